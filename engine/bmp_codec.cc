@@ -1,0 +1,119 @@
+#include "engine/bmp_codec.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace MediaEngine::detail {
+namespace {
+
+uint32_t le32(std::span<const std::byte> b, size_t at) {
+  return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+         static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+uint16_t le16(std::span<const std::byte> b, size_t at) {
+  return static_cast<uint16_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8);
+}
+
+struct Unref {
+  void operator()(void* object) const { g_object_unref(object); }
+};
+
+[[noreturn]] void fail(GError* error, const char* fallback) {
+  const std::string message = error && error->message ? error->message : fallback;
+  if (error) g_error_free(error);
+  throw vips::VError(message);
+}
+
+}  // namespace
+
+bool looksLikeBmp(std::span<const std::byte> head) {
+  return head.size() >= 2 && head[0] == std::byte{'B'} && head[1] == std::byte{'M'};
+}
+
+std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std::byte> head) {
+  if (!looksLikeBmp(head) || head.size() < 26) return std::nullopt;
+  const uint32_t infoSize = le32(head, 14);
+  if (infoSize == 12) return std::pair<long long, long long>(le16(head, 18), le16(head, 20));
+  if (infoSize < 16 || infoSize > 124) return std::nullopt;
+  const auto width = static_cast<int32_t>(le32(head, 18));
+  const auto height = static_cast<int32_t>(le32(head, 22));
+  const long long h = height < 0 ? -static_cast<long long>(height) : height;
+  return std::pair<long long, long long>(width, h);
+}
+
+vips::VImage decodeBmp(const std::filesystem::path& path) {
+  GError* error = nullptr;
+  std::unique_ptr<GdkPixbufLoader, Unref> loader(gdk_pixbuf_loader_new_with_type("bmp", &error));
+  if (!loader) fail(error, "the BMP decoder is not installed");
+
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw vips::VError("cannot open " + path.string());
+  std::vector<char> chunk(1 << 16);
+  bool ok = true;
+  while (ok && file) {
+    file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    const auto got = static_cast<gsize>(file.gcount());
+    if (got > 0) ok = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(chunk.data()), got, &error);
+  }
+  // Closing reports a file that ended early; it must run even after a failed
+  // write, or the loader complains when it is finalised.
+  const bool closed = gdk_pixbuf_loader_close(loader.get(), ok ? &error : nullptr);
+  if (!ok || !closed) fail(error, "the BMP data is damaged");
+  GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
+  if (!pixbuf || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8) fail(nullptr, "the BMP decoder gave no image");
+
+  const int width = gdk_pixbuf_get_width(pixbuf);
+  const int height = gdk_pixbuf_get_height(pixbuf);
+  const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+  const size_t stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf));
+  const guchar* rows = gdk_pixbuf_read_pixels(pixbuf);
+
+  // 32-bit files often leave the fourth byte at zero and mean it as padding; an
+  // alpha channel that hides every pixel is taken as no alpha at all.
+  bool alphaUsed = false;
+  if (channels == 4) {
+    for (int y = 0; y < height && !alphaUsed; ++y) {
+      const guchar* row = rows + static_cast<size_t>(y) * stride;
+      for (int x = 0; x < width; ++x) {
+        if (row[x * 4 + 3] != 0) {
+          alphaUsed = true;
+          break;
+        }
+      }
+    }
+  }
+
+  VipsImage* out = vips_image_new_memory();
+  vips_image_init_fields(out, width, height, channels, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
+                         VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
+  vips::VImage image(out);  // takes the reference
+  for (int y = 0; y < height; ++y) {
+    if (vips_image_write_line(out, y, const_cast<VipsPel*>(rows + static_cast<size_t>(y) * stride)) != 0) {
+      throw vips::VError();
+    }
+  }
+  if (channels == 4 && !alphaUsed) return image.extract_band(0, vips::VImage::option()->set("n", 3)).copy_memory();
+  return image;
+}
+
+Bytes encodeBmp(const vips::VImage& rgb) {
+  GdkPixbuf* raw = gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB,
+                                            FALSE, 8, rgb.width(), rgb.height(), rgb.width() * 3,
+                                            nullptr, nullptr);
+  std::unique_ptr<GdkPixbuf, Unref> pixbuf(raw);
+  gchar* buffer = nullptr;
+  gsize size = 0;
+  GError* error = nullptr;
+  if (!gdk_pixbuf_save_to_buffer(pixbuf.get(), &buffer, &size, "bmp", &error, nullptr)) {
+    fail(error, "the BMP encoder failed");
+  }
+  return Bytes::adopt(buffer, size, g_free);
+}
+
+}  // namespace MediaEngine::detail

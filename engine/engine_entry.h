@@ -1,0 +1,28 @@
+// The engine as a front end sees it after loading libwhirlpane-engine.so at run
+// time: one table of entry points, found by the C name below. Loading the
+// engine (and with it libvips and every codec) only when a conversion runs keeps
+// start-up of everything else fast. Both sides are built from one tree with one
+// compiler, so C++ types and exceptions cross the boundary unchanged.
+#pragma once
+
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct WhirlpaneEngine {
+  // Bumped whenever the table changes shape.
+  static constexpr int currentVersion = 1;
+  int version;
+  std::vector<std::filesystem::path> (*convert)(const std::filesystem::path& source,
+                                                std::string_view format);
+  std::string (*describe)(const std::exception& error);
+  // Removes this process's hidden working files; the process must end right
+  // after (see WorkingFiles::removeAll).
+  void (*removeWorkingFiles)();
+};
+
+inline constexpr const char* whirlpaneEngineSymbol = "whirlpaneEngine";
+
+extern "C" const WhirlpaneEngine* whirlpaneEngine();

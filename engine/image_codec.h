@@ -1,0 +1,90 @@
+// Image loading and encoding: files to upright 8-bit sRGB pixels, and pixels
+// to the bytes of any of the seven raster formats.
+//
+// Decoding goes through an allowlist of decoders only (JPEG, PNG, GIF, TIFF,
+// WebP, HEIF/AVIF, and BMP through gdk-pixbuf); every other decoder the image
+// library knows is blocked, so a crafted file cannot reach it. Stored
+// dimensions are checked against the pixel budget before any pixel is decoded.
+//
+// Thread safety: every function may be called from any thread at once.
+#pragma once
+
+#include <vips/vips8>
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "engine/bytes.h"
+
+namespace MediaEngine {
+
+// An image is processed only if both sides are at least 1 and
+// width <= floor(100,000,000 / height).
+bool withinPixelBudget(long long width, long long height);
+
+// A decoded, upright picture: 8-bit sRGB with three channels, or four with
+// (unpremultiplied) alpha, held in memory. Cheap to copy (shared pixels).
+class Image {
+ public:
+  explicit Image(vips::VImage pixels);
+
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
+  bool hasAlpha() const { return pixels_.bands() == 4; }
+  // Interleaved rows, width * (3 or 4) bytes each, no padding.
+  const vips::VImage& pixels() const { return pixels_; }
+
+ private:
+  vips::VImage pixels_;
+};
+
+// An image file whose header has been read and whose pixels have not.
+class ImageSource {
+ public:
+  // Reads the header of `path`; nullopt when no allowed decoder recognises it.
+  static std::optional<ImageSource> open(const std::filesystem::path& path);
+
+  // Frames as the decoder counts them: animation frames, TIFF pages, top-level
+  // HEIF images; 1 for a still image.
+  int frameCount() const { return frames_; }
+  long long storedWidth() const { return width_; }
+  long long storedHeight() const { return height_; }
+
+  // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
+  // dimensions are outside the pixel budget (before decoding anything), and
+  // Failure::unreadable with the file name when the pixels cannot be decoded.
+  Image decode() const;
+
+ private:
+  enum class Decoder { vips, bmp, none };
+  ImageSource() = default;
+
+  std::filesystem::path path_;
+  Decoder decoder_ = Decoder::none;
+  vips::VImage header_;
+  long long width_ = 0;
+  long long height_ = 0;
+  int frames_ = 1;
+};
+
+// Decodes the first frame of `url` upright. Throws Failure::unreadable (file
+// name) when it is no image we read, Failure::tooLarge outside the budget.
+Image loadImage(const std::filesystem::path& url);
+
+// The bytes of `image` in `format`, a canonical raster identifier, at `quality`
+// in [0, 1]. "jpg" and "bmp" are flattened on white; the other formats keep
+// alpha. No metadata of the source is carried over; TIFF is LZW-compressed.
+// Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
+// the budget, Failure::encoding when no encoder could write the format.
+Bytes encodedImage(const Image& image, std::string_view format, double quality);
+
+// Validates `quality` (finite, within [0, 1]) before anything else, normalises
+// `format`, encodes, and publishes the bytes at `to`, which must not exist.
+void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
+                double quality = 0.9);
+
+// True when this machine's codecs can write the canonical raster `format`.
+bool canEncode(std::string_view format);
+
+}  // namespace MediaEngine

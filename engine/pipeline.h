@@ -1,0 +1,25 @@
+// The conversion pipeline: one source file and one requested format in, the
+// published output files out. The one entry the command line and the wheel's
+// format wedges use.
+//
+// Thread safety: convert() keeps no shared state and may run on several threads
+// and in several processes at once, also for sources in one folder.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace MediaEngine {
+
+// Converts `source` to `format` (any spelling normalized() accepts) and returns
+// the written files in order. Every output is produced and staged in a hidden
+// folder beside the source before the first is published under a free sibling
+// name; no existing file is ever replaced and the source never changes.
+//
+// On failure: a Failure or FileError. Nothing is published unless the failure
+// happened while publishing, in which case the message names or counts the
+// files already saved.
+std::vector<std::filesystem::path> convert(const std::filesystem::path& source, std::string_view format);
+
+}  // namespace MediaEngine
