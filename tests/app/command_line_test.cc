@@ -1,0 +1,77 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace Whirlpane {
+namespace {
+
+using Mode = Invocation::Mode;
+
+struct Case {
+  std::vector<std::string> arguments;  // after the program path
+  Mode mode;
+  std::string source;
+  std::string format;
+};
+
+TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
+  const std::vector<Case> cases{
+      {{}, Mode::application, "", ""},
+      {{"--open", "x.png"}, Mode::application, "", ""},
+      {{"--convert", "photo.jpg", "--to", "png"}, Mode::convert, "photo.jpg", "png"},
+      {{"--to", "png", "--convert", "photo.jpg"}, Mode::convert, "photo.jpg", "png"},
+      {{"--convert", "photo.jpg"}, Mode::usageError, "", ""},
+      {{"--convert", "photo.jpg", "--to"}, Mode::usageError, "", ""},
+      {{"--convert"}, Mode::usageError, "", ""},
+      {{"--to", "png", "--convert"}, Mode::usageError, "", ""},
+      // Values are positional: an option-looking value is still a value.
+      {{"--convert", "--to", "png"}, Mode::convert, "--to", "png"},
+      {{"--convert", "a.jpg", "--to", "--version"}, Mode::convert, "a.jpg", "--version"},
+      // The first occurrence of each option counts.
+      {{"--convert", "a.jpg", "--convert", "b.jpg", "--to", "png", "--to", "jpg"}, Mode::convert, "a.jpg", "png"},
+      {{"--version", "--convert", "a.png", "--to", "jpg"}, Mode::convert, "a.png", "jpg"},
+      {{"--version", "--convert", "a.png"}, Mode::usageError, "", ""},
+      {{"--version"}, Mode::version, "", ""},
+      {{"x", "--version", "y"}, Mode::version, "", ""},
+      {{"--help", "--version"}, Mode::version, "", ""},
+      {{"--help"}, Mode::help, "", ""},
+      // Exact, case-sensitive, whole-argument matching only.
+      {{"--Convert", "a.jpg", "--to", "png"}, Mode::application, "", ""},
+      {{"--convert=a.jpg", "--to", "png"}, Mode::application, "", ""},
+      {{"-v"}, Mode::application, "", ""},
+      {{"--convert", "a.jpg", "--TO", "png"}, Mode::usageError, "", ""},
+      // The format is handed on as typed.
+      {{"--convert", " My Photo.JPG ", "--to", " PNG\n"}, Mode::convert, " My Photo.JPG ", " PNG\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments{"/usr/bin/whirlpane"};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    const Invocation invocation = parseCommandLine(arguments);
+    std::string shown;
+    for (const auto& a : c.arguments) shown += "[" + a + "]";
+    EXPECT_EQ(invocation.mode, c.mode) << shown;
+    EXPECT_EQ(invocation.source, c.source) << shown;
+    EXPECT_EQ(invocation.format, c.format) << shown;
+  }
+}
+
+TEST(CommandLine, ProgramPathIsNeverTakenForAnOption) {
+  // Index 0 is scanned like any argument; a program literally named --version
+  // is a corner the user cannot reach, but "--convert" as argv[0] must still
+  // take argv[1] as its source.
+  EXPECT_EQ(parseCommandLine({"--convert", "a.png", "--to", "jpg"}).source, "a.png");
+}
+
+TEST(CommandLine, HelpListsEveryOutputFormat) {
+  const std::string help = helpText();
+  EXPECT_TRUE(help.starts_with(usageLine));
+  for (const char* format : {"png", "jpg", "webp", "heic", "tiff", "avif", "bmp", "pdf", "docx", "txt"}) {
+    EXPECT_NE(help.find(std::string(" ") + format), std::string::npos) << format;
+  }
+}
+
+}  // namespace
+}  // namespace Whirlpane

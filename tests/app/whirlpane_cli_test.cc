@@ -1,0 +1,187 @@
+// The built program, run as a user runs it.
+#include <signal.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <thread>
+
+#include "tests/support/test_support.h"
+
+namespace {
+
+using TestSupport::RunResult;
+using TestSupport::ScratchFolder;
+using TestSupport::runWhirlpane;
+using vips::VImage;
+namespace fs = std::filesystem;
+
+const std::string usage = "Usage: Whirlpane --convert /path/to/file --to png\n";
+
+TEST(WhirlpaneCli, ModesAnswerWithTheirStreamsAndStatuses) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(20, 10), folder / "a.png");
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const std::vector<Case> cases{
+      {{"--version"}, 0, "Whirlpane 1.1.0\n", ""},
+      {{"--convert", "a.png"}, 2, "", usage},
+      {{"--convert", "a.png", "--to"}, 2, "", usage},
+      {{"--convert"}, 2, "", usage},
+      {{"--version", "--convert", "a.png"}, 2, "", usage},
+      {{"--convert", "a.png", "--to", "gif"}, 1, "", "GIF is not a supported output format.\n"},
+      {{"--convert", "--to", "png"}, 1, "", "Could not open \"" + (folder / "--to").string() + "\": No such file or directory\n"},
+      {{"--convert", "a.png", "--to", "pdf"}, 1, "", "Converting images to PDF is not supported yet.\n"},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane(c.arguments, folder.path());
+    std::string shown;
+    for (const auto& a : c.arguments) shown += " " + a;
+    EXPECT_EQ(result.status, c.status) << shown;
+    EXPECT_EQ(result.out, c.out) << shown;
+    EXPECT_EQ(result.err, c.err) << shown;
+  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"a.png"});
+}
+
+TEST(WhirlpaneCli, HelpAndApplicationMode) {
+  const RunResult help = runWhirlpane({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with(usage));
+  EXPECT_NE(help.out.find("Output formats: png jpg webp heic tiff avif bmp pdf docx txt"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+
+  const RunResult application = runWhirlpane({});
+  EXPECT_EQ(application.status, 1);
+  EXPECT_EQ(application.out, "");
+  EXPECT_EQ(std::count(application.err.begin(), application.err.end(), '\n'), 1);
+  EXPECT_NE(application.err.find("desktop application is not part of this build"), std::string::npos);
+}
+
+TEST(WhirlpaneCli, StartsWithoutLinkingTheCodecs) {
+  // Only a conversion may pay for loading libvips and its codecs.
+  const std::string libraries = TestSupport::shell(std::string("ldd ") + WHIRLPANE_BINARY);
+  EXPECT_EQ(libraries.find("libvips"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("libheif"), std::string::npos) << libraries;
+}
+
+TEST(WhirlpaneCli, ConvertsRelativePathsAndPrintsAbsoluteOnes) {
+  ScratchFolder folder;
+  fs::create_directory(folder / "sub");
+  TestSupport::saveImage(TestSupport::testPicture(30, 20), folder / "sub" / "My Photo.jpg");
+  const RunResult first = runWhirlpane({"--to", "PNG", "--convert", "./sub/My Photo.jpg"}, folder.path());
+  EXPECT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, (folder / "sub" / "My Photo.png").string() + "\n");
+  EXPECT_EQ(first.err, "");
+  const RunResult second = runWhirlpane({"--convert", "sub/My Photo.jpg", "--to", ".jpeg"}, folder.path());
+  EXPECT_EQ(second.out, (folder / "sub" / "My Photo 2.jpg").string() + "\n");
+  EXPECT_EQ(TestSupport::loadWithVips(folder / "sub" / "My Photo.png").width(), 30);
+}
+
+TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
+  if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
+  ScratchFolder folder;
+  const fs::path source = folder / "tagged.jpg";
+  VImage picture = TestSupport::testPicture(64, 48).copy();
+  picture.set(VIPS_META_ORIENTATION, 6);
+  TestSupport::saveImage(picture, source);
+  int status = 0;
+  TestSupport::shell("exiftool -q -overwrite_original -Make=Acme -Model=Snap -GPSLatitude=51.5 -GPSLatitudeRef=N "
+                     "-XMP:Creator=Someone -IPTC:Keywords=secret -Comment=hello " +
+                         TestSupport::quoted(source.string()),
+                     &status);
+  ASSERT_EQ(status, 0);
+  ASSERT_NE(TestSupport::shell("exiftool -G " + TestSupport::quoted(source.string())).find("Acme"), std::string::npos);
+  for (const char* format : {"png", "jpg", "webp", "heic", "tiff", "avif", "bmp"}) {
+    const RunResult result = runWhirlpane({"--convert", source.string(), "--to", format});
+    ASSERT_EQ(result.status, 0) << format << ": " << result.err;
+    const std::string output = result.out.substr(0, result.out.size() - 1);
+    const std::string tags = TestSupport::shell("exiftool -G -s " + TestSupport::quoted(output));
+    for (const char* leak : {"Acme", "Snap", "GPS", "[XMP", "[IPTC", "Someone", "secret", "hello", "MakerNote"}) {
+      EXPECT_EQ(tags.find(leak), std::string::npos) << format << " keeps " << leak << ":\n" << tags;
+    }
+    // Upright: the quarter turn is applied, so the sides are exchanged.
+    const std::string size = TestSupport::shell("exiftool -s3 -ImageSize " + TestSupport::quoted(output));
+    EXPECT_EQ(size, "48x64\n") << format;
+  }
+}
+
+// Waits until `folder` holds a batch folder, for at most `limit`.
+bool waitForBatchFolder(const fs::path& folder, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    for (const std::string& name : TestSupport::workingFilesIn(folder)) {
+      if (name.starts_with(".whirlpane-batch-")) return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
+TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
+  ScratchFolder folder;
+  const fs::path source = folder / "large.png";
+  // Large enough that encoding it as AVIF takes a few seconds.
+  TestSupport::saveImage(TestSupport::testPicture(3000, 2000), source);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
+    ASSERT_TRUE(waitForBatchFolder(folder.path(), std::chrono::seconds(30))) << "no conversion started";
+    ::kill(pid, signal);
+    EXPECT_EQ(TestSupport::waitFor(pid), 128 + signal) << strsignal(signal);
+    EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"large.png"}) << strsignal(signal);
+  }
+}
+
+TEST(WhirlpaneCli, ManyProcessesConvertingOneFileOverwriteNothing) {
+  ScratchFolder folder;
+  const fs::path source = folder / "shared.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(48, 32), source);
+  constexpr int processes = 8, each = 25;
+  std::vector<std::vector<std::string>> printed(processes);
+  std::vector<std::thread> runners;
+  for (int p = 0; p < processes; ++p) {
+    runners.emplace_back([&, p] {
+      for (int i = 0; i < each; ++i) {
+        const RunResult result = runWhirlpane({"--convert", source.string(), "--to", "png"});
+        if (result.status == 0) printed[p].push_back(result.out);
+      }
+    });
+  }
+  for (auto& runner : runners) runner.join();
+  std::set<std::string> distinct;
+  for (const auto& lines : printed) distinct.insert(lines.begin(), lines.end());
+  EXPECT_EQ(distinct.size(), static_cast<size_t>(processes * each));
+  const auto names = TestSupport::listFolder(folder.path());
+  EXPECT_EQ(names.size(), static_cast<size_t>(processes * each + 1));
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+  for (const std::string& name : names) {
+    EXPECT_EQ(TestSupport::loadWithVips(folder / name).height(), 32) << name;
+  }
+}
+
+TEST(WhirlpaneCli, AReadOnlyFolderFailsBeforeAnyWork) {
+  ScratchFolder folder;
+  const fs::path locked = folder / "locked";
+  fs::create_directory(locked);
+  TestSupport::saveImage(TestSupport::testPicture(20, 20), locked / "a.jpg");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(folder.path(), fs::perms::others_exec | fs::perms::others_read, fs::perm_options::add);
+  std::string command = std::string(WHIRLPANE_BINARY) + " --convert " + TestSupport::quoted((locked / "a.jpg").string()) +
+                        " --to png 2>&1";
+  // Root writes anywhere; run the program as an unprivileged user then.
+  if (::geteuid() == 0) command = "setpriv --reuid=nobody --regid=nogroup --clear-groups " + command;
+  int status = 0;
+  const std::string output = TestSupport::shell(command, &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(output, "Could not create a working folder in \"" + locked.string() + "\": Permission denied\n");
+  EXPECT_EQ(TestSupport::listFolder(locked), std::vector<std::string>{"a.jpg"});
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "engine/pipeline.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
+
+#include "engine/file_error.h"
+#include "engine/formats.h"
+#include "tests/support/test_support.h"
+
+namespace MediaEngine {
+namespace {
+
+using TestSupport::ScratchFolder;
+using TestSupport::testPicture;
+using vips::VImage;
+namespace fs = std::filesystem;
+
+// Runs `action`, which must fail, and returns the message it failed with.
+template <typename Action>
+std::string failureMessage(Action action) {
+  try {
+    action();
+  } catch (const std::exception& error) {
+    return describe(error);
+  }
+  ADD_FAILURE() << "did not fail";
+  return {};
+}
+
+class Pipeline : public ::testing::Test {
+ protected:
+  // A small photo-like JPEG in a folder of its own.
+  fs::path photo(const std::string& name = "photo.jpg") {
+    const fs::path path = folder / name;
+    TestSupport::saveImage(testPicture(160, 100), path, "[Q=90]");
+    return path;
+  }
+  std::vector<std::string> names() const { return TestSupport::listFolder(folder.path()); }
+
+  ScratchFolder folder;
+};
+
+TEST_F(Pipeline, ConvertsAnImageToEveryRasterFormatBesideTheSource) {
+  const fs::path source = photo();
+  const std::string original = TestSupport::readFile(source);
+  for (const char* format : {"png", "webp", "heic", "tiff", "avif", "bmp"}) {
+    const std::vector<fs::path> written = convert(source, format);
+    ASSERT_EQ(written.size(), 1u) << format;
+    EXPECT_EQ(written[0], folder / ("photo." + std::string(format)));
+  }
+  // Its own format gets a numbered name, and aliases name the canonical extension.
+  EXPECT_EQ(convert(source, "JPEG"), std::vector<fs::path>{folder / "photo 2.jpg"});
+  EXPECT_EQ(convert(source, " .Tif "), std::vector<fs::path>{folder / "photo 2.tiff"});
+  EXPECT_EQ(TestSupport::readFile(source), original);
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+  for (const std::string& name : names()) {
+    if (name.ends_with(".bmp")) continue;  // libvips reads BMP only through ImageMagick
+    const VImage output = TestSupport::loadWithVips(folder / name);
+    EXPECT_EQ(output.width(), 160) << name;
+    EXPECT_EQ(output.height(), 100) << name;
+  }
+}
+
+TEST_F(Pipeline, TheExtensionDoesNotDecideHowAnImageIsRead) {
+  const fs::path misnamed = folder / "really-a-png.jpg";
+  TestSupport::saveImage(testPicture(40, 30, 4), misnamed.string() + ".png");
+  fs::rename(misnamed.string() + ".png", misnamed);
+  const auto written = convert(misnamed, "webp");
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(TestSupport::loadWithVips(written[0]).bands(), 4);
+}
+
+TEST_F(Pipeline, RefusesMultiFrameImagesForEveryFormatWithoutTouchingTheFolder) {
+  VImage pages = testPicture(32, 96).copy();
+  pages.set(VIPS_META_PAGE_HEIGHT, 32);
+  for (const char* name : {"anim.gif", "pages.tiff"}) {
+    TestSupport::saveImage(pages, folder / name);
+  }
+  const auto before = names();
+  for (const char* name : {"anim.gif", "pages.tiff"}) {
+    for (const char* format : {"png", "jpg", "pdf", "txt", "docx"}) {
+      EXPECT_EQ(failureMessage([&] { convert(folder / name, format); }),
+                "This operation would discard additional image frames. Convert individual frames first.")
+          << name << " to " << format;
+    }
+  }
+  EXPECT_EQ(names(), before);
+}
+
+TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
+  const fs::path image = photo();
+  TestSupport::writeFile(folder / "notes.txt", "hello\n");
+  TestSupport::writeFile(folder / "report.pdf", "%PDF-1.4\n");
+  TestSupport::writeFile(folder / "letter.docx", "PK");
+  const auto before = names();
+  const std::pair<fs::path, const char*> cases[] = {
+      {image, "pdf"}, {image, "docx"}, {image, "txt"}, {folder / "notes.txt", "png"},
+      {folder / "report.pdf", "png"}, {folder / "report.pdf", "pdf"}, {folder / "letter.docx", "txt"},
+  };
+  for (const auto& [source, format] : cases) {
+    try {
+      convert(source, format);
+      ADD_FAILURE() << source << " to " << format;
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.kind(), Failure::Kind::unsupported);
+      EXPECT_NE(std::string(failure.what()).find("is not supported yet."), std::string::npos) << failure.what();
+    }
+  }
+  EXPECT_EQ(failureMessage([&] { convert(image, "pdf"); }), "Converting images to PDF is not supported yet.");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
+  EXPECT_EQ(names(), before);
+}
+
+TEST_F(Pipeline, BadSourcesFailWithTheirOwnReasonAndLeaveNothing) {
+  photo();
+  fs::create_directory(folder / "album.jpg");
+  ::mkfifo((folder / "pipe.jpg").c_str(), 0600);
+  TestSupport::writeFile(folder / "notes.jpg", "not an image");
+  fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
+  const auto before = names();
+
+  EXPECT_EQ(failureMessage([&] { convert(folder / "missing.jpg", "png"); }),
+            "Could not open \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "album.jpg", "png"); }),
+            "Could not open \"" + (folder / "album.jpg").string() + "\": Is a directory");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "dangling.jpg", "png"); }),
+            "Could not open \"" + (folder / "dangling.jpg").string() + "\": No such file or directory");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "pipe.jpg", "png"); }),
+            "Could not read pipe.jpg. The file may be damaged or unsupported.");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "notes.jpg", "png"); }),
+            "Could not read notes.jpg. The file may be damaged or unsupported.");
+  EXPECT_EQ(failureMessage([&] { convert(folder / "photo.jpg", "gif"); }), "GIF is not a supported output format.");
+  EXPECT_EQ(names(), before);
+}
+
+TEST_F(Pipeline, ATooLargeImageLeavesNoWorkingFiles) {
+  const fs::path source = folder / "huge.tiff";
+  TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), source, "[compression=deflate,tile]");
+  EXPECT_EQ(failureMessage([&] { convert(source, "png"); }),
+            "This file is too large to process safely at full resolution.");
+  EXPECT_EQ(names(), std::vector<std::string>{"huge.tiff"});
+}
+
+TEST_F(Pipeline, ConcurrentConversionsOfOneFileNeverShareAName) {
+  const fs::path source = photo();
+  constexpr int threads = 6, each = 5;
+  std::vector<std::vector<fs::path>> results(threads);
+  std::vector<std::thread> workers;
+  for (int t = 0; t < threads; ++t) {
+    workers.emplace_back([&, t] {
+      for (int i = 0; i < each; ++i) {
+        const auto written = convert(source, t % 2 ? "png" : "jpg");
+        results[t].insert(results[t].end(), written.begin(), written.end());
+      }
+    });
+  }
+  for (auto& worker : workers) worker.join();
+  std::set<fs::path> distinct;
+  for (const auto& list : results) distinct.insert(list.begin(), list.end());
+  EXPECT_EQ(distinct.size(), static_cast<size_t>(threads * each));
+  EXPECT_EQ(names().size(), static_cast<size_t>(threads * each + 1));
+  for (const fs::path& path : distinct) EXPECT_EQ(TestSupport::loadWithVips(path).width(), 160) << path;
+}
+
+}  // namespace
+}  // namespace MediaEngine

@@ -1,0 +1,187 @@
+#include "tests/support/test_support.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "engine/output_placement.h"
+
+extern char** environ;
+
+namespace TestSupport {
+
+ScratchFolder::ScratchFolder() : path_(fs::temp_directory_path() / ("whirlpane-test-" + MediaEngine::newUUID())) {
+  fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  // Tests make folders read-only; give write access back so removal works.
+  for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
+       it.increment(ignored)) {
+    if (it->is_directory(ignored)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  }
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(path_, ignored);
+}
+
+void startVips() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (VIPS_INIT("whirlpane-tests") != 0) throw vips::VError();
+  });
+}
+
+vips::VImage testPicture(int width, int height, int bands) {
+  startVips();
+  using vips::VImage;
+  VImage xy = VImage::xyz(width, height);
+  VImage x = xy[0], y = xy[1];
+  VImage red = x * (255.0 / std::max(1, width - 1));
+  VImage green = y * (255.0 / std::max(1, height - 1));
+  // A hard-edged block in the top-left quarter marks the image's orientation.
+  VImage block = (x < width / 4) & (y < height / 4);
+  VImage blue = block.ifthenelse(255, (x + y) * (128.0 / std::max(1, width + height - 2)));
+  VImage rgb = red.bandjoin(green).bandjoin(blue).cast(VIPS_FORMAT_UCHAR);
+  if (bands == 4) rgb = rgb.bandjoin((x * (255.0 / std::max(1, width - 1))).cast(VIPS_FORMAT_UCHAR));
+  return rgb.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)).copy_memory();
+}
+
+void saveImage(const vips::VImage& image, const fs::path& path, std::string_view options) {
+  startVips();
+  image.write_to_file((path.string() + std::string(options)).c_str());
+}
+
+vips::VImage loadWithVips(const fs::path& path) {
+  startVips();
+  return vips::VImage::new_from_file(path.c_str()).copy_memory();
+}
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> listFolder(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> workingFilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const std::string& name : listFolder(folder)) {
+    if (name.starts_with(".whirlpane-")) names.push_back(name);
+  }
+  return names;
+}
+
+std::optional<double> maxDifference(const vips::VImage& a, const vips::VImage& b) {
+  if (a.width() != b.width() || a.height() != b.height() || a.bands() != b.bands()) return std::nullopt;
+  return (a.cast(VIPS_FORMAT_INT) - b.cast(VIPS_FORMAT_INT)).abs().max();
+}
+
+namespace {
+
+pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFolder, int out, int err) {
+  std::vector<std::string> argv{WHIRLPANE_BINARY};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<char*> pointers;
+  for (std::string& a : argv) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out, 1);
+  posix_spawn_file_actions_adddup2(&actions, err, 2);
+  if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+  pid_t pid = -1;
+  const int status = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (status != 0) throw std::system_error(status, std::generic_category(), "posix_spawn");
+  return pid;
+}
+
+}  // namespace
+
+int waitFor(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
+}
+
+RunResult runWhirlpane(const std::vector<std::string>& arguments, const fs::path& workingFolder) {
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
+  const pid_t pid = spawn(arguments, workingFolder, fileno(out), fileno(err));
+  RunResult result;
+  result.status = waitFor(pid);
+  auto slurp = [](FILE* f) {
+    std::string text;
+    std::rewind(f);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+  };
+  result.out = slurp(out);
+  result.err = slurp(err);
+  return result;
+}
+
+pid_t startWhirlpane(const std::vector<std::string>& arguments) {
+  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const pid_t pid = spawn(arguments, {}, null, null);
+  ::close(null);
+  return pid;
+}
+
+std::string quoted(std::string_view text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+std::string shell(const std::string& command, int* status) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) throw std::runtime_error("popen failed");
+  std::string text;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+  const int raw = ::pclose(pipe);
+  if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return text;
+}
+
+bool haveTool(std::string_view name) {
+  int status = 0;
+  shell("command -v " + quoted(name) + " >/dev/null 2>&1", &status);
+  return status == 0;
+}
+
+}  // namespace TestSupport
