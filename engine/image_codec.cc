@@ -73,6 +73,11 @@ VImage toSRGB8(VImage image) {
   return image;
 }
 
+VImage flattenedOnWhite(const VImage& pixels) {
+  return pixels.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}))
+      .cast(VIPS_FORMAT_UCHAR);
+}
+
 int vipsQuality(double quality, int lowest) {
   const long q = std::lround(quality * 100.0);
   return static_cast<int>(std::clamp<long>(q, lowest, 100));
@@ -124,6 +129,16 @@ std::string upper(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return result;
+}
+
+// A header over `pixels` that carries none of the source file's metadata, so
+// that no saver can copy any of it out.
+VImage withoutMetadata(const VImage& pixels) {
+  VImage bare = pixels.copy();
+  gchar** fields = vips_image_get_fields(bare.get_image());
+  for (gchar** field = fields; *field; ++field) vips_image_remove(bare.get_image(), *field);
+  g_strfreev(fields);
+  return bare;
 }
 
 }  // namespace
@@ -183,15 +198,18 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   return source;
 }
 
-Image ImageSource::decode() const {
+VImage ImageSource::uprightPixels() const {
   if (!withinPixelBudget(width_, height_)) throw Failure::tooLarge();
+  VImage pixels = toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : header_);
+  const bool turned = pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
+  // Turning needs the pixels in any order, so the decoded frame is held first.
+  if (turned) pixels = pixels.copy_memory().autorot();
+  return pixels;
+}
+
+Image ImageSource::decode() const {
   try {
-    VImage pixels = decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : header_;
-    pixels = toSRGB8(pixels).copy_memory();
-    const bool turned = pixels.get_typeof(VIPS_META_ORIENTATION) != 0 &&
-                        pixels.get_int(VIPS_META_ORIENTATION) != 1;
-    if (turned) pixels = pixels.autorot().copy_memory();
-    return Image(pixels);
+    return Image(uprightPixels().copy_memory());
   } catch (const vips::VError&) {
     vips_error_clear();
     throw Failure::unreadable(path_.filename().string());
@@ -224,6 +242,31 @@ bool canEncode(std::string_view format) {
   return isRaster(format) && vips_foreign_find_save_buffer(probe.c_str()) != nullptr;
 }
 
+Bytes encodedImage(const ImageSource& source, std::string_view format, double quality) {
+  // libheif, gdk-pixbuf and the external encoders want the whole frame at once.
+  const bool streams = format == "jpg" || format == "png" || format == "webp" || format == "tiff";
+  if (!streams || source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) {
+    return encodedImage(source.decode(), format, quality);
+  }
+  VImage pixels;
+  try {
+    pixels = source.uprightPixels();
+    if (format == "jpg" && pixels.bands() == 4) pixels = flattenedOnWhite(pixels);
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    throw Failure::unreadable(source.path_.filename().string());
+  }
+  if (std::optional<Bytes> bytes = saveWithLibrary(withoutMetadata(pixels), format, quality)) {
+    return std::move(*bytes);
+  }
+  // Decoding or encoding failed, and a streamed error does not say which.
+  // Decoding alone again tells: it throws if the file is at fault; otherwise the
+  // whole-frame path reports the encoder's failure as usual.
+  const std::optional<ImageSource> again = ImageSource::open(source.path_);
+  if (!again) throw Failure::unreadable(source.path_.filename().string());
+  return encodedImage(again->decode(), format, quality);
+}
+
 Bytes encodedImage(const Image& image, std::string_view format, double quality) {
   if (!isRaster(format)) throw Failure::unsupported("Unsupported image format: " + std::string(format));
   detail::startImageLibrary();
@@ -233,9 +276,7 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality) 
   VImage pixels = image.pixels();
   if (opaque && image.hasAlpha()) {
     try {
-      pixels = pixels.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}))
-                   .cast(VIPS_FORMAT_UCHAR)
-                   .copy_memory();
+      pixels = flattenedOnWhite(pixels).copy_memory();
     } catch (const vips::VError&) {
       vips_error_clear();
       throw Failure::encoding("image rendering failed");

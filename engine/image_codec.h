@@ -60,9 +60,16 @@ class ImageSource {
   // Failure::unreadable with the file name when the pixels cannot be decoded.
   Image decode() const;
 
+  const std::filesystem::path& path() const { return path_; }
+
  private:
   enum class Decoder { vips, bmp, none };
   ImageSource() = default;
+  friend Bytes encodedImage(const ImageSource&, std::string_view, double);
+
+  // The first frame, upright, 8-bit sRGB, to be computed as it is read. Reading
+  // it decodes the file, once, front to back.
+  vips::VImage uprightPixels() const;
 
   std::filesystem::path path_;
   Decoder decoder_ = Decoder::none;
@@ -82,6 +89,12 @@ Image loadImage(const std::filesystem::path& url);
 // Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
 // the budget, Failure::encoding when no encoder could write the format.
 Bytes encodedImage(const Image& image, std::string_view format, double quality);
+
+// The same bytes as encodedImage(source.decode(), format, quality), produced
+// while the file is decoded where the encoder allows it, so that decoding and
+// encoding overlap and no whole decoded frame is held. Fails like decode()
+// and encodedImage() do.
+Bytes encodedImage(const ImageSource& source, std::string_view format, double quality);
 
 // Validates `quality` (finite, within [0, 1]) before anything else, normalises
 // `format`, encodes, and publishes the bytes at `to`, which must not exist.

@@ -84,7 +84,7 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
 
   BatchFolder batch(source, canonical);
   if (!image) throw Failure::unreadable(source.filename().string());
-  batch.stage(encodedImage(image->decode(), canonical, conversionQuality), "");
+  batch.stage(encodedImage(*image, canonical, conversionQuality), "");
   return batch.publish();
 }
 

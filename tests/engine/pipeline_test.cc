@@ -10,6 +10,7 @@
 
 #include "engine/file_error.h"
 #include "engine/formats.h"
+#include "engine/image_codec.h"
 #include "tests/support/test_support.h"
 
 namespace MediaEngine {
@@ -63,6 +64,47 @@ TEST_F(Pipeline, ConvertsAnImageToEveryRasterFormatBesideTheSource) {
     const VImage output = TestSupport::loadWithVips(folder / name);
     EXPECT_EQ(output.width(), 160) << name;
     EXPECT_EQ(output.height(), 100) << name;
+  }
+}
+
+TEST_F(Pipeline, EverySupportedImageFormatConvertsToEveryRasterFormat) {
+  const VImage picture = testPicture(90, 60, 4);
+  std::vector<fs::path> sources;
+  for (const char* ext : {"jpg", "png", "gif", "tiff", "webp", "heic", "avif"}) {
+    sources.push_back(folder / (std::string("in-") + ext + "." + ext));
+    TestSupport::saveImage(std::string(ext) == "jpg" ? picture.extract_band(0, VImage::option()->set("n", 3)) : picture,
+                           sources.back());
+  }
+  sources.push_back(convert(sources[0], "bmp").at(0));
+  for (const fs::path& source : sources) {
+    for (const char* format : {"jpg", "png", "webp", "heic", "tiff", "avif", "bmp"}) {
+      const auto written = convert(source, format);
+      ASSERT_EQ(written.size(), 1u);
+      EXPECT_EQ(written[0].extension(), std::string(".") + format);
+      const Image output = loadImage(written[0]);
+      EXPECT_EQ(output.width(), 90) << source.filename() << " to " << format;
+      EXPECT_EQ(output.height(), 60) << source.filename() << " to " << format;
+    }
+  }
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+}
+
+TEST_F(Pipeline, DamagedImagesFailByNameWhateverTheOutput) {
+  const VImage picture = testPicture(400, 300);
+  for (const char* ext : {"jpg", "png", "tiff", "webp", "heic"}) {
+    const fs::path whole = folder / (std::string("whole.") + ext);
+    TestSupport::saveImage(picture, whole);
+    const std::string bytes = TestSupport::readFile(whole);
+    fs::remove(whole);
+    const fs::path cut = folder / (std::string("cut.") + ext);
+    TestSupport::writeFile(cut, bytes.substr(0, bytes.size() * 2 / 3));
+    for (const char* format : {"png", "jpg", "tiff", "webp", "bmp"}) {
+      EXPECT_EQ(failureMessage([&] { convert(cut, format); }),
+                "Could not read " + cut.filename().string() + ". The file may be damaged or unsupported.")
+          << ext << " to " << format;
+    }
+    fs::remove(cut);
+    EXPECT_TRUE(names().empty()) << ext;
   }
 }
 
