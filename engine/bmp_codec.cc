@@ -2,8 +2,10 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -23,6 +25,15 @@ uint16_t le16(std::span<const std::byte> b, size_t at) {
 struct Unref {
   void operator()(void* object) const { g_object_unref(object); }
 };
+
+// Marks the rows the loader reports as decoded in the std::vector<bool> at `done`.
+void noteDecodedRows(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer done) {
+  auto& rows = *static_cast<std::vector<bool>*>(done);
+  if (y < 0 || height <= 0) return;
+  const size_t end = static_cast<size_t>(y) + static_cast<size_t>(height);
+  if (rows.size() < end) rows.resize(end);
+  std::fill(rows.begin() + y, rows.begin() + static_cast<std::ptrdiff_t>(end), true);
+}
 
 [[noreturn]] void fail(GError* error, const char* fallback) {
   const std::string message = error && error->message ? error->message : fallback;
@@ -49,8 +60,10 @@ std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std
 
 vips::VImage decodeBmp(const std::filesystem::path& path) {
   GError* error = nullptr;
+  std::vector<bool> decodedRows;  // outlives the loader that writes to it
   std::unique_ptr<GdkPixbufLoader, Unref> loader(gdk_pixbuf_loader_new_with_type("bmp", &error));
   if (!loader) fail(error, "the BMP decoder is not installed");
+  g_signal_connect(loader.get(), "area-updated", G_CALLBACK(noteDecodedRows), &decodedRows);
 
   std::ifstream file(path, std::ios::binary);
   if (!file) throw vips::VError("cannot open " + path.string());
@@ -61,8 +74,8 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
     const auto got = static_cast<gsize>(file.gcount());
     if (got > 0) ok = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(chunk.data()), got, &error);
   }
-  // Closing reports a file that ended early; it must run even after a failed
-  // write, or the loader complains when it is finalised.
+  // Closing must run even after a failed write, or the loader complains when
+  // it is finalised.
   const bool closed = gdk_pixbuf_loader_close(loader.get(), ok ? &error : nullptr);
   if (!ok || !closed) fail(error, "the BMP data is damaged");
   GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
@@ -74,20 +87,30 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   const size_t stride = static_cast<size_t>(gdk_pixbuf_get_rowstride(pixbuf));
   const guchar* rows = gdk_pixbuf_read_pixels(pixbuf);
 
-  // 32-bit files often leave the fourth byte at zero and mean it as padding; an
-  // alpha channel that hides every pixel is taken as no alpha at all.
-  bool alphaUsed = false;
+  // The loader reports no error for a file that ends early (a short pixel
+  // array, or run-length data without its end), and hands back a partly blank
+  // picture. It does report each row once decoded, run-length rows skipped by a
+  // delta or an early end included, so the file is whole only when every row was.
+  const bool whole = std::ssize(decodedRows) >= height &&
+                     std::find(decodedRows.begin(), decodedRows.begin() + height, false) == decodedRows.begin() + height;
+  if (!whole) fail(nullptr, "the BMP data ends early");
+
+  // 32-bit files often leave the fourth byte at zero and mean it as padding,
+  // and the loader hands back 32-bit files that declare no alpha with an alpha
+  // channel opaque throughout. An alpha channel that hides every pixel, or
+  // none, is taken as no alpha at all.
+  bool anyShown = false;
+  bool anyHidden = false;
   if (channels == 4) {
-    for (int y = 0; y < height && !alphaUsed; ++y) {
+    for (int y = 0; y < height && !(anyShown && anyHidden); ++y) {
       const guchar* row = rows + static_cast<size_t>(y) * stride;
       for (int x = 0; x < width; ++x) {
-        if (row[x * 4 + 3] != 0) {
-          alphaUsed = true;
-          break;
-        }
+        anyShown = anyShown || row[x * 4 + 3] != 0;
+        anyHidden = anyHidden || row[x * 4 + 3] != 255;
       }
     }
   }
+  const bool alphaUsed = anyShown && anyHidden;
 
   VipsImage* out = vips_image_new_memory();
   vips_image_init_fields(out, width, height, channels, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
@@ -112,6 +135,14 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   GError* error = nullptr;
   if (!gdk_pixbuf_save_to_buffer(pixbuf.get(), &buffer, &size, "bmp", &error, nullptr)) {
     fail(error, "the BMP encoder failed");
+  }
+  // The saver leaves the padding at the end of each row uninitialised, which
+  // would write stray process memory into the file; clear it.
+  const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
+  const size_t stride = (rowBytes + 3) / 4 * 4;
+  const size_t offset = size >= 14 ? le32(std::as_bytes(std::span(buffer, size)), 10) : size;
+  for (size_t row = offset; stride > rowBytes && row + stride <= size; row += stride) {
+    std::memset(buffer + row + rowBytes, 0, stride - rowBytes);
   }
   return Bytes::adopt(buffer, size, g_free);
 }

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
+#include "engine/codec_runtime.h"
 #include "engine/output_placement.h"
 
 extern char** environ;
@@ -35,10 +35,10 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void startVips() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    if (VIPS_INIT("whirlpane-tests") != 0) throw vips::VError();
-  });
+  // The engine's own start-up, so that fixtures and engine see one libvips,
+  // whichever a test touches first; fixtures also write HEIF.
+  MediaEngine::detail::startImageLibrary();
+  MediaEngine::detail::loadHeifDecoder();
 }
 
 vips::VImage testPicture(int width, int height, int bands) {

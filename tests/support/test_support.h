@@ -32,7 +32,7 @@ class ScratchFolder {
   fs::path path_;
 };
 
-// Starts libvips for fixtures (the engine starts it the same way on first use).
+// Starts libvips as the engine does, with HEIF support loaded.
 void startVips();
 
 // A deterministic test picture: smooth colour ramps with a few hard edges, so
