@@ -33,23 +33,26 @@ Failure::Kind failureOf(const std::function<void()>& action) {
 // A PNG holding only a header that declares `width` x `height`, and a token
 // of image data; enough for any decoder to report the size.
 std::string pngDeclaring(uint32_t width, uint32_t height) {
-  auto chunk = [](std::string_view type, const std::string& data) {
-    std::string out;
-    const uint32_t length = static_cast<uint32_t>(data.size());
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(length >> shift);
-    std::string body = std::string(type) + data;
-    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-    out += body;
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(crc >> shift);
-    return out;
+  std::string png("\x89PNG\r\n\x1a\n", 8);
+  auto put32 = [](std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
+  };
+  auto chunk = [&](std::string_view type, std::string_view data) {
+    put32(png, static_cast<uint32_t>(data.size()));
+    const size_t start = png.size();
+    png.append(type);
+    png.append(data);
+    put32(png, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data() + start),
+                                            static_cast<uInt>(png.size() - start))));
   };
   std::string header;
-  for (uint32_t v : {width, height}) {
-    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(v >> shift);
-  }
-  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
-  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", std::string("\x78\x9c\x03\x00", 4)) +
-         chunk("IEND", "");
+  put32(header, width);
+  put32(header, height);
+  header.append("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
+  chunk("IHDR", header);
+  chunk("IDAT", std::string_view("\x78\x9c\x03\x00", 4));
+  chunk("IEND", "");
+  return png;
 }
 
 double meanDifference(const VImage& a, const VImage& b) {
