@@ -130,21 +130,46 @@ Bytes encodeBmp(const vips::VImage& rgb) {
                                             FALSE, 8, rgb.width(), rgb.height(), rgb.width() * 3,
                                             nullptr, nullptr);
   std::unique_ptr<GdkPixbuf, Unref> pixbuf(raw);
-  gchar* buffer = nullptr;
-  gsize size = 0;
+  const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
+  const size_t stride = (rowBytes + 3) / 4 * 4;
+
+  // The file's size is known up front (a 54-byte header, then padded rows), so
+  // the bytes go into one buffer of that size instead of one that doubles as
+  // it grows, which would hold up to twice the file at its peak.
+  struct Sink {
+    std::unique_ptr<std::byte, decltype(&std::free)> data{nullptr, &std::free};
+    size_t size = 0;
+    size_t capacity = 0;
+  } sink;
+  sink.capacity = 54 + stride * static_cast<size_t>(rgb.height());
+  sink.data.reset(static_cast<std::byte*>(std::malloc(sink.capacity)));
+  if (!sink.data) throw std::bad_alloc();
+  auto append = [](const gchar* bytes, gsize count, GError**, gpointer target) -> gboolean {
+    auto& out = *static_cast<Sink*>(target);
+    if (out.size + count > out.capacity) {
+      const size_t capacity = std::max(out.size + count, out.capacity * 2);
+      void* grown = std::realloc(out.data.get(), capacity);
+      if (!grown) return FALSE;
+      out.data.release();
+      out.data.reset(static_cast<std::byte*>(grown));
+      out.capacity = capacity;
+    }
+    std::memcpy(out.data.get() + out.size, bytes, count);
+    out.size += count;
+    return TRUE;
+  };
   GError* error = nullptr;
-  if (!gdk_pixbuf_save_to_buffer(pixbuf.get(), &buffer, &size, "bmp", &error, nullptr)) {
+  if (!gdk_pixbuf_save_to_callback(pixbuf.get(), append, &sink, "bmp", &error, nullptr)) {
     fail(error, "the BMP encoder failed");
   }
   // The saver leaves the padding at the end of each row uninitialised, which
   // would write stray process memory into the file; clear it.
-  const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
-  const size_t stride = (rowBytes + 3) / 4 * 4;
-  const size_t offset = size >= 14 ? le32(std::as_bytes(std::span(buffer, size)), 10) : size;
-  for (size_t row = offset; stride > rowBytes && row + stride <= size; row += stride) {
-    std::memset(buffer + row + rowBytes, 0, stride - rowBytes);
+  std::byte* file = sink.data.get();
+  const size_t offset = sink.size >= 14 ? le32(std::span<const std::byte>(file, sink.size), 10) : sink.size;
+  for (size_t row = offset; stride > rowBytes && row + stride <= sink.size; row += stride) {
+    std::memset(file + row + rowBytes, 0, stride - rowBytes);
   }
-  return Bytes::adopt(buffer, size, g_free);
+  return Bytes::adopt(sink.data.release(), sink.size, std::free);
 }
 
 }  // namespace MediaEngine::detail

@@ -51,6 +51,11 @@ std::optional<std::pair<long long, long long>> declaredPngSize(std::span<const s
   return std::pair(be32(16), be32(20));
 }
 
+VImage openForDecoding(const fs::path& path) {
+  return VImage::new_from_file(
+      path.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+}
+
 // Converts whatever the decoder produced (any colour space, an embedded
 // profile, 16 bits, grey, CMYK) to 8-bit sRGB with three or four channels.
 VImage toSRGB8(VImage image) {
@@ -182,25 +187,28 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
     return source;
   }
   if (isHeifContainer(head)) detail::loadHeifDecoder();
+  VImage header;
   try {
-    source.header_ = VImage::new_from_file(
-        path.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+    header = openForDecoding(path);
   } catch (const vips::VError&) {
     vips_error_clear();
     return std::nullopt;
   }
   source.decoder_ = Decoder::vips;
-  source.width_ = source.header_.width();
-  source.height_ = source.header_.height();
-  if (source.header_.get_typeof(VIPS_META_N_PAGES) != 0) {
-    source.frames_ = std::max(1, source.header_.get_int(VIPS_META_N_PAGES));
+  source.width_ = header.width();
+  source.height_ = header.height();
+  if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
+    source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
   return source;
 }
 
 VImage ImageSource::uprightPixels() const {
   if (!withinPixelBudget(width_, height_)) throw Failure::tooLarge();
-  VImage pixels = toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : header_);
+  // A fresh decoder each time: the header stays a header, and what a decoder
+  // holds while it works (a progressive JPEG keeps every coefficient) goes as
+  // soon as the pixels are out.
+  VImage pixels = toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_));
   const bool turned = pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
   // Turning needs the pixels in any order, so the decoded frame is held first.
   if (turned) pixels = pixels.copy_memory().autorot();
@@ -262,9 +270,7 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
   // Decoding or encoding failed, and a streamed error does not say which.
   // Decoding alone again tells: it throws if the file is at fault; otherwise the
   // whole-frame path reports the encoder's failure as usual.
-  const std::optional<ImageSource> again = ImageSource::open(source.path_);
-  if (!again) throw Failure::unreadable(source.path_.filename().string());
-  return encodedImage(again->decode(), format, quality);
+  return encodedImage(source.decode(), format, quality);
 }
 
 Bytes encodedImage(const Image& image, std::string_view format, double quality) {

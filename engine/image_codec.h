@@ -73,7 +73,6 @@ class ImageSource {
 
   std::filesystem::path path_;
   Decoder decoder_ = Decoder::none;
-  vips::VImage header_;
   long long width_ = 0;
   long long height_ = 0;
   int frames_ = 1;
