@@ -98,6 +98,8 @@ const std::map<std::string, std::string, std::less<>>& types() {
 
 bool isRaster(std::string_view format) { return types().contains(format); }
 
+std::string upperCased(std::string_view format) { return mapCase(format, /*upper=*/true); }
+
 std::string normalized(std::string_view format) {
   std::string name = mapCase(trimmed(format), /*upper=*/false);
   if (name.starts_with('.')) name.erase(0, 1);

@@ -65,6 +65,9 @@ bool isRaster(std::string_view format);
 // typed and upper-cased, when it names no output format.
 std::string normalized(std::string_view format);
 
+// `format` in capitals, as messages name formats ("The system HEIC encoder").
+std::string upperCased(std::string_view format);
+
 // Every canonical output format, in the order a user sees them listed. Inline,
 // so that a front end can list them without loading the engine.
 inline constexpr std::array<std::string_view, 10> outputFormats{

@@ -3,7 +3,6 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <vector>
@@ -128,12 +127,6 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     return std::nullopt;
   }
   return adoptVipsBuffer(buffer, size);
-}
-
-std::string upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return result;
 }
 
 // A header over `pixels` that carries none of the source file's metadata, so
@@ -291,14 +284,14 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality) 
   if (canEncode(format)) {
     if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality)) return std::move(*bytes);
   }
-  throw Failure::encoding("The system " + upper(format) + " encoder failed.");
+  throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
 }
 
 void writeImage(const Image& image, std::string_view format, const fs::path& to, double quality) {
   if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
   const std::string canonical = normalized(format);
   if (!isRaster(canonical)) {
-    throw Failure::unsupported("Saving an image as " + upper(canonical) + " is not supported yet.");
+    throw Failure::unsupported("Saving an image as " + upperCased(canonical) + " is not supported yet.");
   }
   publish(encodedImage(image, canonical, quality), to);
 }

@@ -36,11 +36,6 @@ SourceKind kindOf(const fs::path& source) {
   return SourceKind::image;
 }
 
-std::string upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // The source must be a file we can open for reading. Missing files, folders and
 // unreadable files fail with the system's own reason; anything that is not a
 // regular file (a FIFO, a device) is refused without being read, since reading
@@ -61,8 +56,8 @@ void checkReadable(const fs::path& source) {
 // working folder is made.
 void requireAvailableRoute(SourceKind kind, const std::string& format, const fs::path& source) {
   if (kind == SourceKind::image && isRaster(format)) return;
-  const std::string from = kind == SourceKind::image ? "images" : upper(lowerExtension(source)) + " files";
-  throw Failure::unsupported("Converting " + from + " to " + upper(format) + " is not supported yet.");
+  const std::string from = kind == SourceKind::image ? "images" : upperCased(lowerExtension(source)) + " files";
+  throw Failure::unsupported("Converting " + from + " to " + upperCased(format) + " is not supported yet.");
 }
 
 }  // namespace
