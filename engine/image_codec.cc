@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "engine/bmp_codec.h"
 #include "engine/codec_runtime.h"
+#include "engine/external_encoders.h"
 #include "engine/formats.h"
 #include "engine/heif_codec.h"
 #include "engine/output_placement.h"
@@ -141,6 +143,21 @@ VImage withoutMetadata(const VImage& pixels) {
 
 }  // namespace
 
+namespace detail {
+
+Bytes handOffPNG(const Image& image) {
+  void* buffer = nullptr;
+  size_t size = 0;
+  if (vips_pngsave_buffer(image.pixels().get_image(), &buffer, &size, "compression", 1, "filter",
+                          VIPS_FOREIGN_PNG_FILTER_NONE, "strip", TRUE, nullptr) != 0) {
+    vips_error_clear();
+    throw Failure::encoding("The system PNG encoder failed.");
+  }
+  return adoptVipsBuffer(buffer, size);
+}
+
+}  // namespace detail
+
 bool withinPixelBudget(long long width, long long height) {
   return width >= 1 && height >= 1 && width <= pixelBudget / height;
 }
@@ -223,8 +240,30 @@ Image loadImage(const fs::path& url) {
   return source->decode();
 }
 
+namespace {
+
+bool nativeEncoderTurnedOff(std::string_view format) {
+  const char* list = std::getenv("WHIRLPANE_NO_NATIVE_ENCODERS");
+  if (!list) return false;
+  std::string_view rest(list);
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    std::string_view item = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    try {
+      if (normalized(item) == format) return true;
+    } catch (const Failure&) {
+      // a name that is no format turns nothing off
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 bool canEncode(std::string_view format) {
   detail::startImageLibrary();
+  if (nativeEncoderTurnedOff(format)) return false;
   if (format == "heic") return detail::heifCanEncode(detail::HeifCodec::hevc);
   if (format == "avif") return detail::heifCanEncode(detail::HeifCodec::av1);
   if (format == "bmp") {
@@ -284,6 +323,7 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality) 
   if (canEncode(format)) {
     if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality)) return std::move(*bytes);
   }
+  if (format == "webp" || format == "avif") return externalEncode(Image(pixels), format, quality);
   throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
 }
 

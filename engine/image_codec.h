@@ -101,6 +101,15 @@ void writeImage(const Image& image, std::string_view format, const std::filesyst
                 double quality = 0.9);
 
 // True when this machine's codecs can write the canonical raster `format`.
+// The environment variable WHIRLPANE_NO_NATIVE_ENCODERS, a comma-separated
+// list such as "webp,avif", makes it answer false for the formats named, so
+// that WebP and AVIF go to the external encoders.
 bool canEncode(std::string_view format);
+
+namespace detail {
+// `image` as a PNG for handing to another program: quick to write and to read,
+// not small.
+Bytes handOffPNG(const Image& image);
+}  // namespace detail
 
 }  // namespace MediaEngine

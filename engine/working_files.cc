@@ -1,6 +1,7 @@
 #include "engine/working_files.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 struct Registry {
   std::mutex mutex;
   std::vector<fs::path> items;
+  std::vector<pid_t> children;
 };
 
 // Never destroyed: a stop may arrive while static destructors run at exit.
@@ -51,7 +53,7 @@ int createFileIn(const fs::path& folder, const fs::path& name) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   const fs::path path = folder / name;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) throwFileError(errno, "Could not write a working file in", folder);
   return fd;
 }
@@ -83,9 +85,24 @@ void forget(const fs::path& path) {
   erase(r.items, path);
 }
 
+pid_t startChild(const std::function<pid_t()>& start) {
+  Registry& r = registry();
+  std::lock_guard lock(r.mutex);
+  const pid_t child = start();
+  if (child > 0) r.children.push_back(child);
+  return child;
+}
+
+void forgetChild(pid_t processGroup) {
+  Registry& r = registry();
+  std::lock_guard lock(r.mutex);
+  std::erase(r.children, processGroup);
+}
+
 void removeAll() {
   Registry& r = registry();
   r.mutex.lock();  // held until the process ends; see the header
+  for (pid_t group : r.children) ::kill(-group, SIGKILL);
   for (const fs::path& path : r.items) removeQuietly(path);
   r.items.clear();
 }

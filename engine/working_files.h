@@ -8,7 +8,10 @@
 // tracked, or not created at all, by the time removeAll() looks.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 
 namespace MediaEngine::WorkingFiles {
 
@@ -17,8 +20,9 @@ namespace MediaEngine::WorkingFiles {
 // (close-on-exec). Throws FileError on failure; nothing is tracked then.
 int createFile(const std::filesystem::path& path);
 
-// Creates the new file `name` inside the tracked folder `folder`. The file is
-// not tracked itself: removing the folder removes it. Returns the descriptor.
+// Creates the new file `name` inside the tracked folder `folder`, open for
+// reading and writing. The file is not tracked itself: removing the folder
+// removes it. Returns the descriptor (close-on-exec).
 int createFileIn(const std::filesystem::path& folder, const std::filesystem::path& name);
 
 // Creates `path` as a new folder with mode 0700 and tracks it. With
@@ -32,9 +36,16 @@ void remove(const std::filesystem::path& path);
 // Stops tracking `path` without touching it (it was renamed into place).
 void forget(const std::filesystem::path& path);
 
-// Removes every tracked item. Meant for a process that is about to end: from
-// this call on, any thread that tries to create a working file waits forever,
-// so the caller must end the process promptly (for example with _exit).
+// Calls `start`, which starts a child process leading its own process group
+// and returns its id, and tracks the group so that a stop reaches the child and
+// anything it started. Starting and tracking are one step for removeAll().
+pid_t startChild(const std::function<pid_t()>& start);
+void forgetChild(pid_t processGroup);
+
+// Kills every tracked child process group, then removes every tracked item.
+// Meant for a process that is about to end: from this call on, any thread that
+// tries to create a working file or start a child waits forever, so the caller
+// must end the process promptly (for example with _exit).
 void removeAll();
 
 }  // namespace MediaEngine::WorkingFiles

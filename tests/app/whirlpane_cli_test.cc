@@ -138,6 +138,40 @@ TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
   }
 }
 
+TEST(WhirlpaneCli, APoliteStopAlsoStopsTheExternalEncoder) {
+  ScratchFolder folder, temporary;
+  const fs::path source = folder / "large.png";
+  // Large enough that avifenc works on it for several seconds.
+  TestSupport::saveImage(TestSupport::testPicture(6000, 4000), source, "[compression=1]");
+  ::setenv("WHIRLPANE_NO_NATIVE_ENCODERS", "avif", 1);
+  ::setenv("TMPDIR", temporary.path().c_str(), 1);
+  const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
+  ::unsetenv("WHIRLPANE_NO_NATIVE_ENCODERS");
+  ::unsetenv("TMPDIR");
+  // Wait until the encoder runs: its command line names our temporary area.
+  // ("[a]vifenc" keeps the pattern from matching the shell that runs pgrep.)
+  bool running = false;
+  for (int i = 0; i < 3000 && !running; ++i) {
+    running = TestSupport::shell("pgrep -f -- " + TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) +
+                                 " >/dev/null && echo yes") == "yes\n";
+    if (!running) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(running) << "the external encoder never started";
+  ::kill(pid, SIGINT);
+  EXPECT_EQ(TestSupport::waitFor(pid), 128 + SIGINT);
+  // SIGKILL was sent before the program ended; give the system a moment to
+  // carry it out, far less than the encoder would need to finish on its own.
+  std::string left;
+  for (int i = 0; i < 30; ++i) {
+    left = TestSupport::shell("pgrep -f -- " + TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) + " || true");
+    if (left.empty()) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(left, "") << "the encoder outlived the program";
+  EXPECT_TRUE(TestSupport::listFolder(temporary.path()).empty());
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"large.png"});
+}
+
 TEST(WhirlpaneCli, ManyProcessesConvertingOneFileOverwriteNothing) {
   ScratchFolder folder;
   const fs::path source = folder / "shared.jpg";
