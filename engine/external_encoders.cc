@@ -97,6 +97,7 @@ class Child {
   // same thing.
   explicit Child(pid_t pid) : pid_(pid), pidfd_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
   ~Child() {
+    if (!finished_) finish();  // however the caller leaves, nothing stays running
     if (pidfd_ >= 0) ::close(pidfd_);
   }
   Child(const Child&) = delete;
@@ -138,12 +139,14 @@ class Child {
     while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
     WorkingFiles::forgetChild(pid_);
+    finished_ = true;
     return status;
   }
 
  private:
   pid_t pid_;
   int pidfd_;
+  bool finished_ = false;
 };
 
 pid_t spawn(const fs::path& executable, const std::vector<std::string>& args, int out, int err) {
