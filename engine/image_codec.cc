@@ -3,6 +3,7 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "engine/formats.h"
 #include "engine/heif_codec.h"
 #include "engine/output_placement.h"
+#include "engine/pdf_pages.h"
 
 namespace MediaEngine {
 namespace {
@@ -235,6 +237,9 @@ Image ImageSource::decode() const {
 }
 
 Image loadImage(const fs::path& url) {
+  std::string ext = url.extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == ".pdf") return rasterize(pdf(url), 0);
   const std::optional<ImageSource> source = ImageSource::open(url);
   if (!source) throw Failure::unreadable(url.filename().string());
   return source->decode();

@@ -12,6 +12,7 @@
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
+#include "engine/pdf_pages.h"
 
 namespace MediaEngine {
 namespace {
@@ -55,9 +56,40 @@ void checkReadable(const fs::path& source) {
 // Routes that arrive with later parts of the engine fail cleanly, before any
 // working folder is made.
 void requireAvailableRoute(SourceKind kind, const std::string& format, const fs::path& source) {
-  if (kind == SourceKind::image && isRaster(format)) return;
+  if (kind == SourceKind::image && (isRaster(format) || format == "pdf")) return;
+  if (kind == SourceKind::pdf && (isRaster(format) || format == "pdf")) return;
   const std::string from = kind == SourceKind::image ? "images" : upperCased(lowerExtension(source)) + " files";
   throw Failure::unsupported("Converting " + from + " to " + upperCased(format) + " is not supported yet.");
+}
+
+// Renders, encodes and stages every page in turn; only one page's pixels and
+// bytes are held at a time, the staged pages wait on disk.
+void stagePages(BatchFolder& batch, const PDFDocument& document, const std::string& format) {
+  const int pages = document.pageCount();
+  for (int index = 0; index < pages; ++index) {
+    const Bytes bytes = encodedImage(rasterize(document, index), format, conversionQuality);
+    batch.stage(bytes, pages == 1 ? "" : "-page-" + std::to_string(index + 1));
+  }
+}
+
+Bytes readWholeFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throwFileError(errno, "Could not open", path);
+  std::string content;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      throwFileError(error, "Could not read", path);
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return Bytes::copyOf(content);
 }
 
 }  // namespace
@@ -78,8 +110,21 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   requireAvailableRoute(kind, canonical, source);
 
   BatchFolder batch(source, canonical);
+  if (kind == SourceKind::pdf) {
+    const PDFDocument document = pdf(source);  // refuses locked, unreadable and empty documents
+    if (canonical == "pdf") {
+      batch.stage(readWholeFile(source), "");
+    } else {
+      stagePages(batch, document, canonical);
+    }
+    return batch.publish();
+  }
   if (!image) throw Failure::unreadable(source.filename().string());
-  batch.stage(encodedImage(*image, canonical, conversionQuality), "");
+  if (canonical == "pdf") {
+    batch.stage(imagePDF(image->decode()), "");
+  } else {
+    batch.stage(encodedImage(*image, canonical, conversionQuality), "");
+  }
   return batch.publish();
 }
 

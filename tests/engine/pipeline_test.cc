@@ -141,8 +141,8 @@ TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
   TestSupport::writeFile(folder / "letter.docx", "PK");
   const auto before = names();
   const std::pair<fs::path, const char*> cases[] = {
-      {image, "pdf"}, {image, "docx"}, {image, "txt"}, {folder / "notes.txt", "png"},
-      {folder / "report.pdf", "png"}, {folder / "report.pdf", "pdf"}, {folder / "letter.docx", "txt"},
+      {image, "docx"}, {image, "txt"}, {folder / "notes.txt", "png"}, {folder / "notes.txt", "pdf"},
+      {folder / "report.pdf", "txt"}, {folder / "report.pdf", "docx"}, {folder / "letter.docx", "txt"},
   };
   for (const auto& [source, format] : cases) {
     try {
@@ -153,7 +153,7 @@ TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
       EXPECT_NE(std::string(failure.what()).find("is not supported yet."), std::string::npos) << failure.what();
     }
   }
-  EXPECT_EQ(failureMessage([&] { convert(image, "pdf"); }), "Converting images to PDF is not supported yet.");
+  EXPECT_EQ(failureMessage([&] { convert(image, "docx"); }), "Converting images to DOCX is not supported yet.");
   EXPECT_EQ(failureMessage([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
   EXPECT_EQ(names(), before);
 }

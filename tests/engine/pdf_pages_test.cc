@@ -1,0 +1,203 @@
+#include "engine/pdf_pages.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/file_error.h"
+#include "engine/formats.h"
+#include "engine/pipeline.h"
+#include "tests/support/test_support.h"
+
+namespace MediaEngine {
+namespace {
+
+namespace fs = std::filesystem;
+using TestSupport::ScratchFolder;
+using TestSupport::shell;
+using vips::VImage;
+
+struct PageSpec {
+  double width, height;  // points
+  bool background = true;  // white page background, or none (transparent)
+};
+
+// A PDF made with cairo: each page has a black 72 pt square in its top-left
+// corner (a marker for orientation) and the page number written large.
+void makePDF(const fs::path& path, const std::vector<PageSpec>& pages) {
+  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pages.at(0).width, pages.at(0).height);
+  cairo_t* cr = cairo_create(surface);
+  for (size_t i = 0; i < pages.size(); ++i) {
+    cairo_pdf_surface_set_size(surface, pages[i].width, pages[i].height);
+    if (pages[i].background) {
+      cairo_set_source_rgb(cr, 1, 1, 1);
+      cairo_paint(cr);
+    }
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_rectangle(cr, 0, 0, std::min(72.0, pages[i].width / 4), std::min(72.0, pages[i].height / 4));
+    cairo_fill(cr);
+    cairo_move_to(cr, pages[i].width / 2, pages[i].height / 2);
+    cairo_set_font_size(cr, 48);
+    cairo_show_text(cr, std::to_string(i + 1).c_str());
+    cairo_show_page(cr);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+}
+
+void runQpdf(const std::string& arguments) {
+  int status = 0;
+  const std::string output = shell("qpdf " + arguments + " 2>&1", &status);
+  ASSERT_TRUE(status == 0 || status == 3) << output;  // 3: warnings only
+}
+
+std::string failureOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& error) {
+    return describe(error);
+  }
+  return "no failure";
+}
+
+// Mean darkness of a region, 0 (white) to 255 (black).
+double darkness(const Image& image, int left, int top, int width, int height) {
+  return 255.0 - image.pixels().extract_area(left, top, width, height).avg();
+}
+
+TEST(PdfPages, PageSizesAreRoundedUpAt300DotsPerInch) {
+  ScratchFolder folder;
+  makePDF(folder / "sizes.pdf", {{612, 792}, {100.1, 100}, {0.5, 0.5}});
+  const PDFDocument document = pdf(folder / "sizes.pdf");
+  ASSERT_EQ(document.pageCount(), 3);
+  EXPECT_EQ(pagePixelSize(document, 0), std::pair(2550, 3300));
+  EXPECT_EQ(pagePixelSize(document, 1), std::pair(418, 417));  // 417.08 and 416.67, rounded up
+  EXPECT_EQ(pagePixelSize(document, 2), std::pair(3, 3));
+  const Image page = rasterize(document, 1);
+  EXPECT_EQ(page.width(), 418);
+  EXPECT_EQ(page.height(), 417);
+  EXPECT_EQ(failureOf([&] { rasterize(document, 3); }), "Could not read PDF page 4. The file may be damaged or unsupported.");
+}
+
+TEST(PdfPages, RotatedPagesRenderUprightWithSidesExchanged) {
+  ScratchFolder folder;
+  makePDF(folder / "plain.pdf", {{300, 600}});
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+90 " + TestSupport::quoted((folder / "r90.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+270 " + TestSupport::quoted((folder / "r270.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+180 " + TestSupport::quoted((folder / "r180.pdf").string()));
+  const Image plain = rasterize(pdf(folder / "plain.pdf"), 0);
+  ASSERT_EQ(std::pair(plain.width(), plain.height()), std::pair(1250, 2500));
+  EXPECT_GT(darkness(plain, 0, 0, 50, 50), 250);  // the marker, top left
+
+  // A viewer turns the page clockwise by its rotation: the marker moves with it.
+  const Image r90 = rasterize(pdf(folder / "r90.pdf"), 0);
+  ASSERT_EQ(std::pair(r90.width(), r90.height()), std::pair(2500, 1250));
+  EXPECT_GT(darkness(r90, 2450, 0, 50, 50), 250);
+  EXPECT_LT(darkness(r90, 0, 0, 50, 50), 5);
+  const Image r270 = rasterize(pdf(folder / "r270.pdf"), 0);
+  ASSERT_EQ(std::pair(r270.width(), r270.height()), std::pair(2500, 1250));
+  EXPECT_GT(darkness(r270, 0, 1200, 50, 50), 250);
+  const Image r180 = rasterize(pdf(folder / "r180.pdf"), 0);
+  ASSERT_EQ(std::pair(r180.width(), r180.height()), std::pair(1250, 2500));
+  EXPECT_GT(darkness(r180, 1200, 2450, 50, 50), 250);
+}
+
+TEST(PdfPages, TransparentPagesRenderOnWhite) {
+  ScratchFolder folder;
+  makePDF(folder / "clear.pdf", {{200, 200, false}});
+  const Image page = rasterize(pdf(folder / "clear.pdf"), 0);
+  EXPECT_FALSE(page.hasAlpha());
+  EXPECT_EQ(page.pixels().extract_area(600, 100, 200, 200).min(), 255);
+  EXPECT_GT(darkness(page, 0, 0, 50, 50), 250);
+}
+
+TEST(PdfPages, HugePagesAreRefusedBeforeRendering) {
+  ScratchFolder folder;
+  makePDF(folder / "huge.pdf", {{24000, 24000}, {14400, 1}});
+  const PDFDocument document = pdf(folder / "huge.pdf");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(failureOf([&] { rasterize(document, 0); }), "This file is too large to process safely at full resolution.");
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  EXPECT_EQ(pagePixelSize(document, 1), std::pair(60000, 5));
+}
+
+TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
+  ScratchFolder folder;
+  makePDF(folder / "good.pdf", {{200, 200}, {200, 200}});
+  const std::string good = TestSupport::readFile(folder / "good.pdf");
+  TestSupport::writeFile(folder / "empty.pdf", "");
+  TestSupport::writeFile(folder / "cut.pdf", good.substr(0, good.size() / 3));
+  TestSupport::writeFile(folder / "page.pdf", "<!DOCTYPE html><html><body>Not a PDF</body></html>\n");
+  for (const char* name : {"empty.pdf", "cut.pdf", "page.pdf"}) {
+    EXPECT_EQ(failureOf([&] { pdf(folder / name); }),
+              "Could not read " + std::string(name) + ". The file may be damaged or unsupported.");
+    // poppler's own complaints about the file never reach the terminal.
+    const TestSupport::RunResult run = TestSupport::runWhirlpane({"--convert", (folder / name).string(), "--to", "png"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Could not read " + std::string(name) + ". The file may be damaged or unsupported.\n");
+  }
+  const std::string in = TestSupport::quoted((folder / "good.pdf").string());
+  runQpdf("--encrypt secret owner 256 -- " + in + " " + TestSupport::quoted((folder / "locked.pdf").string()));
+  runQpdf("--encrypt '' owner 256 -- " + in + " " + TestSupport::quoted((folder / "owner-only.pdf").string()));
+  runQpdf("--empty --pages " + in + " 1-0 -- " + TestSupport::quoted((folder / "no-pages.pdf").string()) + " || qpdf --empty " +
+          TestSupport::quoted((folder / "no-pages.pdf").string()));
+  EXPECT_EQ(failureOf([&] { pdf(folder / "locked.pdf"); }), "Unlock the PDF before converting it.");
+  EXPECT_EQ(pdf(folder / "owner-only.pdf").pageCount(), 2);
+  EXPECT_EQ(failureOf([&] { pdf(folder / "no-pages.pdf"); }),
+            "Could not read empty PDF. The file may be damaged or unsupported.");
+}
+
+TEST(ImagePDF, AnImagePageIsSizedAt300DotsPerInchAndRendersBackToItsPixels) {
+  ScratchFolder folder;
+  const Image picture(TestSupport::testPicture(3000, 1500));
+  const Bytes bytes = imagePDF(picture);
+  TestSupport::writeFile(folder / "picture.pdf", bytes.text());
+  const std::string info = shell("pdfinfo " + TestSupport::quoted((folder / "picture.pdf").string()));
+  EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       720 x 360 pts"), std::string::npos) << info;
+  const Image back = rasterize(pdf(folder / "picture.pdf"), 0);
+  ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(3000, 1500));
+  EXPECT_LE((back.pixels().cast(VIPS_FORMAT_INT) - picture.pixels().cast(VIPS_FORMAT_INT)).abs().avg(), 2.0);
+}
+
+TEST(PdfPipeline, PagesBecomeNumberedImagesAndPdfToPdfIsACopy) {
+  ScratchFolder folder;
+  makePDF(folder / "scan.pdf", {{200, 300}, {300, 200}, {200, 200}});
+  makePDF(folder / "single.pdf", {{100, 100}});
+  const std::vector<fs::path> pages = convert(folder / "scan.pdf", "jpg");
+  EXPECT_EQ(pages, (std::vector<fs::path>{folder / "scan-page-1.jpg", folder / "scan-page-2.jpg", folder / "scan-page-3.jpg"}));
+  EXPECT_EQ(TestSupport::loadWithVips(pages[1]).width(), 1250);
+  EXPECT_EQ(convert(folder / "single.pdf", "png"), std::vector<fs::path>{folder / "single.png"});
+  EXPECT_EQ(convert(folder / "single.pdf", "PDF"), std::vector<fs::path>{folder / "single 2.pdf"});
+  EXPECT_EQ(TestSupport::readFile(folder / "single 2.pdf"), TestSupport::readFile(folder / "single.pdf"));
+  // Page 1 of a PDF is what loadImage sees.
+  EXPECT_EQ(loadImage(folder / "scan.pdf").height(), 1250);
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+}
+
+TEST(PdfPipeline, ImagesBecomeOnePagePDFs) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(600, 300, 4), folder / "logo.png");
+  EXPECT_EQ(convert(folder / "logo.png", "pdf"), std::vector<fs::path>{folder / "logo.pdf"});
+  const std::string info = shell("pdfinfo " + TestSupport::quoted((folder / "logo.pdf").string()));
+  EXPECT_NE(info.find("Page size:       144 x 72 pts"), std::string::npos) << info;
+}
+
+TEST(PdfPipeline, UnusableDocumentsFailForEveryFormatAndLeaveNothing) {
+  ScratchFolder folder;
+  makePDF(folder / "good.pdf", {{200, 200}});
+  runQpdf("--encrypt secret owner 256 -- " + TestSupport::quoted((folder / "good.pdf").string()) + " " +
+          TestSupport::quoted((folder / "locked.pdf").string()));
+  TestSupport::writeFile(folder / "fake.pdf", "<html></html>");
+  const auto before = TestSupport::listFolder(folder.path());
+  for (const char* format : {"png", "jpg", "pdf", "tiff"}) {
+    EXPECT_EQ(failureOf([&] { convert(folder / "locked.pdf", format); }), "Unlock the PDF before converting it.");
+    EXPECT_EQ(failureOf([&] { convert(folder / "fake.pdf", format); }),
+              "Could not read fake.pdf. The file may be damaged or unsupported.");
+  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), before);
+}
+
+}  // namespace
+}  // namespace MediaEngine
