@@ -82,12 +82,17 @@ class ImageSource {
 // name) when it is no image we read, Failure::tooLarge outside the budget.
 Image loadImage(const std::filesystem::path& url);
 
+// What a picture shows, for encoders whose best settings differ: a
+// photograph, or a rendered document page (flat colour, text, lines).
+enum class Content { photograph, document };
+
 // The bytes of `image` in `format`, a canonical raster identifier, at `quality`
 // in [0, 1]. "jpg" and "bmp" are flattened on white; the other formats keep
 // alpha. No metadata of the source is carried over; TIFF is LZW-compressed.
 // Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
 // the budget, Failure::encoding when no encoder could write the format.
-Bytes encodedImage(const Image& image, std::string_view format, double quality);
+Bytes encodedImage(const Image& image, std::string_view format, double quality,
+                   Content content = Content::photograph);
 
 // The same bytes as encodedImage(source.decode(), format, quality), produced
 // while the file is decoded where the encoder allows it, so that decoding and

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <future>
 #include <optional>
 
 #include "engine/file_error.h"
@@ -62,14 +63,22 @@ void requireAvailableRoute(SourceKind kind, const std::string& format, const fs:
   throw Failure::unsupported("Converting " + from + " to " + upperCased(format) + " is not supported yet.");
 }
 
-// Renders, encodes and stages every page in turn; only one page's pixels and
-// bytes are held at a time, the staged pages wait on disk.
+// Renders, encodes and stages every page in order. Rendering page n + 1
+// overlaps encoding and staging page n on a second thread, so at most two
+// pages' pixels are held at a time whatever the page count; staged pages wait
+// on disk. The first failure of either side ends the conversion.
 void stagePages(BatchFolder& batch, const PDFDocument& document, const std::string& format) {
   const int pages = document.pageCount();
+  std::future<void> staging;
   for (int index = 0; index < pages; ++index) {
-    const Bytes bytes = encodedImage(rasterize(document, index), format, conversionQuality);
-    batch.stage(bytes, pages == 1 ? "" : "-page-" + std::to_string(index + 1));
+    Image page = rasterize(document, index);
+    if (staging.valid()) staging.get();
+    std::string suffix = pages == 1 ? "" : "-page-" + std::to_string(index + 1);
+    staging = std::async(std::launch::async, [&batch, &format, page = std::move(page), suffix = std::move(suffix)] {
+      batch.stage(encodedImage(page, format, conversionQuality, Content::document), suffix);
+    });
   }
+  if (staging.valid()) staging.get();
 }
 
 Bytes readWholeFile(const fs::path& path) {
