@@ -220,6 +220,11 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
+  const bool upright = header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
+  source.plainJPEG_ = header.get_typeof(VIPS_META_LOADER) != 0 &&
+                      std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload" &&
+                      (header.bands() == 1 || header.bands() == 3) && header.format() == VIPS_FORMAT_UCHAR &&
+                      header.get_typeof(VIPS_META_ICC_NAME) == 0 && upright;
   return source;
 }
 

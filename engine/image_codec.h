@@ -54,6 +54,10 @@ class ImageSource {
   int frameCount() const { return frames_; }
   long long storedWidth() const { return width_; }
   long long storedHeight() const { return height_; }
+  // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
+  // colour profile and stored upright: one whose stored pixels are exactly
+  // what decoding it gives, so its data can be used as it is.
+  bool isPlainJPEG() const { return plainJPEG_; }
 
   // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
   // dimensions are outside the pixel budget (before decoding anything), and
@@ -76,6 +80,7 @@ class ImageSource {
   long long width_ = 0;
   long long height_ = 0;
   int frames_ = 1;
+  bool plainJPEG_ = false;
 };
 
 // Decodes the first frame of `url` upright. Throws Failure::unreadable (file

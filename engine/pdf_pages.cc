@@ -108,39 +108,88 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
   return Image(pixels);
 }
 
-Bytes imagePDF(const Image& image) {
-  struct Sink {
-    std::vector<unsigned char> bytes;
-  } sink;
+namespace {
+
+// A one-page PDF showing `picture` (a cairo image surface of `width` by
+// `height` pixels) at 300 dots per inch, with no document information.
+Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
+  std::vector<unsigned char> bytes;
   auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {
-    auto& target = static_cast<Sink*>(closure)->bytes;
+    auto& target = *static_cast<std::vector<unsigned char>*>(closure);
     target.insert(target.end(), data, data + length);
     return CAIRO_STATUS_SUCCESS;
   };
-  const double pageWidth = image.width() * 72.0 / pageResolution;
-  const double pageHeight = image.height() * 72.0 / pageResolution;
-  cairo_surface_t* pdfSurface = cairo_pdf_surface_create_for_stream(collect, &sink, pageWidth, pageHeight);
-  if (cairo_surface_status(pdfSurface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(pdfSurface);
-    throw Failure::encoding("PDF context failed");
-  }
+  cairo_surface_t* surface =
+      cairo_pdf_surface_create_for_stream(collect, &bytes, width * 72.0 / pageResolution, height * 72.0 / pageResolution);
+  cairo_t* context = cairo_create(surface);
+  cairo_scale(context, 72.0 / pageResolution, 72.0 / pageResolution);
+  cairo_set_source_surface(context, picture, 0, 0);
+  cairo_paint(context);
+  cairo_show_page(context);
+  const cairo_status_t drawn = cairo_status(context);
+  cairo_destroy(context);
+  cairo_surface_finish(surface);
+  const cairo_status_t finished = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  if (drawn != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF context failed");
+  return Bytes::copyOf(std::span(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()));
+}
 
-  // The picture as cairo wants it: 32-bit native-endian ARGB, premultiplied,
-  // or RGB with an unused byte when there is no alpha.
-  const cairo_format_t format = image.hasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
-  cairo_surface_t* picture = cairo_image_surface_create(format, image.width(), image.height());
-  if (cairo_surface_status(picture) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(picture);
-    cairo_surface_destroy(pdfSurface);
-    throw Failure::encoding("PDF context failed");
+struct SurfaceReleaser {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceReleaser>;
+
+Surface imageSurface(cairo_format_t format, int width, int height) {
+  Surface surface(cairo_image_surface_create(format, width, height));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF context failed");
+  return surface;
+}
+
+// `jpeg` without its APP1 to APP13, APP15 and comment segments, which carry
+// EXIF, XMP, IPTC, maker notes and comments; JFIF (APP0) and Adobe (APP14),
+// which say how to read the colours, stay. nullopt when it is no JPEG stream.
+std::optional<std::vector<unsigned char>> withoutMetadataSegments(std::span<const std::byte> jpeg) {
+  const auto* data = reinterpret_cast<const unsigned char*>(jpeg.data());
+  const size_t size = jpeg.size();
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
+  std::vector<unsigned char> out(data, data + 2);
+  size_t at = 2;
+  while (at + 4 <= size) {
+    if (data[at] != 0xFF) return std::nullopt;
+    const unsigned char marker = data[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0xD9) return std::nullopt;  // image ended before its scan
+    const size_t length = static_cast<size_t>(data[at + 2]) << 8 | data[at + 3];
+    if (length < 2 || at + 2 + length > size) return std::nullopt;
+    if (marker == 0xDA) {  // start of scan: the rest is image data
+      out.insert(out.end(), data + at, data + size);
+      return out;
+    }
+    const bool metadata = (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE) || marker == 0xFE;
+    if (!metadata) out.insert(out.end(), data + at, data + at + 2 + length);
+    at += 2 + length;
   }
-  cairo_surface_flush(picture);
+  return std::nullopt;
+}
+
+}  // namespace
+
+Bytes imagePDF(const Image& image) {
+  // Cairo wants 32-bit native-endian pixels: premultiplied ARGB, or RGB with
+  // an unused byte when there is no alpha.
+  const Surface picture = imageSurface(image.hasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, image.width(),
+                                       image.height());
+  cairo_surface_flush(picture.get());
   const auto* source = static_cast<const unsigned char*>(image.pixels().data());
   const int bands = image.hasAlpha() ? 4 : 3;
-  unsigned char* target = cairo_image_surface_get_data(picture);
-  const int stride = cairo_image_surface_get_stride(picture);
+  unsigned char* target = cairo_image_surface_get_data(picture.get());
+  const auto stride = static_cast<size_t>(cairo_image_surface_get_stride(picture.get()));
   for (int y = 0; y < image.height(); ++y) {
-    auto* out = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * static_cast<size_t>(stride));
+    auto* out = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * stride);
     const unsigned char* in = source + static_cast<size_t>(y) * static_cast<size_t>(image.width()) * bands;
     for (int x = 0; x < image.width(); ++x, in += bands) {
       const uint32_t a = bands == 4 ? in[3] : 255;
@@ -148,21 +197,24 @@ Bytes imagePDF(const Image& image) {
       out[x] = a << 24 | premultiplied(in[0]) << 16 | premultiplied(in[1]) << 8 | premultiplied(in[2]);
     }
   }
-  cairo_surface_mark_dirty(picture);
+  cairo_surface_mark_dirty(picture.get());
+  return pagePDF(picture.get(), image.width(), image.height());
+}
 
-  cairo_t* context = cairo_create(pdfSurface);
-  cairo_scale(context, 72.0 / pageResolution, 72.0 / pageResolution);
-  cairo_set_source_surface(context, picture, 0, 0);
-  cairo_paint(context);
-  cairo_show_page(context);
-  const cairo_status_t drawn = cairo_status(context);
-  cairo_destroy(context);
-  cairo_surface_destroy(picture);
-  cairo_surface_finish(pdfSurface);
-  const cairo_status_t finished = cairo_surface_status(pdfSurface);
-  cairo_surface_destroy(pdfSurface);
-  if (drawn != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF context failed");
-  return Bytes::copyOf(std::span(reinterpret_cast<const std::byte*>(sink.bytes.data()), sink.bytes.size()));
+std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int height) {
+  std::optional<std::vector<unsigned char>> stream = withoutMetadataSegments(jpeg);
+  if (!stream) return std::nullopt;
+  // The surface only carries the JPEG data to the PDF writer, which embeds the
+  // data and never reads the surface's own (untouched) pixels.
+  const Surface picture = imageSurface(CAIRO_FORMAT_RGB24, width, height);
+  auto* owned = new std::vector<unsigned char>(std::move(*stream));
+  if (cairo_surface_set_mime_data(picture.get(), CAIRO_MIME_TYPE_JPEG, owned->data(), owned->size(),
+                                  [](void* data) { delete static_cast<std::vector<unsigned char>*>(data); },
+                                  owned) != CAIRO_STATUS_SUCCESS) {
+    delete owned;
+    throw Failure::encoding("PDF context failed");
+  }
+  return pagePDF(picture.get(), width, height);
 }
 
 }  // namespace MediaEngine

@@ -10,6 +10,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <span>
 
 #include "engine/bytes.h"
 #include "engine/image_codec.h"
@@ -60,5 +62,12 @@ Image rasterize(const PDFDocument& document, int index, double dpi = pageResolut
 // image makes a 720 × 360 pt page), stored without loss. Throws
 // Failure::encoding "PDF context failed" when the PDF cannot be made.
 Bytes imagePDF(const Image& image);
+
+// The same page for a JPEG file whose stored pixels are its decoded pixels
+// (ImageSource::isPlainJPEG), holding the JPEG data itself rather than a
+// lossless copy of its pixels: smaller, and identical when rendered. Every
+// metadata segment (EXIF, XMP, comments ...) is left out. Returns nullopt when
+// the data is not a JPEG stream this can take apart.
+std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int height);
 
 }  // namespace MediaEngine

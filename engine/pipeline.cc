@@ -130,7 +130,12 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   }
   if (!image) throw Failure::unreadable(source.filename().string());
   if (canonical == "pdf") {
-    batch.stage(imagePDF(image->decode()), "");
+    std::optional<Bytes> page;
+    if (image->isPlainJPEG()) {
+      page = jpegPDF(readWholeFile(source).span(), static_cast<int>(image->storedWidth()),
+                     static_cast<int>(image->storedHeight()));
+    }
+    batch.stage(page ? std::move(*page) : imagePDF(image->decode()), "");
   } else {
     batch.stage(encodedImage(*image, canonical, conversionQuality), "");
   }

@@ -184,6 +184,43 @@ TEST(PdfPipeline, ImagesBecomeOnePagePDFs) {
   EXPECT_NE(info.find("Page size:       144 x 72 pts"), std::string::npos) << info;
 }
 
+TEST(PdfPipeline, APlainJPEGPageKeepsItsDataAndItsPixels) {
+  ScratchFolder folder;
+  const fs::path photo = folder / "photo.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(1200, 800), photo, "[Q=85]");
+  int status = 0;
+  shell("exiftool -q -overwrite_original -Make=Acme -GPSLatitude=51.5 -GPSLatitudeRef=N -XMP:Creator=Someone "
+        "-Comment=secret " + TestSupport::quoted(photo.string()), &status);
+  ASSERT_EQ(status, 0);
+  const auto written = convert(photo, "pdf");
+  ASSERT_EQ(written.size(), 1u);
+  const std::string pdfBytes = TestSupport::readFile(written[0]);
+  EXPECT_NE(shell("pdfimages -list " + TestSupport::quoted(written[0].string())).find(" jpeg "), std::string::npos);
+  for (const char* leak : {"Acme", "Someone", "secret", "Exif"}) {
+    EXPECT_EQ(pdfBytes.find(leak), std::string::npos) << leak;
+  }
+  // The image in the PDF decodes to exactly the JPEG's pixels...
+  shell("pdfimages -j " + TestSupport::quoted(written[0].string()) + " " + TestSupport::quoted((folder / "embedded").string()));
+  const Image decoded = loadImage(photo);
+  EXPECT_EQ(*TestSupport::maxDifference(TestSupport::loadWithVips(folder / "embedded-000.jpg"), decoded.pixels()), 0);
+  // ... and the page renders at 300 dpi to the same size and picture (poppler's
+  // JPEG decoder rounds chroma a little differently).
+  const Image page = rasterize(pdf(written[0]), 0);
+  ASSERT_EQ(std::pair(page.width(), page.height()), std::pair(1200, 800));
+  EXPECT_LE((page.pixels().cast(VIPS_FORMAT_INT) - decoded.pixels().cast(VIPS_FORMAT_INT)).abs().avg(), 1.5);
+  // ... and the file is far smaller than the same pixels stored losslessly.
+  EXPECT_LT(pdfBytes.size() * 3, imagePDF(decoded).size());
+
+  // A JPEG stored turned cannot keep its data: it is decoded upright.
+  VImage turned = TestSupport::testPicture(120, 80).copy();
+  turned.set(VIPS_META_ORIENTATION, 6);
+  TestSupport::saveImage(turned, folder / "turned.jpg");
+  const auto upright = convert(folder / "turned.jpg", "pdf");
+  EXPECT_EQ(shell("pdfimages -list " + TestSupport::quoted(upright.at(0).string())).find(" jpeg "), std::string::npos);
+  const Image back = rasterize(pdf(upright[0]), 0);
+  EXPECT_EQ(std::pair(back.width(), back.height()), std::pair(80, 120));
+}
+
 TEST(PdfPipeline, UnusableDocumentsFailForEveryFormatAndLeaveNothing) {
   ScratchFolder folder;
   makePDF(folder / "good.pdf", {{200, 200}});
