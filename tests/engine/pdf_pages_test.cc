@@ -144,6 +144,7 @@ TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
           TestSupport::quoted((folder / "no-pages.pdf").string()));
   EXPECT_EQ(failureOf([&] { pdf(folder / "locked.pdf"); }), "Unlock the PDF before converting it.");
   EXPECT_EQ(pdf(folder / "owner-only.pdf").pageCount(), 2);
+  EXPECT_EQ(convert(folder / "owner-only.pdf", "png").size(), 2u);
   EXPECT_EQ(failureOf([&] { pdf(folder / "no-pages.pdf"); }),
             "Could not read empty PDF. The file may be damaged or unsupported.");
 }
