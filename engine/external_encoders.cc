@@ -17,6 +17,7 @@
 
 #include "engine/codec_runtime.h"
 #include "engine/file_error.h"
+#include "engine/file_io.h"
 #include "engine/formats.h"
 #include "engine/output_placement.h"
 #include "engine/working_files.h"
@@ -62,19 +63,6 @@ class Descriptor {
 off_t sizeOf(int fd) {
   struct stat info;
   return ::fstat(fd, &info) == 0 ? info.st_size : 0;
-}
-
-std::string readAll(int fd) {
-  std::string text;
-  char buffer[65536];
-  for (off_t at = 0;;) {
-    const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-    at += n;
-  }
-  return text;
 }
 
 // The first `limit` characters of `bytes` read as UTF-8; bytes that are not
@@ -227,13 +215,6 @@ std::vector<std::string> encoderArguments(std::string_view format, const fs::pat
           input.string(), output.string()};
 }
 
-Bytes readFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throwFileError(errno, "Could not read", path);
-  Descriptor guard(fd);
-  return Bytes::copyOf(readAll(fd));
-}
-
 }  // namespace
 
 Bytes run(const fs::path& executable, const std::vector<std::string>& args, size_t maximumBytes,
@@ -263,12 +244,12 @@ Bytes run(const fs::path& executable, const std::vector<std::string>& args, size
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     // Some programs (avifenc among them) complain on standard output; a
     // message with no reason at all helps nobody.
-    std::string complaint = readAll(err.get());
-    if (complaint.empty()) complaint = readAll(out.get());
+    std::string complaint = detail::readFromStart(err.get());
+    if (complaint.empty()) complaint = detail::readFromStart(out.get());
     throw Failure::encoding(name + ": " + firstCharacters(complaint, errorTextLimit));
   }
   if (static_cast<size_t>(sizeOf(out.get())) > maximumBytes) throw Failure::tooLarge();
-  return Bytes::copyOf(readAll(out.get()));
+  return Bytes::copyOf(detail::readFromStart(out.get()));
 }
 
 std::vector<fs::path> codecFolders() {
@@ -299,17 +280,12 @@ Bytes externalEncode(const Image& image, std::string_view format, double quality
   {
     const Bytes png = detail::handOffPNG(image);
     const Descriptor fd(WorkingFiles::createFileIn(work.path(), "input.png"));
-    for (size_t at = 0; at < png.size();) {
-      const ssize_t n = ::write(fd.get(), png.data() + at, png.size() - at);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throwFileError(errno, "Could not write", input);
-      at += static_cast<size_t>(n);
-    }
+    detail::writeAll(fd.get(), png.span(), input);
   }
   // Rounded to the nearest whole number, halves away from zero: 0.005 is 1.
   const long q = std::clamp(std::lround(quality * 100.0), 0L, 100L);
   run(encoder, encoderArguments(format, encoder, q, input, output), encoderOutputLimit);
-  Bytes file = readFile(output);
+  Bytes file = detail::readWholeFile(output);
   if (!hasSignature(file, format)) {
     throw Failure::encoding("The " + upperCased(format) + " encoder returned an invalid file.");
   }

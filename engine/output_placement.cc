@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "engine/file_error.h"
+#include "engine/file_io.h"
 #include "engine/formats.h"
 #include "engine/working_files.h"
 
@@ -24,22 +25,15 @@ constexpr int attemptLimit = 100;
 // Writes all of `bytes` to `fd`, flushes them to the disk and closes `fd`;
 // `path` only names the file in an error.
 void writeAndClose(int fd, const Bytes& bytes, const fs::path& path) {
-  const std::byte* at = bytes.data();
-  size_t left = bytes.size();
-  int error = 0;
-  while (left > 0) {
-    const ssize_t n = ::write(fd, at, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error = errno;
-      break;
-    }
-    at += n;
-    left -= static_cast<size_t>(n);
+  try {
+    detail::writeAll(fd, bytes.span(), path);
+  } catch (...) {
+    ::close(fd);
+    throw;
   }
   // The data must be on the disk before the name becomes real, or a power cut
   // could leave an empty file under the published name.
-  if (error == 0 && ::fdatasync(fd) != 0) error = errno;
+  int error = ::fdatasync(fd) != 0 ? errno : 0;
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   if (error != 0) throwFileError(error, "Could not write", path);
 }

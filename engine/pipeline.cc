@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "engine/file_error.h"
+#include "engine/file_io.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
@@ -81,26 +82,6 @@ void stagePages(BatchFolder& batch, const PDFDocument& document, const std::stri
   if (staging.valid()) staging.get();
 }
 
-Bytes readWholeFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throwFileError(errno, "Could not open", path);
-  std::string content;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      throwFileError(error, "Could not read", path);
-    }
-    if (n == 0) break;
-    content.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return Bytes::copyOf(content);
-}
-
 }  // namespace
 
 std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
@@ -122,7 +103,7 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   if (kind == SourceKind::pdf) {
     const PDFDocument document = pdf(source);  // refuses locked, unreadable and empty documents
     if (canonical == "pdf") {
-      batch.stage(readWholeFile(source), "");
+      batch.stage(detail::readWholeFile(source), "");
     } else {
       stagePages(batch, document, canonical);
     }
@@ -132,7 +113,7 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   if (canonical == "pdf") {
     std::optional<Bytes> page;
     if (image->isPlainJPEG()) {
-      page = jpegPDF(readWholeFile(source).span(), static_cast<int>(image->storedWidth()),
+      page = jpegPDF(detail::readWholeFile(source).span(), static_cast<int>(image->storedWidth()),
                      static_cast<int>(image->storedHeight()));
     }
     batch.stage(page ? std::move(*page) : imagePDF(image->decode()), "");
