@@ -103,6 +103,34 @@ TEST(PdfPages, RotatedPagesRenderUprightWithSidesExchanged) {
   EXPECT_GT(darkness(r180, 1200, 2450, 50, 50), 250);
 }
 
+TEST(PdfPages, AnnotationsAreDrawnAndOddRotationsFollowTheRule) {
+  ScratchFolder folder;
+  // Written by hand (cairo writes no annotations); qpdf rebuilds the
+  // cross-reference table. Page 1 is blank but for a square annotation whose
+  // appearance is a black square in the middle; pages 2 and 3 carry rotations
+  // of 45 (not a quarter turn: sides kept) and -90 (a quarter turn: exchanged).
+  TestSupport::writeFile(folder / "raw.pdf", R"(%PDF-1.4
+1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj
+2 0 obj << /Type /Pages /Kids [3 0 R 6 0 R 7 0 R] /Count 3 >> endobj
+3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Annots [4 0 R] >> endobj
+4 0 obj << /Type /Annot /Subtype /Square /Rect [50 50 150 150] /F 4 /AP << /N 5 0 R >> >> endobj
+5 0 obj << /Type /XObject /Subtype /Form /BBox [0 0 100 100] /Length 25 >> stream
+0 0 0 rg 0 0 100 100 re f
+endstream endobj
+6 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 300 100] /Rotate 45 >> endobj
+7 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 300 100] /Rotate -90 >> endobj
+trailer << /Root 1 0 R >>
+%%EOF
+)");
+  runQpdf(TestSupport::quoted((folder / "raw.pdf").string()) + " " + TestSupport::quoted((folder / "annotated.pdf").string()));
+  const PDFDocument document = pdf(folder / "annotated.pdf");
+  const Image page = rasterize(document, 0);
+  EXPECT_GT(darkness(page, 300, 300, 200, 200), 250) << "the annotation is missing";
+  EXPECT_LT(darkness(page, 0, 0, 100, 100), 1);
+  EXPECT_EQ(pagePixelSize(document, 1), std::pair(1250, 417));
+  EXPECT_EQ(pagePixelSize(document, 2), std::pair(417, 1250));
+}
+
 TEST(PdfPages, TransparentPagesRenderOnWhite) {
   ScratchFolder folder;
   makePDF(folder / "clear.pdf", {{200, 200, false}});
