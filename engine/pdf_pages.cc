@@ -111,7 +111,7 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
 namespace {
 
 // A one-page PDF showing `picture` (a cairo image surface of `width` by
-// `height` pixels) at 300 dots per inch, with no document information.
+// `height` pixels) at 300 dots per inch.
 Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
   std::vector<unsigned char> bytes;
   auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {
@@ -121,6 +121,9 @@ Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
   };
   cairo_surface_t* surface =
       cairo_pdf_surface_create_for_stream(collect, &bytes, width * 72.0 / pageResolution, height * 72.0 / pageResolution);
+  // No creation date: the same picture makes the same file. (cairo always
+  // names itself as the producer.)
+  cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, "");
   cairo_t* context = cairo_create(surface);
   cairo_scale(context, 72.0 / pageResolution, 72.0 / pageResolution);
   cairo_set_source_surface(context, picture, 0, 0);

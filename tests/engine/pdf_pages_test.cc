@@ -185,6 +185,7 @@ TEST(ImagePDF, AnImagePageIsSizedAt300DotsPerInchAndRendersBackToItsPixels) {
   const std::string info = shell("pdfinfo " + TestSupport::quoted((folder / "picture.pdf").string()));
   EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
   EXPECT_NE(info.find("Page size:       720 x 360 pts"), std::string::npos) << info;
+  EXPECT_EQ(info.find("CreationDate"), std::string::npos) << info;
   const Image back = rasterize(pdf(folder / "picture.pdf"), 0);
   ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(3000, 1500));
   EXPECT_LE((back.pixels().cast(VIPS_FORMAT_INT) - picture.pixels().cast(VIPS_FORMAT_INT)).abs().avg(), 2.0);
