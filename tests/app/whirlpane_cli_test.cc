@@ -127,8 +127,8 @@ bool waitForBatchFolder(const fs::path& folder, std::chrono::seconds limit) {
 TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
   ScratchFolder folder;
   const fs::path source = folder / "large.png";
-  // Large enough that encoding it as AVIF takes a few seconds.
-  TestSupport::saveImage(TestSupport::testPicture(3000, 2000), source);
+  // Noise that takes AVIF encoding a couple of seconds.
+  TestSupport::saveImage(TestSupport::noisePicture(4000, 3000), source, "[compression=1]");
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
     ASSERT_TRUE(waitForBatchFolder(folder.path(), std::chrono::seconds(30))) << "no conversion started";
@@ -141,8 +141,8 @@ TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
 TEST(WhirlpaneCli, APoliteStopAlsoStopsTheExternalEncoder) {
   ScratchFolder folder, temporary;
   const fs::path source = folder / "large.png";
-  // Large enough that avifenc works on it for several seconds.
-  TestSupport::saveImage(TestSupport::testPicture(6000, 4000), source, "[compression=1]");
+  // Noise that avifenc works on for many seconds.
+  TestSupport::saveImage(TestSupport::noisePicture(4000, 3000), source, "[compression=1]");
   ::setenv("WHIRLPANE_NO_NATIVE_ENCODERS", "avif", 1);
   ::setenv("TMPDIR", temporary.path().c_str(), 1);
   const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
@@ -162,7 +162,7 @@ TEST(WhirlpaneCli, APoliteStopAlsoStopsTheExternalEncoder) {
   // SIGKILL was sent before the program ended; give the system a moment to
   // carry it out, far less than the encoder would need to finish on its own.
   std::string left;
-  for (int i = 0; i < 30; ++i) {
+  for (int i = 0; i < 200; ++i) {
     left = TestSupport::shell("pgrep -f -- " + TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) + " || true");
     if (left.empty()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -56,6 +56,15 @@ vips::VImage testPicture(int width, int height, int bands) {
   return rgb.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)).copy_memory();
 }
 
+vips::VImage noisePicture(int width, int height) {
+  startVips();
+  using vips::VImage;
+  auto band = [&] { return VImage::gaussnoise(width, height, VImage::option()->set("sigma", 60.0)); };
+  return band().bandjoin(band()).bandjoin(band()).cast(VIPS_FORMAT_UCHAR)
+      .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+      .copy_memory();
+}
+
 void saveImage(const vips::VImage& image, const fs::path& path, std::string_view options) {
   startVips();
   image.write_to_file((path.string() + std::string(options)).c_str());

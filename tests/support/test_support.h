@@ -40,6 +40,10 @@ void startVips();
 // channel is a ramp from transparent (left) to opaque (right).
 vips::VImage testPicture(int width, int height, int bands = 3);
 
+// A picture of random noise in every channel: slow to encode in any lossy
+// format, for tests that need a conversion to take a while.
+vips::VImage noisePicture(int width, int height);
+
 // Saves `image` with libvips; `options` is libvips' "[name=value,...]" form.
 void saveImage(const vips::VImage& image, const fs::path& path, std::string_view options = "");
 
