@@ -75,15 +75,6 @@ class ExternalEncoders : public ::testing::Test {
     return folder;
   }
 
-  static std::string failureOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const std::exception& error) {
-      return describe(error);
-    }
-    return "no failure";
-  }
-
   ScratchFolder temporary_;
   ScratchFolder folders_;
   std::optional<std::string> savedTemporary_;
@@ -95,16 +86,16 @@ const ProcessLimits quick{.timeLimit = 400ms, .pollInterval = 50ms, .grace = 300
 TEST_F(ExternalEncoders, RunReturnsStandardOutputAndReportsFailuresWithTheChildsWords) {
   EXPECT_EQ(run("/bin/echo", {"one", "two words"}, 100).text(), "one two words\n");
 
-  const std::string complaint = failureOf([] { run(standIns / "complains", {}, 100); });
+  const std::string complaint = TestSupport::failureText([] { run(standIns / "complains", {}, 100); });
   const std::string prefix = "Could not create the output: complains: ";
   ASSERT_TRUE(complaint.starts_with(prefix)) << complaint;
   // 1,000 characters of two bytes each: cut by characters, not bytes.
   EXPECT_EQ(complaint.size() - prefix.size(), 2000u);
   EXPECT_EQ(complaint.substr(prefix.size(), 2), "é");
 
-  EXPECT_EQ(failureOf([] { run(standIns / "complains-on-stdout", {}, 100); }),
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "complains-on-stdout", {}, 100); }),
             "Could not create the output: complains-on-stdout: ERROR: unrecognized option -q\n");
-  EXPECT_EQ(failureOf([] { run("/bin/sh", {"-c", "kill -9 $$"}, 100); }), "Could not create the output: sh: ");
+  EXPECT_EQ(TestSupport::failureText([] { run("/bin/sh", {"-c", "kill -9 $$"}, 100); }), "Could not create the output: sh: ");
 
   try {
     run(standIns / "no-such-encoder", {}, 100);
@@ -117,7 +108,7 @@ TEST_F(ExternalEncoders, RunReturnsStandardOutputAndReportsFailuresWithTheChilds
 
 TEST_F(ExternalEncoders, AHungChildIsStoppedAndKilledWhenItIgnoresTheRequest) {
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(failureOf([] { run(standIns / "ignores-term", {}, 100, quick); }),
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "ignores-term", {}, 100, quick); }),
             "Could not create the output: ignores-term exceeded the time limit");
   const auto took = std::chrono::steady_clock::now() - started;
   // The limit, then the grace period, then the kill: not sooner, not forever.
@@ -128,10 +119,10 @@ TEST_F(ExternalEncoders, AHungChildIsStoppedAndKilledWhenItIgnoresTheRequest) {
 
 TEST_F(ExternalEncoders, FloodsOfOutputAreStoppedAtTheNextPoll) {
   const std::string tooLarge = "This file is too large to process safely at full resolution.";
-  EXPECT_EQ(failureOf([] { run(standIns / "floods-stderr", {}, 100, quick); }), tooLarge);
-  EXPECT_EQ(failureOf([] { run(standIns / "floods-stdout", {}, 1'000'000, quick); }), tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stderr", {}, 100, quick); }), tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stdout", {}, 1'000'000, quick); }), tooLarge);
   // A child that ends at once but wrote more than allowed is refused as well.
-  EXPECT_EQ(failureOf([] { run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000); }), tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] { run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000); }), tooLarge);
   EXPECT_EQ(processesMatching("floods-"), 0);
 }
 
@@ -146,9 +137,9 @@ TEST_F(ExternalEncoders, CodecIsLookedForInEveryFolderInTurn) {
   TestSupport::writeFile(empty / "webp" / "cwebp", "not executable");
   const fs::path real = codecsWith("stand-in-encoder", "webp");
   EXPECT_EQ(codec("webp", {empty, real}), real / "webp/cwebp");
-  EXPECT_EQ(failureOf([&] { codec("webp", {empty}); }),
+  EXPECT_EQ(TestSupport::failureText([&] { codec("webp", {empty}); }),
             "The bundled WEBP encoder is missing. Rebuild the app with Resources/Codecs included.");
-  EXPECT_EQ(failureOf([&] { codec("avif", {real}); }),
+  EXPECT_EQ(TestSupport::failureText([&] { codec("avif", {real}); }),
             "The bundled AVIF encoder is missing. Rebuild the app with Resources/Codecs included.");
 }
 
@@ -205,17 +196,17 @@ TEST_F(ExternalEncoders, OutputsWithoutTheFormatsSignatureAreRefused) {
   const fs::path webp = codecsWith("stand-in-encoder", "webp");
   const fs::path avif = codecsWith("stand-in-encoder", "avif");
   ::setenv("STAND_IN_OUTPUT", "RIFF\\001\\002\\003\\004WEB", 1);  // 11 bytes
-  EXPECT_EQ(failureOf([&] { externalEncode(picture, "webp", 0.9, {webp}); }),
+  EXPECT_EQ(TestSupport::failureText([&] { externalEncode(picture, "webp", 0.9, {webp}); }),
             "Could not create the output: The WEBP encoder returned an invalid file.");
   ::setenv("STAND_IN_OUTPUT", "\\000\\000\\000\\034ftypheic\\000\\000\\000\\000", 1);
-  EXPECT_EQ(failureOf([&] { externalEncode(picture, "avif", 0.9, {avif}); }),
+  EXPECT_EQ(TestSupport::failureText([&] { externalEncode(picture, "avif", 0.9, {avif}); }),
             "Could not create the output: The AVIF encoder returned an invalid file.");
   ::unsetenv("STAND_IN_OUTPUT");
   EXPECT_EQ(externalEncode(picture, "webp", 0.9, {webp}).text().substr(8, 4), "WEBP");
 
   const fs::path silent = codecsWith("leaves-a-child", "webp");  // succeeds, writes no file
   EXPECT_THROW(externalEncode(picture, "webp", 0.9, {silent}), FileError);
-  EXPECT_EQ(failureOf([&] { externalEncode(picture, "webp", 0.9, {folders_.path()}); }),
+  EXPECT_EQ(TestSupport::failureText([&] { externalEncode(picture, "webp", 0.9, {folders_.path()}); }),
             "The bundled WEBP encoder is missing. Rebuild the app with Resources/Codecs included.");
 }
 

@@ -52,15 +52,6 @@ void runQpdf(const std::string& arguments) {
   ASSERT_TRUE(status == 0 || status == 3) << output;  // 3: warnings only
 }
 
-std::string failureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& error) {
-    return describe(error);
-  }
-  return "no failure";
-}
-
 // Mean darkness of a region, 0 (white) to 255 (black).
 double darkness(const Image& image, int left, int top, int width, int height) {
   return 255.0 - image.pixels().extract_area(left, top, width, height).avg();
@@ -77,7 +68,7 @@ TEST(PdfPages, PageSizesAreRoundedUpAt300DotsPerInch) {
   const Image page = rasterize(document, 1);
   EXPECT_EQ(page.width(), 418);
   EXPECT_EQ(page.height(), 417);
-  EXPECT_EQ(failureOf([&] { rasterize(document, 3); }), "Could not read PDF page 4. The file may be damaged or unsupported.");
+  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 3); }), "Could not read PDF page 4. The file may be damaged or unsupported.");
 }
 
 TEST(PdfPages, RotatedPagesRenderUprightWithSidesExchanged) {
@@ -145,7 +136,7 @@ TEST(PdfPages, HugePagesAreRefusedBeforeRendering) {
   makePDF(folder / "huge.pdf", {{24000, 24000}, {14400, 1}});
   const PDFDocument document = pdf(folder / "huge.pdf");
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(failureOf([&] { rasterize(document, 0); }), "This file is too large to process safely at full resolution.");
+  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 0); }), "This file is too large to process safely at full resolution.");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
   EXPECT_EQ(pagePixelSize(document, 1), std::pair(60000, 5));
 }
@@ -158,7 +149,7 @@ TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
   TestSupport::writeFile(folder / "cut.pdf", good.substr(0, good.size() / 3));
   TestSupport::writeFile(folder / "page.pdf", "<!DOCTYPE html><html><body>Not a PDF</body></html>\n");
   for (const char* name : {"empty.pdf", "cut.pdf", "page.pdf"}) {
-    EXPECT_EQ(failureOf([&] { pdf(folder / name); }),
+    EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / name); }),
               "Could not read " + std::string(name) + ". The file may be damaged or unsupported.");
     // poppler's own complaints about the file never reach the terminal.
     const TestSupport::RunResult run = TestSupport::runWhirlpane({"--convert", (folder / name).string(), "--to", "png"});
@@ -170,10 +161,10 @@ TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
   runQpdf("--encrypt '' owner 256 -- " + in + " " + TestSupport::quoted((folder / "owner-only.pdf").string()));
   runQpdf("--empty --pages " + in + " 1-0 -- " + TestSupport::quoted((folder / "no-pages.pdf").string()) + " || qpdf --empty " +
           TestSupport::quoted((folder / "no-pages.pdf").string()));
-  EXPECT_EQ(failureOf([&] { pdf(folder / "locked.pdf"); }), "Unlock the PDF before converting it.");
+  EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "locked.pdf"); }), "Unlock the PDF before converting it.");
   EXPECT_EQ(pdf(folder / "owner-only.pdf").pageCount(), 2);
   EXPECT_EQ(convert(folder / "owner-only.pdf", "png").size(), 2u);
-  EXPECT_EQ(failureOf([&] { pdf(folder / "no-pages.pdf"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "no-pages.pdf"); }),
             "Could not read empty PDF. The file may be damaged or unsupported.");
 }
 
@@ -259,8 +250,8 @@ TEST(PdfPipeline, UnusableDocumentsFailForEveryFormatAndLeaveNothing) {
   TestSupport::writeFile(folder / "fake.pdf", "<html></html>");
   const auto before = TestSupport::listFolder(folder.path());
   for (const char* format : {"png", "jpg", "pdf", "tiff"}) {
-    EXPECT_EQ(failureOf([&] { convert(folder / "locked.pdf", format); }), "Unlock the PDF before converting it.");
-    EXPECT_EQ(failureOf([&] { convert(folder / "fake.pdf", format); }),
+    EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "locked.pdf", format); }), "Unlock the PDF before converting it.");
+    EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "fake.pdf", format); }),
               "Could not read fake.pdf. The file may be damaged or unsupported.");
   }
   EXPECT_EQ(TestSupport::listFolder(folder.path()), before);

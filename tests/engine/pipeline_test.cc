@@ -21,18 +21,6 @@ using TestSupport::testPicture;
 using vips::VImage;
 namespace fs = std::filesystem;
 
-// Runs `action`, which must fail, and returns the message it failed with.
-template <typename Action>
-std::string failureMessage(Action action) {
-  try {
-    action();
-  } catch (const std::exception& error) {
-    return describe(error);
-  }
-  ADD_FAILURE() << "did not fail";
-  return {};
-}
-
 class Pipeline : public ::testing::Test {
  protected:
   // A small photo-like JPEG in a folder of its own.
@@ -99,7 +87,7 @@ TEST_F(Pipeline, DamagedImagesFailByNameWhateverTheOutput) {
     const fs::path cut = folder / (std::string("cut.") + ext);
     TestSupport::writeFile(cut, bytes.substr(0, bytes.size() * 2 / 3));
     for (const char* format : {"png", "jpg", "tiff", "webp", "bmp"}) {
-      EXPECT_EQ(failureMessage([&] { convert(cut, format); }),
+      EXPECT_EQ(TestSupport::failureText([&] { convert(cut, format); }),
                 "Could not read " + cut.filename().string() + ". The file may be damaged or unsupported.")
           << ext << " to " << format;
     }
@@ -126,7 +114,7 @@ TEST_F(Pipeline, RefusesMultiFrameImagesForEveryFormatWithoutTouchingTheFolder) 
   const auto before = names();
   for (const char* name : {"anim.gif", "pages.tiff"}) {
     for (const char* format : {"png", "jpg", "pdf", "txt", "docx"}) {
-      EXPECT_EQ(failureMessage([&] { convert(folder / name, format); }),
+      EXPECT_EQ(TestSupport::failureText([&] { convert(folder / name, format); }),
                 "This operation would discard additional image frames. Convert individual frames first.")
           << name << " to " << format;
     }
@@ -153,8 +141,8 @@ TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
       EXPECT_NE(std::string(failure.what()).find("is not supported yet."), std::string::npos) << failure.what();
     }
   }
-  EXPECT_EQ(failureMessage([&] { convert(image, "docx"); }), "Converting images to DOCX is not supported yet.");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
+  EXPECT_EQ(TestSupport::failureText([&] { convert(image, "docx"); }), "Converting images to DOCX is not supported yet.");
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
   EXPECT_EQ(names(), before);
 }
 
@@ -166,24 +154,24 @@ TEST_F(Pipeline, BadSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
   const auto before = names();
 
-  EXPECT_EQ(failureMessage([&] { convert(folder / "missing.jpg", "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "missing.jpg", "png"); }),
             "Could not open \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "album.jpg", "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "album.jpg", "png"); }),
             "Could not open \"" + (folder / "album.jpg").string() + "\": Is a directory");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "dangling.jpg", "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "dangling.jpg", "png"); }),
             "Could not open \"" + (folder / "dangling.jpg").string() + "\": No such file or directory");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "pipe.jpg", "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "pipe.jpg", "png"); }),
             "Could not read pipe.jpg. The file may be damaged or unsupported.");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "notes.jpg", "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "notes.jpg", "png"); }),
             "Could not read notes.jpg. The file may be damaged or unsupported.");
-  EXPECT_EQ(failureMessage([&] { convert(folder / "photo.jpg", "gif"); }), "GIF is not a supported output format.");
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "photo.jpg", "gif"); }), "GIF is not a supported output format.");
   EXPECT_EQ(names(), before);
 }
 
 TEST_F(Pipeline, ATooLargeImageLeavesNoWorkingFiles) {
   const fs::path source = folder / "huge.tiff";
   TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), source, "[compression=deflate,tile]");
-  EXPECT_EQ(failureMessage([&] { convert(source, "png"); }),
+  EXPECT_EQ(TestSupport::failureText([&] { convert(source, "png"); }),
             "This file is too large to process safely at full resolution.");
   EXPECT_EQ(names(), std::vector<std::string>{"huge.tiff"});
 }

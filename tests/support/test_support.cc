@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "engine/codec_runtime.h"
+#include "engine/file_error.h"
 #include "engine/output_placement.h"
 
 extern char** environ;
@@ -185,6 +186,15 @@ std::string shell(const std::string& command, int* status) {
   const int raw = ::pclose(pipe);
   if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return text;
+}
+
+std::string failureText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& error) {
+    return MediaEngine::describe(error);
+  }
+  return "no failure";
 }
 
 bool haveTool(std::string_view name) {

@@ -7,6 +7,7 @@
 #include <vips/vips8>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,6 +79,10 @@ pid_t startWhirlpane(const std::vector<std::string>& arguments);
 
 // Waits for `pid` and returns its status as runWhirlpane() reports it.
 int waitFor(pid_t pid);
+
+// Runs `action`, which is expected to fail, and returns the text a user would
+// be shown for its failure, or "no failure" when it returned.
+std::string failureText(const std::function<void()>& action);
 
 // True when a program named `name` is on the PATH.
 bool haveTool(std::string_view name);
