@@ -125,6 +125,22 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   return image;
 }
 
+bool canEncodeBmp() {
+  static const bool writable = [] {
+    GSList* formats = gdk_pixbuf_get_formats();
+    bool found = false;
+    for (GSList* f = formats; f; f = f->next) {
+      auto* info = static_cast<GdkPixbufFormat*>(f->data);
+      gchar* name = gdk_pixbuf_format_get_name(info);
+      if (std::string_view(name) == "bmp" && gdk_pixbuf_format_is_writable(info)) found = true;
+      g_free(name);
+    }
+    g_slist_free(formats);
+    return found;
+  }();
+  return writable;
+}
+
 Bytes encodeBmp(const vips::VImage& rgb) {
   GdkPixbuf* raw = gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB,
                                             FALSE, 8, rgb.width(), rgb.height(), rgb.width() * 3,

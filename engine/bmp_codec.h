@@ -25,6 +25,10 @@ std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std
 // four when the file carries real alpha. Throws vips::VError when it cannot.
 vips::VImage decodeBmp(const std::filesystem::path& path);
 
+// True when gdk-pixbuf's BMP module can write; asked once per process, since
+// the installed modules do not change while it runs.
+bool canEncodeBmp();
+
 // An opaque 24-bit BMP of `rgb`, a three-channel 8-bit image in memory.
 // Throws vips::VError when the saver fails.
 Bytes encodeBmp(const vips::VImage& rgb);

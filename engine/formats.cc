@@ -98,6 +98,13 @@ const std::map<std::string, std::string, std::less<>>& types() {
 
 bool isRaster(std::string_view format) { return types().contains(format); }
 
+std::string lowerExtension(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  if (!ext.empty()) ext.erase(0, 1);
+  for (char& c : ext) c = g_ascii_tolower(c);
+  return ext;
+}
+
 std::string upperCased(std::string_view format) { return mapCase(format, /*upper=*/true); }
 
 std::string normalized(std::string_view format) {

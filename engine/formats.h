@@ -7,6 +7,7 @@
 
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -64,6 +65,10 @@ bool isRaster(std::string_view format);
 // "jpg", "tiff" and "heic". Throws Failure::unsupported naming the input, as
 // typed and upper-cased, when it names no output format.
 std::string normalized(std::string_view format);
+
+// The file-name extension of `path`, lower-cased, without its dot ("" when
+// there is none). It alone decides how a source is read.
+std::string lowerExtension(const std::filesystem::path& path);
 
 // `format` in capitals, as messages name formats ("The system HEIC encoder").
 std::string upperCased(std::string_view format);

@@ -1,9 +1,6 @@
 #include "engine/image_codec.h"
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -250,9 +247,7 @@ Image ImageSource::decode() const {
 }
 
 Image loadImage(const fs::path& url) {
-  std::string ext = url.extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".pdf") return rasterize(pdf(url), 0);
+  if (lowerExtension(url) == "pdf") return rasterize(pdf(url), 0);
   const std::optional<ImageSource> source = ImageSource::open(url);
   if (!source) throw Failure::unreadable(url.filename().string());
   return source->decode();
@@ -284,18 +279,7 @@ bool canEncode(std::string_view format) {
   if (nativeEncoderTurnedOff(format)) return false;
   if (format == "heic") return detail::heifCanEncode(detail::HeifCodec::hevc);
   if (format == "avif") return detail::heifCanEncode(detail::HeifCodec::av1);
-  if (format == "bmp") {
-    GSList* formats = gdk_pixbuf_get_formats();
-    bool writable = false;
-    for (GSList* f = formats; f; f = f->next) {
-      auto* info = static_cast<GdkPixbufFormat*>(f->data);
-      gchar* name = gdk_pixbuf_format_get_name(info);
-      if (std::string_view(name) == "bmp" && gdk_pixbuf_format_is_writable(info)) writable = true;
-      g_free(name);
-    }
-    g_slist_free(formats);
-    return writable;
-  }
+  if (format == "bmp") return detail::canEncodeBmp();
   const std::string probe = format == "jpg" ? "x.jpg" : format == "tiff" ? "x.tif" : "x." + std::string(format);
   return isRaster(format) && vips_foreign_find_save_buffer(probe.c_str()) != nullptr;
 }

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <future>
 #include <optional>
@@ -24,13 +23,6 @@ namespace fs = std::filesystem;
 constexpr double conversionQuality = 0.9;
 
 enum class SourceKind { pdf, textDocument, image };
-
-std::string lowerExtension(const fs::path& path) {
-  std::string ext = path.extension().string();
-  if (!ext.empty()) ext.erase(0, 1);
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
 
 SourceKind kindOf(const fs::path& source) {
   const std::string ext = lowerExtension(source);
