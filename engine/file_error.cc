@@ -9,6 +9,10 @@ FileError::FileError(int error, std::string action, const std::filesystem::path&
     : std::filesystem::filesystem_error(action, path, std::error_code(error, std::generic_category())),
       message_(std::move(action) + " \"" + path.string() + "\": " + code().message()) {}
 
+FileError::FileError(int error, std::string action, const std::filesystem::path& path, std::string_view reason)
+    : std::filesystem::filesystem_error(action, path, std::error_code(error, std::generic_category())),
+      message_(std::move(action) + " \"" + path.string() + "\": " + std::string(reason)) {}
+
 void throwFileError(int error, std::string action, const std::filesystem::path& path) {
   throw FileError(error, std::move(action), path);
 }

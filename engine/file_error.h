@@ -7,6 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace MediaEngine {
 
@@ -15,6 +16,8 @@ class FileError : public std::filesystem::filesystem_error {
   // `action` is what we were doing, worded to precede the path, for example
   // "Could not open". The message reads: action "path": reason.
   FileError(int error, std::string action, const std::filesystem::path& path);
+  // The same with our own `reason` in place of the system's text for `error`.
+  FileError(int error, std::string action, const std::filesystem::path& path, std::string_view reason);
 
   const char* what() const noexcept override { return message_.c_str(); }
 

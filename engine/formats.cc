@@ -61,12 +61,6 @@ size_t trailingSpace(std::string_view s) {
   return 0;
 }
 
-std::string_view trimmed(std::string_view s) {
-  while (size_t n = leadingSpace(s)) s.remove_prefix(n);
-  while (size_t n = trailingSpace(s)) s.remove_suffix(n);
-  return s;
-}
-
 // Unicode default case mapping where the text is valid UTF-8; byte-wise ASCII
 // mapping otherwise, so that no input is ever rejected for its encoding alone.
 std::string mapCase(std::string_view s, bool upper) {
@@ -95,6 +89,14 @@ const std::map<std::string, std::string, std::less<>>& types() {
   };
   return table;
 }
+
+std::string_view trimmed(std::string_view s) {
+  while (size_t n = leadingSpace(s)) s.remove_prefix(n);
+  while (size_t n = trailingSpace(s)) s.remove_suffix(n);
+  return s;
+}
+
+std::string lowerCased(std::string_view text) { return mapCase(text, /*upper=*/false); }
 
 bool isRaster(std::string_view format) { return types().contains(format); }
 

@@ -70,6 +70,14 @@ std::string normalized(std::string_view format);
 // there is none). It alone decides how a source is read.
 std::string lowerExtension(const std::filesystem::path& path);
 
+// `s` without the white space and line breaks (Unicode's, U+0085 and
+// U+2028/U+2029 included) at either end.
+std::string_view trimmed(std::string_view s);
+
+// `text` in lower case by Unicode's default mapping (byte-wise ASCII mapping
+// where it is not valid UTF-8).
+std::string lowerCased(std::string_view text);
+
 // `format` in capitals, as messages name formats ("The system HEIC encoder").
 std::string upperCased(std::string_view format);
 

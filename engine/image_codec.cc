@@ -11,7 +11,6 @@
 #include "engine/external_encoders.h"
 #include "engine/formats.h"
 #include "engine/heif_codec.h"
-#include "engine/output_placement.h"
 #include "engine/pdf_pages.h"
 
 namespace MediaEngine {
@@ -327,15 +326,6 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
   }
   if (format == "webp" || format == "avif") return externalEncode(Image(pixels), format, quality);
   throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
-}
-
-void writeImage(const Image& image, std::string_view format, const fs::path& to, double quality) {
-  if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
-  const std::string canonical = normalized(format);
-  if (!isRaster(canonical)) {
-    throw Failure::unsupported("Saving an image as " + upperCased(canonical) + " is not supported yet.");
-  }
-  publish(encodedImage(image, canonical, quality), to);
 }
 
 }  // namespace MediaEngine

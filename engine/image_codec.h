@@ -106,7 +106,9 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality,
 Bytes encodedImage(const ImageSource& source, std::string_view format, double quality);
 
 // Validates `quality` (finite, within [0, 1]) before anything else, normalises
-// `format`, encodes, and publishes the bytes at `to`, which must not exist.
+// `format`, makes the bytes (a raster encoding; for "pdf" a one-page PDF of
+// the image; for "txt" the text recognised in it, Failure::noText when there
+// is none) and publishes them at `to`, which must not exist.
 void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
                 double quality = 0.9);
 

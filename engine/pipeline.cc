@@ -14,6 +14,7 @@
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
 #include "engine/pdf_pages.h"
+#include "engine/text_extraction.h"
 
 namespace MediaEngine {
 namespace {
@@ -50,6 +51,7 @@ void checkReadable(const fs::path& source) {
 // Routes that arrive with later parts of the engine fail cleanly, before any
 // working folder is made.
 void requireAvailableRoute(SourceKind kind, const std::string& format, const fs::path& source) {
+  if (format == "txt") return;
   if (kind == SourceKind::image && (isRaster(format) || format == "pdf")) return;
   if (kind == SourceKind::pdf && (isRaster(format) || format == "pdf")) return;
   const std::string from = kind == SourceKind::image ? "images" : upperCased(lowerExtension(source)) + " files";
@@ -92,6 +94,10 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   requireAvailableRoute(kind, canonical, source);
 
   BatchFolder batch(source, canonical);
+  if (canonical == "txt") {
+    batch.stage(Bytes::copyOf(extractText(source)), "");
+    return batch.publish();
+  }
   if (kind == SourceKind::pdf) {
     const PDFDocument document = pdf(source);  // refuses locked, unreadable and empty documents
     if (canonical == "pdf") {

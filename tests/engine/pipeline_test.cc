@@ -12,6 +12,7 @@
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
 
 namespace MediaEngine {
 namespace {
@@ -126,11 +127,9 @@ TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
   const fs::path image = photo();
   TestSupport::writeFile(folder / "notes.txt", "hello\n");
   TestSupport::writeFile(folder / "report.pdf", "%PDF-1.4\n");
-  TestSupport::writeFile(folder / "letter.docx", "PK");
   const auto before = names();
   const std::pair<fs::path, const char*> cases[] = {
-      {image, "docx"}, {image, "txt"}, {folder / "notes.txt", "png"}, {folder / "notes.txt", "pdf"},
-      {folder / "report.pdf", "txt"}, {folder / "report.pdf", "docx"}, {folder / "letter.docx", "txt"},
+      {image, "docx"}, {folder / "notes.txt", "png"}, {folder / "notes.txt", "pdf"}, {folder / "report.pdf", "docx"},
   };
   for (const auto& [source, format] : cases) {
     try {
@@ -143,6 +142,47 @@ TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
   }
   EXPECT_EQ(TestSupport::failureText([&] { convert(image, "docx"); }), "Converting images to DOCX is not supported yet.");
   EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
+  EXPECT_EQ(names(), before);
+}
+
+TEST_F(Pipeline, EveryKindOfSourceConvertsToUTF8Text) {
+  TestSupport::writeFile(folder / "legacy.txt", "caf\xE9 \x80" "5\r\n");
+  TestSupport::writeDocx(folder / "letter.docx",
+                         TestSupport::wordDocument("<w:p><w:r><w:t>Dear reader</w:t></w:r></w:p>"));
+  TestSupport::writePDF(folder / "report.pdf", {{{"Annual report"}, {}}, {{}, {"Second page"}}});
+  TestSupport::saveImage(TestSupport::textPicture({"Scanned note"}), folder / "scan.png");
+  const std::pair<const char*, std::string> cases[] = {
+      {"legacy.txt", "caf\u00e9 \u20ac5\r\n"},
+      {"letter.docx", "Dear reader"},
+      {"report.pdf", "Annual report\n\nSecond page"},
+      {"scan.png", "Scanned note"},
+  };
+  for (const auto& [name, text] : cases) {
+    const std::vector<fs::path> written = convert(folder / name, "TXT");
+    ASSERT_EQ(written.size(), 1u) << name;
+    const std::string stem = fs::path(name).stem().string();
+    EXPECT_EQ(written[0], folder / (stem + (stem == "legacy" ? " 2.txt" : ".txt"))) << name;
+    EXPECT_EQ(TestSupport::readFile(written[0]), text) << name;
+  }
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+}
+
+TEST_F(Pipeline, TextThatCannotBeFoundOrReadLeavesTheFolderAsItWas) {
+  TestSupport::saveImage(TestSupport::testPicture(300, 200), folder / "photo.png");
+  TestSupport::writeZip(folder / "empty.docx", {{"word/other.xml", "<x/>"}});
+  TestSupport::writeFile(folder / "binary.txt", std::string("\x89PNG\0\0", 6));
+  TestSupport::writePDF(folder / "blank.pdf", {{}});
+  const auto before = names();
+  const std::pair<const char*, std::string> cases[] = {
+      {"photo.png", "No readable text was found in this file."},
+      {"blank.pdf", "No readable text was found in this file."},
+      {"empty.docx", "Could not create the output: unzip: empty.docx has no member word/document.xml"},
+      {"binary.txt", "Could not read \"" + (folder / "binary.txt").string() +
+                         "\": the file does not hold text in an encoding Whirlpane knows"},
+  };
+  for (const auto& [name, message] : cases) {
+    EXPECT_EQ(TestSupport::failureText([&] { convert(folder / name, "txt"); }), message) << name;
+  }
   EXPECT_EQ(names(), before);
 }
 

@@ -1,0 +1,27 @@
+/* The boundary between the engine and libwhirlpane-ocr.so, the small library
+ * that drives Tesseract. It is loaded only when text is recognised, so that no
+ * other conversion pays for loading Tesseract, Leptonica and their
+ * dependencies. Plain C types only: both sides may change independently. */
+#pragma once
+
+#include <stddef.h>
+
+extern "C" {
+
+typedef struct WhirlpaneOcr WhirlpaneOcr;
+
+/* Starts a recogniser for `languages`, Tesseract's "eng" or "eng+deu" form,
+ * with the LSTM engine. Returns null and leaves a message in `error` when the
+ * language data cannot be loaded. One recogniser serves one thread at a time. */
+WhirlpaneOcr* whirlpaneOcrStart(const char* languages, char* error, size_t errorSize);
+
+/* Recognises the text in `height` rows of 8-bit grey pixels, `stride` bytes
+ * apart, scanned at `dpi` (0 when unknown). On success returns 0 and sets *text
+ * to a malloc'd, NUL-terminated string that the caller frees: the recognised
+ * lines in reading order, each ended by a line feed, blank lines left out. On
+ * failure returns nonzero and leaves a message in `error`. */
+int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int width, int height,
+                          size_t stride, int dpi, char** text, char* error, size_t errorSize);
+
+void whirlpaneOcrStop(WhirlpaneOcr* ocr);
+}

@@ -1,0 +1,22 @@
+// Reading one member of a ZIP package (a DOCX file) into memory, in process,
+// with no temporary file. Internal to the engine; any thread.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace MediaEngine::detail {
+
+// The uncompressed bytes of `member` (its exact name, such as
+// "word/document.xml") in the ZIP package at `package`. Bytes are counted as
+// they are inflated, whatever the package claims their size to be.
+//
+// Throws Failure::tooLarge when the member holds more than `maximumBytes`, and
+// Failure::encoding with a detail that begins "unzip: " when the file is not a
+// ZIP package, has no such member, or the member cannot be inflated (damaged,
+// encrypted, compressed in a way we do not read); FileError when the file
+// cannot be opened at all.
+std::string packageMember(const std::filesystem::path& package, std::string_view member, size_t maximumBytes);
+
+}  // namespace MediaEngine::detail

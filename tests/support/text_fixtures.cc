@@ -1,0 +1,143 @@
+#include "tests/support/text_fixtures.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <pango/pangocairo.h>
+#include <zip.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "tests/support/test_support.h"
+
+namespace TestSupport {
+namespace {
+
+// Draws `lines` with their top-left corner at (x, y) on `cr`, `size` units
+// per em; returns the y below the last line.
+double drawLines(cairo_t* cr, const std::vector<std::string>& lines, double x, double y, double size) {
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
+  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+  pango_layout_set_font_description(layout, font);
+  for (const std::string& line : lines) {
+    pango_layout_set_text(layout, line.c_str(), static_cast<int>(line.size()));
+    cairo_move_to(cr, x, y);
+    pango_cairo_show_layout(cr, layout);
+    int width = 0, height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    y += height * 1.2;
+  }
+  pango_font_description_free(font);
+  g_object_unref(layout);
+  return y;
+}
+
+}  // namespace
+
+vips::VImage textPicture(const std::vector<std::string>& lines, double pixelSize) {
+  startVips();
+  const int margin = static_cast<int>(pixelSize);
+  size_t longest = 1;
+  for (const std::string& line : lines) longest = std::max(longest, line.size());
+  const int width = static_cast<int>(static_cast<double>(longest) * pixelSize * 0.75) + 2 * margin;
+  const int height = static_cast<int>(static_cast<double>(lines.size()) * pixelSize * 1.6) + 2 * margin;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  drawLines(cr, lines, margin, margin, pixelSize);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  // Cairo's RGB24 is B, G, R, unused in memory on little-endian machines.
+  const vips::VImage bgrx = vips::VImage::new_from_memory(
+      cairo_image_surface_get_data(surface),
+      static_cast<size_t>(cairo_image_surface_get_stride(surface)) * static_cast<size_t>(height),
+      cairo_image_surface_get_stride(surface) / 4, height, 4, VIPS_FORMAT_UCHAR).crop(0, 0, width, height);
+  const vips::VImage rgb = bgrx[2].bandjoin(bgrx[1]).bandjoin(bgrx[0])
+      .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)).copy_memory();
+  cairo_surface_destroy(surface);
+  return rgb;
+}
+
+void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages) {
+  constexpr double pageWidth = 612, pageHeight = 792;
+  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pageWidth, pageHeight);
+  cairo_t* cr = cairo_create(surface);
+  for (const PDFPageText& page : pages) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    double y = drawLines(cr, page.textLayer, 72, 72, 20);
+    if (!page.pictured.empty()) {
+      // Drawn at 300 dpi and placed at 72 units per inch, so the picture of
+      // the text is as sharp as the page's own rendering.
+      const vips::VImage picture = textPicture(page.pictured, 20 * 300.0 / 72);
+      const vips::VImage bgra = picture[2].bandjoin(picture[1]).bandjoin(picture[0]).bandjoin(255).copy_memory();
+      cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bgra.width(), bgra.height());
+      cairo_surface_flush(image);
+      const auto* from = static_cast<const unsigned char*>(bgra.data());
+      unsigned char* to = cairo_image_surface_get_data(image);
+      const int stride = cairo_image_surface_get_stride(image);
+      for (int row = 0; row < bgra.height(); ++row) {
+        std::copy_n(from + static_cast<size_t>(row) * bgra.width() * 4, bgra.width() * 4, to + row * stride);
+      }
+      cairo_surface_mark_dirty(image);
+      cairo_save(cr);
+      cairo_translate(cr, 72 - 20, y);
+      cairo_scale(cr, 72.0 / 300, 72.0 / 300);
+      cairo_set_source_surface(cr, image, 0, 0);
+      cairo_paint(cr);
+      cairo_restore(cr);
+      cairo_surface_destroy(image);
+    }
+    cairo_show_page(cr);
+  }
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  const cairo_status_t status = cairo_surface_status(surface);
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cairo could not write " + path.string());
+}
+
+void writeZip(const fs::path& path, const std::vector<ZipMember>& members) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (!archive) throw std::runtime_error("libzip could not create " + path.string());
+  for (const ZipMember& member : members) {
+    zip_source_t* source = zip_source_buffer(archive, member.content.data(), member.content.size(), 0);
+    if (!source || zip_file_add(archive, member.name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+      zip_source_free(source);
+      zip_discard(archive);
+      throw std::runtime_error("libzip could not add " + member.name);
+    }
+  }
+  if (zip_close(archive) != 0) {
+    zip_discard(archive);
+    throw std::runtime_error("libzip could not write " + path.string());
+  }
+}
+
+std::string wordDocument(std::string_view body) {
+  return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" )"
+         R"(xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" )"
+         R"(xmlns:wps="http://schemas.microsoft.com/office/word/2010/wordprocessingShape" )"
+         R"(xmlns:v="urn:schemas-microsoft-com:vml" mc:Ignorable="wps"><w:body>)" +
+         std::string(body) + "</w:body></w:document>";
+}
+
+void writeDocx(const fs::path& path, std::string_view documentXML) {
+  writeZip(path, {
+                     {"[Content_Types].xml",
+                      R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+                      R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+                      R"(<Default Extension="xml" ContentType="application/xml"/>)"
+                      R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)"},
+                     {"_rels/.rels",
+                      R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+                      R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
+                     {"word/document.xml", std::string(documentXML)},
+                 });
+}
+
+}  // namespace TestSupport
