@@ -2,6 +2,7 @@
 // format.
 #include <cmath>
 
+#include "engine/docx_zip.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
@@ -15,12 +16,12 @@ void writeImage(const Image& image, std::string_view format, const std::filesyst
   const std::string canonical = normalized(format);
   if (canonical == "pdf") {
     publish(imagePDF(image), to);
+  } else if (canonical == "docx") {
+    publish(docx(std::nullopt, image), to);
   } else if (canonical == "txt") {
     publish(Bytes::copyOf(recognize(image, /*allowEmpty=*/false)), to);
-  } else if (isRaster(canonical)) {
-    publish(encodedImage(image, canonical, quality), to);
   } else {
-    throw Failure::unsupported("Saving an image as " + upperCased(canonical) + " is not supported yet.");
+    publish(encodedImage(image, canonical, quality), to);
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -36,7 +37,8 @@ Failure unreadablePage(int index) { return Failure::unreadable("PDF page " + std
 
 }  // namespace
 
-PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document) : document_(std::move(document)) {}
+PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document, Bytes data)
+    : data_(std::move(data)), document_(std::move(document)) {}
 PDFDocument::~PDFDocument() = default;
 PDFDocument::PDFDocument(PDFDocument&&) noexcept = default;
 PDFDocument& PDFDocument::operator=(PDFDocument&&) noexcept = default;
@@ -51,6 +53,15 @@ PDFDocument pdf(const fs::path& url) {
   if (document->is_locked()) throw Failure::lockedPDF();
   if (document->pages() < 1) throw Failure::unreadable("empty PDF");
   return PDFDocument(std::move(document));
+}
+
+std::optional<PDFDocument> pdf(Bytes data) {
+  quietPoppler();
+  if (data.size() > static_cast<size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  std::unique_ptr<poppler::document> document(poppler::document::load_from_raw_data(
+      reinterpret_cast<const char*>(data.data()), static_cast<int>(data.size())));
+  if (!document || document->is_locked() || document->pages() < 1) return std::nullopt;
+  return PDFDocument(std::move(document), std::move(data));
 }
 
 std::pair<int, int> pagePixelSize(const PDFDocument& document, int index, double dpi) {
@@ -113,17 +124,8 @@ namespace {
 // A one-page PDF showing `picture` (a cairo image surface of `width` by
 // `height` pixels) at 300 dots per inch.
 Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
-  std::vector<unsigned char> bytes;
-  auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {
-    auto& target = *static_cast<std::vector<unsigned char>*>(closure);
-    target.insert(target.end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
-  };
-  cairo_surface_t* surface =
-      cairo_pdf_surface_create_for_stream(collect, &bytes, width * 72.0 / pageResolution, height * 72.0 / pageResolution);
-  // No creation date: the same picture makes the same file. (cairo always
-  // names itself as the producer.)
-  cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, "");
+  detail::PDFStream pdf(width * 72.0 / pageResolution, height * 72.0 / pageResolution);
+  cairo_surface_t* surface = pdf.surface();
   cairo_t* context = cairo_create(surface);
   cairo_scale(context, 72.0 / pageResolution, 72.0 / pageResolution);
   cairo_set_source_surface(context, picture, 0, 0);
@@ -131,11 +133,9 @@ Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
   cairo_show_page(context);
   const cairo_status_t drawn = cairo_status(context);
   cairo_destroy(context);
-  cairo_surface_finish(surface);
-  const cairo_status_t finished = cairo_surface_status(surface);
-  cairo_surface_destroy(surface);
-  if (drawn != CAIRO_STATUS_SUCCESS || finished != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF context failed");
-  return Bytes::copyOf(std::span(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()));
+  std::optional<Bytes> bytes = pdf.finish();
+  if (drawn != CAIRO_STATUS_SUCCESS || !bytes) throw Failure::encoding("PDF context failed");
+  return std::move(*bytes);
 }
 
 struct SurfaceReleaser {
@@ -220,4 +220,25 @@ std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int hei
   return pagePDF(picture.get(), width, height);
 }
 
+namespace detail {
+
+PDFStream::PDFStream(double width, double height) {
+  auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {
+    auto& target = *static_cast<std::vector<unsigned char>*>(closure);
+    target.insert(target.end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  surface_ = cairo_pdf_surface_create_for_stream(collect, &bytes_, width, height);
+  cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATE_DATE, "");
+}
+
+PDFStream::~PDFStream() { cairo_surface_destroy(surface_); }
+
+std::optional<Bytes> PDFStream::finish() {
+  cairo_surface_finish(surface_);
+  if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) return std::nullopt;
+  return Bytes::copyOf(std::as_bytes(std::span(bytes_)));
+}
+
+}  // namespace detail
 }  // namespace MediaEngine

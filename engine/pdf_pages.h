@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "engine/bytes.h"
 #include "engine/image_codec.h"
@@ -19,6 +20,7 @@
 namespace poppler {
 class document;
 }
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace MediaEngine {
 
@@ -27,7 +29,8 @@ inline constexpr double pageResolution = 300.0;
 // An open PDF document: readable, not locked, with at least one page.
 class PDFDocument {
  public:
-  explicit PDFDocument(std::unique_ptr<poppler::document> document);
+  // `data`, when given, holds the bytes `document` reads from.
+  explicit PDFDocument(std::unique_ptr<poppler::document> document, Bytes data = {});
   ~PDFDocument();
   PDFDocument(PDFDocument&&) noexcept;
   PDFDocument& operator=(PDFDocument&&) noexcept;
@@ -36,6 +39,7 @@ class PDFDocument {
   const poppler::document& document() const { return *document_; }
 
  private:
+  Bytes data_;  // declared first: the document reads from it until it is gone
   std::unique_ptr<poppler::document> document_;
 };
 
@@ -44,6 +48,10 @@ class PDFDocument {
 // password is ever tried), and Failure::unreadable "empty PDF" when it has no
 // pages. A document with only an owner password opens normally.
 PDFDocument pdf(const std::filesystem::path& url);
+
+// The PDF in `data` when it opens, is not locked and has a page; nullopt
+// otherwise. For documents the engine has just made.
+std::optional<PDFDocument> pdf(Bytes data);
 
 // The pixel size of page `index` (from 0) at `dpi`: its crop box, sides
 // exchanged for a quarter-turn rotation, each side times dpi / 72 rounded up.
@@ -70,4 +78,26 @@ Bytes imagePDF(const Image& image);
 // the data is not a JPEG stream this can take apart.
 std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int height);
 
+namespace detail {
+
+// A PDF document that cairo writes into memory, with no creation date (the
+// same content makes the same file; cairo still names itself as producer).
+class PDFStream {
+ public:
+  // The first page is `width` × `height` points.
+  PDFStream(double width, double height);
+  ~PDFStream();
+  PDFStream(const PDFStream&) = delete;
+  PDFStream& operator=(const PDFStream&) = delete;
+
+  cairo_surface_t* surface() const { return surface_; }
+  // Ends the document. Its bytes, or nullopt when cairo failed at any point.
+  std::optional<Bytes> finish();
+
+ private:
+  std::vector<unsigned char> bytes_;
+  cairo_surface_t* surface_;
+};
+
+}  // namespace detail
 }  // namespace MediaEngine

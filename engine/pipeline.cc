@@ -13,8 +13,10 @@
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
+#include "engine/docx_zip.h"
 #include "engine/pdf_pages.h"
 #include "engine/text_extraction.h"
+#include "engine/text_pdf.h"
 
 namespace MediaEngine {
 namespace {
@@ -46,16 +48,6 @@ void checkReadable(const fs::path& source) {
   if (status != 0) throwFileError(error, "Could not open", source);
   if (S_ISDIR(info.st_mode)) throwFileError(EISDIR, "Could not open", source);
   if (!S_ISREG(info.st_mode)) throw Failure::unreadable(source.filename().string());
-}
-
-// Routes that arrive with later parts of the engine fail cleanly, before any
-// working folder is made.
-void requireAvailableRoute(SourceKind kind, const std::string& format, const fs::path& source) {
-  if (format == "txt") return;
-  if (kind == SourceKind::image && (isRaster(format) || format == "pdf")) return;
-  if (kind == SourceKind::pdf && (isRaster(format) || format == "pdf")) return;
-  const std::string from = kind == SourceKind::image ? "images" : upperCased(lowerExtension(source)) + " files";
-  throw Failure::unsupported("Converting " + from + " to " + upperCased(format) + " is not supported yet.");
 }
 
 // Renders, encodes and stages every page in order. Rendering page n + 1
@@ -91,11 +83,34 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
           "This operation would discard additional image frames. Convert individual frames first.");
     }
   }
-  requireAvailableRoute(kind, canonical, source);
 
   BatchFolder batch(source, canonical);
   if (canonical == "txt") {
     batch.stage(Bytes::copyOf(extractText(source)), "");
+    return batch.publish();
+  }
+  if (canonical == "docx") {
+    if (kind != SourceKind::image) {
+      batch.stage(docx(extractText(source), std::nullopt), "");
+    } else if (image) {
+      batch.stage(docx(std::nullopt, image->decode()), "");
+    } else {
+      throw Failure::unreadable(source.filename().string());
+    }
+    return batch.publish();
+  }
+  if (kind == SourceKind::textDocument) {
+    // The typeset pages are opened again before anything is made of them, so
+    // that a layout fault shows as a failure rather than as a broken file.
+    Bytes typeset = textPDF(extractText(source));
+    if (canonical == "pdf") {
+      if (!pdf(Bytes::copyOf(typeset.span()))) throw Failure::encoding("Text layout failed");
+      batch.stage(std::move(typeset), "");
+    } else {
+      const std::optional<PDFDocument> document = pdf(std::move(typeset));
+      if (!document) throw Failure::encoding("Text layout failed");
+      stagePages(batch, *document, canonical);
+    }
     return batch.publish();
   }
   if (kind == SourceKind::pdf) {

@@ -15,7 +15,7 @@
 
 #include "engine/file_io.h"
 #include "engine/formats.h"
-#include "engine/package_member.h"
+#include "engine/docx_zip.h"
 #include "engine/pdf_pages.h"
 #include "engine/plain_text.h"
 #include "engine/text_recognition.h"

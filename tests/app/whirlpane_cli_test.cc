@@ -37,7 +37,6 @@ TEST(WhirlpaneCli, ModesAnswerWithTheirStreamsAndStatuses) {
       {{"--version", "--convert", "a.png"}, 2, "", usage},
       {{"--convert", "a.png", "--to", "gif"}, 1, "", "GIF is not a supported output format.\n"},
       {{"--convert", "--to", "png"}, 1, "", "Could not open \"" + (folder / "--to").string() + "\": No such file or directory\n"},
-      {{"--convert", "a.png", "--to", "docx"}, 1, "", "Converting images to DOCX is not supported yet.\n"},
       // Text recognition runs and finds nothing, without a word of its own on the terminal.
       {{"--convert", "a.png", "--to", "txt"}, 1, "", "No readable text was found in this file.\n"},
   };

@@ -9,8 +9,10 @@
 #include <thread>
 
 #include "engine/file_error.h"
+#include "engine/docx_zip.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
+#include "engine/text_extraction.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
 
@@ -18,6 +20,7 @@ namespace MediaEngine {
 namespace {
 
 using TestSupport::ScratchFolder;
+using TestSupport::failureText;
 using TestSupport::testPicture;
 using vips::VImage;
 namespace fs = std::filesystem;
@@ -123,26 +126,58 @@ TEST_F(Pipeline, RefusesMultiFrameImagesForEveryFormatWithoutTouchingTheFolder) 
   EXPECT_EQ(names(), before);
 }
 
-TEST_F(Pipeline, RoutesOfLaterReleasesFailCleanly) {
+TEST_F(Pipeline, TextDocumentsAreTypesetIntoPDFAndOnePicturePerPage) {
+  std::string text;
+  for (int i = 1; i <= 70; ++i) text += "Numbered line " + std::to_string(i) + "\r\n";
+  TestSupport::writeFile(folder / "notes.txt", text);
+  TestSupport::writeDocx(folder / "letter.docx",
+                         TestSupport::wordDocument("<w:p><w:r><w:t>One page only</w:t></w:r></w:p>"));
+
+  const std::vector<fs::path> pdf = convert(folder / "notes.txt", "pdf");
+  ASSERT_EQ(pdf, std::vector<fs::path>{folder / "notes.pdf"});
+  const std::string info = TestSupport::shell("pdfinfo " + TestSupport::quoted(pdf[0].string()));
+  EXPECT_NE(info.find("Pages:           2\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       612 x 792 pts (letter)"), std::string::npos) << info;
+  const std::string back = TestSupport::shell("pdftotext " + TestSupport::quoted(pdf[0].string()) + " -");
+  EXPECT_NE(back.find("Numbered line 1\nNumbered line 2\n"), std::string::npos) << back;
+  EXPECT_NE(back.find("Numbered line 70"), std::string::npos);
+
+  // One picture per typeset page, 2550 × 3300 pixels at 300 dpi.
+  EXPECT_EQ(convert(folder / "notes.txt", "png"),
+            (std::vector<fs::path>{folder / "notes-page-1.png", folder / "notes-page-2.png"}));
+  const std::vector<fs::path> page = convert(folder / "letter.docx", "jpg");
+  ASSERT_EQ(page, std::vector<fs::path>{folder / "letter.jpg"});
+  const vips::VImage picture = TestSupport::loadWithVips(page[0]);
+  EXPECT_EQ(picture.width(), 2550);
+  EXPECT_EQ(picture.height(), 3300);
+  EXPECT_EQ(TestSupport::listFolder(folder.path()),
+            (std::vector<std::string>{"letter.docx", "letter.jpg", "notes-page-1.png", "notes-page-2.png", "notes.pdf",
+                                      "notes.txt"}));
+}
+
+TEST_F(Pipeline, EveryKindOfSourceConvertsToDocx) {
+  TestSupport::writeFile(folder / "notes.txt", "First line\r\nSecond line\r\n");
+  TestSupport::writePDF(folder / "report.pdf", {{{"Annual report"}, {}}});
+  TestSupport::writeDocx(folder / "letter.docx", TestSupport::wordDocument("<w:p><w:r><w:t>Letter</w:t></w:r></w:p>"));
   const fs::path image = photo();
-  TestSupport::writeFile(folder / "notes.txt", "hello\n");
-  TestSupport::writeFile(folder / "report.pdf", "%PDF-1.4\n");
-  const auto before = names();
-  const std::pair<fs::path, const char*> cases[] = {
-      {image, "docx"}, {folder / "notes.txt", "png"}, {folder / "notes.txt", "pdf"}, {folder / "report.pdf", "docx"},
-  };
-  for (const auto& [source, format] : cases) {
-    try {
-      convert(source, format);
-      ADD_FAILURE() << source << " to " << format;
-    } catch (const Failure& failure) {
-      EXPECT_EQ(failure.kind(), Failure::Kind::unsupported);
-      EXPECT_NE(std::string(failure.what()).find("is not supported yet."), std::string::npos) << failure.what();
-    }
+  const std::pair<const char*, std::string> texts[] = {
+      {"notes.txt", "First line\nSecond line"}, {"report.pdf", "Annual report"}, {"letter.docx", "Letter"}};
+  for (const auto& [name, text] : texts) {
+    const std::vector<fs::path> written = convert(folder / name, "docx");
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(extractText(written[0]), text) << name;
   }
-  EXPECT_EQ(TestSupport::failureText([&] { convert(image, "docx"); }), "Converting images to DOCX is not supported yet.");
-  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "notes.txt", "jpg"); }), "Converting TXT files to JPG is not supported yet.");
-  EXPECT_EQ(names(), before);
+  EXPECT_TRUE(fs::exists(folder / "letter 2.docx"));  // its own format gets the next free name
+
+  const std::vector<fs::path> written = convert(image, "DOCX");
+  ASSERT_EQ(written, std::vector<fs::path>{folder / "photo.docx"});
+  const std::string png = detail::packageMember(written[0], "word/media/image.png", 1 << 24);
+  TestSupport::writeFile(folder / "inside.png", png);
+  const vips::VImage inside = TestSupport::loadWithVips(folder / "inside.png");
+  EXPECT_EQ(inside.width(), 160);
+  EXPECT_EQ(inside.height(), 100);
+  EXPECT_EQ(failureText([&] { extractText(written[0]); }), "No readable text was found in this file.");
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 
 TEST_F(Pipeline, EveryKindOfSourceConvertsToUTF8Text) {

@@ -1,0 +1,146 @@
+#include "engine/text_pdf.h"
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <glib.h>
+#include <pango/pangocairo.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/formats.h"
+#include "engine/pdf_pages.h"
+
+namespace MediaEngine {
+namespace {
+
+constexpr double pageWidth = 612, pageHeight = 792;  // points: 8.5 × 11 inches
+constexpr double margin = 54;                          // 0.75 inch on every side
+constexpr double frameWidth = pageWidth - 2 * margin, frameHeight = pageHeight - 2 * margin;
+constexpr double fontSize = 12;
+
+// Paragraphs are laid out in batches of about this many bytes: few enough
+// layouts that their set-up costs nothing, small enough that one batch's
+// glyphs stay a few megabytes.
+constexpr size_t batchBytes = 64 * 1024;
+
+struct Release {
+  void operator()(cairo_t* c) const { cairo_destroy(c); }
+  void operator()(PangoLayout* l) const { g_object_unref(l); }
+  void operator()(PangoLayoutIter* i) const { pango_layout_iter_free(i); }
+  void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
+  void operator()(cairo_font_options_t* o) const { cairo_font_options_destroy(o); }
+};
+template <typename T>
+using Owned = std::unique_ptr<T, Release>;
+
+// Length in bytes of the line break that starts `s`: U+000A to U+000D (a
+// carriage return and line feed together as one), U+0085, U+2028, U+2029.
+size_t lineBreakAt(std::string_view s) {
+  if (s.starts_with("\r\n")) return 2;
+  const auto c = static_cast<unsigned char>(s[0]);
+  if (c >= 0x0A && c <= 0x0D) return 1;
+  if (s.starts_with("\xC2\x85")) return 2;
+  if (s.starts_with("\xE2\x80\xA8") || s.starts_with("\xE2\x80\xA9")) return 3;
+  return 0;
+}
+
+// The text as batches of whole lines joined by "\n", the one line break Pango
+// and this typesetter agree on. A break at the very end ends the last line
+// rather than starting an empty one.
+std::vector<std::string> batchesOfLines(std::string_view text) {
+  std::vector<std::string> batches(1);
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = lineBreakAt(text.substr(i));
+    if (n == 0) {
+      batches.back().push_back(text[i++]);
+      continue;
+    }
+    i += n;
+    if (i == text.size()) break;
+    if (batches.back().size() >= batchBytes) {
+      batches.emplace_back();
+    } else {
+      batches.back().push_back('\n');
+    }
+  }
+  return batches;
+}
+
+// Places lines from the top of the frame down and starts a new page when the
+// next line does not fit.
+class Typesetter {
+ public:
+  explicit Typesetter(cairo_t* cr) : cr_(cr) {}
+
+  void place(PangoLayoutLine* line, const PangoRectangle& logical, int baseline) {
+    const double height = logical.height / double(PANGO_SCALE);
+    if (y_ + height > frameHeight) {
+      if (linesOnPage_ == 0) throw Failure::encoding("Text cannot fit on a PDF page");
+      cairo_show_page(cr_);
+      y_ = 0;
+      linesOnPage_ = 0;
+    }
+    cairo_move_to(cr_, margin + logical.x / double(PANGO_SCALE),
+                  margin + y_ + (baseline - logical.y) / double(PANGO_SCALE));
+    pango_cairo_show_layout_line(cr_, line);
+    y_ += height;
+    ++linesOnPage_;
+  }
+
+  void finish() { cairo_show_page(cr_); }
+
+ private:
+  cairo_t* cr_;
+  double y_ = 0;
+  int linesOnPage_ = 0;
+};
+
+}  // namespace
+
+Bytes textPDF(std::string_view text) {
+  std::string valid = text.empty() ? std::string(" ") : std::string(text);
+  if (!g_utf8_validate_len(valid.data(), valid.size(), nullptr)) {
+    gchar* repaired = g_utf8_make_valid(valid.data(), static_cast<gssize>(valid.size()));
+    valid = repaired;
+    g_free(repaired);
+  }
+
+  detail::PDFStream pdf(pageWidth, pageHeight);
+  const Owned<cairo_t> cr(cairo_create(pdf.surface()));
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF text context failed");
+  cairo_set_source_rgb(cr.get(), 0, 0, 0);
+
+  // Outline metrics, not metrics fitted to a screen's pixels: a PDF has none.
+  const Owned<cairo_font_options_t> options(cairo_font_options_create());
+  cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
+  const Owned<PangoLayout> layout(pango_cairo_create_layout(cr.get()));
+  pango_cairo_context_set_font_options(pango_layout_get_context(layout.get()), options.get());
+  pango_layout_context_changed(layout.get());
+  const Owned<PangoFontDescription> font(pango_font_description_from_string("Helvetica"));
+  pango_font_description_set_absolute_size(font.get(), fontSize * PANGO_SCALE);
+  pango_layout_set_font_description(layout.get(), font.get());
+  pango_layout_set_width(layout.get(), static_cast<int>(frameWidth * PANGO_SCALE));
+  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+
+  Typesetter typesetter(cr.get());
+  for (const std::string& batch : batchesOfLines(valid)) {
+    pango_layout_set_text(layout.get(), batch.data(), static_cast<int>(batch.size()));
+    const Owned<PangoLayoutIter> line(pango_layout_get_iter(layout.get()));
+    do {
+      PangoRectangle logical;
+      pango_layout_iter_get_line_extents(line.get(), nullptr, &logical);
+      typesetter.place(pango_layout_iter_get_line_readonly(line.get()), logical,
+                       pango_layout_iter_get_baseline(line.get()));
+    } while (pango_layout_iter_next_line(line.get()));
+  }
+  typesetter.finish();
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF text context failed");
+  std::optional<Bytes> bytes = pdf.finish();
+  if (!bytes) throw Failure::encoding("PDF text context failed");
+  return std::move(*bytes);
+}
+
+}  // namespace MediaEngine
