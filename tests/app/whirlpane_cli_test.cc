@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <set>
 #include <thread>
 
 #include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
 
 namespace {
 
@@ -83,6 +85,39 @@ TEST(WhirlpaneCli, ConvertsRelativePathsAndPrintsAbsoluteOnes) {
   const RunResult second = runWhirlpane({"--convert", "sub/My Photo.jpg", "--to", ".jpeg"}, folder.path());
   EXPECT_EQ(second.out, (folder / "sub" / "My Photo 2.jpg").string() + "\n");
   EXPECT_EQ(TestSupport::loadWithVips(folder / "sub" / "My Photo.png").width(), 30);
+}
+
+TEST(WhirlpaneCli, EveryKindOfSourceConvertsToEveryKindOfOutput) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::textPicture({"Picture words"}), folder / "picture.png");
+  TestSupport::writePDF(folder / "report.pdf", {{{"Report words"}, {}}});
+  TestSupport::writeFile(folder / "notes.txt", "Notes words\r\n");
+  TestSupport::writeDocx(folder / "letter.docx",
+                         TestSupport::wordDocument("<w:p><w:r><w:t>Letter words</w:t></w:r></w:p>"));
+  // What `file` says each output is.
+  const std::map<std::string, std::string> kinds{
+      {"jpg", "JPEG image data"}, {"webp", "Web/P image"}, {"pdf", "PDF document"},
+      {"docx", "Microsoft Word 2007+"}, {"txt", "text"}};
+  for (const char* source : {"picture.png", "report.pdf", "notes.txt", "letter.docx"}) {
+    for (const auto& [format, kind] : kinds) {
+      const RunResult result = runWhirlpane({"--convert", source, "--to", format}, folder.path());
+      const std::string shown = std::string(source) + " to " + format;
+      EXPECT_EQ(result.status, 0) << shown << ": " << result.err;
+      EXPECT_EQ(result.err, "") << shown;
+      ASSERT_FALSE(result.out.empty()) << shown;
+      const std::string output = result.out.substr(0, result.out.find('\n'));
+      EXPECT_NE(TestSupport::shell("file -b " + TestSupport::quoted(output)).find(kind), std::string::npos) << shown;
+      if (format == "txt") {
+        EXPECT_NE(TestSupport::readFile(output).find("words"), std::string::npos) << shown;
+      }
+      if (format == "docx") {
+        // A picture goes into the document as a picture; everything else as its text.
+        const std::string document = TestSupport::shell("unzip -p " + TestSupport::quoted(output) + " word/document.xml");
+        const bool picture = std::string(source) == "picture.png";
+        EXPECT_NE(document.find(picture ? "<w:drawing>" : "words</w:t>"), std::string::npos) << shown;
+      }
+    }
+  }
 }
 
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
