@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <set>
 
 #include "engine/pdf_pages.h"
 #include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
 
 namespace MediaEngine {
 namespace {
@@ -128,6 +130,11 @@ TEST(TextPDF, LongLinesWrapAndParagraphsContinueOnTheNextPage) {
   ASSERT_NE(second, result.words.end());
   EXPECT_NEAR(second->yMin, 54.0, 4.0);
   EXPECT_NEAR(second->xMin, 54.0, 2.0);
+  // Lines break exactly where one layout of the whole paragraph breaks them,
+  // however the typesetter divides its work.
+  std::set<std::pair<int, double>> lines;
+  for (const Word& word : result.words) lines.emplace(word.page, word.yMin);
+  EXPECT_EQ(static_cast<int>(lines.size()), TestSupport::pangoLineCount(paragraph, "Helvetica", 12, 504));
   // A word wider than the frame is broken inside it rather than spilling into the margin.
   const Typeset wide = typeset(std::string(300, 'W'));
   EXPECT_GE(wide.words.size(), 2u);

@@ -61,6 +61,30 @@ vips::VImage textPicture(const std::vector<std::string>& lines, double pixelSize
   return rgb;
 }
 
+int pangoLineCount(const std::string& text, const char* family, double size, double width) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* cr = cairo_create(surface);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  pango_cairo_context_set_font_options(pango_layout_get_context(layout), options);
+  pango_layout_context_changed(layout);
+  PangoFontDescription* font = pango_font_description_from_string(family);
+  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+  pango_layout_set_font_description(layout, font);
+  pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+  const int lines = pango_layout_get_line_count(layout);
+  pango_font_description_free(font);
+  g_object_unref(layout);
+  cairo_font_options_destroy(options);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  return lines;
+}
+
 void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages) {
   constexpr double pageWidth = 612, pageHeight = 792;
   cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pageWidth, pageHeight);

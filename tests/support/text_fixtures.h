@@ -18,6 +18,10 @@ namespace fs = std::filesystem;
 // letters are `pixelSize` pixels high (an em), with a margin around them.
 vips::VImage textPicture(const std::vector<std::string>& lines, double pixelSize = 40);
 
+// The number of lines Pango makes of `text` laid out at once in `family` at
+// `size` points, wrapped at words within `width` points, metrics unhinted.
+int pangoLineCount(const std::string& text, const char* family, double size, double width);
+
 // One page of a letter-size PDF: `textLayer` lines are typeset (so they are
 // in the page's text layer as well as visible); `pictured` lines are drawn as
 // a picture of text below them, visible but absent from the text layer.
