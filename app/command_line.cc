@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/formats.h"
 
@@ -17,24 +18,64 @@ size_t find(const std::vector<std::string>& arguments, std::string_view option) 
 
 Invocation parseCommandLine(const std::vector<std::string>& arguments) {
   using Mode = Invocation::Mode;
-  const size_t convert = find(arguments, "--convert");
-  if (convert != std::string::npos) {
-    const size_t to = find(arguments, "--to");
-    if (convert + 1 >= arguments.size() || to == std::string::npos || to + 1 >= arguments.size()) {
-      return {Mode::usageError, {}, {}};
-    }
-    return {Mode::convert, arguments[convert + 1], arguments[to + 1]};
+  // The argument after the first `option`, or nullopt when either is missing.
+  const auto valueOf = [&](std::string_view option) -> std::optional<std::string> {
+    const size_t at = find(arguments, option);
+    if (at == std::string::npos || at + 1 >= arguments.size()) return std::nullopt;
+    return arguments[at + 1];
+  };
+  const auto present = [&](std::string_view option) { return find(arguments, option) != std::string::npos; };
+  const auto make = [](Mode mode, std::string source = {}, std::string format = {}, std::string quality = {}) {
+    Invocation invocation;
+    invocation.mode = mode;
+    invocation.source = std::move(source);
+    invocation.format = std::move(format);
+    invocation.quality = std::move(quality);
+    return invocation;
+  };
+  const auto incomplete = [&](std::string_view usage) {
+    Invocation invocation = make(Mode::usageError);
+    invocation.usage = usage;
+    return invocation;
+  };
+
+  if (present("--convert")) {
+    const auto source = valueOf("--convert"), format = valueOf("--to");
+    if (!source || !format) return incomplete(usageLine);
+    return make(Mode::convert, *source, *format);
   }
-  if (find(arguments, "--version") != std::string::npos) return {Mode::version, {}, {}};
-  if (find(arguments, "--help") != std::string::npos) return {Mode::help, {}, {}};
-  return {Mode::application, {}, {}};
+  if (present("--metadata")) {
+    const auto source = valueOf("--metadata");
+    if (!source) return incomplete(metadataUsageLine);
+    return make(Mode::metadata, *source);
+  }
+  if (present("--compress")) {
+    const auto source = valueOf("--compress"), quality = valueOf("--quality");
+    if (!source || !quality) return incomplete(compressUsageLine);
+    return make(Mode::compress, *source, {}, *quality);
+  }
+  if (present("--strip")) {
+    const auto source = valueOf("--strip");
+    if (!source) return incomplete(stripUsageLine);
+    return make(Mode::strip, *source);
+  }
+  if (present("--version")) return make(Mode::version);
+  if (present("--help")) return make(Mode::help);
+  return make(Mode::application);
 }
 
 std::string helpText() {
   std::string text;
   text += usageLine;
-  text += "\n       Whirlpane --version\n       Whirlpane --help\n\n";
-  text += "Converts one file and prints the path of every file written beside it.\n";
+  text += "\n       Whirlpane --metadata /path/to/file\n";
+  text += "       Whirlpane --compress /path/to/file --quality 0.6\n";
+  text += "       Whirlpane --strip /path/to/file\n";
+  text += "       Whirlpane --version\n       Whirlpane --help\n\n";
+  text += "--convert converts one file and prints the path of every file written beside it.\n";
+  text += "--metadata lists what is known about a file, one \"label<tab>value\" line each\n";
+  text += "  (tabs and line breaks inside a value are written as \\t and \\n).\n";
+  text += "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be made.\n";
+  text += "--strip writes a copy of an image without its metadata (\"-clean\").\n";
   text += "Existing files are never replaced: a taken name gets a number (\"photo 2.png\").\n\n";
   text += "Output formats:";
   for (std::string_view format : MediaEngine::outputFormats) {

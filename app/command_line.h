@@ -9,26 +9,35 @@
 
 namespace Whirlpane {
 
+inline constexpr std::string_view versionLine = "Whirlpane 1.1.0";
+inline constexpr std::string_view usageLine = "Usage: Whirlpane --convert /path/to/file --to png";
+inline constexpr std::string_view metadataUsageLine = "Usage: Whirlpane --metadata /path/to/file";
+inline constexpr std::string_view compressUsageLine = "Usage: Whirlpane --compress /path/to/file --quality 0.6";
+inline constexpr std::string_view stripUsageLine = "Usage: Whirlpane --strip /path/to/file";
+
 struct Invocation {
   enum class Mode {
     convert,      // "--convert" with a source and "--to" with a format
-    usageError,   // "--convert" present but its arguments incomplete
-    version,      // "--version", "--convert" absent
-    help,         // "--help", "--convert" and "--version" absent
+    metadata,     // "--metadata" with a file
+    compress,     // "--compress" with a file and "--quality" with a number
+    strip,        // "--strip" with a file
+    usageError,   // one of the above present but its arguments incomplete
+    version,      // "--version", none of the above present
+    help,         // "--help", none of the above nor "--version" present
     application,  // anything else: the desktop application
   };
   Mode mode = Mode::application;
-  std::string source;  // as typed, for Mode::convert
-  std::string format;  // as typed, for Mode::convert
+  std::string source;   // as typed, for the file operations
+  std::string format;   // as typed, for Mode::convert
+  std::string quality;  // as typed, for Mode::compress
+  std::string_view usage = usageLine;  // for Mode::usageError: the form that was incomplete
 };
 
-// `arguments[0]` is the program path. The first "--convert" and the first
-// "--to" count, in either order; the argument after each is taken verbatim, even
-// when it looks like an option.
+// `arguments[0]` is the program path. "--convert" takes precedence, then
+// "--metadata", "--compress" and "--strip", in that order. The first
+// occurrence of an option counts, options come in any order, and the argument
+// after each is taken verbatim, even when it looks like an option.
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
-
-inline constexpr std::string_view versionLine = "Whirlpane 1.1.0";
-inline constexpr std::string_view usageLine = "Usage: Whirlpane --convert /path/to/file --to png";
 
 // The --help text: the forms of the command line and the output formats.
 std::string helpText();

@@ -1,11 +1,14 @@
 // The whirlpane executable. It decides its mode from the arguments alone; only
-// a conversion loads the engine library (and with it the codecs), so that
+// the file operations load the engine library (and with it the codecs), so that
 // --version, --help and usage errors answer at once.
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -52,7 +55,39 @@ void removeWorkingFilesOnStop(const WhirlpaneEngine* engine) {
   }).detach();
 }
 
-int convert(const Whirlpane::Invocation& invocation) {
+// A value as one line of the metadata listing: tabs and line breaks written
+// as \t, \n and \r.
+std::string oneLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\t') {
+      line += "\\t";
+    } else if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\r') {
+      line += "\\r";
+    } else {
+      line.push_back(c);
+    }
+  }
+  return line;
+}
+
+// The quality as typed, or NaN (which the engine refuses with its own
+// message) when it is not wholly a number.
+double qualityOf(const std::string& typed) {
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(typed.c_str(), &end);
+  if (typed.empty() || end != typed.c_str() + typed.size() || errno == ERANGE) return std::nan("");
+  return value;
+}
+
+// Runs the engine operation the invocation asks for and prints its result:
+// the written files, or the metadata rows.
+int runOperation(const Whirlpane::Invocation& invocation) {
+  using Mode = Whirlpane::Invocation::Mode;
   std::string error;
   const WhirlpaneEngine* engine = Whirlpane::loadEngine(error);
   if (!engine) {
@@ -60,16 +95,30 @@ int convert(const Whirlpane::Invocation& invocation) {
     return 1;
   }
   removeWorkingFilesOnStop(engine);
-  std::vector<fs::path> written;
+  const fs::path source = absoluteSource(invocation.source);
+  std::vector<std::string> lines;
   try {
-    written = engine->convert(absoluteSource(invocation.source), invocation.format);
+    switch (invocation.mode) {
+      case Mode::convert:
+        for (const fs::path& path : engine->convert(source, invocation.format)) lines.push_back(path.native());
+        break;
+      case Mode::metadata:
+        for (const auto& [label, value] : engine->metadata(source)) lines.push_back(oneLine(label) + '\t' + oneLine(value));
+        break;
+      case Mode::compress:
+        lines.push_back(engine->compress(source, qualityOf(invocation.quality)).native());
+        break;
+      default:
+        lines.push_back(engine->stripMetadata(source).native());
+        break;
+    }
   } catch (const std::exception& failure) {
     writeLine(stderr, engine->describe(failure));
     return 1;
   }
-  for (const fs::path& path : written) writeLine(stdout, path.native());
+  for (const std::string& line : lines) writeLine(stdout, line);
   if (std::fflush(stdout) != 0) {
-    writeLine(stderr, "The written files could not be listed: standard output is not writable.");
+    writeLine(stderr, "The results could not be written: standard output is not writable.");
     return 1;
   }
   return 0;
@@ -81,15 +130,18 @@ int main(int argc, char** argv) {
   using Mode = Whirlpane::Invocation::Mode;
   const Whirlpane::Invocation invocation = Whirlpane::parseCommandLine(std::vector<std::string>(argv, argv + argc));
   switch (invocation.mode) {
-    case Mode::convert: {
-      const int status = convert(invocation);
+    case Mode::convert:
+    case Mode::metadata:
+    case Mode::compress:
+    case Mode::strip: {
+      const int status = runOperation(invocation);
       std::fflush(nullptr);
       // The engine's threads and libraries need no orderly teardown; ending
       // here keeps a stop signal from racing static destructors.
       _exit(status);
     }
     case Mode::usageError:
-      writeLine(stderr, Whirlpane::usageLine);
+      writeLine(stderr, invocation.usage);
       return 2;
     case Mode::version:
       writeLine(stdout, Whirlpane::versionLine);

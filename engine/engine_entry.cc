@@ -1,6 +1,8 @@
 #include "engine/engine_entry.h"
 
+#include "engine/compression.h"
 #include "engine/file_error.h"
+#include "engine/metadata.h"
 #include "engine/pipeline.h"
 #include "engine/working_files.h"
 
@@ -8,6 +10,9 @@ extern "C" __attribute__((visibility("default"))) const WhirlpaneEngine* whirlpa
   static const WhirlpaneEngine table{
       WhirlpaneEngine::currentVersion,
       &MediaEngine::convert,
+      &MediaEngine::metadata,
+      &MediaEngine::compress,
+      &MediaEngine::stripMetadata,
       &MediaEngine::describe,
       &MediaEngine::WorkingFiles::removeAll,
   };

@@ -9,14 +9,18 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct WhirlpaneEngine {
   // Bumped whenever the table changes shape.
-  static constexpr int currentVersion = 1;
+  static constexpr int currentVersion = 2;
   int version;
   std::vector<std::filesystem::path> (*convert)(const std::filesystem::path& source,
                                                 std::string_view format);
+  std::vector<std::pair<std::string, std::string>> (*metadata)(const std::filesystem::path& url);
+  std::filesystem::path (*compress)(const std::filesystem::path& url, double quality);
+  std::filesystem::path (*stripMetadata)(const std::filesystem::path& url);
   std::string (*describe)(const std::exception& error);
   // Removes this process's hidden working files; the process must end right
   // after (see WorkingFiles::removeAll).

@@ -3,6 +3,8 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <array>
 #include <vector>
 
@@ -94,6 +96,32 @@ std::string_view trimmed(std::string_view s) {
   while (size_t n = leadingSpace(s)) s.remove_prefix(n);
   while (size_t n = trailingSpace(s)) s.remove_suffix(n);
   return s;
+}
+
+std::string byteCount(long long bytes) {
+  if (bytes == 0) return "Zero KB";
+  if (bytes < 0) return "-" + byteCount(-bytes);
+  if (bytes < 1000) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+  static constexpr std::array<std::pair<const char*, int>, 6> units{
+      {{"KB", 0}, {"MB", 1}, {"GB", 2}, {"TB", 2}, {"PB", 2}, {"EB", 2}}};
+  double value = static_cast<double>(bytes) / 1000.0;
+  size_t unit = 0;
+  for (;;) {
+    const double scale = std::pow(10.0, units[unit].second);
+    const double rounded = std::round(value * scale) / scale;
+    if (rounded < 1000.0 || unit + 1 == units.size()) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.*f", units[unit].second, rounded);
+      std::string shown(text);
+      if (shown.find('.') != std::string::npos) {
+        while (shown.back() == '0') shown.pop_back();
+        if (shown.back() == '.') shown.pop_back();
+      }
+      return shown + " " + units[unit].first;
+    }
+    value /= 1000.0;
+    ++unit;
+  }
 }
 
 std::string lowerCased(std::string_view text) { return mapCase(text, /*upper=*/false); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -101,6 +102,37 @@ struct PngSettings {
 constexpr PngSettings photographPng{4, VIPS_FOREIGN_PNG_FILTER_ALL};
 constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
 
+// libvips 8.14 writes an EXIF chunk of its own making (orientation,
+// resolution, version fields) into every WebP file, "strip" or not. The
+// chunks that hold metadata are dropped here, and the extended header's flags
+// for them cleared. Data that is not a well-formed WebP file is left alone.
+Bytes withoutWebPMetadata(Bytes webp) {
+  const auto* data = reinterpret_cast<const unsigned char*>(webp.data());
+  const size_t size = webp.size();
+  if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WEBP", 4) != 0) return webp;
+  std::string kept(reinterpret_cast<const char*>(data), 12);
+  bool dropped = false;
+  for (size_t at = 12; at < size;) {
+    if (at + 8 > size) return webp;
+    const size_t length = size_t(data[at + 4]) | size_t(data[at + 5]) << 8 | size_t(data[at + 6]) << 16 |
+                          size_t(data[at + 7]) << 24;
+    const size_t whole = 8 + length + (length & 1);
+    if (whole > size - at) return webp;
+    const std::string_view fourCC(reinterpret_cast<const char*>(data + at), 4);
+    if (fourCC == "EXIF" || fourCC == "XMP " || fourCC == "ICCP") {
+      dropped = true;
+    } else {
+      kept.append(reinterpret_cast<const char*>(data + at), whole);
+    }
+    at += whole;
+  }
+  if (!dropped) return webp;
+  if (kept.size() >= 21 && kept.compare(12, 4, "VP8X") == 0) kept[20] = static_cast<char>(kept[20] & ~0x2C);
+  const size_t riff = kept.size() - 8;
+  for (int i = 0; i < 4; ++i) kept[4 + i] = static_cast<char>((riff >> (8 * i)) & 0xFF);
+  return Bytes::copyOf(kept);
+}
+
 std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view format, double quality,
                                      Content content = Content::photograph) {
   void* buffer = nullptr;
@@ -134,6 +166,7 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     vips_error_clear();
     return std::nullopt;
   }
+  if (format == "webp") return withoutWebPMetadata(adoptVipsBuffer(buffer, size));
   return adoptVipsBuffer(buffer, size);
 }
 

@@ -45,6 +45,19 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
       {{"--convert", "a.jpg", "--TO", "png"}, Mode::usageError, "", ""},
       // The format is handed on as typed.
       {{"--convert", " My Photo.JPG ", "--to", " PNG\n"}, Mode::convert, " My Photo.JPG ", " PNG\n"},
+      // the file operations, below --convert
+      {{"--metadata", "a.jpg"}, Mode::metadata, "a.jpg", ""},
+      {{"--metadata"}, Mode::usageError, "", ""},
+      {{"--strip", "a.jpg", "--metadata", "b.jpg"}, Mode::metadata, "b.jpg", ""},
+      {{"--metadata", "a.jpg", "--convert", "b.jpg", "--to", "png"}, Mode::convert, "b.jpg", "png"},
+      {{"--metadata", "a.jpg", "--convert", "b.jpg"}, Mode::usageError, "", ""},
+      {{"--compress", "a.jpg", "--quality", "0.5"}, Mode::compress, "a.jpg", ""},
+      {{"--quality", "x", "--compress", "a.jpg"}, Mode::compress, "a.jpg", ""},
+      {{"--compress", "a.jpg"}, Mode::usageError, "", ""},
+      {{"--compress", "a.jpg", "--quality"}, Mode::usageError, "", ""},
+      {{"--strip", "a.jpg", "--compress", "b.jpg", "--quality", "1"}, Mode::compress, "b.jpg", ""},
+      {{"--strip", "--version"}, Mode::strip, "--version", ""},
+      {{"--version", "--strip"}, Mode::usageError, "", ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments{"/usr/bin/whirlpane"};
@@ -56,6 +69,12 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
     EXPECT_EQ(invocation.source, c.source) << shown;
     EXPECT_EQ(invocation.format, c.format) << shown;
   }
+  // Each incomplete form is answered with its own usage line, the quality as typed.
+  EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg"}).usage, compressUsageLine);
+  EXPECT_EQ(parseCommandLine({"w", "--strip"}).usage, stripUsageLine);
+  EXPECT_EQ(parseCommandLine({"w", "--metadata"}).usage, metadataUsageLine);
+  EXPECT_EQ(parseCommandLine({"w", "--convert", "a"}).usage, usageLine);
+  EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg", "--quality", " 0.5x"}).quality, " 0.5x");
 }
 
 TEST(CommandLine, ProgramPathIsNeverTakenForAnOption) {

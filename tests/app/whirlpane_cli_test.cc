@@ -120,6 +120,55 @@ TEST(WhirlpaneCli, EveryKindOfSourceConvertsToEveryKindOfOutput) {
   }
 }
 
+TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
+  ScratchFolder folder;
+  vips::VImage picture = TestSupport::noisePicture(120, 80).copy();
+  picture.set("png-comment-0-Note", "tab\there\nnext line");
+  TestSupport::saveImage(picture, folder / "note.png");
+  TestSupport::saveImage(TestSupport::noisePicture(120, 80), folder / "photo.jpg", "[Q=95]");
+  TestSupport::writePDF(folder / "doc.pdf", {{{"Words"}, {}}});
+
+  RunResult result = runWhirlpane({"--metadata", "note.png"}, folder.path());
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(result.out.starts_with("File\tnote.png\nFormat\tPNG\nSize\t")) << result.out;
+  EXPECT_NE(result.out.find("\nPNG \u00b7 Note\ttab\\there\\nnext line\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\nDimensions\t120 \u00d7 80 px\n"), std::string::npos);
+
+  result = runWhirlpane({"--compress", "photo.jpg", "--quality", "0.3"}, folder.path());
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, (folder / "photo-compressed.jpg").string() + "\n");
+  result = runWhirlpane({"--strip", "photo.jpg"}, folder.path());
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, (folder / "photo-clean.jpg").string() + "\n");
+
+  struct Case {
+    std::vector<std::string> arguments;
+    int status;
+    std::string err;
+  };
+  const std::vector<Case> failures{
+      {{"--compress", "photo.jpg", "--quality", "0.5x"}, 1, "Quality must be a finite number between 0 and 1.\n"},
+      {{"--compress", "photo.jpg", "--quality", "2"}, 1, "Quality must be a finite number between 0 and 1.\n"},
+      {{"--compress", "photo.jpg", "--quality", "1"}, 1,
+       "This file could not be made smaller with these settings. The original was kept.\n"},
+      {{"--compress", "photo.jpg"}, 2, "Usage: Whirlpane --compress /path/to/file --quality 0.6\n"},
+      {{"--strip"}, 2, "Usage: Whirlpane --strip /path/to/file\n"},
+      {{"--metadata"}, 2, "Usage: Whirlpane --metadata /path/to/file\n"},
+      {{"--strip", "doc.pdf"}, 1,
+       "Metadata removal currently supports images. PDF and document metadata require document-specific "
+       "sanitization.\n"},
+      {{"--metadata", "missing.jpg"}, 1, "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory\n"},
+  };
+  const auto before = TestSupport::listFolder(folder.path());
+  for (const Case& c : failures) {
+    result = runWhirlpane(c.arguments, folder.path());
+    EXPECT_EQ(result.status, c.status) << c.arguments[0];
+    EXPECT_EQ(result.out, "") << c.arguments[0];
+    EXPECT_EQ(result.err, c.err) << c.arguments[0];
+  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), before);
+}
+
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   ScratchFolder folder;

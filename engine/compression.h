@@ -1,0 +1,35 @@
+// Compression and metadata stripping: a smaller or a cleaner copy of a file,
+// in its own format, written beside it under a free name. The source is never
+// touched.
+//
+// Thread safety: any thread; calls share nothing.
+#pragma once
+
+#include <filesystem>
+
+namespace MediaEngine {
+
+// Re-encodes an image at `quality` (0 to 1), or rewrites a PDF with its
+// images recompressed as JPEG at `quality` and, below 0.8, reduced to 150
+// pixels per inch of the size they are shown at; nothing else in a PDF
+// changes. The result is written as "<name>-compressed.<format>" only when it
+// is strictly smaller than the source.
+//
+// Throws Failure::invalidQuality before reading anything when `quality` is not
+// a number in [0, 1]; what normalized() throws for an unknown extension;
+// Failure::unsupported for an image with several frames; Failure::encoding
+// "PDF optimization failed" when the PDF cannot be rewritten;
+// Failure::noReduction when nothing smaller came out; and whatever reading,
+// decoding, encoding and publishing throw.
+std::filesystem::path compress(const std::filesystem::path& url, double quality);
+
+// Re-encodes an image from its decoded pixels alone, so that none of its
+// metadata (EXIF, GPS, XMP, IPTC, maker notes, comments, profiles) survives,
+// and writes it as "<name>-clean.<format>", whatever its size.
+//
+// Throws Failure::unsupported for anything but the seven image formats and
+// for images with several frames, and whatever decoding, encoding and
+// publishing throw.
+std::filesystem::path stripMetadata(const std::filesystem::path& url);
+
+}  // namespace MediaEngine
