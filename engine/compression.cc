@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "engine/file_error.h"
+#include "engine/file_io.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
@@ -242,6 +243,16 @@ fs::path stripMetadata(const fs::path& url) {
     throw Failure::unsupported(
         "Metadata removal currently supports images. PDF and document metadata require document-specific "
         "sanitization.");
+  }
+  // A JPEG whose stored pixels are its decoded pixels keeps its coded image:
+  // only the metadata segments go, with no loss and no growth. Anything else
+  // is encoded again from its pixels.
+  if (format == "jpg") {
+    if (const std::optional<ImageSource> source = ImageSource::open(url); source && source->isPlainJPEG()) {
+      if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
+        return publishBeside(url, "-clean", format, Bytes::copyOf(std::as_bytes(std::span(*stream))));
+      }
+    }
   }
   return publishBeside(url, "-clean", format, encodedImage(singleFrame(url), format, 1.0));
 }

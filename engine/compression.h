@@ -25,7 +25,9 @@ std::filesystem::path compress(const std::filesystem::path& url, double quality)
 
 // Re-encodes an image from its decoded pixels alone, so that none of its
 // metadata (EXIF, GPS, XMP, IPTC, maker notes, comments, profiles) survives,
-// and writes it as "<name>-clean.<format>", whatever its size.
+// and writes it as "<name>-clean.<format>", whatever its size. A JPEG whose
+// stored pixels are what it shows (upright, no colour profile) keeps its
+// coded image as it is, without its metadata segments.
 //
 // Throws Failure::unsupported for anything but the seven image formats and
 // for images with several frames, and whatever decoding, encoding and

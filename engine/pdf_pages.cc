@@ -149,36 +149,6 @@ Surface imageSurface(cairo_format_t format, int width, int height) {
   return surface;
 }
 
-// `jpeg` without its APP1 to APP13, APP15 and comment segments, which carry
-// EXIF, XMP, IPTC, maker notes and comments; JFIF (APP0) and Adobe (APP14),
-// which say how to read the colours, stay. nullopt when it is no JPEG stream.
-std::optional<std::vector<unsigned char>> withoutMetadataSegments(std::span<const std::byte> jpeg) {
-  const auto* data = reinterpret_cast<const unsigned char*>(jpeg.data());
-  const size_t size = jpeg.size();
-  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
-  std::vector<unsigned char> out(data, data + 2);
-  size_t at = 2;
-  while (at + 4 <= size) {
-    if (data[at] != 0xFF) return std::nullopt;
-    const unsigned char marker = data[at + 1];
-    if (marker == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    if (marker == 0xD9) return std::nullopt;  // image ended before its scan
-    const size_t length = static_cast<size_t>(data[at + 2]) << 8 | data[at + 3];
-    if (length < 2 || at + 2 + length > size) return std::nullopt;
-    if (marker == 0xDA) {  // start of scan: the rest is image data
-      out.insert(out.end(), data + at, data + size);
-      return out;
-    }
-    const bool metadata = (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE) || marker == 0xFE;
-    if (!metadata) out.insert(out.end(), data + at, data + at + 2 + length);
-    at += 2 + length;
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 Bytes imagePDF(const Image& image) {
@@ -205,7 +175,7 @@ Bytes imagePDF(const Image& image) {
 }
 
 std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int height) {
-  std::optional<std::vector<unsigned char>> stream = withoutMetadataSegments(jpeg);
+  std::optional<std::vector<unsigned char>> stream = detail::jpegWithoutMetadata(jpeg);
   if (!stream) return std::nullopt;
   // The surface only carries the JPEG data to the PDF writer, which embeds the
   // data and never reads the surface's own (untouched) pixels.
@@ -221,6 +191,45 @@ std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int hei
 }
 
 namespace detail {
+
+std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg) {
+  const auto* data = reinterpret_cast<const unsigned char*>(jpeg.data());
+  const size_t size = jpeg.size();
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
+  std::vector<unsigned char> out(data, data + 2);
+  size_t at = 2;
+  bool scanned = false;
+  while (at + 2 <= size) {
+    if (data[at] != 0xFF) {
+      if (!scanned) return std::nullopt;
+      out.push_back(data[at++]);  // entropy-coded data between markers
+      continue;
+    }
+    const unsigned char marker = data[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (scanned && (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {  // stuffed byte, restart marker
+      out.insert(out.end(), data + at, data + at + 2);
+      at += 2;
+      continue;
+    }
+    if (marker == 0xD9) {  // end of image: whatever follows (previews, trailers) is left out
+      if (!scanned) return std::nullopt;
+      out.insert(out.end(), data + at, data + at + 2);
+      return out;
+    }
+    if (at + 4 > size) return std::nullopt;
+    const size_t length = static_cast<size_t>(data[at + 2]) << 8 | data[at + 3];
+    if (length < 2 || at + 2 + length > size) return std::nullopt;
+    const bool metadata = (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE) || marker == 0xFE;
+    if (!metadata) out.insert(out.end(), data + at, data + at + 2 + length);
+    if (marker == 0xDA) scanned = true;
+    at += 2 + length;
+  }
+  return std::nullopt;  // no end of image
+}
 
 PDFStream::PDFStream(double width, double height) {
   auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {

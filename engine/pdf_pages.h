@@ -80,6 +80,13 @@ std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int hei
 
 namespace detail {
 
+// `jpeg` without its APP1 to APP13, APP15 and comment segments, which carry
+// EXIF, XMP, IPTC, maker notes and comments, and without anything after its
+// end-of-image marker (previews, maker trailers); JFIF (APP0) and Adobe
+// (APP14), which say how to read the colours, stay, and the coded image is
+// untouched. nullopt when it is no complete JPEG stream.
+std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg);
+
 // A PDF document that cairo writes into memory, with no creation date (the
 // same content makes the same file; cairo still names itself as producer).
 class PDFStream {
