@@ -50,17 +50,6 @@ std::string cat(std::initializer_list<std::string_view> pieces) {
   return joined;
 }
 
-// Length in bytes of the line break that starts `s` (a carriage return and
-// line feed together count as one), or 0.
-size_t lineBreakAt(std::string_view s) {
-  if (s.starts_with("\r\n")) return 2;
-  const auto c = static_cast<unsigned char>(s[0]);
-  if (c >= 0x0A && c <= 0x0D) return 1;
-  if (s.starts_with("\xC2\x85")) return 2;
-  if (s.starts_with("\xE2\x80\xA8") || s.starts_with("\xE2\x80\xA9")) return 3;
-  return 0;
-}
-
 void appendEscaped(std::string& out, std::string_view line) {
   for (const char c : xml(line)) {
     switch (c) {

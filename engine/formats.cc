@@ -124,6 +124,16 @@ std::string byteCount(long long bytes) {
   }
 }
 
+size_t lineBreakAt(std::string_view s) {
+  if (s.empty()) return 0;
+  if (s.starts_with("\r\n")) return 2;
+  const auto c = static_cast<unsigned char>(s[0]);
+  if (c >= 0x0A && c <= 0x0D) return 1;
+  if (s.starts_with("\xC2\x85")) return 2;
+  if (s.starts_with("\xE2\x80\xA8") || s.starts_with("\xE2\x80\xA9")) return 3;
+  return 0;
+}
+
 std::string lowerCased(std::string_view text) { return mapCase(text, /*upper=*/false); }
 
 bool isRaster(std::string_view format) { return types().contains(format); }

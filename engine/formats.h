@@ -74,6 +74,11 @@ std::string lowerExtension(const std::filesystem::path& path);
 // U+2028/U+2029 included) at either end.
 std::string_view trimmed(std::string_view s);
 
+// Length in bytes of the line break that starts `s`, or 0. Line breaks are
+// U+000A to U+000D, U+0085, U+2028 and U+2029; a carriage return followed by
+// a line feed is one break.
+size_t lineBreakAt(std::string_view s);
+
 // `text` in lower case by Unicode's default mapping (byte-wise ASCII mapping
 // where it is not valid UTF-8).
 std::string lowerCased(std::string_view text);

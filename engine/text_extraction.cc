@@ -33,16 +33,8 @@ std::string_view localName(std::string_view name) {
   return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-// The line breaks OCR text is split at: U+000A to U+000D, U+0085, U+2028 and
-// U+2029. Returns the length in bytes of the break that starts `s`, or 0.
-size_t lineBreakAt(std::string_view s) {
-  const auto c = static_cast<unsigned char>(s[0]);
-  if (c >= 0x0A && c <= 0x0D) return 1;
-  if (s.starts_with("\xC2\x85")) return 2;
-  if (s.starts_with("\xE2\x80\xA8") || s.starts_with("\xE2\x80\xA9")) return 3;
-  return 0;
-}
-
+// The lines of recognised text. A carriage return and line feed end one line;
+// splitting them apart would only add an empty line, which the merge drops.
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   size_t start = 0;

@@ -36,17 +36,6 @@ struct Release {
 template <typename T>
 using Owned = std::unique_ptr<T, Release>;
 
-// Length in bytes of the line break that starts `s`: U+000A to U+000D (a
-// carriage return and line feed together as one), U+0085, U+2028, U+2029.
-size_t lineBreakAt(std::string_view s) {
-  if (s.starts_with("\r\n")) return 2;
-  const auto c = static_cast<unsigned char>(s[0]);
-  if (c >= 0x0A && c <= 0x0D) return 1;
-  if (s.starts_with("\xC2\x85")) return 2;
-  if (s.starts_with("\xE2\x80\xA8") || s.starts_with("\xE2\x80\xA9")) return 3;
-  return 0;
-}
-
 // The text with every line break made "\n", the one break Pango and this
 // typesetter agree on. A break at the very end ends the last line rather
 // than starting an empty one.
