@@ -24,8 +24,11 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     if (at == std::string::npos || at + 1 >= arguments.size()) return std::nullopt;
     return arguments[at + 1];
   };
-  const auto present = [&](std::string_view option) { return find(arguments, option) != std::string::npos; };
-  const auto make = [](Mode mode, std::string source = {}, std::string format = {}, std::string quality = {}) {
+  const auto present = [&](std::string_view option) {
+    return find(arguments, option) != std::string::npos;
+  };
+  const auto make = [](Mode mode, std::string source = {}, std::string format = {},
+                       std::string quality = {}) {
     Invocation invocation;
     invocation.mode = mode;
     invocation.source = std::move(source);
@@ -74,7 +77,9 @@ std::string helpText() {
   text += "--convert converts one file and prints the path of every file written beside it.\n";
   text += "--metadata lists what is known about a file, one \"label<tab>value\" line each\n";
   text += "  (tabs and line breaks inside a value are written as \\t and \\n).\n";
-  text += "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be made.\n";
+  text +=
+      "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be "
+      "made.\n";
   text += "--strip writes a copy of an image without its metadata (\"-clean\").\n";
   text += "Existing files are never replaced: a taken name gets a number (\"photo 2.png\").\n\n";
   text += "Output formats:";

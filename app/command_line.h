@@ -12,7 +12,8 @@ namespace Whirlpane {
 inline constexpr std::string_view versionLine = "Whirlpane 1.1.0";
 inline constexpr std::string_view usageLine = "Usage: Whirlpane --convert /path/to/file --to png";
 inline constexpr std::string_view metadataUsageLine = "Usage: Whirlpane --metadata /path/to/file";
-inline constexpr std::string_view compressUsageLine = "Usage: Whirlpane --compress /path/to/file --quality 0.6";
+inline constexpr std::string_view compressUsageLine =
+    "Usage: Whirlpane --compress /path/to/file --quality 0.6";
 inline constexpr std::string_view stripUsageLine = "Usage: Whirlpane --strip /path/to/file";
 
 struct Invocation {
@@ -27,9 +28,9 @@ struct Invocation {
     application,  // anything else: the desktop application
   };
   Mode mode = Mode::application;
-  std::string source;   // as typed, for the file operations
-  std::string format;   // as typed, for Mode::convert
-  std::string quality;  // as typed, for Mode::compress
+  std::string source;                  // as typed, for the file operations
+  std::string format;                  // as typed, for Mode::convert
+  std::string quality;                 // as typed, for Mode::compress
   std::string_view usage = usageLine;  // for Mode::usageError: the form that was incomplete
 };
 

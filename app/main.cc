@@ -100,10 +100,12 @@ int runOperation(const Whirlpane::Invocation& invocation) {
   try {
     switch (invocation.mode) {
       case Mode::convert:
-        for (const fs::path& path : engine->convert(source, invocation.format)) lines.push_back(path.native());
+        for (const fs::path& path : engine->convert(source, invocation.format))
+          lines.push_back(path.native());
         break;
       case Mode::metadata:
-        for (const auto& [label, value] : engine->metadata(source)) lines.push_back(oneLine(label) + '\t' + oneLine(value));
+        for (const auto& [label, value] : engine->metadata(source))
+          lines.push_back(oneLine(label) + '\t' + oneLine(value));
         break;
       case Mode::compress:
         lines.push_back(engine->compress(source, qualityOf(invocation.quality)).native());
@@ -128,7 +130,8 @@ int runOperation(const Whirlpane::Invocation& invocation) {
 
 int main(int argc, char** argv) {
   using Mode = Whirlpane::Invocation::Mode;
-  const Whirlpane::Invocation invocation = Whirlpane::parseCommandLine(std::vector<std::string>(argv, argv + argc));
+  const Whirlpane::Invocation invocation =
+      Whirlpane::parseCommandLine(std::vector<std::string>(argv, argv + argc));
   switch (invocation.mode) {
     case Mode::convert:
     case Mode::metadata:

@@ -1,22 +1,22 @@
 #include "engine/compression.h"
 
 #include <sys/stat.h>
+
 #include <vips/vips8>
 
 // qpdf's headers warn unless told which pointer type its old interfaces use.
 #define POINTERHOLDER_TRANSITION 4
-
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <array>
 #include <cerrno>
 #include <cmath>
 #include <map>
 #include <optional>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include "engine/file_error.h"
 #include "engine/file_io.h"
@@ -34,7 +34,7 @@ const std::string framesMessage =
     "This operation would discard additional image frames. Convert individual frames first.";
 
 constexpr double screenResolution = 150.0;  // pixels per inch for "optimised for screen"
-constexpr double screenThreshold = 0.8;      // qualities below this also reduce images
+constexpr double screenThreshold = 0.8;     // qualities below this also reduce images
 
 // --- where images are shown ----------------------------------------------------
 
@@ -100,10 +100,11 @@ int components(QPDFObjectHandle space) {
     if (space.getName() == "/DeviceGray") return 1;
     return 0;
   }
-  if (space.isArray() && space.getArrayNItems() == 2 && space.getArrayItem(0).isNameAndEquals("/ICCBased") &&
-      space.getArrayItem(1).isStream()) {
+  if (space.isArray() && space.getArrayNItems() == 2 &&
+      space.getArrayItem(0).isNameAndEquals("/ICCBased") && space.getArrayItem(1).isStream()) {
     QPDFObjectHandle n = space.getArrayItem(1).getDict().getKey("/N");
-    if (n.isInteger() && (n.getIntValue() == 1 || n.getIntValue() == 3)) return static_cast<int>(n.getIntValue());
+    if (n.isInteger() && (n.getIntValue() == 1 || n.getIntValue() == 3))
+      return static_cast<int>(n.getIntValue());
   }
   return 0;
 }
@@ -112,7 +113,8 @@ int components(QPDFObjectHandle space) {
 // pixels when given, if that makes it smaller. Images JPEG cannot hold as
 // they are (masks, palettes, CMYK, other depths, remapped values) and data
 // qpdf cannot decode are left alone.
-void recompress(QPDFObjectHandle image, double quality, std::optional<std::pair<double, double>> limit) {
+void recompress(QPDFObjectHandle image, double quality,
+                std::optional<std::pair<double, double>> limit) {
   QPDFObjectHandle dict = image.getDict();
   if (dict.getKey("/ImageMask").isBool() && dict.getKey("/ImageMask").getBoolValue()) return;
   if (dict.hasKey("/Decode") || !dict.getKey("/BitsPerComponent").isInteger() ||
@@ -132,24 +134,26 @@ void recompress(QPDFObjectHandle image, double quality, std::optional<std::pair<
     return;  // a filter qpdf does not decode (JPEG 2000, JBIG2 ...)
   }
   if (static_cast<long long>(pixels->getSize()) != width * height * bands) return;
-  vips::VImage picture = vips::VImage::new_from_memory(pixels->getBuffer(), pixels->getSize(), static_cast<int>(width),
-                                                       static_cast<int>(height), bands, VIPS_FORMAT_UCHAR);
+  vips::VImage picture =
+      vips::VImage::new_from_memory(pixels->getBuffer(), pixels->getSize(), static_cast<int>(width),
+                                    static_cast<int>(height), bands, VIPS_FORMAT_UCHAR);
   if (limit) {
-    const double scale = std::min(limit->first / static_cast<double>(width), limit->second / static_cast<double>(height));
+    const double scale = std::min(limit->first / static_cast<double>(width),
+                                  limit->second / static_cast<double>(height));
     if (scale < 1.0) picture = picture.resize(scale);
   }
   void* jpeg = nullptr;
   size_t size = 0;
   const int q = std::clamp(static_cast<int>(std::lround(quality * 100)), 1, 100);
-  if (vips_jpegsave_buffer(picture.get_image(), &jpeg, &size, "Q", q, "strip", TRUE, "optimize_coding", TRUE,
-                           "interlace", FALSE, nullptr) != 0) {
+  if (vips_jpegsave_buffer(picture.get_image(), &jpeg, &size, "Q", q, "strip", TRUE,
+                           "optimize_coding", TRUE, "interlace", FALSE, nullptr) != 0) {
     vips_error_clear();
     return;
   }
   const std::unique_ptr<void, decltype(&g_free)> owned(jpeg, &g_free);
   if (size >= image.getRawStreamData()->getSize()) return;
-  image.replaceStreamData(std::string(static_cast<const char*>(jpeg), size), QPDFObjectHandle::newName("/DCTDecode"),
-                          QPDFObjectHandle::newNull());
+  image.replaceStreamData(std::string(static_cast<const char*>(jpeg), size),
+                          QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
   dict.replaceKey("/Width", QPDFObjectHandle::newInteger(picture.width()));
   dict.replaceKey("/Height", QPDFObjectHandle::newInteger(picture.height()));
   dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
@@ -164,7 +168,8 @@ Bytes compressedPDF(const fs::path& url, double quality) {
     const bool forScreen = quality < screenThreshold;
     Placements::Sizes shown;
     std::map<QPDFObjGen, QPDFObjectHandle> images;
-    std::map<QPDFObjGen, std::pair<double, double>> pageSizes;  // for images shown nowhere we can see
+    std::map<QPDFObjGen, std::pair<double, double>>
+        pageSizes;  // for images shown nowhere we can see
     for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(document).getAllPages()) {
       if (forScreen) {
         Placements placements(page.getImages(), shown);
@@ -183,7 +188,8 @@ Bytes compressedPDF(const fs::path& url, double quality) {
       if (forScreen) {
         const auto placed = shown.find(id);
         const auto [width, height] = placed != shown.end() ? placed->second : pageSizes[id];
-        limit = std::pair{std::ceil(width / 72.0 * screenResolution), std::ceil(height / 72.0 * screenResolution)};
+        limit = std::pair{std::ceil(width / 72.0 * screenResolution),
+                          std::ceil(height / 72.0 * screenResolution)};
       }
       recompress(image, quality, limit);
     }
@@ -193,7 +199,8 @@ Bytes compressedPDF(const fs::path& url, double quality) {
     writer.setCompressStreams(true);
     writer.write();
     const std::unique_ptr<Buffer> buffer(writer.getBuffer());
-    return Bytes::copyOf(std::span(reinterpret_cast<const std::byte*>(buffer->getBuffer()), buffer->getSize()));
+    return Bytes::copyOf(
+        std::span(reinterpret_cast<const std::byte*>(buffer->getBuffer()), buffer->getSize()));
   } catch (const Failure&) {
     throw;
   } catch (const std::exception&) {
@@ -241,16 +248,19 @@ fs::path stripMetadata(const fs::path& url) {
   const std::string format = normalized(lowerExtension(url));
   if (!isRaster(format)) {
     throw Failure::unsupported(
-        "Metadata removal currently supports images. PDF and document metadata require document-specific "
+        "Metadata removal currently supports images. PDF and document metadata require "
+        "document-specific "
         "sanitization.");
   }
   // A JPEG whose stored pixels are its decoded pixels keeps its coded image:
   // only the metadata segments go, with no loss and no growth. Anything else
   // is encoded again from its pixels.
   if (format == "jpg") {
-    if (const std::optional<ImageSource> source = ImageSource::open(url); source && source->isPlainJPEG()) {
+    if (const std::optional<ImageSource> source = ImageSource::open(url);
+        source && source->isPlainJPEG()) {
       if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
-        return publishBeside(url, "-clean", format, Bytes::copyOf(std::as_bytes(std::span(*stream))));
+        return publishBeside(url, "-clean", format,
+                             Bytes::copyOf(std::as_bytes(std::span(*stream))));
       }
     }
   }

@@ -63,7 +63,8 @@ namespace detail {
 // ZIP package, has no such member, or the member cannot be inflated (damaged,
 // encrypted, compressed in a way we do not read); FileError when the file
 // cannot be opened at all.
-std::string packageMember(const std::filesystem::path& package, std::string_view member, size_t maximumBytes);
+std::string packageMember(const std::filesystem::path& package, std::string_view member,
+                          size_t maximumBytes);
 
 }  // namespace detail
 }  // namespace MediaEngine

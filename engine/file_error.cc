@@ -6,11 +6,14 @@
 namespace MediaEngine {
 
 FileError::FileError(int error, std::string action, const std::filesystem::path& path)
-    : std::filesystem::filesystem_error(action, path, std::error_code(error, std::generic_category())),
+    : std::filesystem::filesystem_error(action, path,
+                                        std::error_code(error, std::generic_category())),
       message_(std::move(action) + " \"" + path.string() + "\": " + code().message()) {}
 
-FileError::FileError(int error, std::string action, const std::filesystem::path& path, std::string_view reason)
-    : std::filesystem::filesystem_error(action, path, std::error_code(error, std::generic_category())),
+FileError::FileError(int error, std::string action, const std::filesystem::path& path,
+                     std::string_view reason)
+    : std::filesystem::filesystem_error(action, path,
+                                        std::error_code(error, std::generic_category())),
       message_(std::move(action) + " \"" + path.string() + "\": " + std::string(reason)) {}
 
 void throwFileError(int error, std::string action, const std::filesystem::path& path) {
@@ -25,7 +28,8 @@ std::string describe(const std::exception& error) {
   if (auto* file = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
     return file->code().message() + ": \"" + file->path1().string() + "\"";
   }
-  if (auto* system = dynamic_cast<const std::system_error*>(&error)) return system->code().message();
+  if (auto* system = dynamic_cast<const std::system_error*>(&error))
+    return system->code().message();
   return error.what();
 }
 

@@ -17,7 +17,8 @@ class FileError : public std::filesystem::filesystem_error {
   // "Could not open". The message reads: action "path": reason.
   FileError(int error, std::string action, const std::filesystem::path& path);
   // The same with our own `reason` in place of the system's text for `error`.
-  FileError(int error, std::string action, const std::filesystem::path& path, std::string_view reason);
+  FileError(int error, std::string action, const std::filesystem::path& path,
+            std::string_view reason);
 
   const char* what() const noexcept override { return message_.c_str(); }
 

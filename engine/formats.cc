@@ -3,9 +3,9 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <array>
 #include <vector>
 
 namespace MediaEngine {
@@ -85,8 +85,8 @@ Failure::Failure(Kind kind, std::string payload)
 
 const std::map<std::string, std::string, std::less<>>& types() {
   static const std::map<std::string, std::string, std::less<>> table{
-      {"jpg", "public.jpeg"}, {"png", "public.png"}, {"webp", "org.webmproject.webp"},
-      {"heic", "public.heic"}, {"tiff", "public.tiff"}, {"avif", "public.avif"},
+      {"jpg", "public.jpeg"},       {"png", "public.png"},   {"webp", "org.webmproject.webp"},
+      {"heic", "public.heic"},      {"tiff", "public.tiff"}, {"avif", "public.avif"},
       {"bmp", "com.microsoft.bmp"},
   };
   return table;
@@ -156,7 +156,8 @@ std::string normalized(std::string_view format) {
     if (name == alias) name = canonical;
   }
   if (isRaster(name) || name == "pdf" || name == "docx" || name == "txt") return name;
-  throw Failure::unsupported(mapCase(format, /*upper=*/true) + " is not a supported output format.");
+  throw Failure::unsupported(mapCase(format, /*upper=*/true) +
+                             " is not a supported output format.");
 }
 
 }  // namespace MediaEngine

@@ -19,10 +19,10 @@ namespace MediaEngine {
 class Failure : public std::exception {
  public:
   enum class Kind {
-    unsupported,     // payload: the complete message
-    unreadable,      // payload: a file name or a short noun
-    encoding,        // payload: a short technical detail
-    exists,          // payload: a file name
+    unsupported,  // payload: the complete message
+    unreadable,   // payload: a file name or a short noun
+    encoding,     // payload: a short technical detail
+    exists,       // payload: a file name
     noText,
     invalidQuality,
     tooLarge,
@@ -30,7 +30,9 @@ class Failure : public std::exception {
     noReduction,
   };
 
-  static Failure unsupported(std::string message) { return {Kind::unsupported, std::move(message)}; }
+  static Failure unsupported(std::string message) {
+    return {Kind::unsupported, std::move(message)};
+  }
   static Failure unreadable(std::string what) { return {Kind::unreadable, std::move(what)}; }
   static Failure encoding(std::string detail) { return {Kind::encoding, std::move(detail)}; }
   static Failure exists(std::string fileName) { return {Kind::exists, std::move(fileName)}; }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -45,15 +45,17 @@ std::optional<std::pair<long long, long long>> declaredPngSize(std::span<const s
     if (head[i] != std::byte{signature[i]}) return std::nullopt;
   }
   auto be32 = [&](size_t at) {
-    return static_cast<long long>(static_cast<uint32_t>(head[at]) << 24 | static_cast<uint32_t>(head[at + 1]) << 16 |
-                                  static_cast<uint32_t>(head[at + 2]) << 8 | static_cast<uint32_t>(head[at + 3]));
+    return static_cast<long long>(
+        static_cast<uint32_t>(head[at]) << 24 | static_cast<uint32_t>(head[at + 1]) << 16 |
+        static_cast<uint32_t>(head[at + 2]) << 8 | static_cast<uint32_t>(head[at + 3]));
   };
   return std::pair(be32(16), be32(20));
 }
 
 VImage openForDecoding(const fs::path& path) {
-  return VImage::new_from_file(
-      path.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+  return VImage::new_from_file(path.c_str(), VImage::option()
+                                                 ->set("access", VIPS_ACCESS_SEQUENTIAL)
+                                                 ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
 }
 
 // Converts whatever the decoder produced (any colour space, an embedded
@@ -68,8 +70,8 @@ VImage toSRGB8(VImage image) {
       vips_error_clear();  // a broken profile: fall back to the colour space alone
     }
   }
-  if (!converted && (image.interpretation() != VIPS_INTERPRETATION_sRGB ||
-                     image.format() != VIPS_FORMAT_UCHAR)) {
+  if (!converted &&
+      (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR)) {
     image = image.colourspace(VIPS_INTERPRETATION_sRGB);
   }
   if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
@@ -109,13 +111,14 @@ constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
 Bytes withoutWebPMetadata(Bytes webp) {
   const auto* data = reinterpret_cast<const unsigned char*>(webp.data());
   const size_t size = webp.size();
-  if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WEBP", 4) != 0) return webp;
+  if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WEBP", 4) != 0)
+    return webp;
   std::string kept(reinterpret_cast<const char*>(data), 12);
   bool dropped = false;
   for (size_t at = 12; at < size;) {
     if (at + 8 > size) return webp;
-    const size_t length = size_t(data[at + 4]) | size_t(data[at + 5]) << 8 | size_t(data[at + 6]) << 16 |
-                          size_t(data[at + 7]) << 24;
+    const size_t length = size_t(data[at + 4]) | size_t(data[at + 5]) << 8 |
+                          size_t(data[at + 6]) << 16 | size_t(data[at + 7]) << 24;
     const size_t whole = 8 + length + (length & 1);
     if (whole > size - at) return webp;
     const std::string_view fourCC(reinterpret_cast<const char*>(data + at), 4);
@@ -127,7 +130,8 @@ Bytes withoutWebPMetadata(Bytes webp) {
     at += whole;
   }
   if (!dropped) return webp;
-  if (kept.size() >= 21 && kept.compare(12, 4, "VP8X") == 0) kept[20] = static_cast<char>(kept[20] & ~0x2C);
+  if (kept.size() >= 21 && kept.compare(12, 4, "VP8X") == 0)
+    kept[20] = static_cast<char>(kept[20] & ~0x2C);
   const size_t riff = kept.size() - 8;
   for (int i = 0; i < 4; ++i) kept[4 + i] = static_cast<char>((riff >> (8 * i)) & 0xFF);
   return Bytes::copyOf(kept);
@@ -144,16 +148,18 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
                                   "optimize_coding", TRUE, nullptr);
   } else if (format == "png") {
     const PngSettings png = content == Content::document ? documentPng : photographPng;
-    status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter", png.filter, "strip",
-                                 TRUE, nullptr);
+    status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter",
+                                 png.filter, "strip", TRUE, nullptr);
   } else if (format == "webp") {
-    status = vips_webpsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 0), "strip", TRUE, nullptr);
-  } else if (format == "tiff") {
-    status = vips_tiffsave_buffer(in, &buffer, &size, "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW,
-                                  "predictor", VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE,
+    status = vips_webpsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 0), "strip", TRUE,
                                   nullptr);
+  } else if (format == "tiff") {
+    status = vips_tiffsave_buffer(in, &buffer, &size, "compression",
+                                  VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor",
+                                  VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE, nullptr);
   } else if (format == "heic" || format == "avif") {
-    return detail::encodeHeif(Image(image), format == "avif" ? detail::HeifCodec::av1 : detail::HeifCodec::hevc,
+    return detail::encodeHeif(Image(image),
+                              format == "avif" ? detail::HeifCodec::av1 : detail::HeifCodec::hevc,
                               vipsQuality(quality, 1));
   } else if (format == "bmp") {
     try {
@@ -203,18 +209,20 @@ bool withinPixelBudget(long long width, long long height) {
 
 Image::Image(const VImage& pixels) {
   const VipsImageType type = pixels.get_image()->dtype;
-  const VImage memory =
-      type == VIPS_IMAGE_SETBUF || type == VIPS_IMAGE_SETBUF_FOREIGN ? pixels : pixels.copy_memory();
+  const VImage memory = type == VIPS_IMAGE_SETBUF || type == VIPS_IMAGE_SETBUF_FOREIGN
+                            ? pixels
+                            : pixels.copy_memory();
   VipsImage* owner = memory.get_image();
-  VipsImage* bare = vips_image_new_from_memory(VIPS_IMAGE_ADDR(owner, 0, 0), VIPS_IMAGE_SIZEOF_IMAGE(owner),
-                                               owner->Xsize, owner->Ysize, owner->Bands, owner->BandFmt);
+  VipsImage* bare =
+      vips_image_new_from_memory(VIPS_IMAGE_ADDR(owner, 0, 0), VIPS_IMAGE_SIZEOF_IMAGE(owner),
+                                 owner->Xsize, owner->Ysize, owner->Bands, owner->BandFmt);
   if (!bare) throw vips::VError();
   bare->Type = VIPS_INTERPRETATION_sRGB;
   // The bare header borrows the owner's pixels: it holds a reference to the
   // owner until it is closed itself, however long a copy of it lives.
   g_object_ref(owner);
-  g_signal_connect(bare, "postclose", G_CALLBACK(+[](VipsImage*, gpointer data) { g_object_unref(data); }),
-                   owner);
+  g_signal_connect(bare, "postclose",
+                   G_CALLBACK(+[](VipsImage*, gpointer data) { g_object_unref(data); }), owner);
   pixels_ = VImage(bare);
 }
 
@@ -230,7 +238,8 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
     std::tie(source.width_, source.height_) = *size;
     return source;
   }
-  if (const auto size = declaredPngSize(head); size && !withinPixelBudget(size->first, size->second)) {
+  if (const auto size = declaredPngSize(head);
+      size && !withinPixelBudget(size->first, size->second)) {
     source.decoder_ = Decoder::none;
     std::tie(source.width_, source.height_) = *size;
     return source;
@@ -249,10 +258,12 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
-  const bool upright = header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
+  const bool upright =
+      header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
   source.plainJPEG_ = header.get_typeof(VIPS_META_LOADER) != 0 &&
                       std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload" &&
-                      (header.bands() == 1 || header.bands() == 3) && header.format() == VIPS_FORMAT_UCHAR &&
+                      (header.bands() == 1 || header.bands() == 3) &&
+                      header.format() == VIPS_FORMAT_UCHAR &&
                       header.get_typeof(VIPS_META_ICC_NAME) == 0 && upright;
   return source;
 }
@@ -262,8 +273,10 @@ VImage ImageSource::uprightPixels() const {
   // A fresh decoder each time: the header stays a header, and what a decoder
   // holds while it works (a progressive JPEG keeps every coefficient) goes as
   // soon as the pixels are out.
-  VImage pixels = toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_));
-  const bool turned = pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
+  VImage pixels =
+      toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_));
+  const bool turned =
+      pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
   // Turning needs the pixels in any order, so the decoded frame is held first.
   if (turned) pixels = pixels.copy_memory().autorot();
   return pixels;
@@ -312,7 +325,9 @@ bool canEncode(std::string_view format) {
   if (format == "heic") return detail::heifCanEncode(detail::HeifCodec::hevc);
   if (format == "avif") return detail::heifCanEncode(detail::HeifCodec::av1);
   if (format == "bmp") return detail::canEncodeBmp();
-  const std::string probe = format == "jpg" ? "x.jpg" : format == "tiff" ? "x.tif" : "x." + std::string(format);
+  const std::string probe = format == "jpg"    ? "x.jpg"
+                            : format == "tiff" ? "x.tif"
+                                               : "x." + std::string(format);
   return isRaster(format) && vips_foreign_find_save_buffer(probe.c_str()) != nullptr;
 }
 
@@ -340,7 +355,8 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
 }
 
 Bytes encodedImage(const Image& image, std::string_view format, double quality, Content content) {
-  if (!isRaster(format)) throw Failure::unsupported("Unsupported image format: " + std::string(format));
+  if (!isRaster(format))
+    throw Failure::unsupported("Unsupported image format: " + std::string(format));
   detail::startImageLibrary();
   const bool opaque = format == "jpg" || format == "bmp";
   if (!withinPixelBudget(image.width(), image.height())) throw Failure::tooLarge();
@@ -355,7 +371,8 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
     }
   }
   if (canEncode(format)) {
-    if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality, content)) return std::move(*bytes);
+    if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality, content))
+      return std::move(*bytes);
   }
   if (format == "webp" || format == "avif") return externalEncode(Image(pixels), format, quality);
   throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");

@@ -9,11 +9,10 @@
 // Thread safety: every function may be called from any thread at once.
 #pragma once
 
-#include <vips/vips8>
-
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vips/vips8>
 
 #include "engine/bytes.h"
 

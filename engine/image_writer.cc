@@ -11,7 +11,8 @@
 
 namespace MediaEngine {
 
-void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to, double quality) {
+void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
+                double quality) {
   if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
   const std::string canonical = normalized(format);
   if (canonical == "pdf") {

@@ -3,25 +3,22 @@
 #include <fcntl.h>
 #include <gio/gio.h>
 #include <lcms2.h>
-#include <sys/stat.h>
-#include <vips/vips.h>
-
 #include <poppler-document.h>
 #include <poppler-page.h>
+#include <sys/stat.h>
+#include <vips/vips.h>
+#include <zlib.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <exiv2/bmffimage.hpp>
 #include <exiv2/bmpimage.hpp>
 #include <exiv2/exiv2.hpp>
 #include <exiv2/gifimage.hpp>
 #include <exiv2/webpimage.hpp>
-
-#include <zlib.h>
-
-#include <cerrno>
-#include <cstring>
-#include <cmath>
-#include <cstdio>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -51,7 +48,9 @@ struct Property {
   std::unique_ptr<Properties> children;
 };
 
-void put(Properties& properties, const std::string& key, std::string value) { properties[key].value = std::move(value); }
+void put(Properties& properties, const std::string& key, std::string value) {
+  properties[key].value = std::move(value);
+}
 
 Properties& group(Properties& properties, const std::string& name) {
   Property& entry = properties[name];
@@ -88,12 +87,14 @@ std::string listed(const std::vector<std::string>& items) {
 }
 
 // Appends `properties` below `prefix`, as the editor lists them.
-void append(std::vector<MetadataRow>& rows, const Properties& properties, const std::string& prefix) {
+void append(std::vector<MetadataRow>& rows, const Properties& properties,
+            const std::string& prefix) {
   for (const auto& [key, property] : properties) {
     const std::string label = prefix.empty() ? key : prefix + " \u00b7 " + key;
     if (property.children) {
       std::string_view inner = label;
-      while (!inner.empty() && (inner.front() == '{' || inner.front() == '}')) inner.remove_prefix(1);
+      while (!inner.empty() && (inner.front() == '{' || inner.front() == '}'))
+        inner.remove_prefix(1);
       while (!inner.empty() && (inner.back() == '{' || inner.back() == '}')) inner.remove_suffix(1);
       append(rows, *property.children, std::string(inner));
     } else if (rows.size() < rowLimit) {
@@ -112,8 +113,8 @@ void append(std::vector<MetadataRow>& rows, const Properties& properties, const 
 
 std::optional<std::string> contentType(const fs::path& url) {
   GFile* file = g_file_new_for_path(url.c_str());
-  GFileInfo* info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE, G_FILE_QUERY_INFO_NONE,
-                                      nullptr, nullptr);
+  GFileInfo* info = g_file_query_info(file, G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                      G_FILE_QUERY_INFO_NONE, nullptr, nullptr);
   std::optional<std::string> type;
   if (info) {
     if (const char* content = g_file_info_get_content_type(info)) {
@@ -159,7 +160,8 @@ std::optional<std::string> profileName(const void* data, size_t size) {
   cmsHPROFILE profile = cmsOpenProfileFromMem(data, static_cast<cmsUInt32Number>(size));
   if (!profile) return std::nullopt;
   char name[256] = {};
-  const cmsUInt32Number length = cmsGetProfileInfoASCII(profile, cmsInfoDescription, "en", "US", name, sizeof name);
+  const cmsUInt32Number length =
+      cmsGetProfileInfoASCII(profile, cmsInfoDescription, "en", "US", name, sizeof name);
   cmsCloseProfile(profile);
   if (length == 0 || !name[0]) return std::nullopt;
   return std::string(name);
@@ -173,7 +175,8 @@ void addJFIF(Properties& properties, const fs::path& url) {
   const ssize_t n = ::pread(fd, head, sizeof head, 0);
   ::close(fd);
   if (n < 18 || head[0] != 0xFF || head[1] != 0xD8 || head[2] != 0xFF || head[3] != 0xE0) return;
-  if (std::string_view(reinterpret_cast<const char*>(head + 6), 5) != std::string_view("JFIF\0", 5)) return;
+  if (std::string_view(reinterpret_cast<const char*>(head + 6), 5) != std::string_view("JFIF\0", 5))
+    return;
   Properties& jfif = group(properties, "{JFIF}");
   put(jfif, "JFIFVersion", "(" + std::to_string(head[11]) + ", " + std::to_string(head[12]) + ")");
   put(jfif, "DensityUnit", std::to_string(head[13]));
@@ -194,19 +197,22 @@ void addPNGText(Properties& properties, const fs::path& url) {
     for (int chunks = 0; chunks < 100'000; ++chunks) {
       unsigned char header[8];
       if (::pread(fd, header, 8, at) != 8) break;
-      const uint32_t length = uint32_t(header[0]) << 24 | uint32_t(header[1]) << 16 | uint32_t(header[2]) << 8 | header[3];
+      const uint32_t length = uint32_t(header[0]) << 24 | uint32_t(header[1]) << 16 |
+                              uint32_t(header[2]) << 8 | header[3];
       const std::string type(reinterpret_cast<const char*>(header + 4), 4);
       if (type == "IEND" || length > 0x7FFFFFFF) break;
       if (type == "tEXt" || type == "zTXt" || type == "iTXt") {
         std::string data(std::min<size_t>(length, textLimit), '\0');
-        if (::pread(fd, data.data(), data.size(), at + 8) != static_cast<ssize_t>(data.size())) break;
+        if (::pread(fd, data.data(), data.size(), at + 8) != static_cast<ssize_t>(data.size()))
+          break;
         const size_t nul = data.find('\0');
         if (nul != std::string::npos && nul > 0) {
           const std::string keyword = data.substr(0, nul);
           std::optional<std::string> text;
           if (type == "tEXt") {
-            gchar* utf8 = g_convert(data.data() + nul + 1, static_cast<gssize>(data.size() - nul - 1), "UTF-8",
-                                    "ISO-8859-1", nullptr, nullptr, nullptr);
+            gchar* utf8 =
+                g_convert(data.data() + nul + 1, static_cast<gssize>(data.size() - nul - 1),
+                          "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr);
             if (utf8) text = utf8;
             g_free(utf8);
           } else {
@@ -228,8 +234,9 @@ void addPNGText(Properties& properties, const fs::path& url) {
               if (compressed) {
                 std::string inflated(textLimit, '\0');
                 uLongf size = inflated.size();
-                const int status = ::uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
-                                                reinterpret_cast<const Bytef*>(body.data()), body.size());
+                const int status =
+                    ::uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                                 reinterpret_cast<const Bytef*>(body.data()), body.size());
                 if (status == Z_OK || status == Z_BUF_ERROR) {
                   inflated.resize(size);
                   body = std::move(inflated);
@@ -238,8 +245,8 @@ void addPNGText(Properties& properties, const fs::path& url) {
                 }
               }
               if (type == "zTXt") {
-                gchar* utf8 = g_convert(body.data(), static_cast<gssize>(body.size()), "UTF-8", "ISO-8859-1", nullptr,
-                                        nullptr, nullptr);
+                gchar* utf8 = g_convert(body.data(), static_cast<gssize>(body.size()), "UTF-8",
+                                        "ISO-8859-1", nullptr, nullptr, nullptr);
                 if (utf8) text = utf8;
                 g_free(utf8);
               } else if (g_utf8_validate_len(body.data(), body.size(), nullptr)) {
@@ -259,23 +266,29 @@ void addPNGText(Properties& properties, const fs::path& url) {
 void addDecoderFields(Properties& properties, const fs::path& url, const ImageSource& source) {
   put(properties, "PixelWidth", std::to_string(source.storedWidth()));
   put(properties, "PixelHeight", std::to_string(source.storedHeight()));
-  VipsImage* image = vips_image_new_from_file(url.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
+  VipsImage* image =
+      vips_image_new_from_file(url.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
   if (!image) {
     vips_error_clear();
     return;
   }
   switch (image->Type) {
-    case VIPS_INTERPRETATION_sRGB: case VIPS_INTERPRETATION_RGB: case VIPS_INTERPRETATION_RGB16:
+    case VIPS_INTERPRETATION_sRGB:
+    case VIPS_INTERPRETATION_RGB:
+    case VIPS_INTERPRETATION_RGB16:
     case VIPS_INTERPRETATION_scRGB:
       put(properties, "ColorModel", "RGB");
       break;
-    case VIPS_INTERPRETATION_B_W: case VIPS_INTERPRETATION_GREY16:
+    case VIPS_INTERPRETATION_B_W:
+    case VIPS_INTERPRETATION_GREY16:
       put(properties, "ColorModel", "Gray");
       break;
     case VIPS_INTERPRETATION_CMYK:
       put(properties, "ColorModel", "CMYK");
       break;
-    case VIPS_INTERPRETATION_LAB: case VIPS_INTERPRETATION_LABQ: case VIPS_INTERPRETATION_LABS:
+    case VIPS_INTERPRETATION_LAB:
+    case VIPS_INTERPRETATION_LABQ:
+    case VIPS_INTERPRETATION_LABS:
       put(properties, "ColorModel", "Lab");
       break;
     default:
@@ -284,7 +297,8 @@ void addDecoderFields(Properties& properties, const fs::path& url, const ImageSo
   put(properties, "Depth", std::to_string(vips_format_sizeof(image->BandFmt) * 8));
   put(properties, "HasAlpha", vips_image_hasalpha(image) ? "1" : "0");
   int integer = 0;
-  if (vips_image_get_typeof(image, "orientation") && vips_image_get_int(image, "orientation", &integer) == 0) {
+  if (vips_image_get_typeof(image, "orientation") &&
+      vips_image_get_int(image, "orientation", &integer) == 0) {
     put(properties, "Orientation", std::to_string(integer));
   }
   if (vips_image_get_typeof(image, "resolution-unit")) {
@@ -297,7 +311,8 @@ void addDecoderFields(Properties& properties, const fs::path& url, const ImageSo
       vips_image_get_blob(image, VIPS_META_ICC_NAME, &data, &size) == 0) {
     if (auto name = profileName(data, size)) put(properties, "ProfileName", *name);
   }
-  if (vips_image_get_typeof(image, "jpeg-multiscan") && vips_image_get_int(image, "jpeg-multiscan", &integer) == 0) {
+  if (vips_image_get_typeof(image, "jpeg-multiscan") &&
+      vips_image_get_int(image, "jpeg-multiscan", &integer) == 0) {
     put(group(properties, "{JFIF}"), "IsProgressive", integer ? "1" : "0");
   }
   if (vips_image_get_typeof(image, "loop") && vips_image_get_int(image, "loop", &integer) == 0) {
@@ -378,14 +393,15 @@ void addExif(Properties& properties, const Exiv2::ExifData& exif) {
     }
     // Thumbnails, maker notes, unknown tags, and the pointers between the
     // file's directories, which say nothing about the picture.
-    if (!dictionary || tag.starts_with("0x") || tag == "ExifTag" || tag == "GPSTag" || tag == "InteroperabilityTag") {
+    if (!dictionary || tag.starts_with("0x") || tag == "ExifTag" || tag == "GPSTag" ||
+        tag == "InteroperabilityTag") {
       continue;
     }
-    std::optional<std::string> value =
-        dictionary[1] == 'G' && tag.find("itude") != std::string::npos && !tag.ends_with("Ref") &&
-                tag != "Altitude"
-            ? degrees(datum)
-            : std::nullopt;
+    std::optional<std::string> value = dictionary[1] == 'G' &&
+                                               tag.find("itude") != std::string::npos &&
+                                               !tag.ends_with("Ref") && tag != "Altitude"
+                                           ? degrees(datum)
+                                           : std::nullopt;
     if (!value) value = described(datum);
     if (value) put(group(properties, dictionary), tag, std::move(*value));
   }
@@ -401,7 +417,8 @@ void addIPTC(Properties& properties, const Exiv2::IptcData& iptc) {
 
 void addXMP(Properties& properties, const Exiv2::XmpData& xmp) {
   for (const Exiv2::Xmpdatum& datum : xmp) {
-    if (auto value = described(datum)) put(group(properties, "{XMP}"), datum.groupName() + ":" + datum.tagName(), *value);
+    if (auto value = described(datum))
+      put(group(properties, "{XMP}"), datum.groupName() + ":" + datum.tagName(), *value);
   }
 }
 
@@ -414,8 +431,9 @@ void addEmbedded(Properties& properties, const fs::path& url) {
   });
   try {
     // Only the formats the engine decodes itself reach exiv2's parsers.
-    static constexpr int readable[] = {Exiv2::ImageType::jpeg, Exiv2::ImageType::png, Exiv2::ImageType::tiff,
-                                       Exiv2::ImageType::webp, Exiv2::ImageType::gif, Exiv2::ImageType::bmp,
+    static constexpr int readable[] = {Exiv2::ImageType::jpeg, Exiv2::ImageType::png,
+                                       Exiv2::ImageType::tiff, Exiv2::ImageType::webp,
+                                       Exiv2::ImageType::gif,  Exiv2::ImageType::bmp,
                                        Exiv2::ImageType::bmff};
     const int type = Exiv2::ImageFactory::getType(url.string());
     if (std::find(std::begin(readable), std::end(readable), type) == std::end(readable)) return;
@@ -442,7 +460,8 @@ std::vector<MetadataRow> metadata(const fs::path& url) {
   std::vector<MetadataRow> rows;
   const std::string extension = lowerExtension(url);
   rows.emplace_back("File", url.filename().string());
-  rows.emplace_back("Format", upperCased(url.has_extension() ? url.extension().string().substr(1) : ""));
+  rows.emplace_back("Format",
+                    upperCased(url.has_extension() ? url.extension().string().substr(1) : ""));
   rows.emplace_back("Size", byteCount(static_cast<long long>(info.stx_size)));
   rows.emplace_back("Bytes", std::to_string(info.stx_size));
   if (info.stx_mask & STATX_BTIME) rows.emplace_back("Created", iso8601(info.stx_btime.tv_sec));
@@ -457,8 +476,8 @@ std::vector<MetadataRow> metadata(const fs::path& url) {
   const std::optional<ImageSource> source = ImageSource::open(url);
   if (!source) return rows;
   rows.emplace_back("Frames", std::to_string(source->frameCount()));
-  rows.emplace_back("Dimensions",
-                    std::to_string(source->storedWidth()) + " \u00d7 " + std::to_string(source->storedHeight()) + " px");
+  rows.emplace_back("Dimensions", std::to_string(source->storedWidth()) + " \u00d7 " +
+                                      std::to_string(source->storedHeight()) + " px");
   Properties properties;
   addDecoderFields(properties, url, *source);
   addJFIF(properties, url);

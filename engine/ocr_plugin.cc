@@ -94,7 +94,8 @@ int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int widt
     return 1;
   }
   std::string lines;
-  if (std::unique_ptr<tesseract::ResultIterator> it{api.GetIterator()}; it && !it->Empty(tesseract::RIL_TEXTLINE)) {
+  if (std::unique_ptr<tesseract::ResultIterator> it{api.GetIterator()};
+      it && !it->Empty(tesseract::RIL_TEXTLINE)) {
     do {
       const std::unique_ptr<char, TextDeleter> line{it->GetUTF8Text(tesseract::RIL_TEXTLINE)};
       if (!line || isBlank(line.get())) continue;

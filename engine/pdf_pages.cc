@@ -33,7 +33,9 @@ void quietPoppler() {
   std::call_once(once, [] { poppler::set_debug_error_function(dropPopplerMessages, nullptr); });
 }
 
-Failure unreadablePage(int index) { return Failure::unreadable("PDF page " + std::to_string(index + 1)); }
+Failure unreadablePage(int index) {
+  return Failure::unreadable("PDF page " + std::to_string(index + 1));
+}
 
 }  // namespace
 
@@ -72,7 +74,8 @@ std::pair<int, int> pagePixelSize(const PDFDocument& document, int index, double
   double width = box.width(), height = box.height();
   const auto turn = page->orientation();
   if (turn == poppler::page::landscape || turn == poppler::page::seascape) std::swap(width, height);
-  if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0) throw Failure::tooLarge();
+  if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
+    throw Failure::tooLarge();
   const double pixelWidth = width * dpi / 72.0, pixelHeight = height * dpi / 72.0;
   if (pixelWidth > largestSide || pixelHeight > largestSide) throw Failure::tooLarge();
   const auto w = static_cast<long long>(std::ceil(pixelWidth));
@@ -99,13 +102,14 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
 
   detail::startImageLibrary();
   VipsImage* out = vips_image_new_memory();
-  vips_image_init_fields(out, width, height, 3, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE, VIPS_INTERPRETATION_sRGB, 1.0,
-                         1.0);
+  vips_image_init_fields(out, width, height, 3, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
+                         VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
   vips::VImage pixels(out);
   std::vector<VipsPel> row(static_cast<size_t>(width) * 3);
   const char* data = rendered.const_data();
   for (int y = 0; y < height; ++y) {
-    const auto* bgr = reinterpret_cast<const unsigned char*>(data + static_cast<size_t>(y) * rendered.bytes_per_row());
+    const auto* bgr = reinterpret_cast<const unsigned char*>(data + static_cast<size_t>(y) *
+                                                                        rendered.bytes_per_row());
     for (size_t x = 0; x < static_cast<size_t>(width); ++x) {
       row[x * 3] = bgr[x * 3 + 2];
       row[x * 3 + 1] = bgr[x * 3 + 1];
@@ -145,7 +149,8 @@ using Surface = std::unique_ptr<cairo_surface_t, SurfaceReleaser>;
 
 Surface imageSurface(cairo_format_t format, int width, int height) {
   Surface surface(cairo_image_surface_create(format, width, height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF context failed");
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw Failure::encoding("PDF context failed");
   return surface;
 }
 
@@ -154,8 +159,8 @@ Surface imageSurface(cairo_format_t format, int width, int height) {
 Bytes imagePDF(const Image& image) {
   // Cairo wants 32-bit native-endian pixels: premultiplied ARGB, or RGB with
   // an unused byte when there is no alpha.
-  const Surface picture = imageSurface(image.hasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, image.width(),
-                                       image.height());
+  const Surface picture = imageSurface(image.hasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                       image.width(), image.height());
   cairo_surface_flush(picture.get());
   const auto* source = static_cast<const unsigned char*>(image.pixels().data());
   const int bands = image.hasAlpha() ? 4 : 3;
@@ -163,11 +168,13 @@ Bytes imagePDF(const Image& image) {
   const auto stride = static_cast<size_t>(cairo_image_surface_get_stride(picture.get()));
   for (int y = 0; y < image.height(); ++y) {
     auto* out = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * stride);
-    const unsigned char* in = source + static_cast<size_t>(y) * static_cast<size_t>(image.width()) * bands;
+    const unsigned char* in =
+        source + static_cast<size_t>(y) * static_cast<size_t>(image.width()) * bands;
     for (int x = 0; x < image.width(); ++x, in += bands) {
       const uint32_t a = bands == 4 ? in[3] : 255;
       auto premultiplied = [a](uint32_t c) { return (c * a + 127) / 255; };
-      out[x] = a << 24 | premultiplied(in[0]) << 16 | premultiplied(in[1]) << 8 | premultiplied(in[2]);
+      out[x] =
+          a << 24 | premultiplied(in[0]) << 16 | premultiplied(in[1]) << 8 | premultiplied(in[2]);
     }
   }
   cairo_surface_mark_dirty(picture.get());
@@ -181,9 +188,10 @@ std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int hei
   // data and never reads the surface's own (untouched) pixels.
   const Surface picture = imageSurface(CAIRO_FORMAT_RGB24, width, height);
   auto* owned = new std::vector<unsigned char>(std::move(*stream));
-  if (cairo_surface_set_mime_data(picture.get(), CAIRO_MIME_TYPE_JPEG, owned->data(), owned->size(),
-                                  [](void* data) { delete static_cast<std::vector<unsigned char>*>(data); },
-                                  owned) != CAIRO_STATUS_SUCCESS) {
+  if (cairo_surface_set_mime_data(
+          picture.get(), CAIRO_MIME_TYPE_JPEG, owned->data(), owned->size(),
+          [](void* data) { delete static_cast<std::vector<unsigned char>*>(data); },
+          owned) != CAIRO_STATUS_SUCCESS) {
     delete owned;
     throw Failure::encoding("PDF context failed");
   }
@@ -210,7 +218,8 @@ std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const st
       ++at;
       continue;
     }
-    if (scanned && (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {  // stuffed byte, restart marker
+    if (scanned &&
+        (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {  // stuffed byte, restart marker
       out.insert(out.end(), data + at, data + at + 2);
       at += 2;
       continue;
@@ -232,7 +241,8 @@ std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const st
 }
 
 PDFStream::PDFStream(double width, double height) {
-  auto collect = [](void* closure, const unsigned char* data, unsigned int length) -> cairo_status_t {
+  auto collect = [](void* closure, const unsigned char* data,
+                    unsigned int length) -> cairo_status_t {
     auto& target = *static_cast<std::vector<unsigned char>*>(closure);
     target.insert(target.end(), data, data + length);
     return CAIRO_STATUS_SUCCESS;

@@ -58,7 +58,8 @@ std::optional<PDFDocument> pdf(Bytes data);
 // Throws Failure::unreadable "PDF page N" for a page that cannot be read and
 // Failure::tooLarge for a side that is not positive, over 100,000,000 pixels,
 // or a size over the pixel budget.
-std::pair<int, int> pagePixelSize(const PDFDocument& document, int index, double dpi = pageResolution);
+std::pair<int, int> pagePixelSize(const PDFDocument& document, int index,
+                                  double dpi = pageResolution);
 
 // Renders page `index` upright at `dpi` on white, its annotations (form
 // fields, notes, stamps) included, at pagePixelSize(). The size is checked

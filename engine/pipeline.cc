@@ -8,12 +8,12 @@
 #include <future>
 #include <optional>
 
+#include "engine/docx_zip.h"
 #include "engine/file_error.h"
 #include "engine/file_io.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/output_placement.h"
-#include "engine/docx_zip.h"
 #include "engine/pdf_pages.h"
 #include "engine/text_extraction.h"
 #include "engine/text_pdf.h"
@@ -61,9 +61,10 @@ void stagePages(BatchFolder& batch, const PDFDocument& document, const std::stri
     Image page = rasterize(document, index);
     if (staging.valid()) staging.get();
     std::string suffix = pages == 1 ? "" : "-page-" + std::to_string(index + 1);
-    staging = std::async(std::launch::async, [&batch, &format, page = std::move(page), suffix = std::move(suffix)] {
-      batch.stage(encodedImage(page, format, conversionQuality, Content::document), suffix);
-    });
+    staging = std::async(
+        std::launch::async, [&batch, &format, page = std::move(page), suffix = std::move(suffix)] {
+          batch.stage(encodedImage(page, format, conversionQuality, Content::document), suffix);
+        });
   }
   if (staging.valid()) staging.get();
 }

@@ -71,7 +71,8 @@ std::optional<std::string> fromUTF16(std::span<const std::byte> units, bool bigE
 
 std::optional<std::string> fromUTF8(std::span<const std::byte> bytes) {
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  if (!g_utf8_validate_len(text.data(), text.size(), nullptr)) return std::nullopt;  // NUL fails too
+  if (!g_utf8_validate_len(text.data(), text.size(), nullptr))
+    return std::nullopt;  // NUL fails too
   return std::string(text);
 }
 
@@ -106,8 +107,10 @@ std::optional<std::string> decode(std::span<const std::byte> bytes) {
   if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) return fromUTF8(bytes.subspan(3));
   // UTF-32's little-endian mark begins with UTF-16's; a UTF-16 text that
   // starts with U+0000 after its mark would be no text anyway.
-  if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00})) return fromUTF32(bytes.subspan(4), /*bigEndian=*/false);
-  if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF})) return fromUTF32(bytes.subspan(4), /*bigEndian=*/true);
+  if (startsWith(bytes, {0xFF, 0xFE, 0x00, 0x00}))
+    return fromUTF32(bytes.subspan(4), /*bigEndian=*/false);
+  if (startsWith(bytes, {0x00, 0x00, 0xFE, 0xFF}))
+    return fromUTF32(bytes.subspan(4), /*bigEndian=*/true);
   if (startsWith(bytes, {0xFF, 0xFE})) return fromUTF16(bytes.subspan(2), /*bigEndian=*/false);
   if (startsWith(bytes, {0xFE, 0xFF})) return fromUTF16(bytes.subspan(2), /*bigEndian=*/true);
   if (auto text = fromUTF8(bytes)) return text;

@@ -5,7 +5,6 @@
 #define XML_DTD 1
 #include <expat.h>
 #include <glib.h>
-
 #include <poppler-document.h>
 #include <poppler-page.h>
 
@@ -13,9 +12,9 @@
 #include <future>
 #include <memory>
 
+#include "engine/docx_zip.h"
 #include "engine/file_io.h"
 #include "engine/formats.h"
-#include "engine/docx_zip.h"
 #include "engine/pdf_pages.h"
 #include "engine/plain_text.h"
 #include "engine/text_recognition.h"
@@ -59,7 +58,9 @@ struct Parse {
   bool overLimit = false;
 };
 
-void onStart(void* data, const XML_Char* name, const XML_Char**) { static_cast<Parse*>(data)->reader.startElement(name); }
+void onStart(void* data, const XML_Char* name, const XML_Char**) {
+  static_cast<Parse*>(data)->reader.startElement(name);
+}
 void onEnd(void* data, const XML_Char* name) { static_cast<Parse*>(data)->reader.endElement(name); }
 
 void onCharacters(void* data, const XML_Char* text, int length) {
@@ -123,14 +124,17 @@ std::string pdfText(const fs::path& url) {
     embedded[static_cast<size_t>(index)] = embeddedText(document, index);
     Image page = rasterize(document, index);
     const size_t slot = static_cast<size_t>(index) % running.size();
-    if (running[slot].valid()) recognized[static_cast<size_t>(index) - running.size()] = running[slot].get();
-    running[slot] = std::async(std::launch::async, [&recognizer = recognizers[slot], page = std::move(page)] {
-      if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
-      return recognizer->lines(page, static_cast<int>(pageResolution));
-    });
+    if (running[slot].valid())
+      recognized[static_cast<size_t>(index) - running.size()] = running[slot].get();
+    running[slot] =
+        std::async(std::launch::async, [&recognizer = recognizers[slot], page = std::move(page)] {
+          if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
+          return recognizer->lines(page, static_cast<int>(pageResolution));
+        });
   }
   for (int index = std::max(0, pages - static_cast<int>(running.size())); index < pages; ++index) {
-    recognized[static_cast<size_t>(index)] = running[static_cast<size_t>(index) % running.size()].get();
+    recognized[static_cast<size_t>(index)] =
+        running[static_cast<size_t>(index) % running.size()].get();
   }
 
   std::string text;
@@ -152,7 +156,8 @@ std::string comparable(std::string_view text) {
   for (const char* at = lower.data(); at < lower.data() + lower.size();) {
     const auto left = static_cast<gssize>(lower.data() + lower.size() - at);
     const gunichar c = g_utf8_get_char_validated(at, left);
-    if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {  // not UTF-8: a separator
+    if (c == static_cast<gunichar>(-1) ||
+        c == static_cast<gunichar>(-2)) {  // not UTF-8: a separator
       separate = !key.empty();
       ++at;
       continue;
@@ -234,7 +239,8 @@ std::string documentText(std::string_view xml, const std::string& fileName) {
   XML_SetBillionLaughsAttackProtectionActivationThreshold(parser.get(), 1 << 20);
   XML_SetBillionLaughsAttackProtectionMaximumAmplification(parser.get(), 8.0f);
   if (xml.size() > documentPartLimit) throw Failure::tooLarge();
-  const XML_Status status = XML_Parse(parser.get(), xml.data(), static_cast<int>(xml.size()), XML_TRUE);
+  const XML_Status status =
+      XML_Parse(parser.get(), xml.data(), static_cast<int>(xml.size()), XML_TRUE);
   if (parse.overLimit) throw Failure::tooLarge();
   if (status != XML_STATUS_OK) throw Failure::unreadable(fileName);
   const std::string_view text = trimmed(parse.reader.text());

@@ -16,7 +16,7 @@ namespace MediaEngine {
 namespace {
 
 constexpr double pageWidth = 612, pageHeight = 792;  // points: 8.5 × 11 inches
-constexpr double margin = 54;                          // 0.75 inch on every side
+constexpr double margin = 54;                        // 0.75 inch on every side
 constexpr double frameWidth = pageWidth - 2 * margin, frameHeight = pageHeight - 2 * margin;
 constexpr double fontSize = 12;
 
@@ -58,7 +58,8 @@ std::string withPlainBreaks(std::string_view text) {
 // to the start of a UTF-8 character.
 size_t windowEnd(std::string_view text, size_t start) {
   size_t end = std::min(text.size(), start + windowBytes);
-  while (end < text.size() && end > start && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  while (end < text.size() && end > start && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+    --end;
   return end > start ? end : text.size();
 }
 
@@ -103,7 +104,8 @@ Bytes textPDF(std::string_view text) {
 
   detail::PDFStream pdf(pageWidth, pageHeight);
   const Owned<cairo_t> cr(cairo_create(pdf.surface()));
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF text context failed");
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+    throw Failure::encoding("PDF text context failed");
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
 
   // Outline metrics, not metrics fitted to a screen's pixels: a PDF has none.
@@ -141,11 +143,13 @@ Bytes textPDF(std::string_view text) {
     }
     if (last) break;
     // A window of one line (a run of characters without width) moves on by that line.
-    const PangoLayoutLine* next = placed < lines ? pango_layout_iter_get_line_readonly(line.get()) : nullptr;
+    const PangoLayoutLine* next =
+        placed < lines ? pango_layout_iter_get_line_readonly(line.get()) : nullptr;
     start += next ? static_cast<size_t>(next->start_index) : end - start;
   }
   typesetter.finish();
-  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS) throw Failure::encoding("PDF text context failed");
+  if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+    throw Failure::encoding("PDF text context failed");
   std::optional<Bytes> bytes = pdf.finish();
   if (!bytes) throw Failure::encoding("PDF text context failed");
   return std::move(*bytes);

@@ -36,7 +36,8 @@ const Plugin& plugin() {
 bool isLanguageName(std::string_view name) {
   if (name.empty()) return false;
   for (const char c : name) {
-    const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    const bool allowed =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
     if (!allowed) return false;
   }
   return true;
@@ -59,8 +60,9 @@ std::string recognitionLanguages() {
   for (size_t start = 0;;) {
     const size_t plus = languages.find('+', start);
     if (!isLanguageName(languages.substr(start, plus - start))) {
-      throw Failure::unsupported("\"" + std::string(languages) +
-                                 "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
+      throw Failure::unsupported(
+          "\"" + std::string(languages) +
+          "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
     }
     if (plus == std::string_view::npos) break;
     start = plus + 1;
@@ -83,8 +85,9 @@ std::string TextRecognizer::lines(const Image& image, int dpi) {
   const vips::VImage grey = greyOnWhite(image);
   char* found = nullptr;
   char error[256] = {};
-  if (plugin().recognize(ocr_, static_cast<const unsigned char*>(grey.data()), grey.width(), grey.height(),
-                         static_cast<size_t>(grey.width()), dpi, &found, error, sizeof error) != 0) {
+  if (plugin().recognize(ocr_, static_cast<const unsigned char*>(grey.data()), grey.width(),
+                         grey.height(), static_cast<size_t>(grey.width()), dpi, &found, error,
+                         sizeof error) != 0) {
     throw Failure::encoding(error);
   }
   const std::unique_ptr<char, decltype(&std::free)> owned(found, &std::free);

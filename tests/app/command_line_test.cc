@@ -31,7 +31,10 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
       {{"--convert", "--to", "png"}, Mode::convert, "--to", "png"},
       {{"--convert", "a.jpg", "--to", "--version"}, Mode::convert, "a.jpg", "--version"},
       // The first occurrence of each option counts.
-      {{"--convert", "a.jpg", "--convert", "b.jpg", "--to", "png", "--to", "jpg"}, Mode::convert, "a.jpg", "png"},
+      {{"--convert", "a.jpg", "--convert", "b.jpg", "--to", "png", "--to", "jpg"},
+       Mode::convert,
+       "a.jpg",
+       "png"},
       {{"--version", "--convert", "a.png", "--to", "jpg"}, Mode::convert, "a.png", "jpg"},
       {{"--version", "--convert", "a.png"}, Mode::usageError, "", ""},
       {{"--version"}, Mode::version, "", ""},
@@ -44,7 +47,10 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
       {{"-v"}, Mode::application, "", ""},
       {{"--convert", "a.jpg", "--TO", "png"}, Mode::usageError, "", ""},
       // The format is handed on as typed.
-      {{"--convert", " My Photo.JPG ", "--to", " PNG\n"}, Mode::convert, " My Photo.JPG ", " PNG\n"},
+      {{"--convert", " My Photo.JPG ", "--to", " PNG\n"},
+       Mode::convert,
+       " My Photo.JPG ",
+       " PNG\n"},
       // the file operations, below --convert
       {{"--metadata", "a.jpg"}, Mode::metadata, "a.jpg", ""},
       {{"--metadata"}, Mode::usageError, "", ""},
@@ -87,7 +93,8 @@ TEST(CommandLine, ProgramPathIsNeverTakenForAnOption) {
 TEST(CommandLine, HelpListsEveryOutputFormat) {
   const std::string help = helpText();
   EXPECT_TRUE(help.starts_with(usageLine));
-  for (const char* format : {"png", "jpg", "webp", "heic", "tiff", "avif", "bmp", "pdf", "docx", "txt"}) {
+  for (const char* format :
+       {"png", "jpg", "webp", "heic", "tiff", "avif", "bmp", "pdf", "docx", "txt"}) {
     EXPECT_NE(help.find(std::string(" ") + format), std::string::npos) << format;
   }
 }

@@ -1,8 +1,7 @@
 // The built program, run as a user runs it.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <map>
@@ -15,8 +14,8 @@
 namespace {
 
 using TestSupport::RunResult;
-using TestSupport::ScratchFolder;
 using TestSupport::runWhirlpane;
+using TestSupport::ScratchFolder;
 using vips::VImage;
 namespace fs = std::filesystem;
 
@@ -38,7 +37,10 @@ TEST(WhirlpaneCli, ModesAnswerWithTheirStreamsAndStatuses) {
       {{"--convert"}, 2, "", usage},
       {{"--version", "--convert", "a.png"}, 2, "", usage},
       {{"--convert", "a.png", "--to", "gif"}, 1, "", "GIF is not a supported output format.\n"},
-      {{"--convert", "--to", "png"}, 1, "", "Could not open \"" + (folder / "--to").string() + "\": No such file or directory\n"},
+      {{"--convert", "--to", "png"},
+       1,
+       "",
+       "Could not open \"" + (folder / "--to").string() + "\": No such file or directory\n"},
       // Text recognition runs and finds nothing, without a word of its own on the terminal.
       {{"--convert", "a.png", "--to", "txt"}, 1, "", "No readable text was found in this file.\n"},
   };
@@ -57,14 +59,16 @@ TEST(WhirlpaneCli, HelpAndApplicationMode) {
   const RunResult help = runWhirlpane({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with(usage));
-  EXPECT_NE(help.out.find("Output formats: png jpg webp heic tiff avif bmp pdf docx txt"), std::string::npos);
+  EXPECT_NE(help.out.find("Output formats: png jpg webp heic tiff avif bmp pdf docx txt"),
+            std::string::npos);
   EXPECT_EQ(help.err, "");
 
   const RunResult application = runWhirlpane({});
   EXPECT_EQ(application.status, 1);
   EXPECT_EQ(application.out, "");
   EXPECT_EQ(std::count(application.err.begin(), application.err.end(), '\n'), 1);
-  EXPECT_NE(application.err.find("desktop application is not part of this build"), std::string::npos);
+  EXPECT_NE(application.err.find("desktop application is not part of this build"),
+            std::string::npos);
 }
 
 TEST(WhirlpaneCli, StartsWithoutLinkingTheCodecs) {
@@ -78,11 +82,13 @@ TEST(WhirlpaneCli, ConvertsRelativePathsAndPrintsAbsoluteOnes) {
   ScratchFolder folder;
   fs::create_directory(folder / "sub");
   TestSupport::saveImage(TestSupport::testPicture(30, 20), folder / "sub" / "My Photo.jpg");
-  const RunResult first = runWhirlpane({"--to", "PNG", "--convert", "./sub/My Photo.jpg"}, folder.path());
+  const RunResult first =
+      runWhirlpane({"--to", "PNG", "--convert", "./sub/My Photo.jpg"}, folder.path());
   EXPECT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out, (folder / "sub" / "My Photo.png").string() + "\n");
   EXPECT_EQ(first.err, "");
-  const RunResult second = runWhirlpane({"--convert", "sub/My Photo.jpg", "--to", ".jpeg"}, folder.path());
+  const RunResult second =
+      runWhirlpane({"--convert", "sub/My Photo.jpg", "--to", ".jpeg"}, folder.path());
   EXPECT_EQ(second.out, (folder / "sub" / "My Photo 2.jpg").string() + "\n");
   EXPECT_EQ(TestSupport::loadWithVips(folder / "sub" / "My Photo.png").width(), 30);
 }
@@ -92,12 +98,15 @@ TEST(WhirlpaneCli, EveryKindOfSourceConvertsToEveryKindOfOutput) {
   TestSupport::saveImage(TestSupport::textPicture({"Picture words"}), folder / "picture.png");
   TestSupport::writePDF(folder / "report.pdf", {{{"Report words"}, {}}});
   TestSupport::writeFile(folder / "notes.txt", "Notes words\r\n");
-  TestSupport::writeDocx(folder / "letter.docx",
-                         TestSupport::wordDocument("<w:p><w:r><w:t>Letter words</w:t></w:r></w:p>"));
+  TestSupport::writeDocx(
+      folder / "letter.docx",
+      TestSupport::wordDocument("<w:p><w:r><w:t>Letter words</w:t></w:r></w:p>"));
   // What `file` says each output is.
-  const std::map<std::string, std::string> kinds{
-      {"jpg", "JPEG image data"}, {"webp", "Web/P image"}, {"pdf", "PDF document"},
-      {"docx", "Microsoft Word 2007+"}, {"txt", "text"}};
+  const std::map<std::string, std::string> kinds{{"jpg", "JPEG image data"},
+                                                 {"webp", "Web/P image"},
+                                                 {"pdf", "PDF document"},
+                                                 {"docx", "Microsoft Word 2007+"},
+                                                 {"txt", "text"}};
   for (const char* source : {"picture.png", "report.pdf", "notes.txt", "letter.docx"}) {
     for (const auto& [format, kind] : kinds) {
       const RunResult result = runWhirlpane({"--convert", source, "--to", format}, folder.path());
@@ -106,15 +115,19 @@ TEST(WhirlpaneCli, EveryKindOfSourceConvertsToEveryKindOfOutput) {
       EXPECT_EQ(result.err, "") << shown;
       ASSERT_FALSE(result.out.empty()) << shown;
       const std::string output = result.out.substr(0, result.out.find('\n'));
-      EXPECT_NE(TestSupport::shell("file -b " + TestSupport::quoted(output)).find(kind), std::string::npos) << shown;
+      EXPECT_NE(TestSupport::shell("file -b " + TestSupport::quoted(output)).find(kind),
+                std::string::npos)
+          << shown;
       if (format == "txt") {
         EXPECT_NE(TestSupport::readFile(output).find("words"), std::string::npos) << shown;
       }
       if (format == "docx") {
         // A picture goes into the document as a picture; everything else as its text.
-        const std::string document = TestSupport::shell("unzip -p " + TestSupport::quoted(output) + " word/document.xml");
+        const std::string document =
+            TestSupport::shell("unzip -p " + TestSupport::quoted(output) + " word/document.xml");
         const bool picture = std::string(source) == "picture.png";
-        EXPECT_NE(document.find(picture ? "<w:drawing>" : "words</w:t>"), std::string::npos) << shown;
+        EXPECT_NE(document.find(picture ? "<w:drawing>" : "words</w:t>"), std::string::npos)
+            << shown;
       }
     }
   }
@@ -131,7 +144,8 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
   RunResult result = runWhirlpane({"--metadata", "note.png"}, folder.path());
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_TRUE(result.out.starts_with("File\tnote.png\nFormat\tPNG\nSize\t")) << result.out;
-  EXPECT_NE(result.out.find("\nPNG \u00b7 Note\ttab\\there\\nnext line\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\nPNG \u00b7 Note\ttab\\there\\nnext line\n"), std::string::npos)
+      << result.out;
   EXPECT_NE(result.out.find("\nDimensions\t120 \u00d7 80 px\n"), std::string::npos);
 
   result = runWhirlpane({"--compress", "photo.jpg", "--quality", "0.3"}, folder.path());
@@ -147,17 +161,26 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
     std::string err;
   };
   const std::vector<Case> failures{
-      {{"--compress", "photo.jpg", "--quality", "0.5x"}, 1, "Quality must be a finite number between 0 and 1.\n"},
-      {{"--compress", "photo.jpg", "--quality", "2"}, 1, "Quality must be a finite number between 0 and 1.\n"},
-      {{"--compress", "photo.jpg", "--quality", "1"}, 1,
+      {{"--compress", "photo.jpg", "--quality", "0.5x"},
+       1,
+       "Quality must be a finite number between 0 and 1.\n"},
+      {{"--compress", "photo.jpg", "--quality", "2"},
+       1,
+       "Quality must be a finite number between 0 and 1.\n"},
+      {{"--compress", "photo.jpg", "--quality", "1"},
+       1,
        "This file could not be made smaller with these settings. The original was kept.\n"},
       {{"--compress", "photo.jpg"}, 2, "Usage: Whirlpane --compress /path/to/file --quality 0.6\n"},
       {{"--strip"}, 2, "Usage: Whirlpane --strip /path/to/file\n"},
       {{"--metadata"}, 2, "Usage: Whirlpane --metadata /path/to/file\n"},
-      {{"--strip", "doc.pdf"}, 1,
-       "Metadata removal currently supports images. PDF and document metadata require document-specific "
+      {{"--strip", "doc.pdf"},
+       1,
+       "Metadata removal currently supports images. PDF and document metadata require "
+       "document-specific "
        "sanitization.\n"},
-      {{"--metadata", "missing.jpg"}, 1, "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory\n"},
+      {{"--metadata", "missing.jpg"},
+       1,
+       "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory\n"},
   };
   const auto before = TestSupport::listFolder(folder.path());
   for (const Case& c : failures) {
@@ -177,22 +200,26 @@ TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   picture.set(VIPS_META_ORIENTATION, 6);
   TestSupport::saveImage(picture, source);
   int status = 0;
-  TestSupport::shell("exiftool -q -overwrite_original -Make=Acme -Model=Snap -GPSLatitude=51.5 -GPSLatitudeRef=N "
-                     "-XMP:Creator=Someone -IPTC:Keywords=secret -Comment=hello " +
-                         TestSupport::quoted(source.string()),
-                     &status);
+  TestSupport::shell(
+      "exiftool -q -overwrite_original -Make=Acme -Model=Snap -GPSLatitude=51.5 -GPSLatitudeRef=N "
+      "-XMP:Creator=Someone -IPTC:Keywords=secret -Comment=hello " +
+          TestSupport::quoted(source.string()),
+      &status);
   ASSERT_EQ(status, 0);
-  ASSERT_NE(TestSupport::shell("exiftool -G " + TestSupport::quoted(source.string())).find("Acme"), std::string::npos);
+  ASSERT_NE(TestSupport::shell("exiftool -G " + TestSupport::quoted(source.string())).find("Acme"),
+            std::string::npos);
   for (const char* format : {"png", "jpg", "webp", "heic", "tiff", "avif", "bmp"}) {
     const RunResult result = runWhirlpane({"--convert", source.string(), "--to", format});
     ASSERT_EQ(result.status, 0) << format << ": " << result.err;
     const std::string output = result.out.substr(0, result.out.size() - 1);
     const std::string tags = TestSupport::shell("exiftool -G -s " + TestSupport::quoted(output));
-    for (const char* leak : {"Acme", "Snap", "GPS", "[XMP", "[IPTC", "Someone", "secret", "hello", "MakerNote"}) {
+    for (const char* leak :
+         {"Acme", "Snap", "GPS", "[XMP", "[IPTC", "Someone", "secret", "hello", "MakerNote"}) {
       EXPECT_EQ(tags.find(leak), std::string::npos) << format << " keeps " << leak << ":\n" << tags;
     }
     // Upright: the quarter turn is applied, so the sides are exchanged.
-    const std::string size = TestSupport::shell("exiftool -s3 -ImageSize " + TestSupport::quoted(output));
+    const std::string size =
+        TestSupport::shell("exiftool -s3 -ImageSize " + TestSupport::quoted(output));
     EXPECT_EQ(size, "48x64\n") << format;
   }
 }
@@ -216,10 +243,12 @@ TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
   TestSupport::saveImage(TestSupport::noisePicture(4000, 3000), source, "[compression=1]");
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
-    ASSERT_TRUE(waitForBatchFolder(folder.path(), std::chrono::seconds(30))) << "no conversion started";
+    ASSERT_TRUE(waitForBatchFolder(folder.path(), std::chrono::seconds(30)))
+        << "no conversion started";
     ::kill(pid, signal);
     EXPECT_EQ(TestSupport::waitFor(pid), 128 + signal) << strsignal(signal);
-    EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"large.png"}) << strsignal(signal);
+    EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"large.png"})
+        << strsignal(signal);
   }
 }
 
@@ -237,7 +266,8 @@ TEST(WhirlpaneCli, APoliteStopAlsoStopsTheExternalEncoder) {
   // ("[a]vifenc" keeps the pattern from matching the shell that runs pgrep.)
   bool running = false;
   for (int i = 0; i < 3000 && !running; ++i) {
-    running = TestSupport::shell("pgrep -f -- " + TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) +
+    running = TestSupport::shell("pgrep -f -- " +
+                                 TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) +
                                  " >/dev/null && echo yes") == "yes\n";
     if (!running) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -248,7 +278,9 @@ TEST(WhirlpaneCli, APoliteStopAlsoStopsTheExternalEncoder) {
   // carry it out, far less than the encoder would need to finish on its own.
   std::string left;
   for (int i = 0; i < 200; ++i) {
-    left = TestSupport::shell("pgrep -f -- " + TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) + " || true");
+    left = TestSupport::shell("pgrep -f -- " +
+                              TestSupport::quoted("[a]vifenc.*" + temporary.path().string()) +
+                              " || true");
     if (left.empty()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -290,17 +322,19 @@ TEST(WhirlpaneCli, AReadOnlyFolderFailsBeforeAnyWork) {
   fs::create_directory(locked);
   TestSupport::saveImage(TestSupport::testPicture(20, 20), locked / "a.jpg");
   fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                              fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-  fs::permissions(folder.path(), fs::perms::others_exec | fs::perms::others_read, fs::perm_options::add);
-  std::string command = std::string(WHIRLPANE_BINARY) + " --convert " + TestSupport::quoted((locked / "a.jpg").string()) +
-                        " --to png 2>&1";
+                              fs::perms::group_exec | fs::perms::others_read |
+                              fs::perms::others_exec);
+  fs::permissions(folder.path(), fs::perms::others_exec | fs::perms::others_read,
+                  fs::perm_options::add);
+  std::string command = std::string(WHIRLPANE_BINARY) + " --convert " +
+                        TestSupport::quoted((locked / "a.jpg").string()) + " --to png 2>&1";
   // Root writes anywhere; run the program as an unprivileged user then, if
   // that user can reach the built program at all (a checkout in a private
   // folder hides it).
   if (::geteuid() == 0) {
     const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
-    const std::string probe =
-        TestSupport::shell(asNobody + WHIRLPANE_BINARY + " --convert /nonexistent.png --to png 2>&1");
+    const std::string probe = TestSupport::shell(asNobody + WHIRLPANE_BINARY +
+                                                 " --convert /nonexistent.png --to png 2>&1");
     if (!probe.starts_with("Could not open")) {
       GTEST_SKIP() << "an unprivileged user cannot run " << WHIRLPANE_BINARY << ": " << probe;
     }
@@ -309,7 +343,8 @@ TEST(WhirlpaneCli, AReadOnlyFolderFailsBeforeAnyWork) {
   int status = 0;
   const std::string output = TestSupport::shell(command, &status);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(output, "Could not create a working folder in \"" + locked.string() + "\": Permission denied\n");
+  EXPECT_EQ(output, "Could not create a working folder in \"" + locked.string() +
+                        "\": Permission denied\n");
   EXPECT_EQ(TestSupport::listFolder(locked), std::vector<std::string>{"a.jpg"});
 }
 

@@ -39,7 +39,8 @@ uint32_t u32(const std::string& bytes, size_t at) {
   return value;
 }
 uint16_t u16(const std::string& bytes, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8);
+  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                               static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
 struct Member {
@@ -110,10 +111,11 @@ TEST(Zip, WritesEntriesInOrderWithTheirOwnHeaders) {
   EXPECT_EQ(empty, std::string("PK\x05\x06", 4) + std::string(18, '\0'));
 
   const std::string first = "first entry", second(70'000, 'x');
-  const std::string archive = std::string(zip({{"a.txt", std::as_bytes(std::span(first))},
-                                               {"dir/\u00e9t\u00e9.bin", std::as_bytes(std::span(second))},
-                                               {"empty", {}}})
-                                              .text());
+  const std::string archive =
+      std::string(zip({{"a.txt", std::as_bytes(std::span(first))},
+                       {"dir/\u00e9t\u00e9.bin", std::as_bytes(std::span(second))},
+                       {"empty", {}}})
+                      .text());
   const std::vector<Member> members = membersOf(archive);
   ASSERT_EQ(members.size(), 3u);
   EXPECT_EQ(members[0].name, "a.txt");
@@ -131,34 +133,40 @@ TEST(Zip, IndependentReadersAcceptTheArchive) {
                                     {"sub/\u00fcber.dat", std::as_bytes(std::span(big))}})
                                    .text());
   int status = -1;
-  const std::string listing = TestSupport::shell("unzip -t " + TestSupport::quoted(file.string()) + " 2>&1", &status);
+  const std::string listing =
+      TestSupport::shell("unzip -t " + TestSupport::quoted(file.string()) + " 2>&1", &status);
   EXPECT_EQ(status, 0) << listing;
   EXPECT_NE(listing.find("No errors detected"), std::string::npos) << listing;
   const std::string python = TestSupport::shell(
       "python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
-      "print(z.testzip(), [(i.filename, i.date_time, i.compress_type, i.file_size) for i in z.infolist()])' " +
+      "print(z.testzip(), [(i.filename, i.date_time, i.compress_type, i.file_size) for i in "
+      "z.infolist()])' " +
           TestSupport::quoted(file.string()) + " 2>&1",
       &status);
   EXPECT_EQ(status, 0) << python;
   EXPECT_EQ(python,
-            "None [('one.txt', (1980, 1, 1, 0, 0, 0), 0, 11), ('sub/\u00fcber.dat', (1980, 1, 1, 0, 0, 0), 0, 300000)]\n");
+            "None [('one.txt', (1980, 1, 1, 0, 0, 0), 0, 11), ('sub/\u00fcber.dat', (1980, 1, 1, "
+            "0, 0, 0), 0, 300000)]\n");
   EXPECT_EQ(detail::packageMember(file, "sub/\u00fcber.dat", 1 << 20), big);
 }
 
 TEST(Docx, TextBecomesOneParagraphPerLineExactly) {
   const std::vector<Member> members = membersOf(std::string(docx("Hello", std::nullopt).text()));
-  EXPECT_EQ(namesOf(members), (std::vector<std::string>{"word/document.xml", "[Content_Types].xml", "_rels/.rels"}));
+  EXPECT_EQ(namesOf(members),
+            (std::vector<std::string>{"word/document.xml", "[Content_Types].xml", "_rels/.rels"}));
   EXPECT_EQ(members[0].content, documentStart + paragraph("Hello") + documentEnd);
-  EXPECT_EQ(members[1].content,
-            declaration +
-                R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-                R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-                R"(<Default Extension="xml" ContentType="application/xml"/><Default Extension="png" ContentType="image/png"/>)"
-                R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)");
-  EXPECT_EQ(members[2].content,
-            declaration +
-                R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-                R"(<Relationship Id="rIdDocument" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)");
+  EXPECT_EQ(
+      members[1].content,
+      declaration +
+          R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+          R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+          R"(<Default Extension="xml" ContentType="application/xml"/><Default Extension="png" ContentType="image/png"/>)"
+          R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)");
+  EXPECT_EQ(
+      members[2].content,
+      declaration +
+          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+          R"(<Relationship Id="rIdDocument" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)");
 
   struct Case {
     const char* what;
@@ -168,17 +176,24 @@ TEST(Docx, TextBecomesOneParagraphPerLineExactly) {
   const std::vector<Case> cases{
       {"no text", std::nullopt, ""},
       {"an empty text", "", paragraph("")},
-      {"the five escapes", "a & <b> \"c\" 'd'", paragraph("a &amp; &lt;b&gt; &quot;c&quot; &apos;d&apos;")},
+      {"the five escapes", "a & <b> \"c\" 'd'",
+       paragraph("a &amp; &lt;b&gt; &quot;c&quot; &apos;d&apos;")},
       {"an entity already there", "&amp; &#38;", paragraph("&amp;amp; &amp;#38;")},
-      {"characters XML forbids", std::string_view("a\0b\x08" "c\x01\x1F\tt\xEF\xBF\xBE\xEF\xBF\xBF\xF0\x9F\x98\x80", 20),
+      {"characters XML forbids",
+       std::string_view("a\0b\x08"
+                        "c\x01\x1F\tt\xEF\xBF\xBE\xEF\xBF\xBF\xF0\x9F\x98\x80",
+                        20),
        paragraph("abc\tt\xF0\x9F\x98\x80")},
-      {"blank lines and a final break", "one\n\nthree\n", paragraph("one") + paragraph("") + paragraph("three") + paragraph("")},
-      {"Windows line ends", "one\r\ntwo\r\n\r\nfour", paragraph("one") + paragraph("two") + paragraph("") + paragraph("four")},
+      {"blank lines and a final break", "one\n\nthree\n",
+       paragraph("one") + paragraph("") + paragraph("three") + paragraph("")},
+      {"Windows line ends", "one\r\ntwo\r\n\r\nfour",
+       paragraph("one") + paragraph("two") + paragraph("") + paragraph("four")},
       {"every other line break on its own", "a\rb\n\rc\u2028d\u2029e\u0085f\x0Bg\x0Ch",
-       paragraph("a") + paragraph("b") + paragraph("") + paragraph("c") + paragraph("d") + paragraph("e") +
-           paragraph("f") + paragraph("g") + paragraph("h")},
+       paragraph("a") + paragraph("b") + paragraph("") + paragraph("c") + paragraph("d") +
+           paragraph("e") + paragraph("f") + paragraph("g") + paragraph("h")},
   };
-  for (const Case& c : cases) EXPECT_EQ(documentOf(c.text), documentStart + c.body + documentEnd) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(documentOf(c.text), documentStart + c.body + documentEnd) << c.what;
 }
 
 TEST(Docx, AnImageFitsSixAndAHalfByNineInches) {
@@ -191,32 +206,42 @@ TEST(Docx, AnImageFitsSixAndAHalfByNineInches) {
                         Case{1000, 4000, 2057400, 8229600}, Case{7, 3, 5943600, 2547257}}) {
     const Image image(TestSupport::testPicture(c.width, c.height));
     const std::vector<Member> members = membersOf(std::string(docx(std::nullopt, image).text()));
-    ASSERT_EQ(namesOf(members), (std::vector<std::string>{"word/media/image.png", "word/_rels/document.xml.rels",
-                                                          "word/document.xml", "[Content_Types].xml", "_rels/.rels"}));
-    const std::string extent = "cx=\"" + std::to_string(c.cx) + "\" cy=\"" + std::to_string(c.cy) + "\"";
+    ASSERT_EQ(namesOf(members), (std::vector<std::string>{
+                                    "word/media/image.png", "word/_rels/document.xml.rels",
+                                    "word/document.xml", "[Content_Types].xml", "_rels/.rels"}));
+    const std::string extent =
+        "cx=\"" + std::to_string(c.cx) + "\" cy=\"" + std::to_string(c.cy) + "\"";
     const std::string& document = members[2].content;
-    EXPECT_NE(document.find("<wp:extent " + extent + "/>"), std::string::npos) << c.width << "×" << c.height;
-    EXPECT_NE(document.find("<a:ext " + extent + "/>"), std::string::npos) << c.width << "×" << c.height;
+    EXPECT_NE(document.find("<wp:extent " + extent + "/>"), std::string::npos)
+        << c.width << "×" << c.height;
+    EXPECT_NE(document.find("<a:ext " + extent + "/>"), std::string::npos)
+        << c.width << "×" << c.height;
     if (c.width == 100) {
-      EXPECT_EQ(document, documentStart +
-                              R"(<w:p><w:r><w:drawing><wp:inline distT="0" distB="0" distL="0" distR="0"><wp:extent cx="5943600" cy="5943600"/>)"
-                              R"(<wp:docPr id="1" name="Converted image"/><a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/picture">)"
-                              R"(<pic:pic><pic:nvPicPr><pic:cNvPr id="1" name="image.png"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed="rIdImage"/>)"
-                              R"(<a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x="0" y="0"/><a:ext cx="5943600" cy="5943600"/>)"
-                              R"(</a:xfrm><a:prstGeom prst="rect"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>)" +
-                              documentEnd);
-      EXPECT_EQ(members[1].content,
-                declaration +
-                    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-                    R"(<Relationship Id="rIdImage" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/image" Target="media/image.png"/></Relationships>)");
+      EXPECT_EQ(
+          document,
+          documentStart +
+              R"(<w:p><w:r><w:drawing><wp:inline distT="0" distB="0" distL="0" distR="0"><wp:extent cx="5943600" cy="5943600"/>)"
+              R"(<wp:docPr id="1" name="Converted image"/><a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/picture">)"
+              R"(<pic:pic><pic:nvPicPr><pic:cNvPr id="1" name="image.png"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed="rIdImage"/>)"
+              R"(<a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x="0" y="0"/><a:ext cx="5943600" cy="5943600"/>)"
+              R"(</a:xfrm><a:prstGeom prst="rect"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>)" +
+              documentEnd);
+      EXPECT_EQ(
+          members[1].content,
+          declaration +
+              R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+              R"(<Relationship Id="rIdImage" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/image" Target="media/image.png"/></Relationships>)");
       // The picture is the image, without loss.
       ScratchFolder folder;
       TestSupport::writeFile(folder / "image.png", members[0].content);
-      EXPECT_EQ(TestSupport::maxDifference(TestSupport::loadWithVips(folder / "image.png"), image.pixels()), 0.0);
+      EXPECT_EQ(TestSupport::maxDifference(TestSupport::loadWithVips(folder / "image.png"),
+                                           image.pixels()),
+                0.0);
     }
   }
   // Text and image together: the text first.
-  const std::vector<Member> both = membersOf(std::string(docx("Caption", Image(TestSupport::testPicture(20, 10))).text()));
+  const std::vector<Member> both =
+      membersOf(std::string(docx("Caption", Image(TestSupport::testPicture(20, 10))).text()));
   ASSERT_EQ(both.size(), 5u);
   EXPECT_LT(both[2].content.find(paragraph("Caption")), both[2].content.find("<w:drawing>"));
 }
@@ -224,23 +249,29 @@ TEST(Docx, AnImageFitsSixAndAHalfByNineInches) {
 TEST(Docx, LibreOfficeReadsTheTextAndPlacesTheImage) {
   if (!TestSupport::haveTool("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
   ScratchFolder folder;
-  TestSupport::writeFile(folder / "letter.docx",
-                         docx("Dear reader,\n\nTabs\tand <angle> & \"quotes\"\r\nZ\u00fcrich \u20ac", std::nullopt).text());
+  TestSupport::writeFile(
+      folder / "letter.docx",
+      docx("Dear reader,\n\nTabs\tand <angle> & \"quotes\"\r\nZ\u00fcrich \u20ac", std::nullopt)
+          .text());
   TestSupport::startVips();
-  TestSupport::writeFile(folder / "wide.docx", docx(std::nullopt, Image(TestSupport::testPicture(4000, 3000))).text());
-  TestSupport::writeFile(folder / "tall.docx", docx(std::nullopt, Image(TestSupport::testPicture(1000, 4000))).text());
+  TestSupport::writeFile(folder / "wide.docx",
+                         docx(std::nullopt, Image(TestSupport::testPicture(4000, 3000))).text());
+  TestSupport::writeFile(folder / "tall.docx",
+                         docx(std::nullopt, Image(TestSupport::testPicture(1000, 4000))).text());
   const std::string profile = "-env:UserInstallation=file://" + (folder / "profile").string();
-  const std::string soffice = "cd " + TestSupport::quoted(folder.path().string()) + " && soffice " + profile +
-                              " --headless --norestore --convert-to ";
+  const std::string soffice = "cd " + TestSupport::quoted(folder.path().string()) + " && soffice " +
+                              profile + " --headless --norestore --convert-to ";
   int status = -1;
   TestSupport::shell(soffice + "txt:Text letter.docx >/dev/null 2>&1", &status);
   ASSERT_EQ(status, 0);
   EXPECT_EQ(TestSupport::readFile(folder / "letter.txt"),
-            "\xEF\xBB\xBF" "Dear reader,\n\nTabs\tand <angle> & \"quotes\"\nZ\u00fcrich \u20ac\n");
+            "\xEF\xBB\xBF"
+            "Dear reader,\n\nTabs\tand <angle> & \"quotes\"\nZ\u00fcrich \u20ac\n");
 
   TestSupport::shell(soffice + "fodt wide.docx tall.docx >/dev/null 2>&1", &status);
   ASSERT_EQ(status, 0);
-  // 914,400 EMU make an inch: 5943600 × 4457700 EMU is 6.5 × 4.875 in, 2057400 × 8229600 is 2.25 × 9 in.
+  // 914,400 EMU make an inch: 5943600 × 4457700 EMU is 6.5 × 4.875 in, 2057400 × 8229600 is 2.25 ×
+  // 9 in.
   const auto inches = [](const std::string& tag, const std::string& attribute) {
     const size_t at = tag.find(attribute + "=\"");
     if (at == std::string::npos) return -1.0;
@@ -249,7 +280,8 @@ TEST(Docx, LibreOfficeReadsTheTextAndPlacesTheImage) {
     const std::string unit = tag.substr(at + attribute.size() + 2 + end, 2);
     return unit == "in" ? value : unit == "cm" ? value / 2.54 : -1.0;
   };
-  for (const auto& [name, width, height] : {std::tuple{"wide.fodt", 6.5, 4.875}, std::tuple{"tall.fodt", 2.25, 9.0}}) {
+  for (const auto& [name, width, height] :
+       {std::tuple{"wide.fodt", 6.5, 4.875}, std::tuple{"tall.fodt", 2.25, 9.0}}) {
     const std::string flat = TestSupport::readFile(folder / name);
     const size_t frame = flat.find("<draw:frame");
     ASSERT_NE(frame, std::string::npos) << name;
@@ -264,8 +296,10 @@ TEST(Docx, TextExtractionReadsBackWhatTheWriterWrote) {
   ScratchFolder folder;
   const std::string text = "Title\n\n\tIndented & <escaped>\nLast line \u00e9\u00e8";
   TestSupport::writeFile(folder / "round.docx", docx(text, std::nullopt).text());
-  EXPECT_EQ(detail::documentText(detail::packageMember(folder / "round.docx", "word/document.xml", 1 << 20), "round.docx"),
-            text);
+  EXPECT_EQ(
+      detail::documentText(
+          detail::packageMember(folder / "round.docx", "word/document.xml", 1 << 20), "round.docx"),
+      text);
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 namespace MediaEngine {
 namespace {
 
-using TestSupport::ScratchFolder;
 using TestSupport::failureText;
+using TestSupport::ScratchFolder;
 namespace fs = std::filesystem;
 
 std::vector<std::string> labelsOf(const std::vector<MetadataRow>& rows) {
@@ -35,15 +35,26 @@ std::string valueOf(const std::vector<MetadataRow>& rows, std::string_view label
 void exiftool(const std::string& arguments, const fs::path& file) {
   int status = -1;
   const std::string output =
-      TestSupport::shell("exiftool -q -overwrite_original " + arguments + " " + TestSupport::quoted(file.string()) + " 2>&1", &status);
+      TestSupport::shell("exiftool -q -overwrite_original " + arguments + " " +
+                             TestSupport::quoted(file.string()) + " 2>&1",
+                         &status);
   ASSERT_EQ(status, 0) << output;
 }
 
 TEST(ByteCount, ReadsLikeAFileManager) {
   const std::pair<long long, const char*> cases[] = {
-      {0, "Zero KB"},          {1, "1 byte"},          {812, "812 bytes"},     {999, "999 bytes"},
-      {1000, "1 KB"},          {812'400, "812 KB"},    {999'499, "999 KB"},    {999'600, "1 MB"},
-      {2'400'000, "2.4 MB"},   {2'000'000, "2 MB"},    {1'230'000'000, "1.23 GB"}, {5'000'000'000'000, "5 TB"},
+      {0, "Zero KB"},
+      {1, "1 byte"},
+      {812, "812 bytes"},
+      {999, "999 bytes"},
+      {1000, "1 KB"},
+      {812'400, "812 KB"},
+      {999'499, "999 KB"},
+      {999'600, "1 MB"},
+      {2'400'000, "2.4 MB"},
+      {2'000'000, "2 MB"},
+      {1'230'000'000, "1.23 GB"},
+      {5'000'000'000'000, "5 TB"},
   };
   for (const auto& [bytes, text] : cases) EXPECT_EQ(byteCount(bytes), text) << bytes;
 }
@@ -53,11 +64,13 @@ TEST(Metadata, ACameraJpegListsFileFactsThenItsPropertiesInKeyOrder) {
   ScratchFolder folder;
   const fs::path photo = folder / "camera.jpg";
   TestSupport::saveImage(TestSupport::testPicture(640, 480), photo, "[Q=90,profile=srgb]");
-  exiftool("-Make=Acme -Model='Snap 5' -ExposureTime=1/125 -FNumber=2.8 -ISO=200 -DateTimeOriginal='2024:05:01 09:30:00' "
-           "-GPSLatitude=51.5 -GPSLatitudeRef=N -GPSLongitude=0.1275 -GPSLongitudeRef=W -Orientation#=6 "
-           "-XMP-dc:Creator=Ann -IPTC:Keywords=one -IPTC:Keywords=two -MakerNoteUnknownBinary=1 "
-           "-Comment=hello",
-           photo);
+  exiftool(
+      "-Make=Acme -Model='Snap 5' -ExposureTime=1/125 -FNumber=2.8 -ISO=200 "
+      "-DateTimeOriginal='2024:05:01 09:30:00' "
+      "-GPSLatitude=51.5 -GPSLatitudeRef=N -GPSLongitude=0.1275 -GPSLongitudeRef=W -Orientation#=6 "
+      "-XMP-dc:Creator=Ann -IPTC:Keywords=one -IPTC:Keywords=two -MakerNoteUnknownBinary=1 "
+      "-Comment=hello",
+      photo);
   const std::vector<MetadataRow> rows = metadata(photo);
   const std::vector<std::string> labels = labelsOf(rows);
   ASSERT_GE(labels.size(), 12u);
@@ -74,11 +87,13 @@ TEST(Metadata, ACameraJpegListsFileFactsThenItsPropertiesInKeyOrder) {
   EXPECT_EQ(modified.back(), 'Z');
 
   const std::map<std::string, std::string> expected{
-      {"ColorModel", "RGB"},         {"Depth", "8"},           {"Orientation", "6"},
-      {"PixelWidth", "640"},         {"PixelHeight", "480"},   {"Exif · ExposureTime", "0.008"},
+      {"ColorModel", "RGB"},         {"Depth", "8"},
+      {"Orientation", "6"},          {"PixelWidth", "640"},
+      {"PixelHeight", "480"},        {"Exif · ExposureTime", "0.008"},
       {"Exif · FNumber", "2.8"},     {"Exif · DateTimeOriginal", "2024:05:01 09:30:00"},
-      {"GPS · Latitude", "51.5"},    {"GPS · LatitudeRef", "N"}, {"GPS · Longitude", "0.1275"},
-      {"TIFF · Make", "Acme"},       {"TIFF · Model", "Snap 5"}, {"IPTC · Keywords", "(one, two)"},
+      {"GPS · Latitude", "51.5"},    {"GPS · LatitudeRef", "N"},
+      {"GPS · Longitude", "0.1275"}, {"TIFF · Make", "Acme"},
+      {"TIFF · Model", "Snap 5"},    {"IPTC · Keywords", "(one, two)"},
       {"JFIF · Comment", "hello"},
   };
   for (const auto& [label, value] : expected) EXPECT_EQ(valueOf(rows, label), value) << label;
@@ -91,7 +106,8 @@ TEST(Metadata, ACameraJpegListsFileFactsThenItsPropertiesInKeyOrder) {
   std::vector<std::string> keys;
   for (auto label = first; label != labels.end(); ++label) {
     const size_t dot = label->find(" \u00b7 ");
-    keys.push_back(dot == std::string::npos ? *label : "{" + label->substr(0, dot) + "}" + label->substr(dot));
+    keys.push_back(
+        dot == std::string::npos ? *label : "{" + label->substr(0, dot) + "}" + label->substr(dot));
   }
   EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "properties out of order";
   for (const std::string& label : labels) {
@@ -101,10 +117,12 @@ TEST(Metadata, ACameraJpegListsFileFactsThenItsPropertiesInKeyOrder) {
 }
 
 // A PNG whose text chunks are `texts` (keyword, text), written by libvips.
-void writePngWithText(const fs::path& path, const std::vector<std::pair<std::string, std::string>>& texts) {
+void writePngWithText(const fs::path& path,
+                      const std::vector<std::pair<std::string, std::string>>& texts) {
   vips::VImage picture = TestSupport::testPicture(20, 20, 4).copy();
   for (size_t i = 0; i < texts.size(); ++i) {
-    picture.set(("png-comment-" + std::to_string(i) + "-" + texts[i].first).c_str(), texts[i].second.c_str());
+    picture.set(("png-comment-" + std::to_string(i) + "-" + texts[i].first).c_str(),
+                texts[i].second.c_str());
   }
   TestSupport::saveImage(picture, path);
 }
@@ -138,7 +156,10 @@ TEST(Metadata, PdfsListPagesAndTheirDocumentInformationSortedByKey) {
   const fs::path info = folder / "info.pdf";
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   fs::copy_file(plain, info);
-  exiftool("-PDF:Title='Annual report' -PDF:Author=Ann -PDF:Subject=Numbers -PDF:CreateDate='2024:05:01 09:30:00Z'", info);
+  exiftool(
+      "-PDF:Title='Annual report' -PDF:Author=Ann -PDF:Subject=Numbers -PDF:CreateDate='2024:05:01 "
+      "09:30:00Z'",
+      info);
   rows = metadata(info);
   const std::vector<std::string> labels = labelsOf(rows);
   const auto pageSize = std::find(labels.begin(), labels.end(), "Page size");
@@ -160,9 +181,11 @@ TEST(Metadata, FilesThatAreNotImagesGetTheFileRowsOnly) {
   EXPECT_EQ(labelsOf(rows).back(), "Content type");
 
   EXPECT_EQ(failureText([&] { metadata(folder.path()); }),
-            "Could not read " + folder.path().filename().string() + ". The file may be damaged or unsupported.");
-  EXPECT_EQ(failureText([&] { metadata(folder / "missing.jpg"); }),
-            "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
+            "Could not read " + folder.path().filename().string() +
+                ". The file may be damaged or unsupported.");
+  EXPECT_EQ(
+      failureText([&] { metadata(folder / "missing.jpg"); }),
+      "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
   TestSupport::writeFile(folder / "fake.pdf", "not a pdf");
   EXPECT_EQ(failureText([&] { metadata(folder / "fake.pdf"); }),
             "Could not read fake.pdf. The file may be damaged or unsupported.");

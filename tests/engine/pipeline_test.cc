@@ -1,15 +1,14 @@
 #include "engine/pipeline.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <set>
 #include <thread>
 
-#include "engine/file_error.h"
 #include "engine/docx_zip.h"
+#include "engine/file_error.h"
 #include "engine/formats.h"
 #include "engine/image_codec.h"
 #include "engine/text_extraction.h"
@@ -19,8 +18,8 @@
 namespace MediaEngine {
 namespace {
 
-using TestSupport::ScratchFolder;
 using TestSupport::failureText;
+using TestSupport::ScratchFolder;
 using TestSupport::testPicture;
 using vips::VImage;
 namespace fs = std::filesystem;
@@ -64,7 +63,9 @@ TEST_F(Pipeline, EverySupportedImageFormatConvertsToEveryRasterFormat) {
   std::vector<fs::path> sources;
   for (const char* ext : {"jpg", "png", "gif", "tiff", "webp", "heic", "avif"}) {
     sources.push_back(folder / (std::string("in-") + ext + "." + ext));
-    TestSupport::saveImage(std::string(ext) == "jpg" ? picture.extract_band(0, VImage::option()->set("n", 3)) : picture,
+    TestSupport::saveImage(std::string(ext) == "jpg"
+                               ? picture.extract_band(0, VImage::option()->set("n", 3))
+                               : picture,
                            sources.back());
   }
   sources.push_back(convert(sources[0], "bmp").at(0));
@@ -91,8 +92,9 @@ TEST_F(Pipeline, DamagedImagesFailByNameWhateverTheOutput) {
     const fs::path cut = folder / (std::string("cut.") + ext);
     TestSupport::writeFile(cut, bytes.substr(0, bytes.size() * 2 / 3));
     for (const char* format : {"png", "jpg", "tiff", "webp", "bmp"}) {
-      EXPECT_EQ(TestSupport::failureText([&] { convert(cut, format); }),
-                "Could not read " + cut.filename().string() + ". The file may be damaged or unsupported.")
+      EXPECT_EQ(
+          TestSupport::failureText([&] { convert(cut, format); }),
+          "Could not read " + cut.filename().string() + ". The file may be damaged or unsupported.")
           << ext << " to " << format;
     }
     fs::remove(cut);
@@ -118,8 +120,9 @@ TEST_F(Pipeline, RefusesMultiFrameImagesForEveryFormatWithoutTouchingTheFolder) 
   const auto before = names();
   for (const char* name : {"anim.gif", "pages.tiff"}) {
     for (const char* format : {"png", "jpg", "pdf", "txt", "docx"}) {
-      EXPECT_EQ(TestSupport::failureText([&] { convert(folder / name, format); }),
-                "This operation would discard additional image frames. Convert individual frames first.")
+      EXPECT_EQ(
+          TestSupport::failureText([&] { convert(folder / name, format); }),
+          "This operation would discard additional image frames. Convert individual frames first.")
           << name << " to " << format;
     }
   }
@@ -130,15 +133,17 @@ TEST_F(Pipeline, TextDocumentsAreTypesetIntoPDFAndOnePicturePerPage) {
   std::string text;
   for (int i = 1; i <= 70; ++i) text += "Numbered line " + std::to_string(i) + "\r\n";
   TestSupport::writeFile(folder / "notes.txt", text);
-  TestSupport::writeDocx(folder / "letter.docx",
-                         TestSupport::wordDocument("<w:p><w:r><w:t>One page only</w:t></w:r></w:p>"));
+  TestSupport::writeDocx(
+      folder / "letter.docx",
+      TestSupport::wordDocument("<w:p><w:r><w:t>One page only</w:t></w:r></w:p>"));
 
   const std::vector<fs::path> pdf = convert(folder / "notes.txt", "pdf");
   ASSERT_EQ(pdf, std::vector<fs::path>{folder / "notes.pdf"});
   const std::string info = TestSupport::shell("pdfinfo " + TestSupport::quoted(pdf[0].string()));
   EXPECT_NE(info.find("Pages:           2\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Page size:       612 x 792 pts (letter)"), std::string::npos) << info;
-  const std::string back = TestSupport::shell("pdftotext " + TestSupport::quoted(pdf[0].string()) + " -");
+  const std::string back =
+      TestSupport::shell("pdftotext " + TestSupport::quoted(pdf[0].string()) + " -");
   EXPECT_NE(back.find("Numbered line 1\nNumbered line 2\n"), std::string::npos) << back;
   EXPECT_NE(back.find("Numbered line 70"), std::string::npos);
 
@@ -151,17 +156,19 @@ TEST_F(Pipeline, TextDocumentsAreTypesetIntoPDFAndOnePicturePerPage) {
   EXPECT_EQ(picture.width(), 2550);
   EXPECT_EQ(picture.height(), 3300);
   EXPECT_EQ(TestSupport::listFolder(folder.path()),
-            (std::vector<std::string>{"letter.docx", "letter.jpg", "notes-page-1.png", "notes-page-2.png", "notes.pdf",
-                                      "notes.txt"}));
+            (std::vector<std::string>{"letter.docx", "letter.jpg", "notes-page-1.png",
+                                      "notes-page-2.png", "notes.pdf", "notes.txt"}));
 }
 
 TEST_F(Pipeline, EveryKindOfSourceConvertsToDocx) {
   TestSupport::writeFile(folder / "notes.txt", "First line\r\nSecond line\r\n");
   TestSupport::writePDF(folder / "report.pdf", {{{"Annual report"}, {}}});
-  TestSupport::writeDocx(folder / "letter.docx", TestSupport::wordDocument("<w:p><w:r><w:t>Letter</w:t></w:r></w:p>"));
+  TestSupport::writeDocx(folder / "letter.docx",
+                         TestSupport::wordDocument("<w:p><w:r><w:t>Letter</w:t></w:r></w:p>"));
   const fs::path image = photo();
-  const std::pair<const char*, std::string> texts[] = {
-      {"notes.txt", "First line\nSecond line"}, {"report.pdf", "Annual report"}, {"letter.docx", "Letter"}};
+  const std::pair<const char*, std::string> texts[] = {{"notes.txt", "First line\nSecond line"},
+                                                       {"report.pdf", "Annual report"},
+                                                       {"letter.docx", "Letter"}};
   for (const auto& [name, text] : texts) {
     const std::vector<fs::path> written = convert(folder / name, "docx");
     ASSERT_EQ(written.size(), 1u);
@@ -176,12 +183,15 @@ TEST_F(Pipeline, EveryKindOfSourceConvertsToDocx) {
   const vips::VImage inside = TestSupport::loadWithVips(folder / "inside.png");
   EXPECT_EQ(inside.width(), 160);
   EXPECT_EQ(inside.height(), 100);
-  EXPECT_EQ(failureText([&] { extractText(written[0]); }), "No readable text was found in this file.");
+  EXPECT_EQ(failureText([&] { extractText(written[0]); }),
+            "No readable text was found in this file.");
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 
 TEST_F(Pipeline, EveryKindOfSourceConvertsToUTF8Text) {
-  TestSupport::writeFile(folder / "legacy.txt", "caf\xE9 \x80" "5\r\n");
+  TestSupport::writeFile(folder / "legacy.txt",
+                         "caf\xE9 \x80"
+                         "5\r\n");
   TestSupport::writeDocx(folder / "letter.docx",
                          TestSupport::wordDocument("<w:p><w:r><w:t>Dear reader</w:t></w:r></w:p>"));
   TestSupport::writePDF(folder / "report.pdf", {{{"Annual report"}, {}}, {{}, {"Second page"}}});
@@ -211,7 +221,8 @@ TEST_F(Pipeline, TextThatCannotBeFoundOrReadLeavesTheFolderAsItWas) {
   const std::pair<const char*, std::string> cases[] = {
       {"photo.png", "No readable text was found in this file."},
       {"blank.pdf", "No readable text was found in this file."},
-      {"empty.docx", "Could not create the output: unzip: empty.docx has no member word/document.xml"},
+      {"empty.docx",
+       "Could not create the output: unzip: empty.docx has no member word/document.xml"},
       {"binary.txt", "Could not read \"" + (folder / "binary.txt").string() +
                          "\": the file does not hold text in an encoding Whirlpane knows"},
   };
@@ -229,23 +240,27 @@ TEST_F(Pipeline, BadSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
   const auto before = names();
 
-  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "missing.jpg", "png"); }),
-            "Could not open \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
+  EXPECT_EQ(
+      TestSupport::failureText([&] { convert(folder / "missing.jpg", "png"); }),
+      "Could not open \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
   EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "album.jpg", "png"); }),
             "Could not open \"" + (folder / "album.jpg").string() + "\": Is a directory");
-  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "dangling.jpg", "png"); }),
-            "Could not open \"" + (folder / "dangling.jpg").string() + "\": No such file or directory");
+  EXPECT_EQ(
+      TestSupport::failureText([&] { convert(folder / "dangling.jpg", "png"); }),
+      "Could not open \"" + (folder / "dangling.jpg").string() + "\": No such file or directory");
   EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "pipe.jpg", "png"); }),
             "Could not read pipe.jpg. The file may be damaged or unsupported.");
   EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "notes.jpg", "png"); }),
             "Could not read notes.jpg. The file may be damaged or unsupported.");
-  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "photo.jpg", "gif"); }), "GIF is not a supported output format.");
+  EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "photo.jpg", "gif"); }),
+            "GIF is not a supported output format.");
   EXPECT_EQ(names(), before);
 }
 
 TEST_F(Pipeline, ATooLargeImageLeavesNoWorkingFiles) {
   const fs::path source = folder / "huge.tiff";
-  TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), source, "[compression=deflate,tile]");
+  TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), source,
+                         "[compression=deflate,tile]");
   EXPECT_EQ(TestSupport::failureText([&] { convert(source, "png"); }),
             "This file is too large to process safely at full resolution.");
   EXPECT_EQ(names(), std::vector<std::string>{"huge.tiff"});
@@ -269,7 +284,8 @@ TEST_F(Pipeline, ConcurrentConversionsOfOneFileNeverShareAName) {
   for (const auto& list : results) distinct.insert(list.begin(), list.end());
   EXPECT_EQ(distinct.size(), static_cast<size_t>(threads * each));
   EXPECT_EQ(names().size(), static_cast<size_t>(threads * each + 1));
-  for (const fs::path& path : distinct) EXPECT_EQ(TestSupport::loadWithVips(path).width(), 160) << path;
+  for (const fs::path& path : distinct)
+    EXPECT_EQ(TestSupport::loadWithVips(path).width(), 160) << path;
 }
 
 }  // namespace

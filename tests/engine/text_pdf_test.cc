@@ -33,17 +33,19 @@ Typeset typeset(std::string_view text) {
   ScratchFolder folder;
   const fs::path file = folder / "text.pdf";
   TestSupport::writeFile(file, textPDF(text).text());
-  const std::string html = TestSupport::shell("pdftotext -bbox " + TestSupport::quoted(file.string()) + " - 2>&1");
+  const std::string html =
+      TestSupport::shell("pdftotext -bbox " + TestSupport::quoted(file.string()) + " - 2>&1");
   Typeset result;
   static const std::regex item(
       R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), item); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), item); it != std::sregex_iterator();
+       ++it) {
     const std::smatch& m = *it;
     if (m[1].matched) {
       result.pageSizes.emplace_back(std::stod(m[1]), std::stod(m[2]));
     } else {
-      result.words.push_back({static_cast<int>(result.pageSizes.size()), std::stod(m[3]), std::stod(m[4]),
-                              std::stod(m[5]), std::stod(m[6]), m[7]});
+      result.words.push_back({static_cast<int>(result.pageSizes.size()), std::stod(m[3]),
+                              std::stod(m[4]), std::stod(m[5]), std::stod(m[6]), m[7]});
     }
   }
   return result;
@@ -76,10 +78,12 @@ TEST(TextPDF, PagesAreLetterSizedAndWordsStayInsideTheMargins) {
       if (result.words[i].text == "Line") numbers.push_back(result.words[i + 1].text);
     }
     ASSERT_EQ(numbers.size(), static_cast<size_t>(lines));
-    for (int i = 0; i < lines; ++i) EXPECT_EQ(numbers[static_cast<size_t>(i)], std::to_string(i + 1));
+    for (int i = 0; i < lines; ++i)
+      EXPECT_EQ(numbers[static_cast<size_t>(i)], std::to_string(i + 1));
   }
   EXPECT_EQ(typeset(numberedLines(1)).pageSizes.size(), 1u);
-  const size_t pages40 = typeset(numberedLines(40)).pageSizes.size(), pages200 = typeset(numberedLines(200)).pageSizes.size();
+  const size_t pages40 = typeset(numberedLines(40)).pageSizes.size(),
+               pages200 = typeset(numberedLines(200)).pageSizes.size();
   EXPECT_EQ(pages40, 1u);  // 40 lines of 12-point text fit in 684 points
   EXPECT_GE(pages200, 4u);
   EXPECT_LE(pages200, 5u);
@@ -123,10 +127,12 @@ TEST(TextPDF, LongLinesWrapAndParagraphsContinueOnTheNextPage) {
   ASSERT_GE(result.pageSizes.size(), 2u);
   ASSERT_EQ(result.words.size(), 1500u);
   for (size_t i = 0; i < result.words.size(); ++i) {
-    EXPECT_EQ(result.words[i].text, "w" + std::to_string(i + 1));  // nothing lost, nothing reordered
+    EXPECT_EQ(result.words[i].text,
+              "w" + std::to_string(i + 1));  // nothing lost, nothing reordered
   }
   // The second page starts at its top margin with the word after the first page's last.
-  const auto second = std::find_if(result.words.begin(), result.words.end(), [](const Word& w) { return w.page == 2; });
+  const auto second = std::find_if(result.words.begin(), result.words.end(),
+                                   [](const Word& w) { return w.page == 2; });
   ASSERT_NE(second, result.words.end());
   EXPECT_NEAR(second->yMin, 54.0, 4.0);
   EXPECT_NEAR(second->xMin, 54.0, 2.0);
@@ -134,7 +140,8 @@ TEST(TextPDF, LongLinesWrapAndParagraphsContinueOnTheNextPage) {
   // however the typesetter divides its work.
   std::set<std::pair<int, double>> lines;
   for (const Word& word : result.words) lines.emplace(word.page, word.yMin);
-  EXPECT_EQ(static_cast<int>(lines.size()), TestSupport::pangoLineCount(paragraph, "Helvetica", 12, 504));
+  EXPECT_EQ(static_cast<int>(lines.size()),
+            TestSupport::pangoLineCount(paragraph, "Helvetica", 12, 504));
   // A word wider than the frame is broken inside it rather than spilling into the margin.
   const Typeset wide = typeset(std::string(300, 'W'));
   EXPECT_GE(wide.words.size(), 2u);
@@ -143,11 +150,16 @@ TEST(TextPDF, LongLinesWrapAndParagraphsContinueOnTheNextPage) {
 TEST(TextPDF, TypesetsInHelveticaFallingBackForOtherScripts) {
   ScratchFolder folder;
   const fs::path file = folder / "fonts.pdf";
-  TestSupport::writeFile(file, textPDF("Helvetica text \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \u2192 \u263a").text());
+  TestSupport::writeFile(
+      file, textPDF("Helvetica text \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \u2192 \u263a")
+                .text());
   const std::string fonts = TestSupport::shell("pdffonts " + TestSupport::quoted(file.string()));
   EXPECT_NE(fonts.find("NimbusSans-Regular"), std::string::npos) << fonts;
-  const std::string back = TestSupport::shell("pdftotext " + TestSupport::quoted(file.string()) + " -");
-  EXPECT_NE(back.find("Helvetica text \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"), std::string::npos) << back;
+  const std::string back =
+      TestSupport::shell("pdftotext " + TestSupport::quoted(file.string()) + " -");
+  EXPECT_NE(back.find("Helvetica text \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"),
+            std::string::npos)
+      << back;
   const std::string info = TestSupport::shell("pdfinfo " + TestSupport::quoted(file.string()));
   EXPECT_EQ(info.find("CreationDate"), std::string::npos) << info;
   EXPECT_EQ(info.find("Title"), std::string::npos) << info;

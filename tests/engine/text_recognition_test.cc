@@ -15,9 +15,9 @@
 namespace MediaEngine {
 namespace {
 
+using TestSupport::failureText;
 using TestSupport::PDFPageText;
 using TestSupport::ScratchFolder;
-using TestSupport::failureText;
 using TestSupport::textPicture;
 namespace fs = std::filesystem;
 
@@ -59,9 +59,12 @@ TEST_F(TextRecognition, ReadsDarkTextOnATransparentBackground) {
   // Transparent pixels keep whatever colour they were stored with; here black,
   // the colour of the text, so only showing them on white makes the text legible.
   const vips::VImage ink = textPicture({"Transparent label"})[0] < 128;  // 255 where there is text
-  const vips::VImage black = vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3));
-  const vips::VImage rgba = black.bandjoin(ink).cast(VIPS_FORMAT_UCHAR).copy(
-      vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+  const vips::VImage black =
+      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3));
+  const vips::VImage rgba =
+      black.bandjoin(ink)
+          .cast(VIPS_FORMAT_UCHAR)
+          .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
   EXPECT_EQ(recognize(Image(rgba), false), "Transparent label");
 }
 
@@ -107,12 +110,11 @@ TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFin
 
 TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
   const fs::path pdf = folder / "scan.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}},
-                              PDFPageText{},
+  TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
                               PDFPageText{{"Typed third page"}, {}},
-                              PDFPageText{{}, {"Fourth page"}},
-                              PDFPageText{{}, {"Fifth page"}}});
-  EXPECT_EQ(extractText(pdf), "First scanned page\n\n\n\nTyped third page\n\nFourth page\n\nFifth page");
+                              PDFPageText{{}, {"Fourth page"}}, PDFPageText{{}, {"Fifth page"}}});
+  EXPECT_EQ(extractText(pdf),
+            "First scanned page\n\n\n\nTyped third page\n\nFourth page\n\nFifth page");
 }
 
 TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
@@ -129,7 +131,8 @@ TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
   for (const char* value : {"../../etc/passwd", "eng+", "eng deu"}) {
     const ScopedVariable wrong("WHIRLPANE_OCR_LANGUAGES", value);
     EXPECT_EQ(failureText([&] { recognize(picture, false); }),
-              "\"" + std::string(value) + "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
+              "\"" + std::string(value) +
+                  "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
   }
   const ScopedVariable empty("WHIRLPANE_OCR_LANGUAGES", "");
   EXPECT_EQ(detail::comparable(recognize(picture, false)).substr(0, 4), "stra");
@@ -139,7 +142,9 @@ TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
   const Image picture(textPicture({"Saved as text"}));
   writeImage(picture, "TXT", folder / "out.txt");
   EXPECT_EQ(TestSupport::readFile(folder / "out.txt"), "Saved as text");
-  EXPECT_EQ(failureText([&] { writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt"); }),
+  EXPECT_EQ(failureText([&] {
+              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt");
+            }),
             noText);
   EXPECT_FALSE(fs::exists(folder / "none.txt"));
 }

@@ -15,7 +15,8 @@ namespace {
 
 // Draws `lines` with their top-left corner at (x, y) on `cr`, `size` units
 // per em; returns the y below the last line.
-double drawLines(cairo_t* cr, const std::vector<std::string>& lines, double x, double y, double size) {
+double drawLines(cairo_t* cr, const std::vector<std::string>& lines, double x, double y,
+                 double size) {
   PangoLayout* layout = pango_cairo_create_layout(cr);
   PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans");
   pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
@@ -41,7 +42,8 @@ vips::VImage textPicture(const std::vector<std::string>& lines, double pixelSize
   size_t longest = 1;
   for (const std::string& line : lines) longest = std::max(longest, line.size());
   const int width = static_cast<int>(static_cast<double>(longest) * pixelSize * 0.75) + 2 * margin;
-  const int height = static_cast<int>(static_cast<double>(lines.size()) * pixelSize * 1.6) + 2 * margin;
+  const int height =
+      static_cast<int>(static_cast<double>(lines.size()) * pixelSize * 1.6) + 2 * margin;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(surface);
   cairo_set_source_rgb(cr, 1, 1, 1);
@@ -51,12 +53,19 @@ vips::VImage textPicture(const std::vector<std::string>& lines, double pixelSize
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   // Cairo's RGB24 is B, G, R, unused in memory on little-endian machines.
-  const vips::VImage bgrx = vips::VImage::new_from_memory(
-      cairo_image_surface_get_data(surface),
-      static_cast<size_t>(cairo_image_surface_get_stride(surface)) * static_cast<size_t>(height),
-      cairo_image_surface_get_stride(surface) / 4, height, 4, VIPS_FORMAT_UCHAR).crop(0, 0, width, height);
-  const vips::VImage rgb = bgrx[2].bandjoin(bgrx[1]).bandjoin(bgrx[0])
-      .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)).copy_memory();
+  const vips::VImage bgrx =
+      vips::VImage::new_from_memory(cairo_image_surface_get_data(surface),
+                                    static_cast<size_t>(cairo_image_surface_get_stride(surface)) *
+                                        static_cast<size_t>(height),
+                                    cairo_image_surface_get_stride(surface) / 4, height, 4,
+                                    VIPS_FORMAT_UCHAR)
+          .crop(0, 0, width, height);
+  const vips::VImage rgb =
+      bgrx[2]
+          .bandjoin(bgrx[1])
+          .bandjoin(bgrx[0])
+          .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+          .copy_memory();
   cairo_surface_destroy(surface);
   return rgb;
 }
@@ -96,14 +105,17 @@ void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages) {
       // Drawn at 300 dpi and placed at 72 units per inch, so the picture of
       // the text is as sharp as the page's own rendering.
       const vips::VImage picture = textPicture(page.pictured, 20 * 300.0 / 72);
-      const vips::VImage bgra = picture[2].bandjoin(picture[1]).bandjoin(picture[0]).bandjoin(255).copy_memory();
-      cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, bgra.width(), bgra.height());
+      const vips::VImage bgra =
+          picture[2].bandjoin(picture[1]).bandjoin(picture[0]).bandjoin(255).copy_memory();
+      cairo_surface_t* image =
+          cairo_image_surface_create(CAIRO_FORMAT_RGB24, bgra.width(), bgra.height());
       cairo_surface_flush(image);
       const auto* from = static_cast<const unsigned char*>(bgra.data());
       unsigned char* to = cairo_image_surface_get_data(image);
       const int stride = cairo_image_surface_get_stride(image);
       for (int row = 0; row < bgra.height(); ++row) {
-        std::copy_n(from + static_cast<size_t>(row) * bgra.width() * 4, bgra.width() * 4, to + row * stride);
+        std::copy_n(from + static_cast<size_t>(row) * bgra.width() * 4, bgra.width() * 4,
+                    to + row * stride);
       }
       cairo_surface_mark_dirty(image);
       cairo_save(cr);
@@ -120,7 +132,8 @@ void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages) {
   cairo_surface_finish(surface);
   const cairo_status_t status = cairo_surface_status(surface);
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cairo could not write " + path.string());
+  if (status != CAIRO_STATUS_SUCCESS)
+    throw std::runtime_error("cairo could not write " + path.string());
 }
 
 void writeZip(const fs::path& path, const std::vector<ZipMember>& members) {
@@ -128,7 +141,8 @@ void writeZip(const fs::path& path, const std::vector<ZipMember>& members) {
   zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!archive) throw std::runtime_error("libzip could not create " + path.string());
   for (const ZipMember& member : members) {
-    zip_source_t* source = zip_source_buffer(archive, member.content.data(), member.content.size(), 0);
+    zip_source_t* source =
+        zip_source_buffer(archive, member.content.data(), member.content.size(), 0);
     if (!source || zip_file_add(archive, member.name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
       zip_source_free(source);
       zip_discard(archive);
@@ -151,17 +165,19 @@ std::string wordDocument(std::string_view body) {
 }
 
 void writeDocx(const fs::path& path, std::string_view documentXML) {
-  writeZip(path, {
-                     {"[Content_Types].xml",
-                      R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-                      R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-                      R"(<Default Extension="xml" ContentType="application/xml"/>)"
-                      R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)"},
-                     {"_rels/.rels",
-                      R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-                      R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
-                     {"word/document.xml", std::string(documentXML)},
-                 });
+  writeZip(
+      path,
+      {
+          {"[Content_Types].xml",
+           R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+           R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
+           R"(<Default Extension="xml" ContentType="application/xml"/>)"
+           R"(<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)"},
+          {"_rels/.rels",
+           R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+           R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
+          {"word/document.xml", std::string(documentXML)},
+      });
 }
 
 }  // namespace TestSupport

@@ -3,12 +3,11 @@
 // (DOCX files) written with libzip.
 #pragma once
 
-#include <vips/vips8>
-
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vips/vips8>
 
 namespace TestSupport {
 
