@@ -126,6 +126,10 @@ class Child {
     int status = 0;
     while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    // SIGKILL takes effect a moment after it is sent; give what was left of
+    // the group that moment (bounded, for an init that is slow to reap), so
+    // that nothing of it is still running when the call returns.
+    for (int tries = 0; tries < 50 && ::kill(-pid_, 0) == 0; ++tries) ::usleep(2'000);
     WorkingFiles::forgetChild(pid_);
     finished_ = true;
     return status;
