@@ -259,7 +259,12 @@ std::string recognize(const Image& image, bool allowEmpty) {
 
 std::string extractText(const std::filesystem::path& url) {
   const std::string ext = lowerExtension(url);
-  if (ext == "txt") return detail::decodedText(detail::readWholeFile(url).span(), url);
+  if (ext == "txt") {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(url, error);
+    if (!error && size > plainTextLimit) throw Failure::tooLarge();
+    return detail::decodedText(detail::readWholeFile(url).span(), url);
+  }
   if (ext == "docx") {
     const std::string part = detail::packageMember(url, "word/document.xml", documentPartLimit);
     return detail::documentText(part, url.filename().string());

@@ -20,9 +20,13 @@ namespace MediaEngine {
 // The largest main document part a DOCX file may hold: 32 MiB, uncompressed.
 inline constexpr size_t documentPartLimit = 33'554'432;
 
+// The largest plain-text file read: 64 MiB, about 20,000 pages of typeset text.
+inline constexpr size_t plainTextLimit = 67'108'864;
+
 // The text of `url`, chosen by its extension, compared in lower case:
 //  - "txt": the file exactly as decoded (see detail::decodedText), nothing
-//    trimmed, empty when the file is;
+//    trimmed, empty when the file is; Failure::tooLarge past plainTextLimit,
+//    before anything is read;
 //  - "docx": the paragraphs of "word/document.xml", trimmed at both ends;
 //    Failure::noText when there are none;
 //  - "pdf": per page, the text layer followed by the recognised lines it
