@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: all deps configure build test test-asan run install bench clean
+.PHONY: all deps configure build test test-asan fuzz run install bench clean
 
 all: build
 
@@ -33,6 +33,22 @@ test-asan: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/leaks.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j 2
+
+# libFuzzer targets (clang 14), each run for FUZZ_SECONDS on its seed corpus in
+# tests/fuzz/corpus; what they find is kept in $(FUZZ_BUILD)/corpus.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= formats unique_sibling docx_xml docx_zip zip_writer bmp plain_text convert
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DWHIRLPANE_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD)
+	for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
+	  $(FUZZ_BUILD)/bin/fuzz_$$target $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target \
+	    -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_BUILD)/ || exit 1; \
+	done
 
 run: build
 	$(BUILD)/bin/whirlpane $(ARGS)

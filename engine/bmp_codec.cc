@@ -52,6 +52,10 @@ std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std
   const uint32_t infoSize = le32(head, 14);
   if (infoSize == 12) return std::pair<long long, long long>(le16(head, 18), le16(head, 20));
   if (infoSize < 16 || infoSize > 124) return std::nullopt;
+  // A palette holds at most 256 colours. The decoder takes a larger count at
+  // its word and reserves memory for it before reading any: 16 GB for a
+  // count of 4 billion in an 868-byte file.
+  if (infoSize >= 40 && head.size() >= 50 && le32(head, 46) > 256) return std::nullopt;
   const auto width = static_cast<int32_t>(le32(head, 18));
   const auto height = static_cast<int32_t>(le32(head, 22));
   const long long h = height < 0 ? -static_cast<long long>(height) : height;

@@ -18,7 +18,8 @@ namespace MediaEngine::detail {
 bool looksLikeBmp(std::span<const std::byte> head);
 
 // Width and height as the BMP header of `head` stores them (a top-down image's
-// negative height counts as positive); nullopt when the header is unreadable.
+// negative height counts as positive); nullopt when the header is unreadable
+// or declares more than 256 palette colours.
 std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std::byte> head);
 
 // Decodes the BMP file at `path` to 8-bit sRGB pixels with three channels, or

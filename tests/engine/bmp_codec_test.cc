@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -302,6 +301,8 @@ TEST(BmpReading, RefusesTruncatedOrDamagedFilesNamingThem) {
       {"pixels past the end.bmp", patched(good, 10, 0x10000, 4)},
       {"RLE8 without its end.bmp", rle8.bytes()},
       {"RLE4 cut in a run.bmp", rle4.bytes()},
+      // The decoder would reserve 16 GB for this palette before reading it.
+      {"palette of 4 billion colours.bmp", patched(paletted, 46, 0xFFFF0000, 4)},
   };
   ScratchFolder folder;
   for (const auto& [name, bytes] : cases) {
@@ -309,6 +310,10 @@ TEST(BmpReading, RefusesTruncatedOrDamagedFilesNamingThem) {
     TestSupport::writeFile(folder / name, bytes);
     expectFailure([&] { loadImage(folder / name); }, Failure::Kind::unreadable, name);
   }
+  // The oversized palette is refused from the header, before the decoder sees it.
+  const std::string huge = patched(paletted, 46, 0xFFFF0000, 4);
+  EXPECT_FALSE(detail::bmpDimensions(std::as_bytes(std::span(huge.data(), 64))));
+  EXPECT_TRUE(detail::bmpDimensions(std::as_bytes(std::span(paletted.data(), 64))));
 }
 
 TEST(BmpReading, RefusesDimensionsOutsideTheBudgetBeforeDecoding) {
@@ -326,10 +331,7 @@ TEST(BmpReading, RefusesDimensionsOutsideTheBudgetBeforeDecoding) {
   for (const auto& [name, file] : cases) {
     SCOPED_TRACE(name);
     TestSupport::writeFile(folder / "huge.bmp", file.bytes());
-    const auto start = std::chrono::steady_clock::now();
     expectFailure([&] { loadImage(folder / "huge.bmp"); }, Failure::Kind::tooLarge, "");
-    // Decoding would first allocate hundreds of megabytes.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   }
 }
 

@@ -1,0 +1,13 @@
+// The DOCX reader on arbitrary ZIP bytes: unpacking and reading together.
+#include "engine/formats.h"
+#include "engine/text_extraction.h"
+#include "tests/fuzz/fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto path = Fuzz::file("fuzz.docx", data, size);
+  try {
+    MediaEngine::extractText(path);
+  } catch (const std::exception&) {
+  }
+  return 0;
+}
