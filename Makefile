@@ -45,6 +45,7 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD)
 	for target in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/leaks.supp:print_suppressions=0 \
 	  $(FUZZ_BUILD)/bin/fuzz_$$target $(FUZZ_BUILD)/corpus/$$target tests/fuzz/corpus/$$target \
 	    -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ_BUILD)/ || exit 1; \

@@ -22,37 +22,33 @@ namespace fs = std::filesystem;
 const std::string framesMessage =
     "This operation would discard additional image frames. Convert individual frames first.";
 
-constexpr double screenResolution = 150.0;  // pixels per inch for "optimised for screen"
-constexpr double screenThreshold = 0.8;     // qualities below this also reduce images
-
-// The image at `url`, refusing files with several frames.
-Image singleFrame(const fs::path& url) {
-  const std::optional<ImageSource> source = ImageSource::open(url);
+// The image source of `url`, refused when it holds several frames. This runs
+// before the format is looked at, so that an animated GIF, which can be read
+// but not written, hears why. nullopt when no decoder recognises the file.
+std::optional<ImageSource> singleFrameSource(const fs::path& url) {
+  if (lowerExtension(url) == "pdf") return std::nullopt;
+  std::optional<ImageSource> source = ImageSource::open(url);
   if (source && source->frameCount() > 1) throw Failure::unsupported(framesMessage);
-  if (!source) return loadImage(url);  // fails with the decoder's reason
-  return source->decode();
+  return source;
 }
 
-// Files with several frames are refused before the format is looked at, so
-// that an animated GIF, which can be read but not written, hears why.
-void refuseSeveralFrames(const fs::path& url) {
-  if (lowerExtension(url) == "pdf") return;
-  const std::optional<ImageSource> source = ImageSource::open(url);
-  if (source && source->frameCount() > 1) throw Failure::unsupported(framesMessage);
+// The decoded image, failing with the decoder's reason when there is none.
+Image decoded(const fs::path& url, const std::optional<ImageSource>& source) {
+  return source ? source->decode() : loadImage(url);
 }
 
 }  // namespace
 
 fs::path compress(const fs::path& url, double quality) {
   if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
-  refuseSeveralFrames(url);
+  const std::optional<ImageSource> source = singleFrameSource(url);
   const std::string format = normalized(lowerExtension(url));
   Bytes candidate;
   if (format == "pdf") {
     pdf(url);  // refuses locked, unreadable and empty documents
     candidate = Bytes::copyOf(detail::compressedPDF(url, quality));
   } else {
-    candidate = encodedImage(singleFrame(url), format, quality);
+    candidate = encodedImage(decoded(url, source), format, quality);
   }
   struct stat info {};
   if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read", url);
@@ -61,27 +57,22 @@ fs::path compress(const fs::path& url, double quality) {
 }
 
 fs::path stripMetadata(const fs::path& url) {
-  refuseSeveralFrames(url);
+  const std::optional<ImageSource> source = singleFrameSource(url);
   const std::string format = normalized(lowerExtension(url));
   if (!isRaster(format)) {
     throw Failure::unsupported(
-        "Metadata removal currently supports images. PDF and document metadata require "
-        "document-specific "
-        "sanitization.");
+        "Metadata removal currently supports images. "
+        "PDF and document metadata require document-specific sanitization.");
   }
   // A JPEG whose stored pixels are its decoded pixels keeps its coded image:
   // only the metadata segments go, with no loss and no growth. Anything else
   // is encoded again from its pixels.
-  if (format == "jpg") {
-    if (const std::optional<ImageSource> source = ImageSource::open(url);
-        source && source->isPlainJPEG()) {
-      if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
-        return publishBeside(url, "-clean", format,
-                             Bytes::copyOf(std::as_bytes(std::span(*stream))));
-      }
+  if (format == "jpg" && source && source->isPlainJPEG()) {
+    if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
+      return publishBeside(url, "-clean", format, Bytes::copyOf(std::as_bytes(std::span(*stream))));
     }
   }
-  return publishBeside(url, "-clean", format, encodedImage(singleFrame(url), format, 1.0));
+  return publishBeside(url, "-clean", format, encodedImage(decoded(url, source), format, 1.0));
 }
 
 }  // namespace MediaEngine
