@@ -3,6 +3,7 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +64,22 @@ std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std
 }
 
 vips::VImage decodeBmp(const std::filesystem::path& path) {
+  // The decoder buffers everything up to the offset the header gives for the
+  // pixels, and reserves room for the palette count it declares, before it
+  // checks either against the data: a 90-byte file can make it ask for 2 GB.
+  // Both are checked against the file here first.
+  {
+    std::ifstream head(path, std::ios::binary);
+    std::array<char, 54> bytes{};
+    head.read(bytes.data(), bytes.size());
+    const auto got = static_cast<size_t>(head.gcount());
+    std::error_code ignored;
+    const uintmax_t size = std::filesystem::file_size(path, ignored);
+    const std::span<const std::byte> header(reinterpret_cast<const std::byte*>(bytes.data()), got);
+    if (got < 26 || le32(header, 10) > size || !bmpDimensions(header)) {
+      throw vips::VError("the BMP header is damaged");
+    }
+  }
   GError* error = nullptr;
   std::vector<bool> decodedRows;  // outlives the loader that writes to it
   std::unique_ptr<GdkPixbufLoader, Unref> loader(gdk_pixbuf_loader_new_with_type("bmp", &error));

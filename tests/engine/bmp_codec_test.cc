@@ -3,6 +3,8 @@
 // and the expected pixels come from each fixture's own definition.
 #include "engine/bmp_codec.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -301,15 +303,22 @@ TEST(BmpReading, RefusesTruncatedOrDamagedFilesNamingThem) {
       {"pixels past the end.bmp", patched(good, 10, 0x10000, 4)},
       {"RLE8 without its end.bmp", rle8.bytes()},
       {"RLE4 cut in a run.bmp", rle4.bytes()},
-      // The decoder would reserve 16 GB for this palette before reading it.
+      // The decoder would reserve 16 GB for this palette, and buffer 2 GB
+      // on the way to these pixels, before finding the file too short.
       {"palette of 4 billion colours.bmp", patched(paletted, 46, 0xFFFF0000, 4)},
+      {"pixels 2 GB away.bmp", patched(good, 10, 0x80000036, 4)},
   };
   ScratchFolder folder;
+  rusage before{};
+  ::getrusage(RUSAGE_SELF, &before);
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name);
     TestSupport::writeFile(folder / name, bytes);
     expectFailure([&] { loadImage(folder / name); }, Failure::Kind::unreadable, name);
   }
+  rusage after{};
+  ::getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "KiB of peak memory added";
   // The oversized palette is refused from the header, before the decoder sees it.
   const std::string huge = patched(paletted, 46, 0xFFFF0000, 4);
   EXPECT_FALSE(detail::bmpDimensions(std::as_bytes(std::span(huge.data(), 64))));
