@@ -39,7 +39,8 @@ test-asan: deps
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= formats unique_sibling docx_xml docx_zip zip_writer bmp plain_text convert
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DWHIRLPANE_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD)
