@@ -20,7 +20,8 @@ uint32_t le32(std::span<const std::byte> b, size_t at) {
          static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 uint16_t le16(std::span<const std::byte> b, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8);
+  return static_cast<uint16_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1])
+                                                                  << 8);
 }
 
 struct Unref {
@@ -93,14 +94,17 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   while (ok && file) {
     file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     const auto got = static_cast<gsize>(file.gcount());
-    if (got > 0) ok = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(chunk.data()), got, &error);
+    if (got > 0)
+      ok = gdk_pixbuf_loader_write(loader.get(), reinterpret_cast<const guchar*>(chunk.data()), got,
+                                   &error);
   }
   // Closing must run even after a failed write, or the loader complains when
   // it is finalised.
   const bool closed = gdk_pixbuf_loader_close(loader.get(), ok ? &error : nullptr);
   if (!ok || !closed) fail(error, "the BMP data is damaged");
   GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
-  if (!pixbuf || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8) fail(nullptr, "the BMP decoder gave no image");
+  if (!pixbuf || gdk_pixbuf_get_bits_per_sample(pixbuf) != 8)
+    fail(nullptr, "the BMP decoder gave no image");
 
   const int width = gdk_pixbuf_get_width(pixbuf);
   const int height = gdk_pixbuf_get_height(pixbuf);
@@ -113,7 +117,8 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   // picture. It does report each row once decoded, run-length rows skipped by a
   // delta or an early end included, so the file is whole only when every row was.
   const bool whole = std::ssize(decodedRows) >= height &&
-                     std::find(decodedRows.begin(), decodedRows.begin() + height, false) == decodedRows.begin() + height;
+                     std::find(decodedRows.begin(), decodedRows.begin() + height, false) ==
+                         decodedRows.begin() + height;
   if (!whole) fail(nullptr, "the BMP data ends early");
 
   // 32-bit files often leave the fourth byte at zero and mean it as padding,
@@ -138,11 +143,13 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
                          VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
   vips::VImage image(out);  // takes the reference
   for (int y = 0; y < height; ++y) {
-    if (vips_image_write_line(out, y, const_cast<VipsPel*>(rows + static_cast<size_t>(y) * stride)) != 0) {
+    if (vips_image_write_line(out, y,
+                              const_cast<VipsPel*>(rows + static_cast<size_t>(y) * stride)) != 0) {
       throw vips::VError();
     }
   }
-  if (channels == 4 && !alphaUsed) return image.extract_band(0, vips::VImage::option()->set("n", 3)).copy_memory();
+  if (channels == 4 && !alphaUsed)
+    return image.extract_band(0, vips::VImage::option()->set("n", 3)).copy_memory();
   return image;
 }
 
@@ -163,9 +170,9 @@ bool canEncodeBmp() {
 }
 
 Bytes encodeBmp(const vips::VImage& rgb) {
-  GdkPixbuf* raw = gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB,
-                                            FALSE, 8, rgb.width(), rgb.height(), rgb.width() * 3,
-                                            nullptr, nullptr);
+  GdkPixbuf* raw =
+      gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB, FALSE, 8,
+                               rgb.width(), rgb.height(), rgb.width() * 3, nullptr, nullptr);
   std::unique_ptr<GdkPixbuf, Unref> pixbuf(raw);
   const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
   const size_t stride = (rowBytes + 3) / 4 * 4;
@@ -202,7 +209,8 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   // The saver leaves the padding at the end of each row uninitialised, which
   // would write stray process memory into the file; clear it.
   std::byte* file = sink.data.get();
-  const size_t offset = sink.size >= 14 ? le32(std::span<const std::byte>(file, sink.size), 10) : sink.size;
+  const size_t offset =
+      sink.size >= 14 ? le32(std::span<const std::byte>(file, sink.size), 10) : sink.size;
   for (size_t row = offset; stride > rowBytes && row + stride <= sink.size; row += stride) {
     std::memset(file + row + rowBytes, 0, stride - rowBytes);
   }

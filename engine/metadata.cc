@@ -86,6 +86,18 @@ std::string listed(const std::vector<std::string>& items) {
   return text + ")";
 }
 
+// The first `count` characters of `text` (bytes, where it is not UTF-8).
+std::string firstCharacters(const std::string& text, size_t count) {
+  if (text.size() <= count) return text;
+  if (g_utf8_validate_len(text.data(), text.size(), nullptr)) {
+    if (static_cast<size_t>(g_utf8_strlen(text.data(), static_cast<gssize>(text.size()))) <= count)
+      return text;
+    const char* end = g_utf8_offset_to_pointer(text.data(), static_cast<glong>(count));
+    return std::string(text.data(), end);
+  }
+  return text.substr(0, count);
+}
+
 // Appends `properties` below `prefix`, as the editor lists them.
 void append(std::vector<MetadataRow>& rows, const Properties& properties,
             const std::string& prefix) {
@@ -98,13 +110,7 @@ void append(std::vector<MetadataRow>& rows, const Properties& properties,
       while (!inner.empty() && (inner.back() == '{' || inner.back() == '}')) inner.remove_suffix(1);
       append(rows, *property.children, std::string(inner));
     } else if (rows.size() < rowLimit) {
-      std::string value = property.value;
-      if (value.size() > valueLimit) {
-        size_t cut = valueLimit;  // a whole number of UTF-8 characters
-        while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-        value.resize(cut);
-      }
-      rows.emplace_back(label, std::move(value));
+      rows.emplace_back(label, firstCharacters(property.value, valueLimit));
     }
   }
 }
@@ -184,6 +190,19 @@ void addJFIF(Properties& properties, const fs::path& url) {
   put(jfif, "YDensity", std::to_string(head[16] << 8 | head[17]));
 }
 
+// The text of a tEXt or zTXt chunk. The format says Latin-1, but many
+// writers (libvips among them) store UTF-8 there; text that is valid UTF-8 is
+// taken as such, since Latin-1 text rarely is.
+std::optional<std::string> latin1OrUTF8(std::string_view bytes) {
+  if (g_utf8_validate_len(bytes.data(), bytes.size(), nullptr)) return std::string(bytes);
+  gchar* utf8 = g_convert(bytes.data(), static_cast<gssize>(bytes.size()), "UTF-8", "ISO-8859-1",
+                          nullptr, nullptr, nullptr);
+  if (!utf8) return std::nullopt;
+  std::string text(utf8);
+  g_free(utf8);
+  return text;
+}
+
 // PNG's text chunks (tEXt, zTXt, iTXt), read from the file itself: the
 // decoder keeps only the first few dozen. Each text is read to at most 64 KB
 // (compressed ones inflated to at most that), more than any row shows.
@@ -210,11 +229,7 @@ void addPNGText(Properties& properties, const fs::path& url) {
           const std::string keyword = data.substr(0, nul);
           std::optional<std::string> text;
           if (type == "tEXt") {
-            gchar* utf8 =
-                g_convert(data.data() + nul + 1, static_cast<gssize>(data.size() - nul - 1),
-                          "UTF-8", "ISO-8859-1", nullptr, nullptr, nullptr);
-            if (utf8) text = utf8;
-            g_free(utf8);
+            text = latin1OrUTF8(std::string_view(data).substr(nul + 1));
           } else {
             // zTXt: method byte, deflated text. iTXt: flag, method, language\0, keyword\0, text.
             size_t start = nul + 1;
@@ -245,10 +260,7 @@ void addPNGText(Properties& properties, const fs::path& url) {
                 }
               }
               if (type == "zTXt") {
-                gchar* utf8 = g_convert(body.data(), static_cast<gssize>(body.size()), "UTF-8",
-                                        "ISO-8859-1", nullptr, nullptr, nullptr);
-                if (utf8) text = utf8;
-                g_free(utf8);
+                text = latin1OrUTF8(body);
               } else if (g_utf8_validate_len(body.data(), body.size(), nullptr)) {
                 text = body;
               }

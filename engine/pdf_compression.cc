@@ -5,18 +5,17 @@
 // qpdf's headers warn unless told which pointer type its old interfaces use.
 #define POINTERHOLDER_TRANSITION 4
 
-#include <qpdf/Buffer.hh>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 #include <vector>
 
 #include "engine/formats.h"
@@ -31,7 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double screenResolution = 150.0;  // pixels per inch for "optimised for screen"
-constexpr double screenThreshold = 0.8;      // qualities below this also reduce images
+constexpr double screenThreshold = 0.8;     // qualities below this also reduce images
 
 // --- where images are shown ----------------------------------------------------
 
@@ -204,7 +203,6 @@ std::string compressedPDF(const fs::path& url, double quality) {
     throw Failure::encoding("PDF optimization failed");
   }
 }
-
 
 }  // namespace detail
 }  // namespace MediaEngine

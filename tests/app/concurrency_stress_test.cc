@@ -31,19 +31,22 @@ std::string squatterScript(const fs::path& folder, const fs::path& stop, const f
   for (const char* stem : {"photo", "scan", "doc-page-1", "doc-page-2", "notes", "letter"}) {
     for (const char* ext : {"png", "jpg", "pdf", "docx", "txt"}) {
       for (int n = 1; n <= 12; ++n) {
-        const std::string name = std::string(stem) + (n == 1 ? "" : " " + std::to_string(n)) + "." + ext;
+        const std::string name =
+            std::string(stem) + (n == 1 ? "" : " " + std::to_string(n)) + "." + ext;
         names += " " + TestSupport::quoted(name);
       }
     }
   }
   // noclobber: the squatter itself never replaces a file either. Each file it
   // makes holds a marker it checks before removing the file again.
-  return "cd " + TestSupport::quoted(folder.string()) + " && set -C && i=0 && taken=0 && while [ ! -e " +
-         TestSupport::quoted(stop.string()) + " ]; do for n in" + names +
-         "; do i=$((i + 1)); if echo \"squatter $i\" > \"$n\" 2>/dev/null; then taken=$((taken + 1)); "
+  return "cd " + TestSupport::quoted(folder.string()) +
+         " && set -C && i=0 && taken=0 && while [ ! -e " + TestSupport::quoted(stop.string()) +
+         " ]; do for n in" + names +
+         "; do i=$((i + 1)); if echo \"squatter $i\" > \"$n\" 2>/dev/null; then taken=$((taken + "
+         "1)); "
          "[ \"$(cat \"$n\")\" = \"squatter $i\" ] || echo \"$n changed\" >> " +
-         TestSupport::quoted(violations.string()) + "; rm -f \"$n\"; fi; done; done; echo $taken > " +
-         TestSupport::quoted(count.string());
+         TestSupport::quoted(violations.string()) +
+         "; rm -f \"$n\"; fi; done; done; echo $taken > " + TestSupport::quoted(count.string());
 }
 
 TEST(ConcurrencyStress, ManyConversionsAndASquatterNeverOverwriteAnything) {
@@ -55,19 +58,23 @@ TEST(ConcurrencyStress, ManyConversionsAndASquatterNeverOverwriteAnything) {
   TestSupport::saveImage(TestSupport::textPicture({"Stress words"}), folder / "scan.png");
   const MediaEngine::Image small(TestSupport::textPicture({"Page words"}));
   TestSupport::writeFile(work / "page.pdf", MediaEngine::imagePDF(small).text());
-  TestSupport::shell("qpdf --empty --pages " + TestSupport::quoted((work / "page.pdf").string()) + " " +
-                     TestSupport::quoted((work / "page.pdf").string()) + " -- " +
+  TestSupport::shell("qpdf --empty --pages " + TestSupport::quoted((work / "page.pdf").string()) +
+                     " " + TestSupport::quoted((work / "page.pdf").string()) + " -- " +
                      TestSupport::quoted((folder / "doc.pdf").string()));
   TestSupport::writeFile(folder / "notes.txt", "Notes for the stress run\n");
-  TestSupport::writeDocx(folder / "letter.docx",
-                         TestSupport::wordDocument("<w:p><w:r><w:t>Letter words</w:t></w:r></w:p>"));
+  TestSupport::writeDocx(
+      folder / "letter.docx",
+      TestSupport::wordDocument("<w:p><w:r><w:t>Letter words</w:t></w:r></w:p>"));
   std::map<std::string, std::string> sources;
-  for (const std::string& name : TestSupport::listFolder(folder)) sources[name] = TestSupport::readFile(folder / name);
+  for (const std::string& name : TestSupport::listFolder(folder))
+    sources[name] = TestSupport::readFile(folder / name);
 
   const fs::path stop = work / "stop", violations = work / "violations", taken = work / "taken";
-  std::thread squatter([&] { TestSupport::shell(squatterScript(folder, stop, violations, taken)); });
+  std::thread squatter(
+      [&] { TestSupport::shell(squatterScript(folder, stop, violations, taken)); });
 
-  const std::vector<std::string> sourceNames{"photo.jpg", "scan.png", "doc.pdf", "notes.txt", "letter.docx"};
+  const std::vector<std::string> sourceNames{"photo.jpg", "scan.png", "doc.pdf", "notes.txt",
+                                             "letter.docx"};
   const std::vector<std::string> formats{"png", "jpg", "pdf", "docx", "txt"};
   std::mutex lock;
   std::vector<std::string> written, failures;
@@ -77,7 +84,8 @@ TEST(ConcurrencyStress, ManyConversionsAndASquatterNeverOverwriteAnything) {
     workers.emplace_back([&, p] {
       for (int i = 0; i < conversionsEach; ++i) {
         const std::string& source = sourceNames[static_cast<size_t>(i + p) % sourceNames.size()];
-        const std::string& format = formats[static_cast<size_t>(i / sourceNames.size() + p) % formats.size()];
+        const std::string& format =
+            formats[static_cast<size_t>(i / sourceNames.size() + p) % formats.size()];
         const TestSupport::RunResult result =
             TestSupport::runWhirlpane({"--convert", (folder / source).string(), "--to", format});
         const bool pages = source == "doc.pdf" && MediaEngine::isRaster(format);
@@ -101,7 +109,8 @@ TEST(ConcurrencyStress, ManyConversionsAndASquatterNeverOverwriteAnything) {
 
   EXPECT_TRUE(failures.empty()) << failures.size() << " failed, first: " << failures.front();
   EXPECT_EQ(static_cast<int>(written.size()), expectedOutputs);
-  EXPECT_EQ(std::set<std::string>(written.begin(), written.end()).size(), written.size()) << "a name was used twice";
+  EXPECT_EQ(std::set<std::string>(written.begin(), written.end()).size(), written.size())
+      << "a name was used twice";
   EXPECT_FALSE(fs::exists(violations)) << TestSupport::readFile(violations);
   EXPECT_GT(std::stoi(TestSupport::readFile(taken)), 1000) << "the squatter hardly ran";
   for (const auto& [name, content] : sources) {

@@ -1,11 +1,10 @@
 // The program killed outright (kill -9) at every stage of a conversion:
 // whatever it leaves under a real name must be a whole file, and anything
 // else must be hidden.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -29,7 +28,8 @@ constexpr int trials = 100;
 void writeSource(const fs::path& folder, const fs::path& pdf) {
   TestSupport::startVips();
   const fs::path page = folder / "page.pdf";
-  TestSupport::writeFile(page, MediaEngine::imagePDF(MediaEngine::Image(TestSupport::testPicture(600, 600))).text());
+  TestSupport::writeFile(
+      page, MediaEngine::imagePDF(MediaEngine::Image(TestSupport::testPicture(600, 600))).text());
   std::string command = "qpdf --empty --pages";
   for (int i = 0; i < pages; ++i) command += " " + TestSupport::quoted(page.string());
   int status = -1;
@@ -54,7 +54,8 @@ TEST(CrashConsistency, AKilledConversionLeavesOnlyWholeFilesAndHiddenOnes) {
     for (const auto& entry : fs::directory_iterator(folder, ignored)) {
       const std::string name = entry.path().filename().string();
       if (name.starts_with(".whirlpane-batch-")) {
-        for ([[maybe_unused]] const auto& file : fs::directory_iterator(entry.path(), ignored)) ++staged;
+        for ([[maybe_unused]] const auto& file : fs::directory_iterator(entry.path(), ignored))
+          ++staged;
       } else if (name.ends_with(".png")) {
         ++published;
       }
@@ -67,7 +68,8 @@ TEST(CrashConsistency, AKilledConversionLeavesOnlyWholeFilesAndHiddenOnes) {
     const fs::path folder = work / ("trial-" + std::to_string(trial));
     fs::create_directories(folder);
     fs::copy_file(original, folder / "doc.pdf");
-    const pid_t pid = TestSupport::startWhirlpane({"--convert", (folder / "doc.pdf").string(), "--to", "png"});
+    const pid_t pid =
+        TestSupport::startWhirlpane({"--convert", (folder / "doc.pdf").string(), "--to", "png"});
     const int target = trial % (pages + 2);
     for (int status = 0; ::waitpid(pid, &status, WNOHANG) == 0;) {
       const auto [staged, published] = progress(folder);
@@ -83,7 +85,8 @@ TEST(CrashConsistency, AKilledConversionLeavesOnlyWholeFilesAndHiddenOnes) {
     for (const std::string& name : TestSupport::listFolder(folder)) {
       std::smatch match;
       if (name == "doc.pdf") {
-        EXPECT_EQ(TestSupport::readFile(folder / name), source) << "trial " << trial << ": the source changed";
+        EXPECT_EQ(TestSupport::readFile(folder / name), source)
+            << "trial " << trial << ": the source changed";
       } else if (name.starts_with(".whirlpane-")) {
         continue;  // working files a killed process cannot remove
       } else if (std::regex_match(name, match, output)) {

@@ -25,9 +25,9 @@ Outcome convert(const fs::path& folder, const std::string& file, const std::stri
   const fs::path rss = folder / ".rss", err = folder / ".err";
   Outcome run;
   TestSupport::shell("cd " + TestSupport::quoted(folder.string()) + " && /usr/bin/time -f %M -o " +
-                         TestSupport::quoted(rss.string()) + " timeout 60 " + WHIRLPANE_BINARY + " --convert " +
-                         TestSupport::quoted(file) + " --to " + format + " >/dev/null 2>" +
-                         TestSupport::quoted(err.string()),
+                         TestSupport::quoted(rss.string()) + " timeout 60 " + WHIRLPANE_BINARY +
+                         " --convert " + TestSupport::quoted(file) + " --to " + format +
+                         " >/dev/null 2>" + TestSupport::quoted(err.string()),
                      &run.status);
   run.err = TestSupport::readFile(err);
   const std::string text = TestSupport::readFile(rss);
@@ -64,16 +64,21 @@ TEST_F(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
     long boundMiB;  // peak resident memory allowed
   };
   const std::vector<Case> cases{
-      {"huge.png", "png", tooLarge, 100},    // declares 100,000 × 100,000
-      {"bomb.png", "png", tooLarge, 100},    // 268 MP, its data a 1 GB deflate bomb
-      {"huge.tiff", "png", tooLarge, 100},   // declares 100,000 × 100,000, holds 8 bytes
-      {"huge.webp", "jpg", "Could not read huge.webp. The file may be damaged or unsupported.", 100},
+      {"huge.png", "png", tooLarge, 100},   // declares 100,000 × 100,000
+      {"bomb.png", "png", tooLarge, 100},   // 268 MP, its data a 1 GB deflate bomb
+      {"huge.tiff", "png", tooLarge, 100},  // declares 100,000 × 100,000, holds 8 bytes
+      {"huge.webp", "jpg", "Could not read huge.webp. The file may be damaged or unsupported.",
+       100},
       {"frames.gif", "txt",
-       "This operation would discard additional image frames. Convert individual frames first.", 100},
-      {"bomb.docx", "txt", tooLarge, 160},   // its document part inflates to 1 GB
-      {"laughs.docx", "txt", "Could not read laughs.docx. The file may be damaged or unsupported.", 100},
-      {"cyclic.pdf", "png", "Could not read PDF page 1. The file may be damaged or unsupported.", 100},
-      {"million.pdf", "png", "Could not read empty PDF. The file may be damaged or unsupported.", 100},
+       "This operation would discard additional image frames. Convert individual frames first.",
+       100},
+      {"bomb.docx", "txt", tooLarge, 160},  // its document part inflates to 1 GB
+      {"laughs.docx", "txt", "Could not read laughs.docx. The file may be damaged or unsupported.",
+       100},
+      {"cyclic.pdf", "png", "Could not read PDF page 1. The file may be damaged or unsupported.",
+       100},
+      {"million.pdf", "png", "Could not read empty PDF. The file may be damaged or unsupported.",
+       100},
       {"sparse.txt", "pdf", tooLarge, 100},  // 1 GB of nothing
   };
   const auto before = TestSupport::listFolder(corpus_->path());
@@ -97,8 +102,11 @@ TEST_F(HostileInput, ExternalEntitiesAreNeverRead) {
 
 TEST_F(HostileInput, OddFileNamesConvertLikeAnyOther) {
   const std::pair<std::string, std::string> names[] = {
-      {"line\nbreak.png", "line\nbreak.jpg"}, {"-dash.png", "-dash.jpg"}, {"./--to", "--to.jpg"},
-      {"caf\xe9.png", "caf\xe9.jpg"},        {"\xff\xfe.png", "\xff\xfe.jpg"},
+      {"line\nbreak.png", "line\nbreak.jpg"},
+      {"-dash.png", "-dash.jpg"},
+      {"./--to", "--to.jpg"},
+      {"caf\xe9.png", "caf\xe9.jpg"},
+      {"\xff\xfe.png", "\xff\xfe.jpg"},
   };
   for (const auto& [source, output] : names) {
     const Outcome run = convert(corpus_->path(), source, "jpg");

@@ -3,9 +3,8 @@
 // and the expected pixels come from each fixture's own definition.
 #include "engine/bmp_codec.h"
 
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -2,6 +2,7 @@
 // and libvips wrote at test time.
 #include "engine/metadata.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -130,10 +131,19 @@ void writePngWithText(const fs::path& path,
 TEST(Metadata, PngTextIsListedWithLongValuesCutAndRowsCapped) {
   ScratchFolder folder;
   const fs::path png = folder / "notes.png";
-  writePngWithText(png, {{"Title", "Greetings"}, {"Description", std::string(5000, 'd')}});
+  std::string accents;
+  for (int i = 0; i < 2500; ++i) accents += "\u00e9";  // two bytes each
+  writePngWithText(
+      png, {{"Title", "Greetings"}, {"Description", std::string(5000, 'd')}, {"Comment", accents}});
   std::vector<MetadataRow> rows = metadata(png);
   EXPECT_EQ(valueOf(rows, "PNG · Title"), "Greetings");
   EXPECT_EQ(valueOf(rows, "PNG · Description"), std::string(2000, 'd'));
+  // 2,000 characters, not bytes, and no character cut in half.
+  const std::string comment = valueOf(rows, "PNG · Comment");
+  ASSERT_TRUE(g_utf8_validate_len(comment.data(), comment.size(), nullptr));
+  EXPECT_EQ(g_utf8_strlen(comment.data(), static_cast<gssize>(comment.size())), 2000);
+  EXPECT_TRUE(comment == accents.substr(0, 4000))
+      << "the text, as written, up to its 2,000th character";
   EXPECT_EQ(valueOf(rows, "HasAlpha"), "1");
 
   std::vector<std::pair<std::string, std::string>> many;

@@ -7,8 +7,8 @@
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static constexpr std::array<const char*, 11> extensions{"jpg", "png", "gif", "tiff", "webp", "heic",
-                                                          "avif", "bmp", "pdf", "txt", "docx"};
+  static constexpr std::array<const char*, 11> extensions{
+      "jpg", "png", "gif", "tiff", "webp", "heic", "avif", "bmp", "pdf", "txt", "docx"};
   if (size == 0) return 0;
   const auto folder = Fuzz::folder() / "convert";
   std::filesystem::create_directories(folder);

@@ -5,8 +5,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
-    const std::string text =
-        MediaEngine::detail::decodedText({reinterpret_cast<const std::byte*>(data), size}, "fuzz.txt");
+    const std::string text = MediaEngine::detail::decodedText(
+        {reinterpret_cast<const std::byte*>(data), size}, "fuzz.txt");
     if (!g_utf8_validate_len(text.data(), text.size(), nullptr)) __builtin_trap();
   } catch (const std::exception&) {
   }

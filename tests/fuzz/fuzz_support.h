@@ -17,7 +17,8 @@ namespace Fuzz {
 // A folder of this process's own, made on first use.
 inline const std::filesystem::path& folder() {
   static const std::filesystem::path path = [] {
-    auto p = std::filesystem::temp_directory_path() / ("whirlpane-fuzz-" + std::to_string(::getpid()));
+    auto p =
+        std::filesystem::temp_directory_path() / ("whirlpane-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     MediaEngine::detail::startImageLibrary();
     MediaEngine::detail::loadHeifDecoder();
@@ -29,8 +30,8 @@ inline const std::filesystem::path& folder() {
 // Writes `data` to `name` in folder() and returns its path.
 inline std::filesystem::path file(std::string_view name, const uint8_t* data, size_t size) {
   const auto path = folder() / name;
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                               static_cast<std::streamsize>(size));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   return path;
 }
 

@@ -18,12 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::vector<MediaEngine::ZipEntry> entries;
   for (size_t i = 0; i < contents.size(); ++i) {
-    entries.push_back({"entry/" + std::to_string(i) + "-\u00e9.bin", std::as_bytes(std::span(contents[i]))});
+    entries.push_back(
+        {"entry/" + std::to_string(i) + "-\u00e9.bin", std::as_bytes(std::span(contents[i]))});
   }
   const MediaEngine::Bytes archive = MediaEngine::zip(entries);
-  const auto path = Fuzz::file("round.zip", reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
+  const auto path =
+      Fuzz::file("round.zip", reinterpret_cast<const uint8_t*>(archive.data()), archive.size());
   for (size_t i = 0; i < contents.size(); ++i) {
-    if (MediaEngine::detail::packageMember(path, entries[i].name, 1 << 24) != contents[i]) __builtin_trap();
+    if (MediaEngine::detail::packageMember(path, entries[i].name, 1 << 24) != contents[i])
+      __builtin_trap();
   }
   return 0;
 }
