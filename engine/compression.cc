@@ -19,16 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string framesMessage =
-    "This operation would discard additional image frames. Convert individual frames first.";
-
 // The image source of `url`, refused when it holds several frames. This runs
 // before the format is looked at, so that an animated GIF, which can be read
 // but not written, hears why. nullopt when no decoder recognises the file.
 std::optional<ImageSource> singleFrameSource(const fs::path& url) {
   if (lowerExtension(url) == "pdf") return std::nullopt;
   std::optional<ImageSource> source = ImageSource::open(url);
-  if (source && source->frameCount() > 1) throw Failure::unsupported(framesMessage);
+  if (source && source->frameCount() > 1) throw Failure::unsupported(discardedFramesMessage);
   return source;
 }
 

@@ -150,6 +150,20 @@ class Cursor {
     at_ += data.size();
   }
   void append(std::string_view text) { append(std::as_bytes(std::span(text))); }
+  // The fields a local header and a central directory header share, from
+  // "version needed" to "extra field length".
+  void entryFields(uint32_t crc, uint64_t size, uint16_t nameLength) {
+    u16(version);
+    u16(utf8Names);
+    u16(stored);
+    u16(midnight);
+    u16(firstOfJanuary1980);
+    u32(crc);
+    u32(size);  // compressed
+    u32(size);  // uncompressed
+    u16(nameLength);
+    u16(0);  // extra field length
+  }
 
  private:
   std::byte* at_;
@@ -259,31 +273,13 @@ Bytes zip(const std::vector<ZipEntry>& entries) {
     const auto nameLength = static_cast<uint16_t>(entry.name.size());
 
     local.u32(0x04034B50);
-    local.u16(version);
-    local.u16(utf8Names);
-    local.u16(stored);
-    local.u16(midnight);
-    local.u16(firstOfJanuary1980);
-    local.u32(crc);
-    local.u32(entry.data.size());
-    local.u32(entry.data.size());
-    local.u16(nameLength);
-    local.u16(0);  // extra field length
+    local.entryFields(crc, entry.data.size(), nameLength);
     local.append(entry.name);
     local.append(entry.data);
 
     directory.u32(0x02014B50);
     directory.u16(version);  // made by: 2.0, MS-DOS attributes
-    directory.u16(version);
-    directory.u16(utf8Names);
-    directory.u16(stored);
-    directory.u16(midnight);
-    directory.u16(firstOfJanuary1980);
-    directory.u32(crc);
-    directory.u32(entry.data.size());
-    directory.u32(entry.data.size());
-    directory.u16(nameLength);
-    directory.u16(0);  // extra field length
+    directory.entryFields(crc, entry.data.size(), nameLength);
     directory.u16(0);  // comment length
     directory.u16(0);  // disk number start
     directory.u16(0);  // internal attributes

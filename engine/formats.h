@@ -93,6 +93,11 @@ std::string upperCased(std::string_view format);
 // (two decimals from gigabytes on); no trailing zeros after the point.
 std::string byteCount(long long bytes);
 
+// What an operation that would keep only the first frame of an animation or
+// multi-page image says instead (Failure::unsupported).
+inline constexpr const char* discardedFramesMessage =
+    "This operation would discard additional image frames. Convert individual frames first.";
+
 // Every canonical output format, in the order a user sees them listed. Inline,
 // so that a front end can list them without loading the engine.
 inline constexpr std::array<std::string_view, 10> outputFormats{

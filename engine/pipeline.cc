@@ -80,8 +80,7 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   if (kind == SourceKind::image) {
     image = ImageSource::open(source);
     if (image && image->frameCount() > 1) {
-      throw Failure::unsupported(
-          "This operation would discard additional image frames. Convert individual frames first.");
+      throw Failure::unsupported(discardedFramesMessage);
     }
   }
 

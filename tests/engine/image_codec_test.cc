@@ -20,16 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* rasterFormats[] = {"jpg", "png", "webp", "heic", "tiff", "avif", "bmp"};
 
-Failure::Kind failureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Failure& failure) {
-    return failure.kind();
-  }
-  ADD_FAILURE() << "no failure";
-  return Failure::Kind::unsupported;
-}
-
 // A PNG holding only a header that declares `width` x `height`, and a token
 // of image data; enough for any decoder to report the size.
 std::string pngDeclaring(uint32_t width, uint32_t height) {
@@ -142,7 +132,7 @@ TEST(LoadImage, RefusesSizesOutsideTheBudgetBeforeDecoding) {
   for (auto [width, height] : refused) {
     const fs::path path = folder / ("declared-" + std::to_string(width) + "x" + std::to_string(height) + ".png");
     TestSupport::writeFile(path, pngDeclaring(width, height));
-    EXPECT_EQ(failureOf([&] { loadImage(path); }), Failure::Kind::tooLarge) << path;
+    EXPECT_EQ(TestSupport::failureKind([&] { loadImage(path); }), Failure::Kind::tooLarge) << path;
   }
   EXPECT_TRUE(withinPixelBudget(10000, 10000));
   EXPECT_TRUE(withinPixelBudget(100000000, 1));
@@ -286,23 +276,23 @@ TEST(EncodedImage, RefusesWhatIsNotARasterFormatOrTooLarge) {
   } catch (const Failure& failure) {
     EXPECT_EQ(std::string(failure.what()), "Unsupported image format: pdf");
   }
-  EXPECT_EQ(failureOf([&] { encodedImage(picture, "jpeg", 0.9); }), Failure::Kind::unsupported);
+  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(picture, "jpeg", 0.9); }), Failure::Kind::unsupported);
   const Image tooWide(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR).bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR)).bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR)));
-  EXPECT_EQ(failureOf([&] { encodedImage(tooWide, "png", 0.9); }), Failure::Kind::tooLarge);
+  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(tooWide, "png", 0.9); }), Failure::Kind::tooLarge);
 }
 
 TEST(WriteImage, ValidatesQualityFirstThenFormatThenPublishes) {
   ScratchFolder folder;
   const Image picture(testPicture(16, 16));
   for (double quality : {1.5, -0.01, std::nan(""), HUGE_VAL}) {
-    EXPECT_EQ(failureOf([&] { writeImage(picture, "gif", folder / "x.gif", quality); }), Failure::Kind::invalidQuality);
+    EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", quality); }), Failure::Kind::invalidQuality);
   }
-  EXPECT_EQ(failureOf([&] { writeImage(picture, "gif", folder / "x.gif", 0.5); }), Failure::Kind::unsupported);
+  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", 0.5); }), Failure::Kind::unsupported);
   writeImage(picture, "jpeg", folder / "a.jpg", -0.0);
   writeImage(picture, " PNG ", folder / "a.png", 1.0);
   EXPECT_EQ(TestSupport::readFile(folder / "a.jpg").substr(0, 3), "\xFF\xD8\xFF");
   EXPECT_EQ(TestSupport::readFile(folder / "a.png").substr(1, 3), "PNG");
-  EXPECT_EQ(failureOf([&] { writeImage(picture, "png", folder / "a.png"); }), Failure::Kind::exists);
+  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "png", folder / "a.png"); }), Failure::Kind::exists);
 }
 
 }  // namespace

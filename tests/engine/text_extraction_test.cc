@@ -14,6 +14,7 @@
 namespace MediaEngine {
 namespace {
 
+using TestSupport::failureKind;
 using TestSupport::failureText;
 using TestSupport::ScratchFolder;
 using TestSupport::wordDocument;
@@ -29,16 +30,6 @@ std::string withDeclarations(std::string_view subset, std::string_view body) {
   const std::string document = wordDocument(body);
   return "<?xml version=\"1.0\"?><!DOCTYPE w:document [" + std::string(subset) + "]>" +
          document.substr(document.find("<w:document"));
-}
-
-Failure::Kind failureKind(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Failure& failure) {
-    return failure.kind();
-  }
-  ADD_FAILURE() << "no Failure was thrown";
-  return Failure::Kind::unsupported;
 }
 
 // --- plain text -----------------------------------------------------------

@@ -14,6 +14,7 @@
 
 #include "engine/codec_runtime.h"
 #include "engine/file_error.h"
+#include "engine/formats.h"
 #include "engine/output_placement.h"
 
 extern char** environ;
@@ -186,6 +187,16 @@ std::string shell(const std::string& command, int* status) {
   const int raw = ::pclose(pipe);
   if (status) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return text;
+}
+
+MediaEngine::Failure::Kind failureKind(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const MediaEngine::Failure& failure) {
+    return failure.kind();
+  }
+  ADD_FAILURE() << "no Failure was thrown";
+  return MediaEngine::Failure::Kind::unsupported;
 }
 
 std::string failureText(const std::function<void()>& action) {

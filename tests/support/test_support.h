@@ -4,14 +4,15 @@
 
 #include <sys/types.h>
 
-#include <vips/vips8>
-
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+#include <vips/vips8>
+
+#include "engine/formats.h"
 
 namespace TestSupport {
 
@@ -71,7 +72,8 @@ struct RunResult {
 
 // Runs the built whirlpane with `arguments` (not including the program name)
 // in `workingFolder`, and waits for it.
-RunResult runWhirlpane(const std::vector<std::string>& arguments, const fs::path& workingFolder = {});
+RunResult runWhirlpane(const std::vector<std::string>& arguments,
+                       const fs::path& workingFolder = {});
 
 // Starts the built whirlpane without waiting; standard output and error go to
 // /dev/null. Returns the process id.
@@ -79,6 +81,11 @@ pid_t startWhirlpane(const std::vector<std::string>& arguments);
 
 // Waits for `pid` and returns its status as runWhirlpane() reports it.
 int waitFor(pid_t pid);
+
+// Runs `action`, which is expected to throw a MediaEngine::Failure, and
+// returns its kind; records a test failure (and answers unsupported) when it
+// throws none.
+MediaEngine::Failure::Kind failureKind(const std::function<void()>& action);
 
 // Runs `action`, which is expected to fail, and returns the text a user would
 // be shown for its failure, or "no failure" when it returned.
