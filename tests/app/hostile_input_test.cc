@@ -67,8 +67,10 @@ TEST_F(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
       {"huge.png", "png", tooLarge, 100},   // declares 100,000 × 100,000
       {"bomb.png", "png", tooLarge, 100},   // 268 MP, its data a 1 GB deflate bomb
       {"huge.tiff", "png", tooLarge, 100},  // declares 100,000 × 100,000, holds 8 bytes
-      {"huge.webp", "jpg", "Could not read huge.webp. The file may be damaged or unsupported.",
-       100},
+      {"huge.webp", "jpg", tooLarge, 100},  // declares 16,383 × 16,383, holds 11 bytes
+      {"canvas.webp", "jpg", "Could not read canvas.webp. The file may be damaged or unsupported.",
+       100},  // a 16,384 × 16,384 canvas with no image in it
+      {"huge.heic", "png", tooLarge, 100},  // declares 12,000 × 12,000, holds 64 bytes
       {"frames.gif", "txt",
        "This operation would discard additional image frames. Convert individual frames first.",
        100},
