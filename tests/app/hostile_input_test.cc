@@ -68,8 +68,9 @@ TEST_F(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
       {"bomb.png", "png", tooLarge, 100},   // 268 MP, its data a 1 GB deflate bomb
       {"huge.tiff", "png", tooLarge, 100},  // declares 100,000 × 100,000, holds 8 bytes
       {"huge.webp", "jpg", tooLarge, 100},  // declares 16,383 × 16,383, holds 11 bytes
+      // A 16,384 × 16,384 canvas with no image in it.
       {"canvas.webp", "jpg", "Could not read canvas.webp. The file may be damaged or unsupported.",
-       100},  // a 16,384 × 16,384 canvas with no image in it
+       100},
       {"huge.heic", "png", tooLarge, 100},  // declares 12,000 × 12,000, holds 64 bytes
       {"frames.gif", "txt",
        "This operation would discard additional image frames. Convert individual frames first.",
