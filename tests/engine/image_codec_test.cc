@@ -276,23 +276,32 @@ TEST(EncodedImage, RefusesWhatIsNotARasterFormatOrTooLarge) {
   } catch (const Failure& failure) {
     EXPECT_EQ(std::string(failure.what()), "Unsupported image format: pdf");
   }
-  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(picture, "jpeg", 0.9); }), Failure::Kind::unsupported);
-  const Image tooWide(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR).bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR)).bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR)));
-  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(tooWide, "png", 0.9); }), Failure::Kind::tooLarge);
+  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(picture, "jpeg", 0.9); }),
+            Failure::Kind::unsupported);
+  const Image tooWide(VImage::black(100001, 1000)
+                          .cast(VIPS_FORMAT_UCHAR)
+                          .bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR))
+                          .bandjoin(VImage::black(100001, 1000).cast(VIPS_FORMAT_UCHAR)));
+  EXPECT_EQ(TestSupport::failureKind([&] { encodedImage(tooWide, "png", 0.9); }),
+            Failure::Kind::tooLarge);
 }
 
 TEST(WriteImage, ValidatesQualityFirstThenFormatThenPublishes) {
   ScratchFolder folder;
   const Image picture(testPicture(16, 16));
   for (double quality : {1.5, -0.01, std::nan(""), HUGE_VAL}) {
-    EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", quality); }), Failure::Kind::invalidQuality);
+    EXPECT_EQ(
+        TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", quality); }),
+        Failure::Kind::invalidQuality);
   }
-  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", 0.5); }), Failure::Kind::unsupported);
+  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "gif", folder / "x.gif", 0.5); }),
+            Failure::Kind::unsupported);
   writeImage(picture, "jpeg", folder / "a.jpg", -0.0);
   writeImage(picture, " PNG ", folder / "a.png", 1.0);
   EXPECT_EQ(TestSupport::readFile(folder / "a.jpg").substr(0, 3), "\xFF\xD8\xFF");
   EXPECT_EQ(TestSupport::readFile(folder / "a.png").substr(1, 3), "PNG");
-  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "png", folder / "a.png"); }), Failure::Kind::exists);
+  EXPECT_EQ(TestSupport::failureKind([&] { writeImage(picture, "png", folder / "a.png"); }),
+            Failure::Kind::exists);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 
 #include "engine/codec_runtime.h"
 #include "engine/file_error.h"
-#include "engine/formats.h"
 #include "engine/output_placement.h"
 
 extern char** environ;
