@@ -2,7 +2,7 @@
 
 #include "engine/compression.h"
 #include "engine/file_error.h"
-#include "engine/metadata.h"
+#include "whirlpane/metadata.h"
 #include "engine/pipeline.h"
 #include "engine/working_files.h"
 

@@ -88,11 +88,6 @@ std::string lowerCased(std::string_view text);
 // `format` in capitals, as messages name formats ("The system HEIC encoder").
 std::string upperCased(std::string_view format);
 
-// A file size as people read it, in 1000-based units: "Zero KB", "1 byte",
-// "812 bytes", "812 KB" (whole kilobytes), "2.4 MB" (one decimal), "1.23 GB"
-// (two decimals from gigabytes on); no trailing zeros after the point.
-std::string byteCount(long long bytes);
-
 // What an operation that would keep only the first frame of an animation or
 // multi-page image says instead (Failure::unsupported).
 inline constexpr const char* discardedFramesMessage =

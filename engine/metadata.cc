@@ -1,4 +1,4 @@
-#include "engine/metadata.h"
+#include "whirlpane/metadata.h"
 
 #include <fcntl.h>
 #include <gio/gio.h>

@@ -1,6 +1,6 @@
 // The metadata listing, checked against files whose metadata exiftool, qpdf
 // and libvips wrote at test time.
-#include "engine/metadata.h"
+#include "whirlpane/metadata.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>

@@ -28,4 +28,10 @@ using MetadataRow = std::pair<std::string, std::string>;
 // properties cannot be read gives the rows gathered so far.
 std::vector<MetadataRow> metadata(const std::filesystem::path& url);
 
+// A file size as people read it, in 1000-based units: "Zero KB", "1 byte",
+// "812 bytes", "812 KB" (whole kilobytes), "2.4 MB" (one decimal), "1.23 GB"
+// (two decimals from gigabytes on); no trailing zeros after the point. The
+// "Size" row above and the interface's byte counts both use it.
+std::string byteCount(long long bytes);
+
 }  // namespace MediaEngine
