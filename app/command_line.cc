@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "engine/formats.h"
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {

@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "whirlpane/version.h"
+
 namespace Whirlpane {
 
-inline constexpr std::string_view versionLine = "Whirlpane 1.1.0";
+inline constexpr std::string_view versionLine = "Whirlpane " WHIRLPANE_VERSION;
 inline constexpr std::string_view usageLine = "Usage: Whirlpane --convert /path/to/file --to png";
 inline constexpr std::string_view metadataUsageLine = "Usage: Whirlpane --metadata /path/to/file";
 inline constexpr std::string_view compressUsageLine =

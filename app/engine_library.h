@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/engine_entry.h"
+#include "whirlpane/engine_entry.h"
 
 namespace Whirlpane {
 

@@ -9,11 +9,13 @@
 #include <set>
 #include <thread>
 
-#include "engine/formats.h"
-#include "engine/image_codec.h"
-#include "engine/pdf_pages.h"
+#include "whirlpane/formats.h"
+#include "pdf/pdf_document.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
+#include "pdf/pdf_writer.h"
+#include "image/image_decoding.h"
+#include "image/image.h"
 
 namespace {
 

@@ -11,9 +11,11 @@
 #include <regex>
 #include <thread>
 
-#include "engine/image_codec.h"
-#include "engine/pdf_pages.h"
+#include "pdf/pdf_document.h"
 #include "tests/support/test_support.h"
+#include "pdf/pdf_writer.h"
+#include "image/image_decoding.h"
+#include "image/image.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <system_error>
 
-#include "engine/pipeline.h"
+#include "whirlpane/pipeline.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

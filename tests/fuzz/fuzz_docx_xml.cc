@@ -1,6 +1,6 @@
 // The DOCX reader on arbitrary XML.
-#include "engine/formats.h"
-#include "engine/text_extraction.h"
+#include "whirlpane/formats.h"
+#include "text/text_extraction.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

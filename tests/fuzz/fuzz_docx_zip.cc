@@ -1,6 +1,6 @@
 // The DOCX reader on arbitrary ZIP bytes: unpacking and reading together.
-#include "engine/formats.h"
-#include "engine/text_extraction.h"
+#include "whirlpane/formats.h"
+#include "text/text_extraction.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,7 +1,7 @@
 // Plain-text decoding: anything it accepts comes out as valid UTF-8.
 #include <glib.h>
 
-#include "engine/plain_text.h"
+#include "text/plain_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

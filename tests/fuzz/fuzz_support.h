@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "engine/codec_runtime.h"
+#include "image/codec_runtime.h"
 
 namespace Fuzz {
 

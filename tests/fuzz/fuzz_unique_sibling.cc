@@ -1,6 +1,6 @@
 // uniqueSibling with arbitrary suffix and extension bytes: the name it gives
 // is always a child of the source's own folder.
-#include "engine/output_placement.h"
+#include "files/output_placement.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/docx_zip.h"
+#include "office/docx_writer.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "office/zip_writer.h"
+#include "office/zip_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Up to four entries, their contents cut from the input at 0xFF bytes.

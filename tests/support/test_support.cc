@@ -12,9 +12,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/codec_runtime.h"
-#include "engine/file_error.h"
-#include "engine/output_placement.h"
+#include "image/codec_runtime.h"
+#include "whirlpane/file_error.h"
+#include "files/output_placement.h"
 
 extern char** environ;
 

@@ -12,7 +12,7 @@
 #include <vector>
 #include <vips/vips8>
 
-#include "engine/formats.h"
+#include "whirlpane/formats.h"
 
 namespace TestSupport {
 

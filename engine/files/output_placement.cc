@@ -1,0 +1,202 @@
+#include "files/output_placement.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+#include "base/file_io.h"
+#include "base/handles.h"
+#include "files/working_files.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
+
+namespace MediaEngine {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int attemptLimit = 100;
+
+// Writes all of `bytes` to `fd`, flushes them to the disk and closes `fd`;
+// `path` only names the file in an error.
+void writeAndClose(UniqueFd fd, const Bytes& bytes, const fs::path& path) {
+  detail::writeAll(fd.get(), bytes.span(), path);
+  // The data must be on the disk before the name becomes real, or a power cut
+  // could leave an empty file under the published name.
+  int error = ::fdatasync(fd.get()) != 0 ? errno : 0;
+  const int closed = fd.close();
+  if (error == 0) error = closed;
+  if (error != 0) throwFileError(error, "Could not write", path);
+}
+
+// Makes the renames in `folder` durable; failure here loses nothing that is
+// not already safe, so it is not reported.
+void syncFolder(const fs::path& folder) {
+  const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd) ::fsync(fd.get());
+}
+
+std::string cleaned(std::string_view text, bool isExtension) {
+  std::string result;
+  if (isExtension) {
+    while (!text.empty() && text.front() == '.') text.remove_prefix(1);
+    while (!text.empty() && text.back() == '.') text.remove_suffix(1);
+  }
+  for (char c : text) {
+    if (c == '\0') continue;
+    if (c == '/') {
+      if (!isExtension) result += '-';
+      continue;
+    }
+    result += c;
+  }
+  return result;
+}
+
+bool nameTaken(const fs::path& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+std::string newUUID() {
+  std::array<unsigned char, 16> bits{};
+  size_t filled = 0;
+  while (filled < bits.size()) {
+    const ssize_t n = ::getrandom(bits.data() + filled, bits.size() - filled, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw std::system_error(errno, std::generic_category(), "getrandom");
+    filled += static_cast<size_t>(n);
+  }
+  bits[6] = static_cast<unsigned char>((bits[6] & 0x0F) | 0x40);  // version 4
+  bits[8] = static_cast<unsigned char>((bits[8] & 0x3F) | 0x80);  // RFC 4122 variant
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string text;
+  for (size_t i = 0; i < bits.size(); ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    text += hex[bits[i] >> 4];
+    text += hex[bits[i] & 0x0F];
+  }
+  return text;
+}
+
+fs::path uniqueSibling(const fs::path& source, std::string_view suffix, std::string_view ext) {
+  const fs::path folder = source.parent_path();
+  const std::string base = source.stem().string() + cleaned(suffix, false);
+  const std::string extension = cleaned(ext, true);
+  auto candidate = [&](const std::string& name) {
+    return folder / (extension.empty() ? name : name + "." + extension);
+  };
+  fs::path path = candidate(base);
+  for (unsigned long n = 2; nameTaken(path); ++n) path = candidate(base + " " + std::to_string(n));
+  return path;
+}
+
+namespace detail {
+
+int linkThenUnlink(const fs::path& from, const fs::path& to) {
+  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+  ::unlink(from.c_str());
+  return 0;
+}
+
+int renameExclusive(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  const int error = errno;
+  if (error == EINVAL || error == ENOSYS) return linkThenUnlink(from, to);
+  return error;
+}
+
+}  // namespace detail
+
+void publish(const Bytes& bytes, const fs::path& destination) {
+  const fs::path temporary = destination.parent_path() / (".whirlpane-" + newUUID() + ".tmp");
+  UniqueFd fd = WorkingFiles::createFile(temporary);
+  int error = 0;
+  try {
+    writeAndClose(std::move(fd), bytes, destination);
+    error = detail::renameExclusive(temporary, destination);
+  } catch (...) {
+    WorkingFiles::remove(temporary);
+    throw;
+  }
+  WorkingFiles::remove(temporary);
+  if (error == EEXIST) throw Failure::exists(destination.filename().string());
+  if (error != 0) throwFileError(error, "Could not save", destination);
+  syncFolder(destination.parent_path());
+}
+
+fs::path publishBeside(const fs::path& source, std::string_view suffix, std::string_view ext,
+                       const Bytes& bytes) {
+  for (int attempt = 0; attempt < attemptLimit; ++attempt) {
+    const fs::path destination = uniqueSibling(source, suffix, ext);
+    try {
+      publish(bytes, destination);
+      return destination;
+    } catch (const Failure& failure) {
+      if (failure.kind() != Failure::Kind::exists) throw;
+    }
+  }
+  throw Failure::encoding("Too many simultaneous writes to this folder.");
+}
+
+fs::path temporaryDirectory() {
+  const fs::path folder = fs::temp_directory_path() / ("Whirlpane-" + newUUID());
+  WorkingFiles::createFolder(folder, /*withParents=*/true);
+  return folder;
+}
+
+BatchFolder::BatchFolder(const fs::path& source, std::string ext)
+    : source_(source),
+      ext_(std::move(ext)),
+      folder_(source.parent_path() / (".whirlpane-batch-" + newUUID())) {
+  WorkingFiles::createFolder(folder_);
+}
+
+BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
+
+void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
+  const fs::path name = std::to_string(staged_.size()) + "." + ext_;
+  writeAndClose(WorkingFiles::createFileIn(folder_, name), bytes, folder_ / name);
+  staged_.emplace_back(folder_ / name, std::move(suffix));
+}
+
+std::vector<fs::path> BatchFolder::publish() {
+  std::vector<fs::path> published;
+  auto alreadySaved = [&] {
+    std::string names;
+    for (const fs::path& path : published) names += (names.empty() ? "" : ", ") + path.filename().string();
+    return names;
+  };
+  for (const auto& [file, suffix] : staged_) {
+    int attempts = 0;
+    for (;;) {
+      const fs::path destination = uniqueSibling(source_, suffix, ext_);
+      const int error = detail::renameExclusive(file, destination);
+      if (error == 0) {
+        published.push_back(destination);
+        break;
+      }
+      if (error != EEXIST) {
+        const std::string reason = std::generic_category().message(error);
+        if (published.empty()) throw Failure::encoding(reason);
+        throw Failure::encoding(reason + " Already saved: " + alreadySaved() + ".");
+      }
+      if (++attempts == attemptLimit) {
+        throw Failure::encoding("Too many simultaneous writes to this folder. Already saved " +
+                                std::to_string(published.size()) + " file(s).");
+      }
+    }
+  }
+  if (!published.empty()) syncFolder(source_.parent_path());
+  return published;
+}
+
+}  // namespace MediaEngine

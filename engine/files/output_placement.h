@@ -1,0 +1,87 @@
+// Output placement: every file the engine produces appears beside its source
+// under a name that was free at the moment of writing. No existing file is ever
+// replaced, and nothing partly written ever appears under a real name, even when
+// several processes write into one folder at once: a name check only proposes a
+// candidate, an exclusive create or rename decides.
+//
+// Thread safety: every function may be called from any thread; a BatchFolder
+// belongs to one thread at a time.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "whirlpane/bytes.h"
+
+namespace MediaEngine {
+
+// The first free name of the form <folder of source>/<base><suffix>.<ext>, then
+// "<base><suffix> 2.<ext>", " 3", ...; base is the source's file name without its
+// last extension. "/" in the suffix becomes "-"; dots around the extension and
+// "/" and NUL inside either are dropped. A name taken by anything, a dangling
+// symbolic link included, is skipped. Only a hint: see publish().
+std::filesystem::path uniqueSibling(const std::filesystem::path& source, std::string_view suffix,
+                                    std::string_view ext);
+
+// Writes `bytes` to `destination`, which must not exist: the bytes go to a hidden
+// temporary file in the same folder, are flushed to disk, then renamed onto the
+// destination exclusively. Throws Failure::exists when the name is taken, a
+// FileError for any other problem; the temporary file never outlives the call.
+void publish(const Bytes& bytes, const std::filesystem::path& destination);
+
+// Calls uniqueSibling() and publish() until a name sticks, up to 100 times;
+// throws Failure::encoding "Too many simultaneous writes to this folder." when
+// every attempt found its name taken. Returns the published location.
+std::filesystem::path publishBeside(const std::filesystem::path& source, std::string_view suffix,
+                                    std::string_view ext, const Bytes& bytes);
+
+// A new private (0700) folder "Whirlpane-<UUID>" in the system's temporary
+// folder. The caller removes it with WorkingFiles::remove() when done.
+std::filesystem::path temporaryDirectory();
+
+// A random (version 4) UUID in upper-case 8-4-4-4-12 form.
+std::string newUUID();
+
+// One conversion's staging area: a hidden folder ".whirlpane-batch-<UUID>"
+// beside the source. Outputs are staged (written and flushed) one by one, then
+// published in order by exclusive renames to unique sibling names. Whatever is
+// still inside when the object goes away is removed with the folder.
+class BatchFolder {
+ public:
+  // Creates the folder beside `source`; `ext` is the extension of every output.
+  // Throws FileError when the folder cannot be created.
+  BatchFolder(const std::filesystem::path& source, std::string ext);
+  ~BatchFolder();
+  BatchFolder(const BatchFolder&) = delete;
+  BatchFolder& operator=(const BatchFolder&) = delete;
+
+  // Writes one output; it will be published with `suffix` before its extension.
+  void stage(const Bytes& bytes, std::string suffix);
+
+  size_t stagedCount() const { return staged_.size(); }
+  const std::filesystem::path& path() const { return folder_; }
+
+  // Publishes every staged output in staging order and returns where each went.
+  // On failure, outputs already published stay and the Failure::encoding message
+  // names or counts them.
+  std::vector<std::filesystem::path> publish();
+
+ private:
+  std::filesystem::path source_;
+  std::string ext_;
+  std::filesystem::path folder_;
+  std::vector<std::pair<std::filesystem::path, std::string>> staged_;
+};
+
+namespace detail {
+// The exclusive rename: renameat2(RENAME_NOREPLACE), or where the file system
+// refuses that flag, link() then unlink(). Returns 0 or the errno value; EEXIST
+// means the destination is taken and nothing moved.
+int renameExclusive(const std::filesystem::path& from, const std::filesystem::path& to);
+int linkThenUnlink(const std::filesystem::path& from, const std::filesystem::path& to);
+}  // namespace detail
+
+}  // namespace MediaEngine

@@ -1,0 +1,36 @@
+// The engine's picture in memory, and the pixel budget every decoder and
+// renderer keeps to.
+//
+// Thread safety: an Image is immutable; copies may be used on any threads at
+// once.
+#pragma once
+
+#include <vips/vips8>
+
+namespace MediaEngine {
+
+// An image is processed only if both sides are at least 1 and
+// width <= floor(100,000,000 / height).
+bool withinPixelBudget(long long width, long long height);
+
+// A decoded, upright picture: 8-bit sRGB with three channels, or four with
+// (unpremultiplied) alpha, held in memory, and nothing else: no metadata of
+// the file it came from travels with it, so no encoder can copy any out.
+// Cheap to copy (the pixels are shared).
+class Image {
+ public:
+  // `pixels` must be 8-bit sRGB with 3 or 4 bands; it is rendered into memory
+  // first if it is not there yet.
+  explicit Image(const vips::VImage& pixels);
+
+  int width() const { return pixels_.width(); }
+  int height() const { return pixels_.height(); }
+  bool hasAlpha() const { return pixels_.bands() == 4; }
+  // Interleaved rows, width * (3 or 4) bytes each, no padding; data() is valid.
+  const vips::VImage& pixels() const { return pixels_; }
+
+ private:
+  vips::VImage pixels_;  // a bare header over pixels it keeps alive
+};
+
+}  // namespace MediaEngine

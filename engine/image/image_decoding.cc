@@ -1,0 +1,144 @@
+#include "image/image_decoding.h"
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "base/byte_order.h"
+#include "image/bmp_codec.h"
+#include "image/codec_runtime.h"
+#include "whirlpane/failure.h"
+
+namespace MediaEngine {
+namespace {
+
+namespace fs = std::filesystem;
+using vips::VImage;
+
+std::vector<std::byte> readHead(const fs::path& path, size_t count) {
+  std::vector<std::byte> head(count);
+  std::ifstream file(path, std::ios::binary);
+  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(count));
+  head.resize(file ? count : static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  return head;
+}
+
+bool isHeifContainer(std::span<const std::byte> head) {
+  return head.size() >= 12 && head[4] == std::byte{'f'} && head[5] == std::byte{'t'} &&
+         head[6] == std::byte{'y'} && head[7] == std::byte{'p'};
+}
+
+// libpng refuses a header that declares a zero side or more than a million
+// rows before it reports the size; read the declaration ourselves so that such
+// files are judged by the pixel budget like any other.
+std::optional<std::pair<long long, long long>> declaredPngSize(std::span<const std::byte> head) {
+  static constexpr unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (head.size() < 24) return std::nullopt;
+  for (size_t i = 0; i < sizeof signature; ++i) {
+    if (head[i] != std::byte{signature[i]}) return std::nullopt;
+  }
+  return std::pair<long long, long long>(bigEndian<4>(head.data() + 16), bigEndian<4>(head.data() + 20));
+}
+
+VImage openForDecoding(const fs::path& path) {
+  return VImage::new_from_file(path.c_str(), VImage::option()
+                                                 ->set("access", VIPS_ACCESS_SEQUENTIAL)
+                                                 ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+}
+
+// Converts whatever the decoder produced (any colour space, an embedded
+// profile, 16 bits, grey, CMYK) to 8-bit sRGB with three or four channels.
+VImage toSRGB8(VImage image) {
+  bool converted = false;
+  if (image.get_typeof(VIPS_META_ICC_NAME) != 0) {
+    try {
+      image = image.icc_transform("srgb", VImage::option()->set("embedded", true)->set("depth", 8));
+      converted = true;
+    } catch (const vips::VError&) {
+      vips_error_clear();  // a broken profile: fall back to the colour space alone
+    }
+  }
+  if (!converted &&
+      (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR)) {
+    image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+  }
+  if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+  if (image.bands() < 3) image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+  if (image.bands() > 4) image = image.extract_band(0, VImage::option()->set("n", 4));
+  return image;
+}
+
+}  // namespace
+
+std::optional<ImageSource> ImageSource::open(const fs::path& path) {
+  detail::startImageLibrary();
+  const std::vector<std::byte> head = readHead(path, 64);
+  ImageSource source;
+  source.path_ = path;
+  if (detail::looksLikeBmp(head)) {
+    const auto size = detail::bmpDimensions(head);
+    if (!size) return std::nullopt;
+    source.decoder_ = Decoder::bmp;
+    std::tie(source.width_, source.height_) = *size;
+    return source;
+  }
+  if (const auto size = declaredPngSize(head);
+      size && !withinPixelBudget(size->first, size->second)) {
+    source.decoder_ = Decoder::none;
+    std::tie(source.width_, source.height_) = *size;
+    return source;
+  }
+  if (isHeifContainer(head)) detail::loadHeifDecoder();
+  VImage header;
+  try {
+    header = openForDecoding(path);
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    return std::nullopt;
+  }
+  source.decoder_ = Decoder::vips;
+  source.width_ = header.width();
+  source.height_ = header.height();
+  if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
+    source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
+  }
+  const bool upright =
+      header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
+  source.plainJPEG_ = header.get_typeof(VIPS_META_LOADER) != 0 &&
+                      std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload" &&
+                      (header.bands() == 1 || header.bands() == 3) &&
+                      header.format() == VIPS_FORMAT_UCHAR &&
+                      header.get_typeof(VIPS_META_ICC_NAME) == 0 && upright;
+  return source;
+}
+
+VImage ImageSource::uprightPixels() const {
+  if (!withinPixelBudget(width_, height_)) throw Failure::tooLarge();
+  // A fresh decoder each time: the header stays a header, and what a decoder
+  // holds while it works (a progressive JPEG keeps every coefficient) goes as
+  // soon as the pixels are out.
+  VImage pixels =
+      toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_));
+  const bool turned =
+      pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
+  // Turning needs the pixels in any order, so the decoded frame is held first.
+  if (turned) pixels = pixels.copy_memory().autorot();
+  return pixels;
+}
+
+Image ImageSource::decode() const {
+  try {
+    return Image(uprightPixels().copy_memory());
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    throw Failure::unreadable(path_.filename().string());
+  }
+}
+
+Image loadImage(const fs::path& url) {
+  const std::optional<ImageSource> source = ImageSource::open(url);
+  if (!source) throw Failure::unreadable(url.filename().string());
+  return source->decode();
+}
+
+}  // namespace MediaEngine

@@ -1,0 +1,65 @@
+// Image decoding: files to upright 8-bit sRGB pixels.
+//
+// Decoding goes through an allowlist of decoders only (JPEG, PNG, GIF, TIFF,
+// WebP, HEIF/AVIF, and BMP through gdk-pixbuf); every other decoder the image
+// library knows is blocked, so a crafted file cannot reach it. Stored
+// dimensions are checked against the pixel budget before any pixel is decoded.
+// PDF pages are rendered by the PDF code, never here.
+//
+// Thread safety: every function may be called from any thread at once.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "image/image.h"
+#include "whirlpane/bytes.h"
+
+namespace MediaEngine {
+
+// An image file whose header has been read and whose pixels have not.
+class ImageSource {
+ public:
+  // Reads the header of `path`; nullopt when no allowed decoder recognises it.
+  static std::optional<ImageSource> open(const std::filesystem::path& path);
+
+  // Frames as the decoder counts them: animation frames, TIFF pages, top-level
+  // HEIF images; 1 for a still image.
+  int frameCount() const { return frames_; }
+  long long storedWidth() const { return width_; }
+  long long storedHeight() const { return height_; }
+  // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
+  // colour profile and stored upright: one whose stored pixels are exactly
+  // what decoding it gives, so its data can be used as it is.
+  bool isPlainJPEG() const { return plainJPEG_; }
+
+  // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
+  // dimensions are outside the pixel budget (before decoding anything), and
+  // Failure::unreadable with the file name when the pixels cannot be decoded.
+  Image decode() const;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  enum class Decoder { vips, bmp, none };
+  ImageSource() = default;
+  friend Bytes encodedImage(const ImageSource&, std::string_view, double);
+
+  // The first frame, upright, 8-bit sRGB, to be computed as it is read. Reading
+  // it decodes the file, once, front to back.
+  vips::VImage uprightPixels() const;
+
+  std::filesystem::path path_;
+  Decoder decoder_ = Decoder::none;
+  long long width_ = 0;
+  long long height_ = 0;
+  int frames_ = 1;
+  bool plainJPEG_ = false;
+};
+
+// Decodes the first frame of `url` upright. Throws Failure::unreadable (file
+// name) when it is no image we read, Failure::tooLarge outside the budget.
+Image loadImage(const std::filesystem::path& url);
+
+}  // namespace MediaEngine

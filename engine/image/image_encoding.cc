@@ -1,0 +1,188 @@
+#include "image/image_encoding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "base/unicode.h"
+#include "image/bmp_codec.h"
+#include "image/codec_runtime.h"
+#include "image/external_encoders.h"
+#include "image/heif_codec.h"
+#include "image/webp_chunks.h"
+#include "whirlpane/formats.h"
+
+namespace MediaEngine {
+namespace {
+
+namespace fs = std::filesystem;
+using vips::VImage;
+
+VImage flattenedOnWhite(const VImage& pixels) {
+  return pixels.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}))
+      .cast(VIPS_FORMAT_UCHAR);
+}
+
+int vipsQuality(double quality, int lowest) {
+  const long q = std::lround(quality * 100.0);
+  return static_cast<int>(std::clamp<long>(q, lowest, 100));
+}
+
+Bytes adoptVipsBuffer(void* buffer, size_t size) { return Bytes::adopt(buffer, size, g_free); }
+
+// PNG settings, measured in bench/RESULTS.md. Photographs: adaptive row
+// filters shrink them by a fifth or more, and zlib level 4 writes files within
+// 1 % of level 6 in a third of the time. Document pages (white paper, text):
+// no row filter at all gives the smallest files, level 6 a quarter smaller
+// than level 4 for little more time, and both run faster than the filters.
+struct PngSettings {
+  int compression;
+  VipsForeignPngFilter filter;
+};
+constexpr PngSettings photographPng{4, VIPS_FOREIGN_PNG_FILTER_ALL};
+constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
+
+std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view format, double quality,
+                                     Content content = Content::photograph) {
+  void* buffer = nullptr;
+  size_t size = 0;
+  int status = -1;
+  VipsImage* in = image.get_image();
+  if (format == "jpg") {
+    status = vips_jpegsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 1), "strip", TRUE,
+                                  "optimize_coding", TRUE, nullptr);
+  } else if (format == "png") {
+    const PngSettings png = content == Content::document ? documentPng : photographPng;
+    status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter",
+                                 png.filter, "strip", TRUE, nullptr);
+  } else if (format == "webp") {
+    status = vips_webpsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 0), "strip", TRUE,
+                                  nullptr);
+  } else if (format == "tiff") {
+    status = vips_tiffsave_buffer(in, &buffer, &size, "compression",
+                                  VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor",
+                                  VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE, nullptr);
+  } else if (format == "heic" || format == "avif") {
+    return detail::encodeHeif(Image(image),
+                              format == "avif" ? detail::HeifCodec::av1 : detail::HeifCodec::hevc,
+                              vipsQuality(quality, 1));
+  } else if (format == "bmp") {
+    try {
+      return detail::encodeBmp(image);
+    } catch (const vips::VError&) {
+      return std::nullopt;
+    }
+  }
+  if (status != 0) {
+    vips_error_clear();
+    return std::nullopt;
+  }
+  if (format == "webp") return detail::withoutWebPMetadata(adoptVipsBuffer(buffer, size));
+  return adoptVipsBuffer(buffer, size);
+}
+
+// A header over `pixels` that carries none of the source file's metadata, so
+// that no saver can copy any of it out.
+VImage withoutMetadata(const VImage& pixels) {
+  VImage bare = pixels.copy();
+  gchar** fields = vips_image_get_fields(bare.get_image());
+  for (gchar** field = fields; *field; ++field) vips_image_remove(bare.get_image(), *field);
+  g_strfreev(fields);
+  return bare;
+}
+
+bool nativeEncoderTurnedOff(std::string_view format) {
+  const char* list = std::getenv("WHIRLPANE_NO_NATIVE_ENCODERS");
+  if (!list) return false;
+  std::string_view rest(list);
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    std::string_view item = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    try {
+      if (normalized(item) == format) return true;
+    } catch (const Failure&) {
+      // a name that is no format turns nothing off
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+namespace detail {
+
+Bytes handOffPNG(const Image& image) {
+  void* buffer = nullptr;
+  size_t size = 0;
+  if (vips_pngsave_buffer(image.pixels().get_image(), &buffer, &size, "compression", 1, "filter",
+                          VIPS_FOREIGN_PNG_FILTER_NONE, "strip", TRUE, nullptr) != 0) {
+    vips_error_clear();
+    throw Failure::encoding("The system PNG encoder failed.");
+  }
+  return adoptVipsBuffer(buffer, size);
+}
+
+}  // namespace detail
+
+bool canEncode(std::string_view format) {
+  detail::startImageLibrary();
+  if (nativeEncoderTurnedOff(format)) return false;
+  if (format == "heic") return detail::heifCanEncode(detail::HeifCodec::hevc);
+  if (format == "avif") return detail::heifCanEncode(detail::HeifCodec::av1);
+  if (format == "bmp") return detail::canEncodeBmp();
+  const std::string probe = format == "jpg"    ? "x.jpg"
+                            : format == "tiff" ? "x.tif"
+                                               : "x." + std::string(format);
+  return isRaster(format) && vips_foreign_find_save_buffer(probe.c_str()) != nullptr;
+}
+
+Bytes encodedImage(const ImageSource& source, std::string_view format, double quality) {
+  // libheif, gdk-pixbuf and the external encoders want the whole frame at once.
+  const bool streams = format == "jpg" || format == "png" || format == "webp" || format == "tiff";
+  if (!streams || source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) {
+    return encodedImage(source.decode(), format, quality);
+  }
+  VImage pixels;
+  try {
+    pixels = source.uprightPixels();
+    if (format == "jpg" && pixels.bands() == 4) pixels = flattenedOnWhite(pixels);
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    throw Failure::unreadable(source.path_.filename().string());
+  }
+  if (std::optional<Bytes> bytes = saveWithLibrary(withoutMetadata(pixels), format, quality)) {
+    return std::move(*bytes);
+  }
+  // Decoding or encoding failed, and a streamed error does not say which.
+  // Decoding alone again tells: it throws if the file is at fault; otherwise the
+  // whole-frame path reports the encoder's failure as usual.
+  return encodedImage(source.decode(), format, quality);
+}
+
+Bytes encodedImage(const Image& image, std::string_view format, double quality, Content content) {
+  if (!isRaster(format))
+    throw Failure::unsupported("Unsupported image format: " + std::string(format));
+  detail::startImageLibrary();
+  const bool opaque = format == "jpg" || format == "bmp";
+  if (!withinPixelBudget(image.width(), image.height())) throw Failure::tooLarge();
+
+  VImage pixels = image.pixels();
+  if (opaque && image.hasAlpha()) {
+    try {
+      pixels = flattenedOnWhite(pixels).copy_memory();
+    } catch (const vips::VError&) {
+      vips_error_clear();
+      throw Failure::encoding("image rendering failed");
+    }
+  }
+  if (canEncode(format)) {
+    if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality, content))
+      return std::move(*bytes);
+  }
+  if (format == "webp" || format == "avif") return externalEncode(detail::handOffPNG(Image(pixels)), format, quality);
+  throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
+}
+
+}  // namespace MediaEngine

@@ -1,0 +1,46 @@
+// Image encoding: pixels to the bytes of any of the seven raster formats,
+// through the image library, gdk-pixbuf (BMP), the HEIF module, or an
+// external encoder where the library cannot write WebP or AVIF.
+//
+// Thread safety: every function may be called from any thread at once.
+#pragma once
+
+#include <string_view>
+
+#include "image/image.h"
+#include "image/image_decoding.h"
+#include "whirlpane/bytes.h"
+
+namespace MediaEngine {
+
+// What a picture shows, for encoders whose best settings differ: a
+// photograph, or a rendered document page (flat colour, text, lines).
+enum class Content { photograph, document };
+
+// The bytes of `image` in `format`, a canonical raster identifier, at `quality`
+// in [0, 1]. "jpg" and "bmp" are flattened on white; the other formats keep
+// alpha. No metadata of the source is carried over; TIFF is LZW-compressed.
+// Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
+// the budget, Failure::encoding when no encoder could write the format.
+Bytes encodedImage(const Image& image, std::string_view format, double quality,
+                   Content content = Content::photograph);
+
+// The same bytes as encodedImage(source.decode(), format, quality), produced
+// while the file is decoded where the encoder allows it, so that decoding and
+// encoding overlap and no whole decoded frame is held. Fails like decode()
+// and encodedImage() do.
+Bytes encodedImage(const ImageSource& source, std::string_view format, double quality);
+
+// True when this machine's codecs can write the canonical raster `format`.
+// The environment variable WHIRLPANE_NO_NATIVE_ENCODERS, a comma-separated
+// list such as "webp,avif", makes it answer false for the formats named, so
+// that WebP and AVIF go to the external encoders.
+bool canEncode(std::string_view format);
+
+namespace detail {
+// `image` as a PNG for handing to another program: quick to write and to read,
+// not small.
+Bytes handOffPNG(const Image& image);
+}  // namespace detail
+
+}  // namespace MediaEngine

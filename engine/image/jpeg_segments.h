@@ -1,0 +1,19 @@
+// JPEG streams without their metadata segments, taken apart at the marker
+// level so that the coded image is kept bit for bit. Internal to the engine;
+// any thread.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace MediaEngine::detail {
+
+// `jpeg` without its APP1 to APP13, APP15 and comment segments, which carry
+// EXIF, XMP, IPTC, maker notes and comments, and without anything after its
+// end-of-image marker (previews, maker trailers); JFIF (APP0) and Adobe
+// (APP14), which say how to read the colours, stay, and the coded image is
+// untouched. nullopt when it is no complete JPEG stream.
+std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg);
+
+}  // namespace MediaEngine::detail

@@ -1,0 +1,21 @@
+// writeImage(): one call from decoded pixels to a published file of any
+// output format.
+//
+// Thread safety: any thread; calls share nothing.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "image/image.h"
+
+namespace MediaEngine {
+
+// Validates `quality` (finite, within [0, 1]) before anything else, normalises
+// `format`, makes the bytes (a raster encoding; for "pdf" a one-page PDF of
+// the image; for "txt" the text recognised in it, Failure::noText when there
+// is none) and publishes them at `to`, which must not exist.
+void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
+                double quality = 0.9);
+
+}  // namespace MediaEngine

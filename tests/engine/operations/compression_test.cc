@@ -1,0 +1,202 @@
+// Compression and metadata stripping, checked with exiftool, poppler's tools
+// and libvips.
+#include "whirlpane/compression.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "whirlpane/formats.h"
+#include "pdf/pdf_document.h"
+#include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
+#include "pdf/pdf_writer.h"
+#include "image/image_encoding.h"
+#include "image/image_decoding.h"
+#include "image/image.h"
+
+namespace MediaEngine {
+namespace {
+
+using TestSupport::failureText;
+using TestSupport::ScratchFolder;
+namespace fs = std::filesystem;
+
+const std::string framesMessage =
+    "This operation would discard additional image frames. Convert individual frames first.";
+const std::string noReduction =
+    "This file could not be made smaller with these settings. The original was kept.";
+
+std::string run(const std::string& command) {
+  int status = -1;
+  const std::string output = TestSupport::shell(command + " 2>&1", &status);
+  EXPECT_EQ(status, 0) << command << ": " << output;
+  return output;
+}
+
+class Compression : public ::testing::Test {
+ protected:
+  void SetUp() override { TestSupport::startVips(); }
+  std::vector<std::string> names() const { return TestSupport::listFolder(folder.path()); }
+  ScratchFolder folder;
+};
+
+TEST_F(Compression, QualityIsCheckedBeforeTheFileIsRead) {
+  for (const double quality : {1.5, -0.1, std::nan(""), HUGE_VAL}) {
+    EXPECT_EQ(failureText([&] { compress(folder / "missing.jpg", quality); }),
+              "Quality must be a finite number between 0 and 1.")
+        << quality;
+  }
+  EXPECT_NE(failureText([&] { compress(folder / "missing.jpg", -0.0); }),
+            "Quality must be a finite number between 0 and 1.");
+}
+
+TEST_F(Compression, AnImageIsKeptOnlyWhenItShrinks) {
+  const fs::path photo = folder / "photo.jpeg";
+  TestSupport::saveImage(TestSupport::noisePicture(300, 200), photo, "[Q=85]");
+  const auto before = names();
+  EXPECT_EQ(failureText([&] { compress(photo, 1.0); }), noReduction);
+  EXPECT_EQ(names(), before);
+
+  EXPECT_EQ(compress(photo, 0.3), folder / "photo-compressed.jpg");
+  EXPECT_EQ(compress(photo, 0.0), folder / "photo-compressed 2.jpg");
+  EXPECT_LT(fs::file_size(folder / "photo-compressed 2.jpg"),
+            fs::file_size(folder / "photo-compressed.jpg"));
+  const vips::VImage smaller = TestSupport::loadWithVips(folder / "photo-compressed.jpg");
+  EXPECT_EQ(smaller.width(), 300);
+  EXPECT_EQ(smaller.height(), 200);
+}
+
+TEST_F(Compression, SeveralFramesAreRefusedByBothOperations) {
+  const vips::VImage frames = TestSupport::testPicture(40, 80);  // two 40 × 40 pages
+  vips::VImage paged = frames.copy();
+  paged.set("page-height", 40);
+  TestSupport::saveImage(paged, folder / "animated.gif");
+  TestSupport::saveImage(paged, folder / "pages.tiff");
+  const auto before = names();
+  for (const char* name : {"animated.gif", "pages.tiff"}) {
+    EXPECT_EQ(failureText([&] { compress(folder / name, 0.5); }), framesMessage) << name;
+    EXPECT_EQ(failureText([&] { stripMetadata(folder / name); }), framesMessage) << name;
+  }
+  EXPECT_EQ(names(), before);
+}
+
+TEST_F(Compression, OtherFilesFailWithTheirOwnReasons) {
+  TestSupport::writeFile(folder / "notes", "words");
+  EXPECT_EQ(failureText([&] { compress(folder / "notes", 0.5); }),
+            " is not a supported output format.");
+  TestSupport::writeFile(folder / "fake.jpg", "not an image");
+  EXPECT_EQ(failureText([&] { compress(folder / "fake.jpg", 0.5); }),
+            "Could not read fake.jpg. The file may be damaged or unsupported.");
+  TestSupport::writePDF(folder / "doc.pdf", {{{"Text"}, {}}});
+  EXPECT_EQ(failureText([&] { stripMetadata(folder / "doc.pdf"); }),
+            "Metadata removal currently supports images. PDF and document metadata require "
+            "document-specific "
+            "sanitization.");
+  TestSupport::writeFile(folder / "letter.docx", "PK");
+  EXPECT_NE(failureText([&] { stripMetadata(folder / "letter.docx"); }).find("Metadata removal"),
+            std::string::npos);
+}
+
+// A PDF of two photograph pages stored without loss at 300 dpi, and a page
+// of typeset text.
+fs::path scannedPDF(const fs::path& folder) {
+  for (const int page : {1, 2}) {
+    TestSupport::writeFile(
+        folder / ("photo" + std::to_string(page) + ".pdf"),
+        imagePDF(Image(TestSupport::testPicture(1500 + page * 100, 1200))).text());
+  }
+  TestSupport::writePDF(folder / "typed.pdf", {{{"Typed heading 3"}, {}}});
+  const fs::path file = folder / "scan.pdf";
+  run("qpdf --empty --pages " + TestSupport::quoted((folder / "photo1.pdf").string()) + " " +
+      TestSupport::quoted((folder / "photo2.pdf").string()) + " " +
+      TestSupport::quoted((folder / "typed.pdf").string()) + " -- " +
+      TestSupport::quoted(file.string()));
+  for (const char* name : {"photo1.pdf", "photo2.pdf", "typed.pdf"}) fs::remove(folder / name);
+  return file;
+}
+
+TEST_F(Compression, APdfGetsItsImagesRecompressedAndNothingElseChanges) {
+  const fs::path source = scannedPDF(folder.path());
+  const fs::path screen = compress(source, 0.6);
+  EXPECT_EQ(screen, folder / "scan-compressed.pdf");
+  const fs::path print = compress(source, 0.8);
+  EXPECT_EQ(print, folder / "scan-compressed 2.pdf");
+  EXPECT_LT(fs::file_size(screen), fs::file_size(print));
+  EXPECT_LT(fs::file_size(print), fs::file_size(source));
+
+  const auto imagesOf = [](const fs::path& pdf) {
+    return run("pdfimages -list " + TestSupport::quoted(pdf.string()) + " | tail -n +3");
+  };
+  // Below 0.8 the pictures drop to 150 pixels per inch; at 0.8 they keep 300. Both become JPEG.
+  for (const auto& [pdf, ppi] :
+       {std::pair{screen, " 150   150 "}, std::pair{print, " 300   300 "}}) {
+    const std::string images = imagesOf(pdf);
+    EXPECT_NE(images.find("jpeg"), std::string::npos) << images;
+    EXPECT_NE(images.find(ppi), std::string::npos) << images;
+  }
+  // The text layer and the page count are as they were.
+  const std::string text = run("pdftotext " + TestSupport::quoted(source.string()) + " -");
+  EXPECT_EQ(run("pdftotext " + TestSupport::quoted(screen.string()) + " -"), text);
+  EXPECT_NE(text.find("Typed heading 3"), std::string::npos);
+  EXPECT_NE(run("pdfinfo " + TestSupport::quoted(screen.string())).find("Pages:           3"),
+            std::string::npos);
+}
+
+TEST_F(Compression, APdfThatCannotShrinkIsRefused) {
+  TestSupport::writePDF(folder / "text.pdf", {{{"Only words on this page"}, {}}});
+  run("qpdf --object-streams=generate --compress-streams=y " +
+      TestSupport::quoted((folder / "text.pdf").string()) + " " +
+      TestSupport::quoted((folder / "packed.pdf").string()));
+  const auto before = names();
+  EXPECT_EQ(failureText([&] { compress(folder / "packed.pdf", 0.5); }), noReduction);
+  EXPECT_EQ(names(), before);
+
+  run("qpdf --encrypt user owner 256 -- " + TestSupport::quoted((folder / "text.pdf").string()) +
+      " " + TestSupport::quoted((folder / "locked.pdf").string()));
+  EXPECT_EQ(failureText([&] { compress(folder / "locked.pdf", 0.5); }),
+            "Unlock the PDF before converting it.");
+}
+
+TEST_F(Compression, StrippingLeavesNoMetadataInAnyFormat) {
+  if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
+  const Image picture(TestSupport::testPicture(64, 48));
+  for (const std::string format : {"jpg", "png", "tiff", "webp", "heic", "avif", "bmp"}) {
+    const fs::path source = folder / ("camera." + format);
+    TestSupport::writeFile(source, encodedImage(picture, format, 0.95).text());
+    if (format != "bmp") {
+      run("exiftool -q -overwrite_original -Make=Acme -Model=Snap -GPSLatitude=51.5 "
+          "-GPSLatitudeRef=N "
+          "-XMP-dc:Creator=Ann -Software=Editor " +
+          std::string(format == "jpg" ? "-IPTC:Keywords=secret -Comment=hidden " : "") +
+          TestSupport::quoted(source.string()));
+      ASSERT_NE(run("exiftool -a -G1 " + TestSupport::quoted(source.string())).find("Acme"),
+                std::string::npos)
+          << format;
+    }
+    if (format == "jpg") {  // what cameras append after the image: previews with their own EXIF
+      TestSupport::writeFile(
+          source, TestSupport::readFile(source) + "\xFF\xD8\xFF\xE1TRAILER-SECRET\xFF\xD9");
+    }
+    const fs::path clean = stripMetadata(source);
+    EXPECT_EQ(clean, folder / ("camera-clean." + format));
+    EXPECT_EQ(TestSupport::readFile(clean).find("TRAILER-SECRET"), std::string::npos) << format;
+    const std::string tags = run("exiftool -a -G1 -s " + TestSupport::quoted(clean.string()));
+    // (A TIFF's own tags live in IFD0; for every other format that group is metadata too.)
+    for (const char* group :
+         {format == "tiff" ? "[IFD0]          Make" : "[IFD0]", "[ExifIFD]", "[GPS]", "[XMP",
+          "[IPTC]", "[MakerNotes", "Comment", "Acme", "Ann", "Software"}) {
+      EXPECT_EQ(tags.find(group), std::string::npos) << format << " keeps " << group << ":\n"
+                                                     << tags;
+    }
+    // Lossless formats, and a JPEG that keeps its coded image, show the same pixels.
+    if (format == "png" || format == "tiff" || format == "bmp" || format == "jpg") {
+      EXPECT_EQ(TestSupport::maxDifference(loadImage(source).pixels(), loadImage(clean).pixels()),
+                0.0)
+          << format;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace MediaEngine

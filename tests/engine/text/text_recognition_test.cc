@@ -1,0 +1,155 @@
+// Text recognition: images read by OCR, and PDF pages read through both their
+// text layer and OCR of their rendering. Fixtures are drawn with Pango at test
+// time, so the text on them is known.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+#include "whirlpane/formats.h"
+#include "text/text_extraction.h"
+#include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
+#include "operations/image_writer.h"
+#include "image/image_encoding.h"
+#include "image/image.h"
+
+namespace MediaEngine {
+namespace {
+
+using TestSupport::failureText;
+using TestSupport::PDFPageText;
+using TestSupport::ScratchFolder;
+using TestSupport::textPicture;
+namespace fs = std::filesystem;
+
+const std::string noText = "No readable text was found in this file.";
+
+// Sets an environment variable for the life of the object, then puts back what
+// was there.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) previous_ = old;
+    ::setenv(name, value, 1);
+  }
+  ~ScopedVariable() {
+    if (previous_) {
+      ::setenv(name_, previous_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> previous_;
+};
+
+class TextRecognition : public ::testing::Test {
+ protected:
+  void SetUp() override { TestSupport::startVips(); }
+  ScratchFolder folder;
+};
+
+TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrder) {
+  const Image picture(textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}));
+  EXPECT_EQ(recognize(picture, false), "Invoice 42\nThank you for your order\nTotal: 1,250 EUR");
+}
+
+TEST_F(TextRecognition, ReadsDarkTextOnATransparentBackground) {
+  // Transparent pixels keep whatever colour they were stored with; here black,
+  // the colour of the text, so only showing them on white makes the text legible.
+  const vips::VImage ink = textPicture({"Transparent label"})[0] < 128;  // 255 where there is text
+  const vips::VImage black =
+      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3));
+  const vips::VImage rgba =
+      black.bandjoin(ink)
+          .cast(VIPS_FORMAT_UCHAR)
+          .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+  EXPECT_EQ(recognize(Image(rgba), false), "Transparent label");
+}
+
+TEST_F(TextRecognition, AnImageWithoutTextHasNone) {
+  const Image blank(TestSupport::testPicture(400, 300));
+  EXPECT_EQ(failureText([&] { recognize(blank, false); }), noText);
+  EXPECT_EQ(recognize(blank, true), "");
+
+  const fs::path file = folder / "blank.png";
+  TestSupport::saveImage(TestSupport::testPicture(400, 300), file);
+  EXPECT_EQ(failureText([&] { extractText(file); }), noText);
+  // The same picture as a PDF page is an empty page, and a document of empty
+  // pages has no text either.
+  const fs::path pdf = folder / "blank.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{}, PDFPageText{}});
+  EXPECT_EQ(failureText([&] { extractText(pdf); }), noText);
+}
+
+TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
+  const Image picture(textPicture({"Quarterly report"}));
+  std::vector<fs::path> files;
+  for (const std::string format : {"png", "jpg", "webp", "tiff", "heic", "avif", "bmp"}) {
+    files.push_back(folder / ("scan." + format));
+    TestSupport::writeFile(files.back(), encodedImage(picture, format, 0.95).text());
+  }
+  files.push_back(folder / "scan.gif");
+  TestSupport::saveImage(picture.pixels(), files.back());
+  files.push_back(folder / "scan.bin");  // a PNG under a name that says nothing
+  fs::copy_file(folder / "scan.png", files.back());
+  for (const fs::path& file : files) {
+    EXPECT_EQ(detail::comparable(extractText(file)), "quarterly report") << file.filename();
+  }
+  TestSupport::writeFile(folder / "notes.jpg", "plain text in disguise");
+  EXPECT_EQ(failureText([&] { extractText(folder / "notes.jpg"); }),
+            "Could not read notes.jpg. The file may be damaged or unsupported.");
+}
+
+TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFinds) {
+  const fs::path pdf = folder / "invoice.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{"Invoice 42"}, {"Thank you for your order"}}});
+  EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
+}
+
+TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
+  const fs::path pdf = folder / "scan.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
+                              PDFPageText{{"Typed third page"}, {}},
+                              PDFPageText{{}, {"Fourth page"}}, PDFPageText{{}, {"Fifth page"}}});
+  EXPECT_EQ(extractText(pdf),
+            "First scanned page\n\n\n\nTyped third page\n\nFourth page\n\nFifth page");
+}
+
+TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
+  const Image picture(textPicture({"Straße über Größe"}));
+  {
+    const ScopedVariable german("WHIRLPANE_OCR_LANGUAGES", "deu");
+    EXPECT_EQ(recognize(picture, false), "Straße über Größe");
+  }
+  {
+    const ScopedVariable missing("WHIRLPANE_OCR_LANGUAGES", "eng+xyz");
+    EXPECT_EQ(failureText([&] { recognize(picture, false); }),
+              "Could not create the output: no text-recognition data for \"xyz\" is installed");
+  }
+  for (const char* value : {"../../etc/passwd", "eng+", "eng deu"}) {
+    const ScopedVariable wrong("WHIRLPANE_OCR_LANGUAGES", value);
+    EXPECT_EQ(failureText([&] { recognize(picture, false); }),
+              "\"" + std::string(value) +
+                  "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
+  }
+  const ScopedVariable empty("WHIRLPANE_OCR_LANGUAGES", "");
+  EXPECT_EQ(detail::comparable(recognize(picture, false)).substr(0, 4), "stra");
+}
+
+TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
+  const Image picture(textPicture({"Saved as text"}));
+  writeImage(picture, "TXT", folder / "out.txt");
+  EXPECT_EQ(TestSupport::readFile(folder / "out.txt"), "Saved as text");
+  EXPECT_EQ(failureText([&] {
+              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt");
+            }),
+            noText);
+  EXPECT_FALSE(fs::exists(folder / "none.txt"));
+}
+
+}  // namespace
+}  // namespace MediaEngine
