@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: all deps configure build test test-asan fuzz run install bench clean
+.PHONY: all deps configure build test test-asan check-tree fuzz run install bench clean
 
 all: build
 
@@ -21,6 +21,12 @@ build: deps configure
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
+
+# The tree's own rules: every tracked C++ source formatted by .clang-format, and
+# no engine folder including from a higher layer (see engine/README.md).
+check-tree: deps
+	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run -Werror
+	scripts/check-layers
 
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # with LeakSanitizer reporting leaks that pass through our code (the

@@ -15,7 +15,8 @@ const WhirlpaneEngine* loadEngine(std::string& error) {
   void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* reason = ::dlerror();
-    error = "The conversion engine could not be loaded: " + std::string(reason ? reason : library.string());
+    error = "The conversion engine could not be loaded: " +
+            std::string(reason ? reason : library.string());
     return nullptr;
   }
   using Entry = const WhirlpaneEngine* (*)();

@@ -94,6 +94,13 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     writeLine(stderr, error);
     return 1;
   }
+  // Before the stop thread exists: starting the engine writes the environment.
+  try {
+    engine->start();
+  } catch (const std::exception& failure) {
+    writeLine(stderr, engine->describe(failure));
+    return 1;
+  }
   removeWorkingFilesOnStop(engine);
   const fs::path source = absoluteSource(invocation.source);
   std::vector<std::string> lines;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "base/handles.h"
 #include "whirlpane/file_error.h"
 
 namespace MediaEngine::detail {
@@ -23,19 +24,18 @@ std::string readFromStart(int fd) {
 }
 
 Bytes readWholeFile(const std::filesystem::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throwFileError(errno, "Could not read", path);
+  const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) throwFileError(errno, "Could not read", path);
   std::string content;
   char buffer[1 << 16];
   int error = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) error = errno;
     if (n <= 0) break;
     content.append(buffer, static_cast<size_t>(n));
   }
-  ::close(fd);
   if (error != 0) throwFileError(error, "Could not read", path);
   return Bytes::copyOf(content);
 }

@@ -35,8 +35,7 @@ std::string normalized(std::string_view format) {
     if (name == alias) name = canonical;
   }
   if (isRaster(name) || name == "pdf" || name == "docx" || name == "txt") return name;
-  throw Failure::unsupported(upperCased(format) +
-                             " is not a supported output format.");
+  throw Failure::unsupported(upperCased(format) + " is not a supported output format.");
 }
 
 }  // namespace MediaEngine

@@ -41,7 +41,8 @@ class Child {
  public:
   // glibc 2.36 declares pidfd_open without C linkage; the system call is the
   // same thing.
-  explicit Child(pid_t pid) : pid_(pid), pidfd_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
+  explicit Child(pid_t pid)
+      : pid_(pid), pidfd_(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
   ~Child() {
     if (!finished_) finish();  // however the caller leaves, nothing stays running
     if (pidfd_ >= 0) ::close(pidfd_);
@@ -67,7 +68,8 @@ class Child {
 
   bool ended() {
     siginfo_t info{};
-    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+      return true;
     return info.si_pid == pid_;
   }
 
@@ -124,12 +126,14 @@ pid_t spawn(const fs::path& executable, const std::vector<std::string>& args, in
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaddset(&defaults, signal);
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
   int error = 0;
   const pid_t pid = WorkingFiles::startChild([&] {
     pid_t started = -1;
-    error = ::posix_spawn(&started, argv[0].c_str(), &actions, &attributes, pointers.data(), environ);
+    error =
+        ::posix_spawn(&started, argv[0].c_str(), &actions, &attributes, pointers.data(), environ);
     return error == 0 ? started : -1;
   });
   posix_spawn_file_actions_destroy(&actions);

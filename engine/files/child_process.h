@@ -23,8 +23,8 @@ namespace MediaEngine {
 struct ProcessLimits {
   std::chrono::milliseconds timeLimit{180'000};  // from launch
   std::chrono::milliseconds pollInterval{200};
-  std::chrono::milliseconds grace{2'000};         // after the polite stop, before SIGKILL
-  size_t errorLimit = 1'048'576;                 // standard error while running
+  std::chrono::milliseconds grace{2'000};  // after the polite stop, before SIGKILL
+  size_t errorLimit = 1'048'576;           // standard error while running
 };
 
 // Runs `executable` with `args` (no shell; standard input from /dev/null; the

@@ -172,7 +172,8 @@ std::vector<fs::path> BatchFolder::publish() {
   std::vector<fs::path> published;
   auto alreadySaved = [&] {
     std::string names;
-    for (const fs::path& path : published) names += (names.empty() ? "" : ", ") + path.filename().string();
+    for (const fs::path& path : published)
+      names += (names.empty() ? "" : ", ") + path.filename().string();
     return names;
   };
   for (const auto& [file, suffix] : staged_) {

@@ -13,13 +13,10 @@
 #include <vector>
 
 #include "base/byte_order.h"
+#include "base/handles.h"
 
 namespace MediaEngine::detail {
 namespace {
-
-struct Unref {
-  void operator()(void* object) const { g_object_unref(object); }
-};
 
 // Marks the rows the loader reports as decoded in the std::vector<bool> at `done`.
 void noteDecodedRows(GdkPixbufLoader*, gint, gint y, gint, gint height, gpointer done) {
@@ -45,12 +42,15 @@ bool looksLikeBmp(std::span<const std::byte> head) {
 std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std::byte> head) {
   if (!looksLikeBmp(head) || head.size() < 26) return std::nullopt;
   const uint32_t infoSize = littleEndian<4>(head.data() + 14);
-  if (infoSize == 12) return std::pair<long long, long long>(littleEndian<2>(head.data() + 18), littleEndian<2>(head.data() + 20));
+  if (infoSize == 12)
+    return std::pair<long long, long long>(littleEndian<2>(head.data() + 18),
+                                           littleEndian<2>(head.data() + 20));
   if (infoSize < 16 || infoSize > 124) return std::nullopt;
   // A palette holds at most 256 colours. The decoder takes a larger count at
   // its word and reserves memory for it before reading any: 16 GB for a
   // count of 4 billion in an 868-byte file.
-  if (infoSize >= 40 && head.size() >= 50 && littleEndian<4>(head.data() + 46) > 256) return std::nullopt;
+  if (infoSize >= 40 && head.size() >= 50 && littleEndian<4>(head.data() + 46) > 256)
+    return std::nullopt;
   const auto width = static_cast<int32_t>(littleEndian<4>(head.data() + 18));
   const auto height = static_cast<int32_t>(littleEndian<4>(head.data() + 22));
   const long long h = height < 0 ? -static_cast<long long>(height) : height;
@@ -76,7 +76,7 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   }
   GError* error = nullptr;
   std::vector<bool> decodedRows;  // outlives the loader that writes to it
-  std::unique_ptr<GdkPixbufLoader, Unref> loader(gdk_pixbuf_loader_new_with_type("bmp", &error));
+  Owned<GdkPixbufLoader, g_object_unref> loader(gdk_pixbuf_loader_new_with_type("bmp", &error));
   if (!loader) fail(error, "the BMP decoder is not installed");
   g_signal_connect(loader.get(), "area-updated", G_CALLBACK(noteDecodedRows), &decodedRows);
 
@@ -166,7 +166,7 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   GdkPixbuf* raw =
       gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB, FALSE, 8,
                                rgb.width(), rgb.height(), rgb.width() * 3, nullptr, nullptr);
-  std::unique_ptr<GdkPixbuf, Unref> pixbuf(raw);
+  Owned<GdkPixbuf, g_object_unref> pixbuf(raw);
   const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
   const size_t stride = (rowBytes + 3) / 4 * 4;
 
@@ -174,7 +174,7 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   // the bytes go into one buffer of that size instead of one that doubles as
   // it grows, which would hold up to twice the file at its peak.
   struct Sink {
-    std::unique_ptr<std::byte, decltype(&std::free)> data{nullptr, &std::free};
+    Owned<std::byte, ::free> data;
     size_t size = 0;
     size_t capacity = 0;
   } sink;
@@ -202,8 +202,7 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   // The saver leaves the padding at the end of each row uninitialised, which
   // would write stray process memory into the file; clear it.
   std::byte* file = sink.data.get();
-  const size_t offset =
-      sink.size >= 14 ? littleEndian<4>(file + 10) : sink.size;
+  const size_t offset = sink.size >= 14 ? littleEndian<4>(file + 10) : sink.size;
   for (size_t row = offset; stride > rowBytes && row + stride <= sink.size; row += stride) {
     std::memset(file + row + rowBytes, 0, stride - rowBytes);
   }

@@ -3,12 +3,11 @@
 // engine. Thread safety: any thread.
 #pragma once
 
-#include <vips/vips8>
-
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <utility>
+#include <vips/vips8>
 
 #include "whirlpane/bytes.h"
 

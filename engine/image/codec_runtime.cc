@@ -41,7 +41,8 @@ fs::path folderOf(const void* symbol) {
 // environment the user gave us.
 void startWithoutModules() {
   const char* previous = std::getenv("VIPSHOME");
-  const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+  const std::optional<std::string> saved =
+      previous ? std::optional<std::string>(previous) : std::nullopt;
   const fs::path emptyHome = resourceFolder() / "vips-home";
   ::setenv("VIPSHOME", emptyHome.c_str(), 1);
   const int status = vips_init("whirlpane");
@@ -68,8 +69,9 @@ void startImageLibrary() {
     for (const char* loader : allowedLoaders) vips_operation_block_set(loader, FALSE);
     // Decoder warnings (a stray byte after the image, an unknown tag) would go
     // to the terminal; what matters to the user arrives as an error instead.
-    g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
-                                                           G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG),
+    g_log_set_handler("VIPS",
+                      static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
+                                                  G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG),
                       dropMessage, nullptr);
   });
 }

@@ -23,12 +23,14 @@ constexpr size_t encoderOutputLimit = 16'777'216;
 
 bool isExecutableFile(const fs::path& path) {
   struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
 }
 
 bool hasSignature(const Bytes& file, std::string_view format) {
   const std::string_view bytes = file.text();
-  if (format == "webp") return bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WEBP";
+  if (format == "webp")
+    return bytes.size() >= 12 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WEBP";
   return bytes.size() >= 16 && bytes.substr(4, 4) == "ftyp" && bytes.substr(8, 4) == "avif";
 }
 
@@ -43,11 +45,13 @@ bool avifencTakesQuality(const fs::path& encoder) {
   return !(major == '0' && at + 10 < text.size() && text[at + 10] == '.');
 }
 
-std::vector<std::string> encoderArguments(std::string_view format, const fs::path& encoder, long quality,
-                                          const fs::path& input, const fs::path& output) {
+std::vector<std::string> encoderArguments(std::string_view format, const fs::path& encoder,
+                                          long quality, const fs::path& input,
+                                          const fs::path& output) {
   const std::string q = std::to_string(quality);
   if (format == "webp") {
-    return {"-quiet", "-q", q, "-m", "6", "-mt", "-metadata", "none", input.string(), "-o", output.string()};
+    return {"-quiet", "-q",           q,    "-m",           "6", "-mt", "-metadata",
+            "none",   input.string(), "-o", output.string()};
   }
   if (avifencTakesQuality(encoder)) {
     return {"-q",     q,   "--qalpha",      "100",          "--speed",      "6",
@@ -55,9 +59,14 @@ std::vector<std::string> encoderArguments(std::string_view format, const fs::pat
   }
   // The quantizer libavif 1.0 derives from -q itself.
   const std::string quantizer = std::to_string(((100 - quality) * 63 + 50) / 100);
-  return {"--min",   quantizer, "--max",  quantizer, "--minalpha",    "0",           "--maxalpha",
-          "0",       "--speed", "6",      "--jobs",  "2",             "--ignore-exif", "--ignore-xmp",
-          input.string(), output.string()};
+  return {"--min",         quantizer,
+          "--max",         quantizer,
+          "--minalpha",    "0",
+          "--maxalpha",    "0",
+          "--speed",       "6",
+          "--jobs",        "2",
+          "--ignore-exif", "--ignore-xmp",
+          input.string(),  output.string()};
 }
 
 }  // namespace
@@ -69,8 +78,9 @@ fs::path codec(std::string_view format, const std::vector<fs::path>& folders) {
   for (const fs::path& folder : folders) {
     if (isExecutableFile(folder / relative)) return folder / relative;
   }
-  throw Failure::unsupported("The bundled " + upperCased(format) +
-                             " encoder is missing. Rebuild the app with Resources/Codecs included.");
+  throw Failure::unsupported(
+      "The bundled " + upperCased(format) +
+      " encoder is missing. Rebuild the app with Resources/Codecs included.");
 }
 
 Bytes externalEncode(const Bytes& png, std::string_view format, double quality,

@@ -23,7 +23,9 @@ const Plugin& plugin() {
   return loaded;
 }
 
-int codecNumber(HeifCodec codec) { return codec == HeifCodec::av1 ? whirlpaneHeifAV1 : whirlpaneHeifHEVC; }
+int codecNumber(HeifCodec codec) {
+  return codec == HeifCodec::av1 ? whirlpaneHeifAV1 : whirlpaneHeifHEVC;
+}
 
 }  // namespace
 
@@ -40,8 +42,8 @@ std::optional<Bytes> encodeHeif(const Image& image, HeifCodec codec, int quality
   size_t size = 0;
   char error[256] = {};
   const size_t stride = static_cast<size_t>(pixels.width()) * static_cast<size_t>(pixels.bands());
-  if (p.encode(static_cast<const unsigned char*>(pixels.data()), pixels.width(), pixels.height(), stride,
-               image.hasAlpha() ? 1 : 0, codecNumber(codec), quality, &out, &size, error,
+  if (p.encode(static_cast<const unsigned char*>(pixels.data()), pixels.width(), pixels.height(),
+               stride, image.hasAlpha() ? 1 : 0, codecNumber(codec), quality, &out, &size, error,
                sizeof error) != 0) {
     return std::nullopt;
   }

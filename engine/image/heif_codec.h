@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "whirlpane/bytes.h"
 #include "image/image.h"
+#include "whirlpane/bytes.h"
 
 namespace MediaEngine::detail {
 

@@ -14,8 +14,8 @@ bool withinPixelBudget(long long width, long long height) {
 Image::Image(const vips::VImage& pixels) {
   const VipsImageType type = pixels.get_image()->dtype;
   const vips::VImage memory = type == VIPS_IMAGE_SETBUF || type == VIPS_IMAGE_SETBUF_FOREIGN
-                            ? pixels
-                            : pixels.copy_memory();
+                                  ? pixels
+                                  : pixels.copy_memory();
   VipsImage* owner = memory.get_image();
   VipsImage* bare =
       vips_image_new_from_memory(VIPS_IMAGE_ADDR(owner, 0, 0), VIPS_IMAGE_SIZEOF_IMAGE(owner),

@@ -37,7 +37,8 @@ std::optional<std::pair<long long, long long>> declaredPngSize(std::span<const s
   for (size_t i = 0; i < sizeof signature; ++i) {
     if (head[i] != std::byte{signature[i]}) return std::nullopt;
   }
-  return std::pair<long long, long long>(bigEndian<4>(head.data() + 16), bigEndian<4>(head.data() + 20));
+  return std::pair<long long, long long>(bigEndian<4>(head.data() + 16),
+                                         bigEndian<4>(head.data() + 20));
 }
 
 VImage openForDecoding(const fs::path& path) {

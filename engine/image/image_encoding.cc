@@ -181,7 +181,8 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
     if (std::optional<Bytes> bytes = saveWithLibrary(pixels, format, quality, content))
       return std::move(*bytes);
   }
-  if (format == "webp" || format == "avif") return externalEncode(detail::handOffPNG(Image(pixels)), format, quality);
+  if (format == "webp" || format == "avif")
+    return externalEncode(detail::handOffPNG(Image(pixels)), format, quality);
   throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
 }
 

@@ -9,21 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "base/handles.h"
+
 namespace {
+
+using MediaEngine::Owned;
 
 heif_compression_format formatOf(int codec) {
   return codec == whirlpaneHeifAV1 ? heif_compression_AV1 : heif_compression_HEVC;
 }
-
-struct Releaser {
-  void operator()(heif_context* c) const { heif_context_free(c); }
-  void operator()(heif_encoder* e) const { heif_encoder_release(e); }
-  void operator()(heif_image* i) const { heif_image_release(i); }
-  void operator()(heif_image_handle* h) const { heif_image_handle_release(h); }
-  void operator()(heif_encoding_options* o) const { heif_encoding_options_free(o); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Releaser>;
 
 struct Sink {
   std::vector<unsigned char> bytes;
@@ -55,20 +49,22 @@ extern "C" int whirlpaneHeifCanEncode(int codec) {
   return heif_have_encoder_for_format(formatOf(codec)) ? 1 : 0;
 }
 
-extern "C" int whirlpaneHeifEncode(const unsigned char* pixels, int width, int height, size_t stride,
-                                   int hasAlpha, int codec, int quality, unsigned char** out,
-                                   size_t* outSize, char* error, size_t errorSize) {
+extern "C" int whirlpaneHeifEncode(const unsigned char* pixels, int width, int height,
+                                   size_t stride, int hasAlpha, int codec, int quality,
+                                   unsigned char** out, size_t* outSize, char* error,
+                                   size_t errorSize) {
   auto fail = [&](const heif_error& status) {
     std::snprintf(error, errorSize, "%s", status.message ? status.message : "libheif failed");
     return 1;
   };
-  Owned<heif_context> context(heif_context_alloc());
+  Owned<heif_context, heif_context_free> context(heif_context_alloc());
   heif_encoder* rawEncoder = nullptr;
-  if (heif_error e = heif_context_get_encoder_for_format(context.get(), formatOf(codec), &rawEncoder);
+  if (heif_error e =
+          heif_context_get_encoder_for_format(context.get(), formatOf(codec), &rawEncoder);
       e.code != heif_error_Ok) {
     return fail(e);
   }
-  Owned<heif_encoder> encoder(rawEncoder);
+  Owned<heif_encoder, heif_encoder_release> encoder(rawEncoder);
   heif_encoder_set_lossy_quality(encoder.get(), quality);
   tuneSpeed(encoder.get(), codec);
 
@@ -78,7 +74,7 @@ extern "C" int whirlpaneHeifEncode(const unsigned char* pixels, int width, int h
       e.code != heif_error_Ok) {
     return fail(e);
   }
-  Owned<heif_image> image(rawImage);
+  Owned<heif_image, heif_image_release> image(rawImage);
   if (heif_error e = heif_image_add_plane(image.get(), heif_channel_interleaved, width, height, 8);
       e.code != heif_error_Ok) {
     return fail(e);
@@ -91,7 +87,7 @@ extern "C" int whirlpaneHeifEncode(const unsigned char* pixels, int width, int h
                 pixels + static_cast<size_t>(y) * stride, rowBytes);
   }
 
-  Owned<heif_encoding_options> options(heif_encoding_options_alloc());
+  Owned<heif_encoding_options, heif_encoding_options_free> options(heif_encoding_options_alloc());
   options->save_alpha_channel = hasAlpha ? 1 : 0;
   heif_image_handle* rawHandle = nullptr;
   if (heif_error e = heif_context_encode_image(context.get(), image.get(), encoder.get(),
@@ -99,7 +95,7 @@ extern "C" int whirlpaneHeifEncode(const unsigned char* pixels, int width, int h
       e.code != heif_error_Ok) {
     return fail(e);
   }
-  Owned<heif_image_handle> handle(rawHandle);
+  Owned<heif_image_handle, heif_image_handle_release> handle(rawHandle);
 
   Sink sink;
   heif_writer writer{};

@@ -1,7 +1,10 @@
 /* The boundary between the engine and libwhirlpane-heif.so, the small library
  * that drives libheif's HEVC and AV1 encoders. It is loaded only when a HEIC or
  * AVIF file is written, so that no other conversion pays for loading libheif
- * and its codecs. Plain C types only: both sides may change independently. */
+ * and its codecs. Plain C types only: both sides may change independently.
+ *
+ * Thread safety: both functions may be called from any thread at once; each
+ * encode has its own libheif context and encoder. */
 #pragma once
 
 #include <stddef.h>

@@ -34,10 +34,6 @@ void silenceLibraries() {
   std::call_once(once, [] { setMsgSeverity(L_SEVERITY_NONE); });
 }
 
-struct TextDeleter {
-  void operator()(char* text) const { delete[] text; }
-};
-
 bool isBlank(const char* line) {
   for (; *line; ++line) {
     if (*line != ' ' && *line != '\t' && *line != '\n' && *line != '\r') return false;
@@ -97,7 +93,7 @@ int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int widt
   if (std::unique_ptr<tesseract::ResultIterator> it{api.GetIterator()};
       it && !it->Empty(tesseract::RIL_TEXTLINE)) {
     do {
-      const std::unique_ptr<char, TextDeleter> line{it->GetUTF8Text(tesseract::RIL_TEXTLINE)};
+      const std::unique_ptr<char[]> line{it->GetUTF8Text(tesseract::RIL_TEXTLINE)};
       if (!line || isBlank(line.get())) continue;
       std::string_view kept(line.get());
       while (!kept.empty() && (kept.back() == '\n' || kept.back() == ' ')) kept.remove_suffix(1);

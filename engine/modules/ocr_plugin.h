@@ -1,7 +1,10 @@
 /* The boundary between the engine and libwhirlpane-ocr.so, the small library
  * that drives Tesseract. It is loaded only when text is recognised, so that no
  * other conversion pays for loading Tesseract, Leptonica and their
- * dependencies. Plain C types only: both sides may change independently. */
+ * dependencies. Plain C types only: both sides may change independently.
+ *
+ * Thread safety: recognisers may be started, used and stopped on any thread,
+ * several at once; each one serves one thread at a time. */
 #pragma once
 
 #include <stddef.h>

@@ -110,7 +110,6 @@ void appendImageParagraph(std::string& body, int width, int height) {
        R"(</a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>)"});
 }
 
-
 }  // namespace
 
 std::string xml(std::string_view text) {

@@ -6,15 +6,16 @@
 #include <cmath>
 #include <optional>
 
-#include "whirlpane/file_error.h"
 #include "base/file_io.h"
-#include "whirlpane/formats.h"
+#include "base/quality.h"
+#include "files/output_placement.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
 #include "image/jpeg_segments.h"
-#include "files/output_placement.h"
 #include "pdf/pdf_compression.h"
 #include "pdf/pdf_document.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
@@ -39,7 +40,7 @@ Image decoded(const fs::path& url, const std::optional<ImageSource>& source) {
 }  // namespace
 
 fs::path compress(const fs::path& url, double quality) {
-  if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
+  requireQuality(quality);
   const std::optional<ImageSource> source = singleFrameSource(url);
   const std::string format = normalized(lowerExtension(url));
   Bytes candidate;

@@ -1,20 +1,18 @@
 #include "whirlpane/engine_entry.h"
 
+#include "files/working_files.h"
 #include "whirlpane/compression.h"
 #include "whirlpane/file_error.h"
 #include "whirlpane/metadata.h"
 #include "whirlpane/pipeline.h"
-#include "files/working_files.h"
+#include "whirlpane/startup.h"
 
 extern "C" __attribute__((visibility("default"))) const WhirlpaneEngine* whirlpaneEngine() {
   static const WhirlpaneEngine table{
-      WhirlpaneEngine::currentVersion,
-      &MediaEngine::convert,
-      &MediaEngine::metadata,
-      &MediaEngine::compress,
-      &MediaEngine::stripMetadata,
-      &MediaEngine::describe,
-      &MediaEngine::WorkingFiles::removeAll,
+      WhirlpaneEngine::currentVersion, &MediaEngine::start,
+      &MediaEngine::convert,           &MediaEngine::metadata,
+      &MediaEngine::compress,          &MediaEngine::stripMetadata,
+      &MediaEngine::describe,          &MediaEngine::WorkingFiles::removeAll,
   };
   return &table;
 }

@@ -1,20 +1,22 @@
 // writeImage(): one call from decoded pixels to a published file of any output
 // format.
+#include "operations/image_writer.h"
+
 #include <cmath>
 
-#include "office/docx_writer.h"
-#include "whirlpane/formats.h"
-#include "operations/image_writer.h"
-#include "image/image_encoding.h"
-#include "pdf/pdf_writer.h"
+#include "base/quality.h"
 #include "files/output_placement.h"
+#include "image/image_encoding.h"
+#include "office/docx_writer.h"
+#include "pdf/pdf_writer.h"
 #include "text/text_extraction.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 
 void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
                 double quality) {
-  if (!std::isfinite(quality) || quality < 0.0 || quality > 1.0) throw Failure::invalidQuality();
+  requireQuality(quality);
   const std::string canonical = normalized(format);
   if (canonical == "pdf") {
     publish(imagePDF(image), to);

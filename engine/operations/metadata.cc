@@ -24,12 +24,14 @@
 #include <mutex>
 #include <optional>
 
+#include "base/byte_order.h"
+#include "base/handles.h"
+#include "base/unicode.h"
 #include "image/codec_runtime.h"
-#include "whirlpane/file_error.h"
-#include "whirlpane/formats.h"
 #include "image/image_decoding.h"
 #include "pdf/pdf_document.h"
-#include "base/unicode.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
@@ -164,19 +166,18 @@ std::optional<std::string> profileName(const void* data, size_t size) {
 
 // JFIF's APP0 segment, which comes first in a JFIF file when it is there.
 void addJFIF(Properties& properties, const fs::path& url) {
-  const int fd = ::open(url.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
+  const UniqueFd fd(::open(url.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) return;
   unsigned char head[20] = {};
-  const ssize_t n = ::pread(fd, head, sizeof head, 0);
-  ::close(fd);
+  const ssize_t n = ::pread(fd.get(), head, sizeof head, 0);
   if (n < 18 || head[0] != 0xFF || head[1] != 0xD8 || head[2] != 0xFF || head[3] != 0xE0) return;
   if (std::string_view(reinterpret_cast<const char*>(head + 6), 5) != std::string_view("JFIF\0", 5))
     return;
   Properties& jfif = group(properties, "{JFIF}");
   put(jfif, "JFIFVersion", "(" + std::to_string(head[11]) + ", " + std::to_string(head[12]) + ")");
   put(jfif, "DensityUnit", std::to_string(head[13]));
-  put(jfif, "XDensity", std::to_string(head[14] << 8 | head[15]));
-  put(jfif, "YDensity", std::to_string(head[16] << 8 | head[17]));
+  put(jfif, "XDensity", std::to_string(bigEndian<2>(head + 14)));
+  put(jfif, "YDensity", std::to_string(bigEndian<2>(head + 16)));
 }
 
 // The text of a tEXt or zTXt chunk. The format says Latin-1, but many
@@ -196,8 +197,9 @@ std::optional<std::string> latin1OrUTF8(std::string_view bytes) {
 // decoder keeps only the first few dozen. Each text is read to at most 64 KB
 // (compressed ones inflated to at most that), more than any row shows.
 void addPNGText(Properties& properties, const fs::path& url) {
-  const int fd = ::open(url.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
+  const UniqueFd file(::open(url.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file) return;
+  const int fd = file.get();
   constexpr size_t textLimit = 64 * 1024;
   unsigned char signature[8];
   off_t at = 8;
@@ -205,8 +207,7 @@ void addPNGText(Properties& properties, const fs::path& url) {
     for (int chunks = 0; chunks < 100'000; ++chunks) {
       unsigned char header[8];
       if (::pread(fd, header, 8, at) != 8) break;
-      const uint32_t length = uint32_t(header[0]) << 24 | uint32_t(header[1]) << 16 |
-                              uint32_t(header[2]) << 8 | header[3];
+      const uint32_t length = bigEndian<4>(header);
       const std::string type(reinterpret_cast<const char*>(header + 4), 4);
       if (type == "IEND" || length > 0x7FFFFFFF) break;
       if (type == "tEXt" || type == "zTXt" || type == "iTXt") {
@@ -261,7 +262,6 @@ void addPNGText(Properties& properties, const fs::path& url) {
       at += 12 + static_cast<off_t>(length);
     }
   }
-  ::close(fd);
 }
 
 void addDecoderFields(Properties& properties, const fs::path& url, const ImageSource& source) {

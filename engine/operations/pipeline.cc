@@ -8,17 +8,18 @@
 #include <future>
 #include <optional>
 
-#include "office/docx_writer.h"
-#include "whirlpane/file_error.h"
 #include "base/file_io.h"
-#include "whirlpane/formats.h"
+#include "base/handles.h"
+#include "files/output_placement.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
-#include "pdf/pdf_writer.h"
-#include "files/output_placement.h"
+#include "office/docx_writer.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_writer.h"
 #include "text/text_extraction.h"
 #include "text/text_pdf.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
@@ -41,13 +42,10 @@ SourceKind kindOf(const fs::path& source) {
 // regular file (a FIFO, a device) is refused without being read, since reading
 // it could block forever or never end.
 void checkReadable(const fs::path& source) {
-  const int fd = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throwFileError(errno, "Could not open", source);
+  const UniqueFd fd(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd) throwFileError(errno, "Could not open", source);
   struct stat info;
-  const int status = ::fstat(fd, &info);
-  const int error = errno;
-  ::close(fd);
-  if (status != 0) throwFileError(error, "Could not open", source);
+  if (::fstat(fd.get(), &info) != 0) throwFileError(errno, "Could not open", source);
   if (S_ISDIR(info.st_mode)) throwFileError(EISDIR, "Could not open", source);
   if (!S_ISREG(info.st_mode)) throw Failure::unreadable(source.filename().string());
 }

@@ -18,6 +18,7 @@
 #include <qpdf/QPDFWriter.hh>
 #include <vector>
 
+#include "base/handles.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
@@ -146,7 +147,7 @@ void recompress(QPDFObjectHandle image, double quality,
     vips_error_clear();
     return;
   }
-  const std::unique_ptr<void, decltype(&g_free)> owned(jpeg, &g_free);
+  const Owned<void, g_free> owned(jpeg);
   if (size >= image.getRawStreamData()->getSize()) return;
   image.replaceStreamData(std::string(static_cast<const char*>(jpeg), size),
                           QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());

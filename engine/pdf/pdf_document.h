@@ -62,5 +62,4 @@ std::pair<int, int> pagePixelSize(const PDFDocument& document, int index,
 // Failure::encoding "PDF rasterization failed" when rendering fails.
 Image rasterize(const PDFDocument& document, int index, double dpi = pageResolution);
 
-
 }  // namespace MediaEngine

@@ -12,14 +12,15 @@
 #include <future>
 #include <memory>
 
+#include "base/file_io.h"
+#include "base/handles.h"
+#include "base/unicode.h"
 #include "image/image_decoding.h"
 #include "office/zip_reader.h"
-#include "base/file_io.h"
-#include "whirlpane/formats.h"
 #include "pdf/pdf_document.h"
 #include "text/plain_text.h"
 #include "text/text_recognition.h"
-#include "base/unicode.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace detail {
@@ -74,10 +75,6 @@ void onCharacters(void* data, const XML_Char* text, int length) {
   }
   parse->reader.characters({text, static_cast<size_t>(length)});
 }
-
-struct ParserFree {
-  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
-};
 
 // --- PDF ----------------------------------------------------------------
 
@@ -227,7 +224,7 @@ void DocumentXMLReader::characters(std::string_view data) {
 std::string documentText(std::string_view xml, const std::string& fileName) {
   Parse parse;
   // No namespace processing: element names arrive as written, prefix and all.
-  const std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
+  const Owned<XML_ParserStruct, XML_ParserFree> parser(XML_ParserCreate(nullptr));
   if (!parser) throw std::bad_alloc();
   parse.parser = parser.get();
   XML_SetUserData(parser.get(), &parse);

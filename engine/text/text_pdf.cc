@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "whirlpane/formats.h"
-#include "pdf/pdf_writer.h"
+#include "base/handles.h"
 #include "base/unicode.h"
+#include "pdf/pdf_writer.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
@@ -26,16 +27,6 @@ constexpr double fontSize = 12;
 // windows takes five times as long as in 1 KB windows); small windows keep
 // the whole linear.
 constexpr size_t windowBytes = 1024;
-
-struct Release {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
-  void operator()(PangoLayout* l) const { g_object_unref(l); }
-  void operator()(PangoLayoutIter* i) const { pango_layout_iter_free(i); }
-  void operator()(PangoFontDescription* f) const { pango_font_description_free(f); }
-  void operator()(cairo_font_options_t* o) const { cairo_font_options_destroy(o); }
-};
-template <typename T>
-using Owned = std::unique_ptr<T, Release>;
 
 // The text with every line break made "\n", the one break Pango and this
 // typesetter agree on. A break at the very end ends the last line rather
@@ -104,19 +95,21 @@ Bytes textPDF(std::string_view text) {
   }
 
   detail::PDFStream pdf(pageWidth, pageHeight);
-  const Owned<cairo_t> cr(cairo_create(pdf.surface()));
+  const Owned<cairo_t, cairo_destroy> cr(cairo_create(pdf.surface()));
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
     throw Failure::encoding("PDF text context failed");
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
 
   // Outline metrics, not metrics fitted to a screen's pixels: a PDF has none.
-  const Owned<cairo_font_options_t> options(cairo_font_options_create());
+  const Owned<cairo_font_options_t, cairo_font_options_destroy> options(
+      cairo_font_options_create());
   cairo_font_options_set_hint_metrics(options.get(), CAIRO_HINT_METRICS_OFF);
   cairo_font_options_set_hint_style(options.get(), CAIRO_HINT_STYLE_NONE);
-  const Owned<PangoLayout> layout(pango_cairo_create_layout(cr.get()));
+  const Owned<PangoLayout, g_object_unref> layout(pango_cairo_create_layout(cr.get()));
   pango_cairo_context_set_font_options(pango_layout_get_context(layout.get()), options.get());
   pango_layout_context_changed(layout.get());
-  const Owned<PangoFontDescription> font(pango_font_description_from_string("Helvetica"));
+  const Owned<PangoFontDescription, pango_font_description_free> font(
+      pango_font_description_from_string("Helvetica"));
   pango_font_description_set_absolute_size(font.get(), fontSize * PANGO_SCALE);
   pango_layout_set_font_description(layout.get(), font.get());
   pango_layout_set_width(layout.get(), static_cast<int>(frameWidth * PANGO_SCALE));
@@ -134,7 +127,7 @@ Bytes textPDF(std::string_view text) {
     pango_layout_set_text(layout.get(), plain.data() + start, static_cast<int>(end - start));
     const int lines = pango_layout_get_line_count(layout.get());
     const int placed = last ? lines : std::max(1, lines - 2);
-    const Owned<PangoLayoutIter> line(pango_layout_get_iter(layout.get()));
+    const Owned<PangoLayoutIter, pango_layout_iter_free> line(pango_layout_get_iter(layout.get()));
     for (int i = 0; i < placed; ++i) {
       PangoRectangle logical;
       pango_layout_iter_get_line_extents(line.get(), nullptr, &logical);

@@ -3,9 +3,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/handles.h"
 #include "base/plugin.h"
-#include "whirlpane/formats.h"
 #include "modules/ocr_plugin.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine::detail {
 namespace {
@@ -84,7 +85,7 @@ std::string TextRecognizer::lines(const Image& image, int dpi) {
                          sizeof error) != 0) {
     throw Failure::encoding(error);
   }
-  const std::unique_ptr<char, decltype(&std::free)> owned(found, &std::free);
+  const Owned<char, ::free> owned(found);
   std::string text(found);
   if (!text.empty()) text.pop_back();  // the last line's line feed
   return text;

@@ -9,13 +9,13 @@
 #include <set>
 #include <thread>
 
-#include "whirlpane/formats.h"
+#include "image/image.h"
+#include "image/image_decoding.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "pdf/pdf_writer.h"
-#include "image/image_decoding.h"
-#include "image/image.h"
+#include "whirlpane/formats.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <regex>
 #include <thread>
 
-#include "pdf/pdf_document.h"
-#include "tests/support/test_support.h"
-#include "pdf/pdf_writer.h"
-#include "image/image_decoding.h"
 #include "image/image.h"
+#include "image/image_decoding.h"
+#include "pdf/pdf_document.h"
+#include "pdf/pdf_writer.h"
+#include "tests/support/test_support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The BMP reader: header check and decoding.
-#include "tests/fuzz/fuzz_support.h"
 #include "image/image_decoding.h"
+#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto path = Fuzz::file("fuzz.bmp", data, size);

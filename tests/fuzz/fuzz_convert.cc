@@ -3,8 +3,8 @@
 #include <array>
 #include <system_error>
 
-#include "whirlpane/pipeline.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "whirlpane/pipeline.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static constexpr std::array<const char*, 11> extensions{

@@ -1,6 +1,6 @@
 // The DOCX reader on arbitrary XML.
-#include "whirlpane/formats.h"
 #include "text/text_extraction.h"
+#include "whirlpane/formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

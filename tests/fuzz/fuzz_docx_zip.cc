@@ -1,7 +1,7 @@
 // The DOCX reader on arbitrary ZIP bytes: unpacking and reading together.
-#include "whirlpane/formats.h"
-#include "text/text_extraction.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "text/text_extraction.h"
+#include "whirlpane/formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto path = Fuzz::file("fuzz.docx", data, size);

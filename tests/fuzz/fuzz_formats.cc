@@ -1,8 +1,8 @@
 // The format normaliser and the text helpers every message goes through.
 #include <string_view>
 
-#include "whirlpane/formats.h"
 #include "base/unicode.h"
+#include "whirlpane/formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "office/docx_writer.h"
-#include "tests/fuzz/fuzz_support.h"
-#include "office/zip_writer.h"
 #include "office/zip_reader.h"
+#include "office/zip_writer.h"
+#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Up to four entries, their contents cut from the input at 0xFF bytes.

@@ -1,35 +1,36 @@
 #include "tests/support/test_support.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "files/output_placement.h"
 #include "image/codec_runtime.h"
 #include "whirlpane/file_error.h"
-#include "files/output_placement.h"
 
 extern char** environ;
 
 namespace TestSupport {
 
-ScratchFolder::ScratchFolder() : path_(fs::temp_directory_path() / ("whirlpane-test-" + MediaEngine::newUUID())) {
+ScratchFolder::ScratchFolder()
+    : path_(fs::temp_directory_path() / ("whirlpane-test-" + MediaEngine::newUUID())) {
   fs::create_directories(path_);
 }
 
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   // Tests make folders read-only; give write access back so removal works.
-  for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
-       it.increment(ignored)) {
-    if (it->is_directory(ignored)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  for (auto it = fs::recursive_directory_iterator(path_, ignored);
+       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+    if (it->is_directory(ignored))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
@@ -53,15 +54,21 @@ vips::VImage testPicture(int width, int height, int bands) {
   VImage block = (x < width / 4) & (y < height / 4);
   VImage blue = block.ifthenelse(255, (x + y) * (128.0 / std::max(1, width + height - 2)));
   VImage rgb = red.bandjoin(green).bandjoin(blue).cast(VIPS_FORMAT_UCHAR);
-  if (bands == 4) rgb = rgb.bandjoin((x * (255.0 / std::max(1, width - 1))).cast(VIPS_FORMAT_UCHAR));
+  if (bands == 4)
+    rgb = rgb.bandjoin((x * (255.0 / std::max(1, width - 1))).cast(VIPS_FORMAT_UCHAR));
   return rgb.copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB)).copy_memory();
 }
 
 vips::VImage noisePicture(int width, int height) {
   startVips();
   using vips::VImage;
-  auto band = [&] { return VImage::gaussnoise(width, height, VImage::option()->set("sigma", 60.0)); };
-  return band().bandjoin(band()).bandjoin(band()).cast(VIPS_FORMAT_UCHAR)
+  auto band = [&] {
+    return VImage::gaussnoise(width, height, VImage::option()->set("sigma", 60.0));
+  };
+  return band()
+      .bandjoin(band())
+      .bandjoin(band())
+      .cast(VIPS_FORMAT_UCHAR)
       .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
       .copy_memory();
 }
@@ -91,7 +98,8 @@ std::string readFile(const fs::path& path) {
 
 std::vector<std::string> listFolder(const fs::path& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -105,13 +113,15 @@ std::vector<std::string> workingFilesIn(const fs::path& folder) {
 }
 
 std::optional<double> maxDifference(const vips::VImage& a, const vips::VImage& b) {
-  if (a.width() != b.width() || a.height() != b.height() || a.bands() != b.bands()) return std::nullopt;
+  if (a.width() != b.width() || a.height() != b.height() || a.bands() != b.bands())
+    return std::nullopt;
   return (a.cast(VIPS_FORMAT_INT) - b.cast(VIPS_FORMAT_INT)).abs().max();
 }
 
 namespace {
 
-pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFolder, int out, int err) {
+pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFolder, int out,
+            int err) {
   std::vector<std::string> argv{WHIRLPANE_BINARY};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   std::vector<char*> pointers;
@@ -125,7 +135,8 @@ pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFo
   posix_spawn_file_actions_adddup2(&actions, err, 2);
   if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
   pid_t pid = -1;
-  const int status = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
+  const int status =
+      posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (status != 0) throw std::system_error(status, std::generic_category(), "posix_spawn");
   return pid;
@@ -211,6 +222,10 @@ bool haveTool(std::string_view name) {
   int status = 0;
   shell("command -v " + quoted(name) + " >/dev/null 2>&1", &status);
   return status == 0;
+}
+
+double meanDifference(const vips::VImage& a, const vips::VImage& b) {
+  return (a.cast(VIPS_FORMAT_INT) - b.cast(VIPS_FORMAT_INT)).abs().avg();
 }
 
 }  // namespace TestSupport

@@ -64,6 +64,9 @@ std::vector<std::string> workingFilesIn(const fs::path& folder);
 // their sizes or band counts differ.
 std::optional<double> maxDifference(const vips::VImage& a, const vips::VImage& b);
 
+// Mean absolute difference between two images' samples (same size and bands).
+double meanDifference(const vips::VImage& a, const vips::VImage& b);
+
 struct RunResult {
   int status = -1;  // exit status, or 128 + signal when killed
   std::string out;

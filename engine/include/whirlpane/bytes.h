@@ -2,11 +2,18 @@
 // every encoder and writer in the engine. Move-only, so a 100 MB encoded image
 // is never copied by accident; an encoder's own allocation can be adopted
 // without a copy.
+//
+// Thread safety: a Bytes value belongs to one thread at a time, like any
+// owning object; once made its contents never change, so a const Bytes may be
+// read from several threads at once. Release functions run on the thread that
+// destroys the value.
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <string_view>
 
@@ -48,7 +55,8 @@ class Bytes {
 
 inline Bytes Bytes::adopt(void* data, size_t size, Release release) {
   Bytes bytes;
-  bytes.data_ = std::unique_ptr<std::byte, Releaser>(static_cast<std::byte*>(data), Releaser{release});
+  bytes.data_ =
+      std::unique_ptr<std::byte, Releaser>(static_cast<std::byte*>(data), Releaser{release});
   bytes.size_ = size;
   return bytes;
 }

@@ -3,6 +3,11 @@
 // engine (and with it libvips and every codec) only when a conversion runs keeps
 // start-up of everything else fast. Both sides are built from one tree with one
 // compiler, so C++ types and exceptions cross the boundary unchanged.
+//
+// Thread safety: call start() once, right after loading and before this
+// process starts any thread of its own; from then on every entry may be
+// called from any thread at once (each call shares nothing with the others),
+// except removeWorkingFiles, which ends the engine's use for good.
 #pragma once
 
 #include <exception>
@@ -14,8 +19,10 @@
 
 struct WhirlpaneEngine {
   // Bumped whenever the table changes shape.
-  static constexpr int currentVersion = 2;
+  static constexpr int currentVersion = 3;
   int version;
+  // Starts the engine's libraries; see whirlpane/startup.h.
+  void (*start)();
   std::vector<std::filesystem::path> (*convert)(const std::filesystem::path& source,
                                                 std::string_view format);
   std::vector<std::pair<std::string, std::string>> (*metadata)(const std::filesystem::path& url);

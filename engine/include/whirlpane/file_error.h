@@ -2,6 +2,9 @@
 // std::filesystem::filesystem_error (so a std::system_error with the errno)
 // whose what() is the user-facing text, naming what failed, the path and the
 // system's reason.
+//
+// Thread safety: a FileError is an immutable value, and describe() keeps no
+// state; both may be used from any thread.
 #pragma once
 
 #include <exception>

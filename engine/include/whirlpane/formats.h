@@ -15,7 +15,6 @@
 
 namespace MediaEngine {
 
-
 // The seven raster formats, keyed by canonical identifier ("jpg", not "jpeg"),
 // with their type identifiers. Membership is the test of "is a raster format".
 const std::map<std::string, std::string, std::less<>>& types();

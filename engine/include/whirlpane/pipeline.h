@@ -20,6 +20,7 @@ namespace MediaEngine {
 // On failure: a Failure or FileError. Nothing is published unless the failure
 // happened while publishing, in which case the message names or counts the
 // files already saved.
-std::vector<std::filesystem::path> convert(const std::filesystem::path& source, std::string_view format);
+std::vector<std::filesystem::path> convert(const std::filesystem::path& source,
+                                           std::string_view format);
 
 }  // namespace MediaEngine

@@ -11,11 +11,11 @@ namespace {
 
 TEST(Formats, NormalizesEverySpellingUsersType) {
   const std::vector<std::pair<std::string, std::string>> cases{
-      {"PNG", "png"},       {"  png  ", "png"},  {".png", "png"},     {"png\n", "png"},
-      {"\tpng\r\n", "png"}, {"JPEG", "jpg"},     {"jpeg", "jpg"},     {".jpg", "jpg"},
-      {"Jpg", "jpg"},       {"tif", "tiff"},     {"TIFF", "tiff"},    {"HEIF", "heic"},
-      {"heic", "heic"},     {"webp", "webp"},    {"AVIF", "avif"},    {"bmp", "bmp"},
-      {"pdf", "pdf"},       {"DOCX", "docx"},    {".txt", "txt"},     {"\u00A0png\u3000", "png"},
+      {"PNG", "png"},       {"  png  ", "png"},   {".png", "png"},  {"png\n", "png"},
+      {"\tpng\r\n", "png"}, {"JPEG", "jpg"},      {"jpeg", "jpg"},  {".jpg", "jpg"},
+      {"Jpg", "jpg"},       {"tif", "tiff"},      {"TIFF", "tiff"}, {"HEIF", "heic"},
+      {"heic", "heic"},     {"webp", "webp"},     {"AVIF", "avif"}, {"bmp", "bmp"},
+      {"pdf", "pdf"},       {"DOCX", "docx"},     {".txt", "txt"},  {"\u00A0png\u3000", "png"},
       {"\u2028png", "png"}, {"\u0085png", "png"},
   };
   for (const auto& [typed, canonical] : cases) {
@@ -61,9 +61,12 @@ TEST(Formats, RasterTableHoldsExactlyTheSevenImageFormats) {
 TEST(Failure, EveryKindHasItsMessage) {
   const std::vector<std::pair<Failure, std::string>> cases{
       {Failure::unsupported("Exact text."), "Exact text."},
-      {Failure::unreadable("photo.heic"), "Could not read photo.heic. The file may be damaged or unsupported."},
-      {Failure::encoding("image allocation failed"), "Could not create the output: image allocation failed"},
-      {Failure::exists("photo.png"), "photo.png already exists. Choose a different output filename."},
+      {Failure::unreadable("photo.heic"),
+       "Could not read photo.heic. The file may be damaged or unsupported."},
+      {Failure::encoding("image allocation failed"),
+       "Could not create the output: image allocation failed"},
+      {Failure::exists("photo.png"),
+       "photo.png already exists. Choose a different output filename."},
       {Failure::noText(), "No readable text was found in this file."},
       {Failure::invalidQuality(), "Quality must be a finite number between 0 and 1."},
       {Failure::tooLarge(), "This file is too large to process safely at full resolution."},

@@ -1,23 +1,22 @@
 #include "files/output_placement.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <regex>
 #include <set>
 #include <thread>
 
+#include "tests/support/test_support.h"
 #include "whirlpane/file_error.h"
 #include "whirlpane/formats.h"
-#include "tests/support/test_support.h"
 
 namespace MediaEngine {
 namespace {
 
-using TestSupport::ScratchFolder;
 using TestSupport::readFile;
+using TestSupport::ScratchFolder;
 using TestSupport::writeFile;
 namespace fs = std::filesystem;
 
@@ -42,7 +41,8 @@ TEST(UniqueSibling, BuildsNamesFromBaseSuffixAndExtension) {
       {".hidden", "", "png", ".hidden.png"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(uniqueSibling(folder / c.source, c.suffix, c.ext), folder / c.expected) << c.source << " " << c.ext;
+    EXPECT_EQ(uniqueSibling(folder / c.source, c.suffix, c.ext), folder / c.expected)
+        << c.source << " " << c.ext;
   }
 }
 
@@ -79,7 +79,8 @@ TEST(Publish, WritesExactlyTheBytesAndNeverReplaces) {
     FAIL() << "replaced an existing file";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.kind(), Failure::Kind::exists);
-    EXPECT_EQ(std::string(failure.what()), "out.png already exists. Choose a different output filename.");
+    EXPECT_EQ(std::string(failure.what()),
+              "out.png already exists. Choose a different output filename.");
   }
   EXPECT_EQ(readFile(destination), payload);
   EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"out.png"});
@@ -125,7 +126,8 @@ TEST(Publish, ConcurrentWritersToOneNameLeaveOneWinner) {
   EXPECT_EQ(losers, 15);
   const std::string content = readFile(destination);
   ASSERT_EQ(content.size(), 100000u);
-  EXPECT_EQ(content.find_first_not_of(content[0]), std::string::npos) << "bytes of two writers mixed";
+  EXPECT_EQ(content.find_first_not_of(content[0]), std::string::npos)
+      << "bytes of two writers mixed";
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 
@@ -133,8 +135,10 @@ TEST(PublishBeside, MovesOnToTheNextFreeName) {
   ScratchFolder folder;
   const fs::path source = folder / "a.jpg";
   writeFile(source, "jpeg");
-  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("1"))), folder / "a-clean.jpg");
-  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("2"))), folder / "a-clean 2.jpg");
+  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("1"))),
+            folder / "a-clean.jpg");
+  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("2"))),
+            folder / "a-clean 2.jpg");
   EXPECT_EQ(readFile(folder / "a-clean.jpg"), "1");
 }
 
@@ -167,7 +171,8 @@ TEST(BatchFolder, StagesHiddenAndPublishesInOrderWithSuffixes) {
     ASSERT_EQ(::stat(staging.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     for (int page = 1; page <= 3; ++page) {
-      batch.stage(Bytes::copyOf(std::string("page ") + std::to_string(page)), "-page-" + std::to_string(page));
+      batch.stage(Bytes::copyOf(std::string("page ") + std::to_string(page)),
+                  "-page-" + std::to_string(page));
     }
     EXPECT_TRUE(fs::exists(staging / "0.png"));
     EXPECT_TRUE(fs::exists(staging / "2.png"));
@@ -196,7 +201,8 @@ TEST(BatchFolder, APublishingFailureNamesWhatWasAlreadySaved) {
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.kind(), Failure::Kind::encoding);
     EXPECT_EQ(std::string(failure.what()),
-              "Could not create the output: File name too long Already saved: scan-page-1.png, scan-page-2.png.");
+              "Could not create the output: File name too long Already saved: scan-page-1.png, "
+              "scan-page-2.png.");
   }
   EXPECT_EQ(readFile(folder / "scan-page-1.png"), "1");
 }
@@ -211,8 +217,9 @@ TEST(TemporaryDirectory, IsPrivateFreshAndNamedWithAUUID) {
   const fs::path second = temporaryDirectory();
   EXPECT_NE(first, second);
   EXPECT_EQ(first.parent_path(), fs::temp_directory_path());
-  EXPECT_TRUE(std::regex_match(first.filename().string(),
-                               std::regex("Whirlpane-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")));
+  EXPECT_TRUE(std::regex_match(
+      first.filename().string(),
+      std::regex("Whirlpane-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")));
   struct stat info;
   ASSERT_EQ(::stat(first.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);

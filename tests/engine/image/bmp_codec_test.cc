@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "whirlpane/formats.h"
-#include "tests/support/test_support.h"
-#include "image/image_encoding.h"
-#include "image/image_decoding.h"
 #include "image/image.h"
+#include "image/image_decoding.h"
+#include "image/image_encoding.h"
+#include "tests/support/test_support.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

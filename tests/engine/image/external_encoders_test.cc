@@ -1,22 +1,22 @@
 #include "image/external_encoders.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 
+#include "base/locations.h"
+#include "files/child_process.h"
+#include "image/image.h"
+#include "image/image_encoding.h"
+#include "tests/support/test_support.h"
 #include "whirlpane/file_error.h"
 #include "whirlpane/formats.h"
 #include "whirlpane/pipeline.h"
-#include "tests/support/test_support.h"
-#include "files/child_process.h"
-#include "image/image_encoding.h"
-#include "image/image.h"
 
 namespace MediaEngine {
 namespace {
@@ -45,7 +45,8 @@ int processesMatching(const std::string& marker) {
     if (state == "Z") continue;
     std::string command = TestSupport::readFile(entry.path() / "cmdline");
     std::replace(command.begin(), command.end(), '\0', ' ');
-    if (parent == ::getpid() || (!marker.empty() && command.find(marker) != std::string::npos)) ++count;
+    if (parent == ::getpid() || (!marker.empty() && command.find(marker) != std::string::npos))
+      ++count;
   }
   return count;
 }
@@ -60,7 +61,8 @@ class ExternalEncoders : public ::testing::Test {
     ::setenv("TMPDIR", temporary_.path().c_str(), 1);
   }
   void TearDown() override {
-    EXPECT_TRUE(TestSupport::listFolder(temporary_.path()).empty()) << "a scratch folder outlived the call";
+    EXPECT_TRUE(TestSupport::listFolder(temporary_.path()).empty())
+        << "a scratch folder outlived the call";
     EXPECT_EQ(processesMatching(""), 0) << "a child outlived the call";
     if (savedTemporary_) {
       ::setenv("TMPDIR", savedTemporary_->c_str(), 1);
@@ -84,12 +86,14 @@ class ExternalEncoders : public ::testing::Test {
   int made_ = 0;
 };
 
-const ProcessLimits quick{.timeLimit = 400ms, .pollInterval = 50ms, .grace = 300ms, .errorLimit = 1'048'576};
+const ProcessLimits quick{
+    .timeLimit = 400ms, .pollInterval = 50ms, .grace = 300ms, .errorLimit = 1'048'576};
 
 TEST_F(ExternalEncoders, RunReturnsStandardOutputAndReportsFailuresWithTheChildsWords) {
   EXPECT_EQ(run("/bin/echo", {"one", "two words"}, 100).text(), "one two words\n");
 
-  const std::string complaint = TestSupport::failureText([] { run(standIns / "complains", {}, 100); });
+  const std::string complaint =
+      TestSupport::failureText([] { run(standIns / "complains", {}, 100); });
   const std::string prefix = "Could not create the output: complains: ";
   ASSERT_TRUE(complaint.starts_with(prefix)) << complaint;
   // 1,000 characters of two bytes each: cut by characters, not bytes.
@@ -98,14 +102,18 @@ TEST_F(ExternalEncoders, RunReturnsStandardOutputAndReportsFailuresWithTheChilds
 
   EXPECT_EQ(TestSupport::failureText([] { run(standIns / "complains-on-stdout", {}, 100); }),
             "Could not create the output: complains-on-stdout: ERROR: unrecognized option -q\n");
-  EXPECT_EQ(TestSupport::failureText([] { run("/bin/sh", {"-c", "kill -9 $$"}, 100); }), "Could not create the output: sh: ");
+  EXPECT_EQ(TestSupport::failureText([] {
+              run("/bin/sh", {"-c", "kill -9 $$"}, 100);
+            }),
+            "Could not create the output: sh: ");
 
   try {
     run(standIns / "no-such-encoder", {}, 100);
     ADD_FAILURE() << "started a missing program";
   } catch (const FileError& error) {
     EXPECT_EQ(error.code().value(), ENOENT);
-    EXPECT_NE(std::string(error.what()).find((standIns / "no-such-encoder").string()), std::string::npos);
+    EXPECT_NE(std::string(error.what()).find((standIns / "no-such-encoder").string()),
+              std::string::npos);
   }
 }
 
@@ -122,10 +130,15 @@ TEST_F(ExternalEncoders, AHungChildIsStoppedAndKilledWhenItIgnoresTheRequest) {
 
 TEST_F(ExternalEncoders, FloodsOfOutputAreStoppedAtTheNextPoll) {
   const std::string tooLarge = "This file is too large to process safely at full resolution.";
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stderr", {}, 100, quick); }), tooLarge);
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stdout", {}, 1'000'000, quick); }), tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stderr", {}, 100, quick); }),
+            tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stdout", {}, 1'000'000, quick); }),
+            tooLarge);
   // A child that ends at once but wrote more than allowed is refused as well.
-  EXPECT_EQ(TestSupport::failureText([] { run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000); }), tooLarge);
+  EXPECT_EQ(TestSupport::failureText([] {
+              run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000);
+            }),
+            tooLarge);
   EXPECT_EQ(processesMatching("floods-"), 0);
 }
 
@@ -146,9 +159,24 @@ TEST_F(ExternalEncoders, CodecIsLookedForInEveryFolderInTurn) {
             "The bundled AVIF encoder is missing. Rebuild the app with Resources/Codecs included.");
 }
 
+// A folder the user converts in, or the tree the program was built from, must
+// never choose the program we run: only the engine's own resource folder counts.
+TEST_F(ExternalEncoders, EncodersAreLookedForOnlyBesideTheEngine) {
+  const fs::path planted = folders_.path() / "Resources/Codecs";
+  fs::create_directories(planted / "webp");
+  fs::create_symlink(standIns / "stand-in-encoder", planted / "webp/cwebp");
+  const fs::path previous = fs::current_path();
+  fs::current_path(folders_.path());
+  const std::vector<fs::path> folders = codecFolders();
+  fs::current_path(previous);
+  EXPECT_EQ(folders, std::vector<fs::path>{detail::resourceFolder() / "Codecs"});
+  EXPECT_EQ(detail::resourceFolder(),
+            (detail::engineFolder() / "../../share/whirlpane").lexically_normal());
+}
+
 // The arguments the stand-in encoder was given for `format` at `quality`.
-std::vector<std::string> argumentsFor(const fs::path& codecs, std::string_view format, double quality,
-                                      const fs::path& record) {
+std::vector<std::string> argumentsFor(const fs::path& codecs, std::string_view format,
+                                      double quality, const fs::path& record) {
   ::setenv("STAND_IN_ARGUMENTS", record.c_str(), 1);
   const Bytes picture = detail::handOffPNG(Image(TestSupport::testPicture(8, 8)));
   externalEncode(picture, format, quality, {codecs});
@@ -167,11 +195,13 @@ TEST_F(ExternalEncoders, EncodersGetExactlyTheirCommandLines) {
     double quality;
     std::string q;
   };
-  for (const Case& c : {Case{0.9, "90"}, Case{0.0, "0"}, Case{1.0, "100"}, Case{0.005, "1"}, Case{0.004, "0"}}) {
+  for (const Case& c :
+       {Case{0.9, "90"}, Case{0.0, "0"}, Case{1.0, "100"}, Case{0.005, "1"}, Case{0.004, "0"}}) {
     const auto args = argumentsFor(webp, "webp", c.quality, record);
     ASSERT_EQ(args.size(), 11u);
-    EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 8),
-              (std::vector<std::string>{"-quiet", "-q", c.q, "-m", "6", "-mt", "-metadata", "none"}));
+    EXPECT_EQ(
+        std::vector<std::string>(args.begin(), args.begin() + 8),
+        (std::vector<std::string>{"-quiet", "-q", c.q, "-m", "6", "-mt", "-metadata", "none"}));
     EXPECT_EQ(fs::path(args[8]).filename(), "input.png");
     EXPECT_EQ(args[9], "-o");
     EXPECT_EQ(fs::path(args[10]).filename(), "output.webp");
@@ -180,8 +210,8 @@ TEST_F(ExternalEncoders, EncodersGetExactlyTheirCommandLines) {
   const auto modern = argumentsFor(avif, "avif", 0.9, record);
   ASSERT_EQ(modern.size(), 12u);
   EXPECT_EQ(std::vector<std::string>(modern.begin(), modern.begin() + 10),
-            (std::vector<std::string>{"-q", "90", "--qalpha", "100", "--speed", "6", "--jobs", "2", "--ignore-exif",
-                                      "--ignore-xmp"}));
+            (std::vector<std::string>{"-q", "90", "--qalpha", "100", "--speed", "6", "--jobs", "2",
+                                      "--ignore-exif", "--ignore-xmp"}));
   EXPECT_EQ(fs::path(modern[11]).filename(), "output.avif");
 
   // avifenc before 1.0 takes quantizers: quality 90 is quantizer 6, alpha lossless.
@@ -190,8 +220,8 @@ TEST_F(ExternalEncoders, EncodersGetExactlyTheirCommandLines) {
   ::unsetenv("STAND_IN_VERSION");
   ASSERT_EQ(legacy.size(), 16u);
   EXPECT_EQ(std::vector<std::string>(legacy.begin(), legacy.begin() + 12),
-            (std::vector<std::string>{"--min", "6", "--max", "6", "--minalpha", "0", "--maxalpha", "0", "--speed", "6",
-                                      "--jobs", "2"}));
+            (std::vector<std::string>{"--min", "6", "--max", "6", "--minalpha", "0", "--maxalpha",
+                                      "0", "--speed", "6", "--jobs", "2"}));
 }
 
 TEST_F(ExternalEncoders, OutputsWithoutTheFormatsSignatureAreRefused) {
@@ -209,8 +239,9 @@ TEST_F(ExternalEncoders, OutputsWithoutTheFormatsSignatureAreRefused) {
 
   const fs::path silent = codecsWith("leaves-a-child", "webp");  // succeeds, writes no file
   EXPECT_THROW(externalEncode(picture, "webp", 0.9, {silent}), FileError);
-  EXPECT_EQ(TestSupport::failureText([&] { externalEncode(picture, "webp", 0.9, {folders_.path()}); }),
-            "The bundled WEBP encoder is missing. Rebuild the app with Resources/Codecs included.");
+  EXPECT_EQ(
+      TestSupport::failureText([&] { externalEncode(picture, "webp", 0.9, {folders_.path()}); }),
+      "The bundled WEBP encoder is missing. Rebuild the app with Resources/Codecs included.");
 }
 
 TEST_F(ExternalEncoders, RealEncodersConvertPhotographsWhenTheLibraryCannot) {

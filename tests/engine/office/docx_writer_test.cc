@@ -6,13 +6,13 @@
 
 #include <cstring>
 
-#include "whirlpane/formats.h"
-#include "text/text_extraction.h"
+#include "image/image.h"
+#include "office/zip_reader.h"
+#include "office/zip_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "office/zip_writer.h"
-#include "office/zip_reader.h"
-#include "image/image.h"
+#include "text/text_extraction.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

@@ -6,14 +6,14 @@
 
 #include <cmath>
 
-#include "whirlpane/formats.h"
+#include "image/image.h"
+#include "image/image_decoding.h"
+#include "image/image_encoding.h"
 #include "pdf/pdf_document.h"
+#include "pdf/pdf_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "pdf/pdf_writer.h"
-#include "image/image_encoding.h"
-#include "image/image_decoding.h"
-#include "image/image.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <map>
 
-#include "whirlpane/file_error.h"
-#include "whirlpane/formats.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

@@ -7,15 +7,15 @@
 #include <set>
 #include <thread>
 
+#include "image/image.h"
+#include "image/image_decoding.h"
 #include "office/docx_writer.h"
-#include "whirlpane/file_error.h"
-#include "whirlpane/formats.h"
-#include "text/text_extraction.h"
+#include "office/zip_reader.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "office/zip_reader.h"
-#include "image/image_decoding.h"
-#include "image/image.h"
+#include "text/text_extraction.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

@@ -2,16 +2,15 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
-
 #include <gtest/gtest.h>
 
+#include "image/image.h"
+#include "image/image_decoding.h"
+#include "pdf/pdf_writer.h"
+#include "tests/support/test_support.h"
 #include "whirlpane/file_error.h"
 #include "whirlpane/formats.h"
 #include "whirlpane/pipeline.h"
-#include "tests/support/test_support.h"
-#include "pdf/pdf_writer.h"
-#include "image/image_decoding.h"
-#include "image/image.h"
 
 namespace MediaEngine {
 namespace {
@@ -22,14 +21,15 @@ using TestSupport::shell;
 using vips::VImage;
 
 struct PageSpec {
-  double width, height;  // points
+  double width, height;    // points
   bool background = true;  // white page background, or none (transparent)
 };
 
 // A PDF made with cairo: each page has a black 72 pt square in its top-left
 // corner (a marker for orientation) and the page number written large.
 void makePDF(const fs::path& path, const std::vector<PageSpec>& pages) {
-  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pages.at(0).width, pages.at(0).height);
+  cairo_surface_t* surface =
+      cairo_pdf_surface_create(path.c_str(), pages.at(0).width, pages.at(0).height);
   cairo_t* cr = cairo_create(surface);
   for (size_t i = 0; i < pages.size(); ++i) {
     cairo_pdf_surface_set_size(surface, pages[i].width, pages[i].height);
@@ -38,7 +38,8 @@ void makePDF(const fs::path& path, const std::vector<PageSpec>& pages) {
       cairo_paint(cr);
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_rectangle(cr, 0, 0, std::min(72.0, pages[i].width / 4), std::min(72.0, pages[i].height / 4));
+    cairo_rectangle(cr, 0, 0, std::min(72.0, pages[i].width / 4),
+                    std::min(72.0, pages[i].height / 4));
     cairo_fill(cr);
     cairo_move_to(cr, pages[i].width / 2, pages[i].height / 2);
     cairo_set_font_size(cr, 48);
@@ -71,15 +72,19 @@ TEST(PdfPages, PageSizesAreRoundedUpAt300DotsPerInch) {
   const Image page = rasterize(document, 1);
   EXPECT_EQ(page.width(), 418);
   EXPECT_EQ(page.height(), 417);
-  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 3); }), "Could not read PDF page 4. The file may be damaged or unsupported.");
+  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 3); }),
+            "Could not read PDF page 4. The file may be damaged or unsupported.");
 }
 
 TEST(PdfPages, RotatedPagesRenderUprightWithSidesExchanged) {
   ScratchFolder folder;
   makePDF(folder / "plain.pdf", {{300, 600}});
-  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+90 " + TestSupport::quoted((folder / "r90.pdf").string()));
-  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+270 " + TestSupport::quoted((folder / "r270.pdf").string()));
-  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+180 " + TestSupport::quoted((folder / "r180.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+90 " +
+          TestSupport::quoted((folder / "r90.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+270 " +
+          TestSupport::quoted((folder / "r270.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "plain.pdf").string()) + " --rotate=+180 " +
+          TestSupport::quoted((folder / "r180.pdf").string()));
   const Image plain = rasterize(pdf(folder / "plain.pdf"), 0);
   ASSERT_EQ(std::pair(plain.width(), plain.height()), std::pair(1250, 2500));
   EXPECT_GT(darkness(plain, 0, 0, 50, 50), 250);  // the marker, top left
@@ -116,7 +121,8 @@ endstream endobj
 trailer << /Root 1 0 R >>
 %%EOF
 )");
-  runQpdf(TestSupport::quoted((folder / "raw.pdf").string()) + " " + TestSupport::quoted((folder / "annotated.pdf").string()));
+  runQpdf(TestSupport::quoted((folder / "raw.pdf").string()) + " " +
+          TestSupport::quoted((folder / "annotated.pdf").string()));
   const PDFDocument document = pdf(folder / "annotated.pdf");
   const Image page = rasterize(document, 0);
   EXPECT_GT(darkness(page, 300, 300, 200, 200), 250) << "the annotation is missing";
@@ -139,7 +145,8 @@ TEST(PdfPages, HugePagesAreRefusedBeforeRendering) {
   makePDF(folder / "huge.pdf", {{24000, 24000}, {14400, 1}});
   const PDFDocument document = pdf(folder / "huge.pdf");
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 0); }), "This file is too large to process safely at full resolution.");
+  EXPECT_EQ(TestSupport::failureText([&] { rasterize(document, 0); }),
+            "This file is too large to process safely at full resolution.");
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
   EXPECT_EQ(pagePixelSize(document, 1), std::pair(60000, 5));
 }
@@ -150,21 +157,28 @@ TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
   const std::string good = TestSupport::readFile(folder / "good.pdf");
   TestSupport::writeFile(folder / "empty.pdf", "");
   TestSupport::writeFile(folder / "cut.pdf", good.substr(0, good.size() / 3));
-  TestSupport::writeFile(folder / "page.pdf", "<!DOCTYPE html><html><body>Not a PDF</body></html>\n");
+  TestSupport::writeFile(folder / "page.pdf",
+                         "<!DOCTYPE html><html><body>Not a PDF</body></html>\n");
   for (const char* name : {"empty.pdf", "cut.pdf", "page.pdf"}) {
     EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / name); }),
               "Could not read " + std::string(name) + ". The file may be damaged or unsupported.");
     // poppler's own complaints about the file never reach the terminal.
-    const TestSupport::RunResult run = TestSupport::runWhirlpane({"--convert", (folder / name).string(), "--to", "png"});
+    const TestSupport::RunResult run =
+        TestSupport::runWhirlpane({"--convert", (folder / name).string(), "--to", "png"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Could not read " + std::string(name) + ". The file may be damaged or unsupported.\n");
+    EXPECT_EQ(run.err, "Could not read " + std::string(name) +
+                           ". The file may be damaged or unsupported.\n");
   }
   const std::string in = TestSupport::quoted((folder / "good.pdf").string());
-  runQpdf("--encrypt secret owner 256 -- " + in + " " + TestSupport::quoted((folder / "locked.pdf").string()));
-  runQpdf("--encrypt '' owner 256 -- " + in + " " + TestSupport::quoted((folder / "owner-only.pdf").string()));
-  runQpdf("--empty --pages " + in + " 1-0 -- " + TestSupport::quoted((folder / "no-pages.pdf").string()) + " || qpdf --empty " +
+  runQpdf("--encrypt secret owner 256 -- " + in + " " +
+          TestSupport::quoted((folder / "locked.pdf").string()));
+  runQpdf("--encrypt '' owner 256 -- " + in + " " +
+          TestSupport::quoted((folder / "owner-only.pdf").string()));
+  runQpdf("--empty --pages " + in + " 1-0 -- " +
+          TestSupport::quoted((folder / "no-pages.pdf").string()) + " || qpdf --empty " +
           TestSupport::quoted((folder / "no-pages.pdf").string()));
-  EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "locked.pdf"); }), "Unlock the PDF before converting it.");
+  EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "locked.pdf"); }),
+            "Unlock the PDF before converting it.");
   EXPECT_EQ(pdf(folder / "owner-only.pdf").pageCount(), 2);
   EXPECT_EQ(convert(folder / "owner-only.pdf", "png").size(), 2u);
   EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "no-pages.pdf"); }),
@@ -176,13 +190,16 @@ TEST(ImagePDF, AnImagePageIsSizedAt300DotsPerInchAndRendersBackToItsPixels) {
   const Image picture(TestSupport::testPicture(3000, 1500));
   const Bytes bytes = imagePDF(picture);
   TestSupport::writeFile(folder / "picture.pdf", bytes.text());
-  const std::string info = shell("pdfinfo " + TestSupport::quoted((folder / "picture.pdf").string()));
+  const std::string info =
+      shell("pdfinfo " + TestSupport::quoted((folder / "picture.pdf").string()));
   EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
   EXPECT_NE(info.find("Page size:       720 x 360 pts"), std::string::npos) << info;
   EXPECT_EQ(info.find("CreationDate"), std::string::npos) << info;
   const Image back = rasterize(pdf(folder / "picture.pdf"), 0);
   ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(3000, 1500));
-  EXPECT_LE((back.pixels().cast(VIPS_FORMAT_INT) - picture.pixels().cast(VIPS_FORMAT_INT)).abs().avg(), 2.0);
+  EXPECT_LE(
+      (back.pixels().cast(VIPS_FORMAT_INT) - picture.pixels().cast(VIPS_FORMAT_INT)).abs().avg(),
+      2.0);
 }
 
 TEST(PdfPipeline, PagesBecomeNumberedImagesAndPdfToPdfIsACopy) {
@@ -190,11 +207,13 @@ TEST(PdfPipeline, PagesBecomeNumberedImagesAndPdfToPdfIsACopy) {
   makePDF(folder / "scan.pdf", {{200, 300}, {300, 200}, {200, 200}});
   makePDF(folder / "single.pdf", {{100, 100}});
   const std::vector<fs::path> pages = convert(folder / "scan.pdf", "jpg");
-  EXPECT_EQ(pages, (std::vector<fs::path>{folder / "scan-page-1.jpg", folder / "scan-page-2.jpg", folder / "scan-page-3.jpg"}));
+  EXPECT_EQ(pages, (std::vector<fs::path>{folder / "scan-page-1.jpg", folder / "scan-page-2.jpg",
+                                          folder / "scan-page-3.jpg"}));
   EXPECT_EQ(TestSupport::loadWithVips(pages[1]).width(), 1250);
   EXPECT_EQ(convert(folder / "single.pdf", "png"), std::vector<fs::path>{folder / "single.png"});
   EXPECT_EQ(convert(folder / "single.pdf", "PDF"), std::vector<fs::path>{folder / "single 2.pdf"});
-  EXPECT_EQ(TestSupport::readFile(folder / "single 2.pdf"), TestSupport::readFile(folder / "single.pdf"));
+  EXPECT_EQ(TestSupport::readFile(folder / "single 2.pdf"),
+            TestSupport::readFile(folder / "single.pdf"));
   // Image decoding never renders a PDF: the image library's PDF loader stays blocked.
   EXPECT_EQ(TestSupport::failureKind([&] { loadImage(folder / "scan.pdf"); }),
             Failure::Kind::unreadable);
@@ -214,25 +233,35 @@ TEST(PdfPipeline, APlainJPEGPageKeepsItsDataAndItsPixels) {
   const fs::path photo = folder / "photo.jpg";
   TestSupport::saveImage(TestSupport::testPicture(1200, 800), photo, "[Q=85]");
   int status = 0;
-  shell("exiftool -q -overwrite_original -Make=Acme -GPSLatitude=51.5 -GPSLatitudeRef=N -XMP:Creator=Someone "
-        "-Comment=secret " + TestSupport::quoted(photo.string()), &status);
+  shell(
+      "exiftool -q -overwrite_original -Make=Acme -GPSLatitude=51.5 -GPSLatitudeRef=N "
+      "-XMP:Creator=Someone "
+      "-Comment=secret " +
+          TestSupport::quoted(photo.string()),
+      &status);
   ASSERT_EQ(status, 0);
   const auto written = convert(photo, "pdf");
   ASSERT_EQ(written.size(), 1u);
   const std::string pdfBytes = TestSupport::readFile(written[0]);
-  EXPECT_NE(shell("pdfimages -list " + TestSupport::quoted(written[0].string())).find(" jpeg "), std::string::npos);
+  EXPECT_NE(shell("pdfimages -list " + TestSupport::quoted(written[0].string())).find(" jpeg "),
+            std::string::npos);
   for (const char* leak : {"Acme", "Someone", "secret", "Exif"}) {
     EXPECT_EQ(pdfBytes.find(leak), std::string::npos) << leak;
   }
   // The image in the PDF decodes to exactly the JPEG's pixels...
-  shell("pdfimages -j " + TestSupport::quoted(written[0].string()) + " " + TestSupport::quoted((folder / "embedded").string()));
+  shell("pdfimages -j " + TestSupport::quoted(written[0].string()) + " " +
+        TestSupport::quoted((folder / "embedded").string()));
   const Image decoded = loadImage(photo);
-  EXPECT_EQ(*TestSupport::maxDifference(TestSupport::loadWithVips(folder / "embedded-000.jpg"), decoded.pixels()), 0);
+  EXPECT_EQ(*TestSupport::maxDifference(TestSupport::loadWithVips(folder / "embedded-000.jpg"),
+                                        decoded.pixels()),
+            0);
   // ... and the page renders at 300 dpi to the same size and picture (poppler's
   // JPEG decoder rounds chroma a little differently).
   const Image page = rasterize(pdf(written[0]), 0);
   ASSERT_EQ(std::pair(page.width(), page.height()), std::pair(1200, 800));
-  EXPECT_LE((page.pixels().cast(VIPS_FORMAT_INT) - decoded.pixels().cast(VIPS_FORMAT_INT)).abs().avg(), 1.5);
+  EXPECT_LE(
+      (page.pixels().cast(VIPS_FORMAT_INT) - decoded.pixels().cast(VIPS_FORMAT_INT)).abs().avg(),
+      1.5);
   // ... and the file is far smaller than the same pixels stored losslessly.
   EXPECT_LT(pdfBytes.size() * 3, imagePDF(decoded).size());
 
@@ -241,7 +270,8 @@ TEST(PdfPipeline, APlainJPEGPageKeepsItsDataAndItsPixels) {
   turned.set(VIPS_META_ORIENTATION, 6);
   TestSupport::saveImage(turned, folder / "turned.jpg");
   const auto upright = convert(folder / "turned.jpg", "pdf");
-  EXPECT_EQ(shell("pdfimages -list " + TestSupport::quoted(upright.at(0).string())).find(" jpeg "), std::string::npos);
+  EXPECT_EQ(shell("pdfimages -list " + TestSupport::quoted(upright.at(0).string())).find(" jpeg "),
+            std::string::npos);
   const Image back = rasterize(pdf(upright[0]), 0);
   EXPECT_EQ(std::pair(back.width(), back.height()), std::pair(80, 120));
 }
@@ -249,12 +279,13 @@ TEST(PdfPipeline, APlainJPEGPageKeepsItsDataAndItsPixels) {
 TEST(PdfPipeline, UnusableDocumentsFailForEveryFormatAndLeaveNothing) {
   ScratchFolder folder;
   makePDF(folder / "good.pdf", {{200, 200}});
-  runQpdf("--encrypt secret owner 256 -- " + TestSupport::quoted((folder / "good.pdf").string()) + " " +
-          TestSupport::quoted((folder / "locked.pdf").string()));
+  runQpdf("--encrypt secret owner 256 -- " + TestSupport::quoted((folder / "good.pdf").string()) +
+          " " + TestSupport::quoted((folder / "locked.pdf").string()));
   TestSupport::writeFile(folder / "fake.pdf", "<html></html>");
   const auto before = TestSupport::listFolder(folder.path());
   for (const char* format : {"png", "jpg", "pdf", "tiff"}) {
-    EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "locked.pdf", format); }), "Unlock the PDF before converting it.");
+    EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "locked.pdf", format); }),
+              "Unlock the PDF before converting it.");
     EXPECT_EQ(TestSupport::failureText([&] { convert(folder / "fake.pdf", format); }),
               "Could not read fake.pdf. The file may be damaged or unsupported.");
   }

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "whirlpane/file_error.h"
-#include "whirlpane/formats.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
+#include "whirlpane/file_error.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {

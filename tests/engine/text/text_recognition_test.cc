@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <optional>
 
-#include "whirlpane/formats.h"
-#include "text/text_extraction.h"
+#include "image/image.h"
+#include "image/image_encoding.h"
+#include "operations/image_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "operations/image_writer.h"
-#include "image/image_encoding.h"
-#include "image/image.h"
+#include "text/text_extraction.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
