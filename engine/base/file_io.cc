@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "base/handles.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 
 namespace MediaEngine::detail {
 

@@ -17,7 +17,6 @@
 #include "files/output_placement.h"
 #include "files/working_files.h"
 #include "whirlpane/failure.h"
-#include "whirlpane/file_error.h"
 
 extern char** environ;
 

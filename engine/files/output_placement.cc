@@ -13,7 +13,7 @@
 #include "base/file_io.h"
 #include "base/handles.h"
 #include "files/working_files.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 
 namespace MediaEngine::WorkingFiles {
 namespace {

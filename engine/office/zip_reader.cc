@@ -8,7 +8,6 @@
 
 #include "base/handles.h"
 #include "whirlpane/failure.h"
-#include "whirlpane/file_error.h"
 
 namespace MediaEngine::detail {
 namespace {

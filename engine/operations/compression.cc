@@ -14,7 +14,7 @@
 #include "image/jpeg_segments.h"
 #include "pdf/pdf_compression.h"
 #include "pdf/pdf_document.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {

@@ -2,7 +2,7 @@
 
 #include "files/working_files.h"
 #include "whirlpane/compression.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/metadata.h"
 #include "whirlpane/pipeline.h"
 #include "whirlpane/startup.h"

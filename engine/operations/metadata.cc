@@ -30,7 +30,7 @@
 #include "image/codec_runtime.h"
 #include "image/image_decoding.h"
 #include "pdf/pdf_document.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {

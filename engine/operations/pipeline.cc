@@ -18,7 +18,7 @@
 #include "pdf/pdf_writer.h"
 #include "text/text_extraction.h"
 #include "text/text_pdf.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "base/byte_order.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 
 namespace MediaEngine::detail {
 namespace {

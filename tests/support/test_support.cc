@@ -13,7 +13,7 @@
 
 #include "files/output_placement.h"
 #include "image/codec_runtime.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 
 extern char** environ;
 

@@ -1,12 +1,17 @@
-// MediaEngine::Failure: the one exception type for the engine's own failure
-// conditions. File-system and process errors travel as FileError instead.
+// The engine's failures. Its own conditions are one exception type, Failure,
+// with a kind and a fixed user-facing message; file-system and process errors
+// travel as FileError, a std::filesystem::filesystem_error (so a
+// std::system_error with the errno) whose what() names what failed, the path
+// and the system's reason. describe() gives the text a user sees for either.
 //
-// Thread safety: a Failure is an immutable value; any thread may make, copy
-// and read one.
+// Thread safety: failures are immutable values, and describe() keeps no
+// state; any thread may make, copy, read and describe them.
 #pragma once
 
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace MediaEngine {
 
@@ -50,5 +55,28 @@ class Failure : public std::exception {
   std::string payload_;
   std::string message_;
 };
+
+// A file-system or process error. `action` is what we were doing, worded to
+// precede the path, for example "Could not open"; the message reads:
+// action "path": reason.
+class FileError : public std::filesystem::filesystem_error {
+ public:
+  FileError(int error, std::string action, const std::filesystem::path& path);
+  // The same with our own `reason` in place of the system's text for `error`.
+  FileError(int error, std::string action, const std::filesystem::path& path,
+            std::string_view reason);
+
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// Throws a FileError for `error` (an errno value).
+[[noreturn]] void throwFileError(int error, std::string action, const std::filesystem::path& path);
+
+// The text a user is shown for any error the engine lets through: the message of
+// a Failure or FileError as it stands, a readable sentence for anything else.
+std::string describe(const std::exception& error);
 
 }  // namespace MediaEngine

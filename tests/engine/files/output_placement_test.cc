@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "tests/support/test_support.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {

@@ -13,8 +13,9 @@
 #include "files/child_process.h"
 #include "image/image.h"
 #include "image/image_encoding.h"
+#include "tests/support/processes.h"
 #include "tests/support/test_support.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 #include "whirlpane/pipeline.h"
 
@@ -26,126 +27,22 @@ using namespace std::chrono_literals;
 using TestSupport::ScratchFolder;
 using vips::VImage;
 
-const fs::path standIns = fs::path(__FILE__).parent_path() / "encoders";
-
-// Processes whose parent is this one, and processes still running a command
-// line that contains `marker`.
-int processesMatching(const std::string& marker) {
-  int count = 0;
-  for (const auto& entry : fs::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::string stat = TestSupport::readFile(entry.path() / "stat");
-    const size_t close = stat.rfind(')');
-    if (close == std::string::npos) continue;
-    std::istringstream fields(stat.substr(close + 2));
-    std::string state;
-    pid_t parent = 0;
-    fields >> state >> parent;
-    if (state == "Z") continue;
-    std::string command = TestSupport::readFile(entry.path() / "cmdline");
-    std::replace(command.begin(), command.end(), '\0', ' ');
-    if (parent == ::getpid() || (!marker.empty() && command.find(marker) != std::string::npos))
-      ++count;
-  }
-  return count;
-}
-
-// Every test gets a temporary area of its own, so that what a call leaves in
-// it can be seen, and checks that the call left nothing running or behind.
-class ExternalEncoders : public ::testing::Test {
+// Encoders are stand-ins in folders of their own; what the call leaves
+// behind is checked as for any child process.
+class ExternalEncoders : public TestSupport::NothingLeftBehind {
  protected:
-  void SetUp() override {
-    const char* previous = std::getenv("TMPDIR");
-    if (previous) savedTemporary_ = previous;
-    ::setenv("TMPDIR", temporary_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    EXPECT_TRUE(TestSupport::listFolder(temporary_.path()).empty())
-        << "a scratch folder outlived the call";
-    EXPECT_EQ(processesMatching(""), 0) << "a child outlived the call";
-    if (savedTemporary_) {
-      ::setenv("TMPDIR", savedTemporary_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
-  }
-
   // A "Codecs" folder holding `script` under the encoder's name for `format`.
   fs::path codecsWith(const std::string& script, std::string_view format) {
     const fs::path folder = folders_.path() / ("codecs-" + std::to_string(++made_));
     const fs::path relative = format == "webp" ? "webp/cwebp" : "avif/avifenc";
     fs::create_directories((folder / relative).parent_path());
-    fs::create_symlink(standIns / script, folder / relative);
+    fs::create_symlink(TestSupport::standIns() / script, folder / relative);
     return folder;
   }
 
-  ScratchFolder temporary_;
   ScratchFolder folders_;
-  std::optional<std::string> savedTemporary_;
   int made_ = 0;
 };
-
-const ProcessLimits quick{
-    .timeLimit = 400ms, .pollInterval = 50ms, .grace = 300ms, .errorLimit = 1'048'576};
-
-TEST_F(ExternalEncoders, RunReturnsStandardOutputAndReportsFailuresWithTheChildsWords) {
-  EXPECT_EQ(run("/bin/echo", {"one", "two words"}, 100).text(), "one two words\n");
-
-  const std::string complaint =
-      TestSupport::failureText([] { run(standIns / "complains", {}, 100); });
-  const std::string prefix = "Could not create the output: complains: ";
-  ASSERT_TRUE(complaint.starts_with(prefix)) << complaint;
-  // 1,000 characters of two bytes each: cut by characters, not bytes.
-  EXPECT_EQ(complaint.size() - prefix.size(), 2000u);
-  EXPECT_EQ(complaint.substr(prefix.size(), 2), "é");
-
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "complains-on-stdout", {}, 100); }),
-            "Could not create the output: complains-on-stdout: ERROR: unrecognized option -q\n");
-  EXPECT_EQ(TestSupport::failureText([] {
-              run("/bin/sh", {"-c", "kill -9 $$"}, 100);
-            }),
-            "Could not create the output: sh: ");
-
-  try {
-    run(standIns / "no-such-encoder", {}, 100);
-    ADD_FAILURE() << "started a missing program";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.code().value(), ENOENT);
-    EXPECT_NE(std::string(error.what()).find((standIns / "no-such-encoder").string()),
-              std::string::npos);
-  }
-}
-
-TEST_F(ExternalEncoders, AHungChildIsStoppedAndKilledWhenItIgnoresTheRequest) {
-  const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "ignores-term", {}, 100, quick); }),
-            "Could not create the output: ignores-term exceeded the time limit");
-  const auto took = std::chrono::steady_clock::now() - started;
-  // The limit, then the grace period, then the kill: not sooner, not forever.
-  EXPECT_GE(took, quick.timeLimit + quick.grace);
-  EXPECT_LT(took, 10s);
-  EXPECT_EQ(processesMatching("ignores-term"), 0);
-}
-
-TEST_F(ExternalEncoders, FloodsOfOutputAreStoppedAtTheNextPoll) {
-  const std::string tooLarge = "This file is too large to process safely at full resolution.";
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stderr", {}, 100, quick); }),
-            tooLarge);
-  EXPECT_EQ(TestSupport::failureText([] { run(standIns / "floods-stdout", {}, 1'000'000, quick); }),
-            tooLarge);
-  // A child that ends at once but wrote more than allowed is refused as well.
-  EXPECT_EQ(TestSupport::failureText([] {
-              run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000);
-            }),
-            tooLarge);
-  EXPECT_EQ(processesMatching("floods-"), 0);
-}
-
-TEST_F(ExternalEncoders, NothingTheChildStartedOutlivesIt) {
-  EXPECT_EQ(run(standIns / "leaves-a-child", {}, 100).text(), "done\n");
-  EXPECT_EQ(processesMatching("sleep 86399"), 0);
-}
 
 TEST_F(ExternalEncoders, CodecIsLookedForInEveryFolderInTurn) {
   const fs::path empty = folders_.path() / "empty";
@@ -164,7 +61,7 @@ TEST_F(ExternalEncoders, CodecIsLookedForInEveryFolderInTurn) {
 TEST_F(ExternalEncoders, EncodersAreLookedForOnlyBesideTheEngine) {
   const fs::path planted = folders_.path() / "Resources/Codecs";
   fs::create_directories(planted / "webp");
-  fs::create_symlink(standIns / "stand-in-encoder", planted / "webp/cwebp");
+  fs::create_symlink(TestSupport::standIns() / "stand-in-encoder", planted / "webp/cwebp");
   const fs::path previous = fs::current_path();
   fs::current_path(folders_.path());
   const std::vector<fs::path> folders = codecFolders();

@@ -8,15 +8,18 @@
 
 #include "image/image.h"
 #include "office/zip_reader.h"
-#include "office/zip_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
+#include "tests/support/zip_members.h"
 #include "text/text_extraction.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
 
+using TestSupport::Member;
+using TestSupport::membersOf;
+using TestSupport::namesOf;
 using TestSupport::ScratchFolder;
 namespace fs = std::filesystem;
 
@@ -36,121 +39,9 @@ std::string paragraph(std::string_view text) {
   return R"(<w:p><w:r><w:t xml:space="preserve">)" + std::string(text) + "</w:t></w:r></w:p>";
 }
 
-uint32_t u32(const std::string& bytes, size_t at) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-  return value;
-}
-uint16_t u16(const std::string& bytes, size_t at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
-                               static_cast<unsigned char>(bytes[at + 1]) << 8);
-}
-
-struct Member {
-  std::string name;
-  std::string content;
-};
-
-// The archive's entries as its central directory lists them, each checked
-// against its local header: the fields this writer promises, and the data
-// where the local header says it is.
-std::vector<Member> membersOf(const std::string& archive) {
-  std::vector<Member> members;
-  const size_t end = archive.size() - 22;
-  EXPECT_EQ(u32(archive, end), 0x06054B50u);
-  const uint16_t count = u16(archive, end + 10);
-  EXPECT_EQ(u16(archive, end + 8), count);
-  const uint32_t directorySize = u32(archive, end + 12), directoryOffset = u32(archive, end + 16);
-  EXPECT_EQ(directoryOffset + directorySize, end);
-  size_t at = directoryOffset, localEnd = 0;
-  for (uint16_t i = 0; i < count; ++i) {
-    EXPECT_EQ(u32(archive, at), 0x02014B50u);
-    EXPECT_EQ(u16(archive, at + 8), 0x0800) << "UTF-8 names";
-    EXPECT_EQ(u16(archive, at + 10), 0) << "stored";
-    EXPECT_EQ(u16(archive, at + 12), 0) << "00:00:00";
-    EXPECT_EQ(u16(archive, at + 14), 33) << "1980-01-01";
-    const uint32_t crc = u32(archive, at + 16), size = u32(archive, at + 20);
-    EXPECT_EQ(u32(archive, at + 24), size);
-    const uint16_t nameLength = u16(archive, at + 28);
-    const size_t local = u32(archive, at + 42);
-    Member member{archive.substr(at + 46, nameLength), {}};
-    EXPECT_EQ(archive.compare(local, 4, "PK\x03\x04"), 0) << member.name;
-    EXPECT_EQ(u16(archive, local + 6), 0x0800);
-    EXPECT_EQ(u16(archive, local + 12), 33);
-    EXPECT_EQ(u32(archive, local + 14), crc);
-    EXPECT_EQ(u16(archive, local + 28), 0) << "no extra field";
-    EXPECT_EQ(archive.substr(local + 30, nameLength), member.name);
-    member.content = archive.substr(local + 30 + nameLength, size);
-    EXPECT_EQ(crc32(std::as_bytes(std::span(member.content))), crc) << member.name;
-    localEnd = local + 30 + nameLength + size;
-    members.push_back(std::move(member));
-    at += 46 + nameLength;
-  }
-  EXPECT_EQ(localEnd, directoryOffset) << "the directory follows the last local record";
-  return members;
-}
-
-std::vector<std::string> namesOf(const std::vector<Member>& members) {
-  std::vector<std::string> names;
-  for (const Member& m : members) names.push_back(m.name);
-  return names;
-}
-
 std::string documentOf(std::optional<std::string_view> text) {
   const std::vector<Member> members = membersOf(std::string(docx(text, std::nullopt).text()));
   return members.size() == 3 ? members[0].content : "";
-}
-
-TEST(Zip, CRC32MatchesTheStandardCheckValues) {
-  const auto crcOf = [](std::string_view s) { return crc32(std::as_bytes(std::span(s))); };
-  EXPECT_EQ(crcOf(""), 0u);
-  EXPECT_EQ(crcOf("123456789"), 0xCBF43926u);
-  EXPECT_EQ(crcOf("The quick brown fox jumps over the lazy dog"), 0x414FA339u);
-  EXPECT_EQ(crcOf(std::string(1, '\0')), 0xD202EF8Du);
-}
-
-TEST(Zip, WritesEntriesInOrderWithTheirOwnHeaders) {
-  const std::string empty = std::string(zip({}).text());
-  EXPECT_EQ(empty, std::string("PK\x05\x06", 4) + std::string(18, '\0'));
-
-  const std::string first = "first entry", second(70'000, 'x');
-  const std::string archive =
-      std::string(zip({{"a.txt", std::as_bytes(std::span(first))},
-                       {"dir/\u00e9t\u00e9.bin", std::as_bytes(std::span(second))},
-                       {"empty", {}}})
-                      .text());
-  const std::vector<Member> members = membersOf(archive);
-  ASSERT_EQ(members.size(), 3u);
-  EXPECT_EQ(members[0].name, "a.txt");
-  EXPECT_EQ(members[0].content, first);
-  EXPECT_EQ(members[1].name, "dir/\u00e9t\u00e9.bin");
-  EXPECT_EQ(members[1].content, second);
-  EXPECT_EQ(members[2].content, "");
-}
-
-TEST(Zip, IndependentReadersAcceptTheArchive) {
-  ScratchFolder folder;
-  const std::string text = "entry text\n", big(300'000, 'z');
-  const fs::path file = folder / "test.zip";
-  TestSupport::writeFile(file, zip({{"one.txt", std::as_bytes(std::span(text))},
-                                    {"sub/\u00fcber.dat", std::as_bytes(std::span(big))}})
-                                   .text());
-  int status = -1;
-  const std::string listing =
-      TestSupport::shell("unzip -t " + TestSupport::quoted(file.string()) + " 2>&1", &status);
-  EXPECT_EQ(status, 0) << listing;
-  EXPECT_NE(listing.find("No errors detected"), std::string::npos) << listing;
-  const std::string python = TestSupport::shell(
-      "python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
-      "print(z.testzip(), [(i.filename, i.date_time, i.compress_type, i.file_size) for i in "
-      "z.infolist()])' " +
-          TestSupport::quoted(file.string()) + " 2>&1",
-      &status);
-  EXPECT_EQ(status, 0) << python;
-  EXPECT_EQ(python,
-            "None [('one.txt', (1980, 1, 1, 0, 0, 0), 0, 11), ('sub/\u00fcber.dat', (1980, 1, 1, "
-            "0, 0, 0), 0, 300000)]\n");
-  EXPECT_EQ(detail::packageMember(file, "sub/\u00fcber.dat", 1 << 20), big);
 }
 
 TEST(Docx, TextBecomesOneParagraphPerLineExactly) {

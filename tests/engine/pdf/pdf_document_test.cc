@@ -8,7 +8,7 @@
 #include "image/image_decoding.h"
 #include "pdf/pdf_writer.h"
 #include "tests/support/test_support.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 #include "whirlpane/pipeline.h"
 
@@ -183,23 +183,6 @@ TEST(PdfPages, DocumentsThatCannotBeUsedAreRefused) {
   EXPECT_EQ(convert(folder / "owner-only.pdf", "png").size(), 2u);
   EXPECT_EQ(TestSupport::failureText([&] { pdf(folder / "no-pages.pdf"); }),
             "Could not read empty PDF. The file may be damaged or unsupported.");
-}
-
-TEST(ImagePDF, AnImagePageIsSizedAt300DotsPerInchAndRendersBackToItsPixels) {
-  ScratchFolder folder;
-  const Image picture(TestSupport::testPicture(3000, 1500));
-  const Bytes bytes = imagePDF(picture);
-  TestSupport::writeFile(folder / "picture.pdf", bytes.text());
-  const std::string info =
-      shell("pdfinfo " + TestSupport::quoted((folder / "picture.pdf").string()));
-  EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
-  EXPECT_NE(info.find("Page size:       720 x 360 pts"), std::string::npos) << info;
-  EXPECT_EQ(info.find("CreationDate"), std::string::npos) << info;
-  const Image back = rasterize(pdf(folder / "picture.pdf"), 0);
-  ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(3000, 1500));
-  EXPECT_LE(
-      (back.pixels().cast(VIPS_FORMAT_INT) - picture.pixels().cast(VIPS_FORMAT_INT)).abs().avg(),
-      2.0);
 }
 
 TEST(PdfPipeline, PagesBecomeNumberedImagesAndPdfToPdfIsACopy) {

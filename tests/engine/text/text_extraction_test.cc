@@ -8,7 +8,7 @@
 
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
-#include "whirlpane/file_error.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
