@@ -19,11 +19,10 @@
 #include <vector>
 
 #include "base/handles.h"
-#include "whirlpane/formats.h"
+#include "image/image.h"
+#include "whirlpane/failure.h"
 
 namespace MediaEngine {
-
-bool withinPixelBudget(long long width, long long height);  // image_codec.h, which needs C++20
 
 namespace detail {
 namespace {
