@@ -90,6 +90,16 @@ TEST(WheelPainter, OnlyTheHoveredWedgeIsOrangeWithItsGradientRunningOutward) {
           << "wedge " << i << " at " << distance;
     }
   }
+  // Around each caption anchor, orange only in the hovered wedge.
+  const WheelGeometry g(8);
+  for (int i = 0; i < 8; ++i) {
+    const WheelPoint anchor = g.captionAnchor(i);
+    int orange = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+      for (int dx = -4; dx <= 4; ++dx)
+        orange += isOrange(image.pixel(QPointF(anchor.x + dx, 266 - anchor.y + dy).toPoint()));
+    EXPECT_EQ(orange > 0, i == 2) << "wedge " << i;
+  }
   // Wedge 2 points right: lighter near the centre, darker outside, and the
   // same colour straight above and below a point.
   const QRgb inner = image.pixel(at(90, 55));
@@ -139,6 +149,17 @@ TEST(WheelPainter, LabelAlphaZeroHidesTheWedgeCaptionsAndSymbolsOnly) {
   for (int y = 116; y < 150; ++y)
     for (int x = 99; x < 167; ++x) centreInk += isInk(hidden.pixel(x, y));
   EXPECT_GT(centreInk, 20);
+}
+
+// A symbol that cannot be drawn leaves the wedge as if it had none.
+TEST(WheelPainter, AnUnknownSymbolDrawsTheWedgeWithoutOne) {
+  WheelState plain;
+  plain.actions = {{"CROP", std::nullopt, "crop"}, {"EDIT", std::nullopt, "edit"}};
+  WheelState unknown = plain;
+  unknown.actions[0].symbol = "no-such-icon";
+  EXPECT_EQ(painted(unknown), painted(plain));
+  unknown.actions[0].symbol = "crop";
+  EXPECT_NE(painted(unknown), painted(plain));
 }
 
 // A caption shrinks in half-point steps while it is wider than 58 and larger

@@ -165,8 +165,17 @@ TEST(ProgressToast, WithoutCompositorTheWindowIsMaskedAsItGrows) {
   EXPECT_NEAR(growing.height(), 93 * 0.35, 2);
   EXPECT_NEAR(growing.center().x(), 156, 1);
   EXPECT_NEAR(growing.center().y(), 46, 1);
+  // The content is painted at that scale about the centre: the bar's start
+  // (16.5, 72 from the top, 0.06 filled) sits near the middle, not at the edge.
+  const auto accentAt = [&](QPoint point) {
+    const QRgb p = toast.panel()->grab().toImage().pixel(point);
+    return qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 60;
+  };
+  EXPECT_TRUE(accentAt({110, 56}));
+  EXPECT_FALSE(accentAt({20, 74}));
 
   endAnimations(toast.panel());
+  EXPECT_TRUE(accentAt({20, 74}));
   const QRegion shape = toast.panel()->mask();
   EXPECT_EQ(shape.boundingRect(), QRect(0, 0, 312, 93));
   EXPECT_FALSE(shape.contains(QPoint(1, 1)));  // the rounded corners are cut
