@@ -29,10 +29,9 @@ QRegion Backdrop::windowShape(qreal scale) const {
 }
 
 void Backdrop::shapeWindow() {
-  if (!isWindow() && window()->isWindow()) {
-    if (style_ == BackdropStyle::opaque) window()->setMask(windowShape());
-    if (style_ == BackdropStyle::glass) requestBlurBehind(window(), windowShape());
-  }
+  if (isWindow()) return;  // a backdrop is always inside the window it shapes
+  if (style_ == BackdropStyle::opaque) window()->setMask(windowShape());
+  if (style_ == BackdropStyle::glass) requestBlurBehind(window(), windowShape());
 }
 
 void Backdrop::showEvent(QShowEvent* event) {

@@ -11,7 +11,6 @@ CloseCircleButton::CloseCircleButton(const QRect& frame, const QString& identifi
   setObjectName(identifier);
   setAccessibleName(label);
   setFocusPolicy(Qt::NoFocus);
-  setCursor(Qt::ArrowCursor);
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (handler) handler();
   });

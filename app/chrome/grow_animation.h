@@ -1,7 +1,7 @@
 // A window's content growing into view: the content widget and its children
 // are painted scaled about their centre, from a smaller size up to their own.
-// Window opacity cannot do this and needs a compositor; a painted scale works
-// on every desktop.
+// X11 cannot scale a window; a painted scale works on every desktop, with or
+// without a compositor.
 #pragma once
 
 #include <QEasingCurve>

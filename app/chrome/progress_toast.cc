@@ -99,7 +99,10 @@ ProgressToast::ProgressToast(const QString& title, int total, QPointF point, Clo
 
   grow_ = new GrowAnimation(content_);
   if (!composited_) {
-    grow_->onFrame = [this](qreal scale) { panel_->setMask(backdrop_->windowShape(scale)); };
+    // The animation lives in the panel, which may outlast the toast briefly.
+    grow_->onFrame = [panel = panel_.get(), backdrop = backdrop_](qreal scale) {
+      panel->setMask(backdrop->windowShape(scale));
+    };
   }
   fade_ = new QPropertyAnimation(panel_.get(), "windowOpacity", panel_.get());
   connect(fade_, &QPropertyAnimation::finished, this, [this] {

@@ -5,6 +5,7 @@
 #include <QAbstractAnimation>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QVariantAnimation>
 #include <memory>
@@ -150,6 +151,15 @@ TEST(ProgressToast, TheCloseButtonCancelsThenDismisses) {
   CloseCircleButton* button = owned->cancelButton();
   button->click();
   EXPECT_EQ(owned, nullptr);
+  QApplication::processEvents();
+
+  // ...or while it is still growing.
+  auto growing = std::make_unique<ProgressToast>("Converting to PNG", 4, QPointF(100, 100));
+  growing->show();
+  const QPointer<QWidget> panel = growing->panel();
+  growing.reset();
+  ASSERT_TRUE(panel);
+  endAnimations(panel);
   QApplication::processEvents();
 }
 
