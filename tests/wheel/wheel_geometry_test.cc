@@ -35,56 +35,23 @@ TEST(WheelGeometry, IndexFollowsTheWedgeBoundariesAndTheDistanceLimits) {
     double distance;
     std::optional<int> expected;
   } cases[] = {
-      {8, 0, 80, 0},
-      {8, 90, 80, 2},
-      {8, 180, 80, 4},
-      {8, 270, 80, 6},
-      {8, 22.4, 80, 0},
-      {8, 22.6, 80, 1},
-      {8, 337.6, 80, 0},
-      {8, 337.4, 80, 7},
-      {8, 202.4, 115, 4},
-      {4, 359, 80, 0},
-      {4, 44.9, 80, 0},
-      {4, 45.1, 80, 1},
-      {4, 315.1, 80, 0},
-      {7, 25.7, 80, 0},
-      {7, 25.8, 80, 1},
-      {1, 180, 80, 0},
-      {1, 359.9, 116, 0},
-      {8, 0, 43.9, std::nullopt},
-      {8, 0, 44, 0},
-      {8, 90, 44, 2},
-      {8, 0, 119, 0},
-      {8, 0, 119.01, std::nullopt},
-      {8, 0, 0, std::nullopt},
-      {0, 0, 80, std::nullopt},
-      {0, 90, 100, std::nullopt},
+      // clang-format off
+      {8, 0, 80, 0},       {8, 90, 80, 2},     {8, 180, 80, 4},     {8, 270, 80, 6},
+      {8, 22.4, 80, 0},    {8, 22.6, 80, 1},   {8, 337.6, 80, 0},   {8, 337.4, 80, 7},
+      {8, 202.4, 115, 4},  {4, 359, 80, 0},    {4, 44.9, 80, 0},    {4, 45.1, 80, 1},
+      {4, 315.1, 80, 0},   {7, 25.7, 80, 0},   {7, 25.8, 80, 1},    {1, 180, 80, 0},
+      {1, 359.9, 116, 0},  {8, 0, 44, 0},      {8, 90, 44, 2},      {8, 0, 119, 0},
+      {8, 0, 43.9, std::nullopt},  {8, 0, 119.01, std::nullopt},  {8, 0, 0, std::nullopt},
+      {0, 0, 80, std::nullopt},    {0, 90, 100, std::nullopt},
+      // clang-format on
   };
+  EXPECT_DOUBLE_EQ(WheelGeometry(8).center().x, 133);
+  EXPECT_DOUBLE_EQ(WheelGeometry(8).center().y, 133);
   for (const auto& c : cases) {
     const WheelGeometry g(c.count);
     EXPECT_EQ(g.index(at(g, c.clockwise, c.distance)), c.expected)
         << c.count << " wedges, " << c.clockwise << "° at " << c.distance;
   }
-}
-
-TEST(WheelGeometry, ClaimsTheDiscAndTellsTheCentreFromTheRing) {
-  const WheelGeometry g(8);
-  EXPECT_DOUBLE_EQ(WheelGeometry::panelSize, 266);
-  EXPECT_DOUBLE_EQ(g.center().x, 133);
-  EXPECT_DOUBLE_EQ(g.center().y, 133);
-  const struct {
-    double distance;
-    bool claimed;
-    bool centre;
-  } cases[] = {{0, true, true},    {46.9, true, true},     {47, true, false},
-               {119, true, false}, {119.01, false, false}, {130, false, false}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(g.claims(at(g, 0, c.distance)), c.claimed) << c.distance;
-    EXPECT_EQ(g.isCentre(at(g, 0, c.distance)), c.centre) << c.distance;
-    EXPECT_EQ(g.claims(at(g, 270, c.distance)), c.claimed) << c.distance;
-  }
-  EXPECT_EQ(WheelGeometry(8, 300, 200).index({150 + 80, 100}), 2);
 }
 
 // Every arc starts where the outline has got to, so the corner circles touch
@@ -145,9 +112,6 @@ TEST(WheelGeometry, NeighbouringEdgesAreParallelAndSixApart) {
       const WheelPoint far = at(g, boundary, 100);
       EXPECT_NEAR(fromLine(a, o, far), 3, 1e-9) << count << " wedges, edge " << i;
       EXPECT_NEAR(fromLine(q, o, far), -3, 1e-9) << count << " wedges, edge " << i;
-      // Both edges reach from the inner corner's foot to the outer corner's.
-      EXPECT_GT(distance(a, o), 47);
-      EXPECT_LT(distance(b, o), 112);
     }
   }
 }
@@ -164,15 +128,6 @@ TEST(WheelGeometry, OneWedgeIsAFullRingOpenAtTheBottom) {
   // The rings go nearly all the way round, less the gap and the corners.
   EXPECT_NEAR(ring[3].sweep, 360 - 2 * 7.322318933246443, 1e-9);
   EXPECT_NEAR(ring[7].sweep, -(360 - 2 * 9.776849031742003), 1e-9);
-}
-
-TEST(WheelGeometry, CaptionAnchorsSitOnEachWedgesMiddle) {
-  const WheelGeometry g(8);
-  for (int i = 0; i < 8; ++i) {
-    const WheelPoint anchor = g.captionAnchor(i);
-    EXPECT_NEAR(distance(anchor, g.center()), 79.5, 1e-9);
-    EXPECT_EQ(g.index(anchor), i);
-  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "tests/support/test_support.h"
@@ -10,93 +9,46 @@
 namespace Whirlpane {
 namespace {
 
-using TestSupport::ScratchFolder;
-
 TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
-  ScratchFolder folder;
-  const auto photo = folder / "photo.jpg";
-  const auto other = folder / "other.png";
+  TestSupport::ScratchFolder folder;
+  const auto photo = folder / "photo.jpg";  // 2.4 MB
+  const auto small = folder / "small.png";  // 812 bytes
+  const auto gone = folder / "gone.png";
   TestSupport::writeFile(photo, std::string(2'400'000, 'x'));
-  TestSupport::writeFile(other, std::string(812, 'x'));
-  const auto missing = folder / "gone.png";
-  const auto formats = WheelAction::formats(photo);
-
+  TestSupport::writeFile(small, std::string(812, 'x'));
+  using Paths = std::vector<std::filesystem::path>;
   const struct {
-    const char* name;
-    std::function<void(WheelState&)> set;
+    std::optional<int> hovered;  // of the eight formats
+    bool tools;
+    std::optional<std::filesystem::path> file;
+    Paths files;
+    Paths provisional;
     std::string expected;
   } cases[] = {
-      {"nothing", [](WheelState&) {}, "CONVERT"},
-      {"tools, nothing", [](WheelState& s) { s.isTools = true; }, "TOOLS"},
-      {"hovered",
-       [&](WheelState& s) {
-         s.actions = formats;
-         s.files = {photo, other};
-         s.hovered = 2;
-       },
-       "HEIC"},
-      {"hovered tool",
-       [](WheelState& s) {
-         s.actions = WheelAction::tools();
-         s.isTools = true;
-         s.hovered = 4;
-       },
-       "ADD BG"},
-      {"hovered past the end",
-       [&](WheelState& s) {
-         s.actions = formats;
-         s.hovered = 8;
-       },
-       "CONVERT"},
-      {"hovered negative",
-       [&](WheelState& s) {
-         s.actions = formats;
-         s.hovered = -1;
-       },
-       "CONVERT"},
-      {"one file",
-       [&](WheelState& s) {
-         s.file = photo;
-         s.files = {photo};
-       },
-       "2.4 MB"},
-      {"the file alone", [&](WheelState& s) { s.file = other; }, "812 bytes"},
-      {"the files before the file",
-       [&](WheelState& s) {
-         s.file = photo;
-         s.files = {other};
-       },
-       "812 bytes"},
-      {"two files",
-       [&](WheelState& s) {
-         s.files = {photo, other};
-       },
-       "2 files"},
-      {"the drag's files first",
-       [&](WheelState& s) {
-         s.files = {photo};
-         s.provisionalFiles = {photo, other, missing};
-       },
-       "3 files"},
-      {"the drag's one file",
-       [&](WheelState& s) {
-         s.files = {photo, other};
-         s.provisionalFiles = {other};
-       },
-       "812 bytes"},
-      {"unreadable size", [&](WheelState& s) { s.files = {missing}; }, "CONVERT"},
-      {"unreadable size, tools",
-       [&](WheelState& s) {
-         s.file = missing;
-         s.isTools = true;
-       },
-       "TOOLS"},
-      {"a folder", [&](WheelState& s) { s.file = folder.path(); }, "CONVERT"},
+      {std::nullopt, false, std::nullopt, {}, {}, "CONVERT"},
+      {std::nullopt, true, std::nullopt, {}, {}, "TOOLS"},
+      {2, false, photo, {photo, small}, {small}, "HEIC"},
+      {8, false, std::nullopt, {}, {}, "CONVERT"},  // past the last wedge
+      {-1, true, std::nullopt, {}, {}, "TOOLS"},
+      {std::nullopt, false, photo, {photo}, {}, "2.4 MB"},
+      {std::nullopt, false, small, {}, {}, "812 bytes"},
+      {std::nullopt, false, photo, {small}, {}, "812 bytes"},  // the files before the file
+      {std::nullopt, false, photo, {photo, small}, {}, "2 files"},
+      {std::nullopt, false, std::nullopt, {photo}, {photo, small, gone}, "3 files"},
+      {std::nullopt, false, std::nullopt, {photo, small}, {small}, "812 bytes"},
+      {std::nullopt, false, std::nullopt, {gone}, {}, "CONVERT"},  // size unreadable
+      {std::nullopt, true, gone, {}, {}, "TOOLS"},
+      {std::nullopt, false, folder.path(), {}, {}, "CONVERT"},
   };
   for (const auto& c : cases) {
     WheelState state;
-    c.set(state);
-    EXPECT_EQ(state.centerLabel(), c.expected) << c.name;
+    state.actions = WheelAction::formats(std::nullopt);
+    state.hovered = c.hovered;
+    state.isTools = c.tools;
+    state.file = c.file;
+    state.files = c.files;
+    state.provisionalFiles = c.provisional;
+    EXPECT_EQ(state.centerLabel(), c.expected) << "expected " << c.expected;
   }
 }
 

