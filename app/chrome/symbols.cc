@@ -11,7 +11,8 @@ namespace Whirlpane {
 
 namespace {
 
-constexpr qreal designPointSize = 12;
+// The point size the icons are drawn for.
+constexpr qreal iconPointSize = 12;
 
 // One renderer per icon, parsed on first use; null for a name without icon.
 QSvgRenderer* renderer(const QString& name) {
@@ -30,7 +31,7 @@ QSvgRenderer* renderer(const QString& name) {
 
 QSizeF symbolSize(const QString& name, qreal pointSize) {
   QSvgRenderer* svg = renderer(name);
-  return svg ? QSizeF(svg->defaultSize()) * (pointSize / designPointSize) : QSizeF();
+  return svg ? QSizeF(svg->defaultSize()) * (pointSize / iconPointSize) : QSizeF();
 }
 
 QImage symbolImage(const QString& name, qreal pointSize, const QColor& colour,
