@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: all deps configure build test test-asan check-tree fuzz run install bench clean
+.PHONY: all deps configure build test test-asan check-tree fuzz run install bench screenshots clean
 
 all: build
 
@@ -66,6 +66,11 @@ install: build
 
 bench: build
 	bench/run $(BUILD)/bin/whirlpane
+
+# The pictures in docs/, drawn by the real widgets on Qt's offscreen platform
+# in the Inter face, so that they come out the same on every machine.
+screenshots: build
+	$(BUILD)/bin/whirlpane-screenshots docs
 
 clean:
 	rm -rf $(BUILD)

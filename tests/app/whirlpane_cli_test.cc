@@ -72,10 +72,12 @@ TEST(WhirlpaneCli, HelpAndApplicationMode) {
 }
 
 TEST(WhirlpaneCli, StartsWithoutLinkingTheCodecs) {
-  // Only a conversion may pay for loading libvips and its codecs.
+  // Only a conversion may pay for loading libvips and its codecs, and only the
+  // desktop application for Qt.
   const std::string libraries = TestSupport::shell(std::string("ldd ") + WHIRLPANE_BINARY);
   EXPECT_EQ(libraries.find("libvips"), std::string::npos) << libraries;
   EXPECT_EQ(libraries.find("libheif"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 }
 
 TEST(WhirlpaneCli, ConvertsRelativePathsAndPrintsAbsoluteOnes) {

@@ -1,0 +1,177 @@
+#include "app/chrome/progress_toast.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractAnimation>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QVariantAnimation>
+#include <memory>
+
+#include "app/chrome/close_circle_button.h"
+#include "app/chrome/progress_bar.h"
+
+namespace Whirlpane {
+namespace {
+
+// A clock the test sets by hand.
+struct ManualClock {
+  double now = 0;
+  ProgressToast::Clock clock() {
+    return [this] { return now; };
+  }
+};
+
+// Runs every running animation under `widget` to its end at once.
+void endAnimations(QWidget* widget) {
+  for (QVariantAnimation* animation : widget->findChildren<QVariantAnimation*>()) {
+    if (animation->state() == QAbstractAnimation::Running)
+      animation->setCurrentTime(animation->totalDuration());
+  }
+}
+
+TEST(ProgressToast, StaysEightInsideTheAvailableArea) {
+  const QRect screen(0, 0, 1440, 900);
+  const QRect left(-1280, 24, 1280, 1000);
+  const struct {
+    QPointF point;
+    QRect area;
+    QPoint expected;
+  } cases[] = {
+      // clang-format off
+      {{700, 400}, screen, {544, 354}},   {{165, 55}, screen, {9, 9}},  // no push needed
+      {{0, 0}, screen, {8, 8}},           {{1440, 0}, screen, {1120, 8}},
+      {{0, 900}, screen, {8, 799}},       {{1440, 900}, screen, {1120, 799}},
+      {{-5, 1010}, left, {-320, 923}},    {{-1280, 24}, left, {-1272, 32}},
+      {{100, 30}, QRect(0, 0, 200, 50), {8, 8}},  // too small: left and top win
+      {{500, 500}, QRect(), {8, 8}},              // no screen at all
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressToast::origin(c.point, c.area), c.expected)
+        << c.point.x() << "," << c.point.y();
+  }
+
+  // A point on no screen falls back to the primary screen.
+  const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(ProgressToast::availableAreaAt({-5000, -5000}), primary);
+  ProgressToast toast("Converting to PNG", 3, {-5000, -5000});
+  EXPECT_EQ(toast.panel()->pos(), ProgressToast::origin({-5000, -5000}, primary));
+  EXPECT_EQ(toast.panel()->size(), QSize(312, 93));
+}
+
+// Finishing leaves the toast up 0.55 s after it was shown, and 0.25 s at
+// least after finish().
+TEST(ProgressToast, FinishWaitsForTheLongerOfTheTwoMinimums) {
+  const struct {
+    double created;
+    std::optional<double> shown;
+    double finished;
+    int expectedMilliseconds;
+  } cases[] = {
+      {100, 100, 100.1, 450},      {100, 100, 105, 250},    {100, 100, 100.3, 250},
+      {100, 100, 100.2, 350},      {100, 102, 102.05, 500}, {50, std::nullopt, 50.1, 450},
+      {50, std::nullopt, 60, 250},
+  };
+  for (const auto& c : cases) {
+    ManualClock clock{c.created};
+    ProgressToast toast("Converting to JPG", 2, {100, 100}, clock.clock());
+    if (c.shown) {
+      clock.now = *c.shown;
+      toast.show();
+    }
+    clock.now = c.finished;
+    toast.finish();
+    EXPECT_TRUE(toast.dismissTimer().isActive()) << c.finished;
+    EXPECT_TRUE(toast.dismissTimer().isSingleShot());
+    EXPECT_EQ(toast.dismissTimer().interval(), c.expectedMilliseconds) << c.finished;
+  }
+
+  // When the wait is over, the toast goes.
+  ManualClock clock{10};
+  ProgressToast toast("Converting to JPG", 2, {100, 100}, clock.clock());
+  toast.show();
+  toast.finish();
+  EXPECT_TRUE(toast.panel()->isVisible());
+  toast.dismissTimer().start(0);
+  QApplication::processEvents();
+  EXPECT_FALSE(toast.panel()->isVisible());
+}
+
+TEST(ProgressToast, CountsSavedFilesAndNeverDrawsAnEmptyBar) {
+  ProgressToast toast("Converting to PNG", 0, {100, 100});
+  EXPECT_EQ(toast.title()->text(), "Converting to PNG");
+  EXPECT_EQ(toast.detail()->text(), "0 of 0 saved");
+  EXPECT_EQ(toast.bar()->fraction(), 0);
+  EXPECT_EQ(toast.bar()->shown(), 0.06);
+  toast.update(2, 5);
+  EXPECT_EQ(toast.detail()->text(), "2 of 5 saved");
+  EXPECT_DOUBLE_EQ(toast.bar()->fraction(), 0.4);
+  // Measured from the bottom, laid out from the top: the close button and the
+  // title share the top row, the bar runs 17 above the bottom.
+  EXPECT_EQ(toast.cancelButton()->geometry().center().y(), toast.title()->geometry().center().y());
+  EXPECT_EQ(toast.bar()->geometry(), QRect(17, 72, 279, 4));
+  EXPECT_EQ(toast.cancelButton()->objectName(), "toast.cancel");
+  EXPECT_EQ(toast.cancelButton()->accessibleName(), "Cancel");
+}
+
+TEST(ProgressToast, TheCloseButtonCancelsThenDismisses) {
+  ProgressToast toast("Converting to PNG", 4, {100, 100});
+  toast.show();
+  toast.cancelButton()->click();  // no onCancel: dismissed all the same
+  EXPECT_FALSE(toast.panel()->isVisible());
+
+  // The owner may drop the toast from inside onCancel.
+  auto owned = std::make_unique<ProgressToast>("Converting to PNG", 4, QPointF(100, 100));
+  owned->show();
+  owned->onCancel = [&] { owned.reset(); };
+  CloseCircleButton* button = owned->cancelButton();
+  button->click();
+  EXPECT_EQ(owned, nullptr);
+  QApplication::processEvents();
+
+  // ...or while it is still growing.
+  auto growing = std::make_unique<ProgressToast>("Converting to PNG", 4, QPointF(100, 100));
+  growing->show();
+  const QPointer<QWidget> panel = growing->panel();
+  growing.reset();
+  ASSERT_TRUE(panel);
+  endAnimations(panel);
+  QApplication::processEvents();
+}
+
+// Without a compositor the window is opaque and cut to its rounded shape, and
+// the cut follows the grow from 0.35 of the size.
+TEST(ProgressToast, WithoutCompositorTheWindowIsMaskedAsItGrows) {
+  ProgressToast toast("Converting to PNG", 4, {400, 300});
+  EXPECT_FALSE(toast.panel()->testAttribute(Qt::WA_TranslucentBackground));
+  toast.show();
+  EXPECT_EQ(toast.panel()->windowOpacity(), 1);
+  const QRect growing = toast.panel()->mask().boundingRect();
+  EXPECT_NEAR(growing.width(), 312 * 0.35, 2);
+  EXPECT_NEAR(growing.height(), 93 * 0.35, 2);
+  EXPECT_NEAR(growing.center().x(), 156, 1);
+  EXPECT_NEAR(growing.center().y(), 46, 1);
+  // The content is painted at that scale about the centre: the bar's start
+  // (16.5, 72 from the top, 0.06 filled) sits near the middle, not at the edge.
+  const auto accentAt = [&](QPoint point) {
+    const QRgb p = toast.panel()->grab().toImage().pixel(point);
+    return qRed(p) > 200 && qGreen(p) < 120 && qBlue(p) < 60;
+  };
+  EXPECT_TRUE(accentAt({110, 56}));
+  EXPECT_FALSE(accentAt({20, 74}));
+
+  endAnimations(toast.panel());
+  EXPECT_TRUE(accentAt({20, 74}));
+  const QRegion shape = toast.panel()->mask();
+  EXPECT_EQ(shape.boundingRect(), QRect(0, 0, 312, 93));
+  EXPECT_FALSE(shape.contains(QPoint(1, 1)));  // the rounded corners are cut
+  EXPECT_FALSE(shape.contains(QPoint(310, 91)));
+  EXPECT_TRUE(shape.contains(QPoint(22, 1)));
+  EXPECT_TRUE(shape.contains(QPoint(156, 46)));
+}
+
+}  // namespace
+}  // namespace Whirlpane

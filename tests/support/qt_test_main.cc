@@ -1,0 +1,21 @@
+// The main() of the desktop test suites: one QApplication on the offscreen
+// platform (unless QT_QPA_PLATFORM names another), with the Inter face as the
+// interface font so that measured text does not change with the machine.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontInfo>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const QFont inter("Inter");
+  if (QFontInfo(inter).family() != "Inter") {
+    std::fprintf(stderr, "The Inter face is missing (Debian package fonts-inter).\n");
+    return 1;
+  }
+  QApplication::setFont(inter);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,29 @@
+#include "wheel/view_coordinates.h"
+
+namespace Whirlpane {
+
+QPainterPath ViewCoordinates::toQt(const Outline& outline) const {
+  QPainterPath path;
+  for (const OutlineStep& step : outline) {
+    switch (step.kind) {
+      case OutlineStep::Kind::move:
+        path.moveTo(toQt(step.to));
+        break;
+      case OutlineStep::Kind::line:
+        path.lineTo(toQt(step.to));
+        break;
+      case OutlineStep::Kind::arc: {
+        const QPointF centre = toQt(step.centre);
+        const QPointF corner(step.radius, step.radius);
+        path.arcTo(QRectF(centre - corner, centre + corner), step.startAngle, step.sweep);
+        break;
+      }
+      case OutlineStep::Kind::close:
+        path.closeSubpath();
+        break;
+    }
+  }
+  return path;
+}
+
+}  // namespace Whirlpane

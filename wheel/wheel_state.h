@@ -1,0 +1,37 @@
+// What the wheel shows at one moment: its wedges, its files, the hovered wedge
+// and the caption fade. Drawing reads nothing else, so a picture of the wheel
+// can be made from a value of this type alone.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wheel/wheel_action.h"
+
+namespace Whirlpane {
+
+struct WheelState {
+  std::vector<WheelAction> actions;                     // one wedge each, in order
+  std::optional<std::filesystem::path> file;            // the wheel's file
+  std::vector<std::filesystem::path> files;             // what a choice applies to
+  std::vector<std::filesystem::path> provisionalFiles;  // the drag over the wheel
+  std::optional<int> hovered;     // highlighted wedge; ignored when out of range
+  bool isTools = false;           // the tools wheel is showing
+  double labelAlpha = 1.0;        // opacity of the wedge captions and symbols, 0 to 1
+  bool hasGlassBackdrop = false;  // a translucent, blurred backdrop lies behind
+
+  // `hovered` when it names one of the actions, otherwise none.
+  std::optional<int> validHovered() const;
+
+  // The caption in the pill, the first rule that applies: the hovered wedge's
+  // label; "N files" for two or more files (the drag's files while a drag is
+  // over the wheel, else `files`); one file's size as byteCount() words it,
+  // read from the file system now (the first of those files, else `file`);
+  // otherwise "TOOLS" or "CONVERT". A size that cannot be read falls through
+  // to the last rule.
+  std::string centerLabel() const;
+};
+
+}  // namespace Whirlpane
