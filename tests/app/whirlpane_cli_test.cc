@@ -19,7 +19,7 @@ using TestSupport::ScratchFolder;
 using vips::VImage;
 namespace fs = std::filesystem;
 
-const std::string usage = "Usage: Whirlpane --convert /path/to/file --to png\n";
+const std::string usage = "Usage: whirlpane --convert /path/to/file --to png\n";
 
 TEST(WhirlpaneCli, ModesAnswerWithTheirStreamsAndStatuses) {
   ScratchFolder folder;
@@ -170,9 +170,9 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
       {{"--compress", "photo.jpg", "--quality", "1"},
        1,
        "This file could not be made smaller with these settings. The original was kept.\n"},
-      {{"--compress", "photo.jpg"}, 2, "Usage: Whirlpane --compress /path/to/file --quality 0.6\n"},
-      {{"--strip"}, 2, "Usage: Whirlpane --strip /path/to/file\n"},
-      {{"--metadata"}, 2, "Usage: Whirlpane --metadata /path/to/file\n"},
+      {{"--compress", "photo.jpg"}, 2, "Usage: whirlpane --compress /path/to/file --quality 0.6\n"},
+      {{"--strip"}, 2, "Usage: whirlpane --strip /path/to/file\n"},
+      {{"--metadata"}, 2, "Usage: whirlpane --metadata /path/to/file\n"},
       {{"--strip", "doc.pdf"},
        1,
        "Metadata removal currently supports images. PDF and document metadata require "
