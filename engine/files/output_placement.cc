@@ -116,9 +116,15 @@ int renameExclusive(const fs::path& from, const fs::path& to) {
 
 }  // namespace detail
 
-void publish(const Bytes& bytes, const fs::path& destination) {
+mode_t outputPermissions(const fs::path& source) {
+  struct stat info;
+  if (::stat(source.c_str(), &info) != 0) throwFileError(errno, "Could not read", source);
+  return info.st_mode & 0666;
+}
+
+void publish(const Bytes& bytes, const fs::path& destination, mode_t permissions) {
   const fs::path temporary = destination.parent_path() / (".whirlpane-" + newUUID() + ".tmp");
-  UniqueFd fd = WorkingFiles::createFile(temporary);
+  UniqueFd fd = WorkingFiles::createFile(temporary, permissions);
   int error = 0;
   try {
     writeAndClose(std::move(fd), bytes, destination);
@@ -135,10 +141,11 @@ void publish(const Bytes& bytes, const fs::path& destination) {
 
 fs::path publishBeside(const fs::path& source, std::string_view suffix, std::string_view ext,
                        const Bytes& bytes) {
+  const mode_t permissions = outputPermissions(source);
   for (int attempt = 0; attempt < attemptLimit; ++attempt) {
     const fs::path destination = uniqueSibling(source, suffix, ext);
     try {
-      publish(bytes, destination);
+      publish(bytes, destination, permissions);
       return destination;
     } catch (const Failure& failure) {
       if (failure.kind() != Failure::Kind::exists) throw;
@@ -156,6 +163,7 @@ fs::path temporaryDirectory() {
 BatchFolder::BatchFolder(const fs::path& source, std::string ext)
     : source_(source),
       ext_(std::move(ext)),
+      permissions_(outputPermissions(source)),
       folder_(source.parent_path() / (".whirlpane-batch-" + newUUID())) {
   WorkingFiles::createFolder(folder_);
 }
@@ -164,7 +172,7 @@ BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
 
 void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
   const fs::path name = std::to_string(staged_.size()) + "." + ext_;
-  writeAndClose(WorkingFiles::createFileIn(folder_, name), bytes, folder_ / name);
+  writeAndClose(WorkingFiles::createFileIn(folder_, name, permissions_), bytes, folder_ / name);
   staged_.emplace_back(folder_ / name, std::move(suffix));
 }
 

@@ -192,6 +192,38 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
   EXPECT_EQ(TestSupport::listFolder(folder.path()), before);
 }
 
+TEST(WhirlpaneCli, OutputsAreNoMoreOpenThanTheirSource) {
+  ScratchFolder folder;
+  const mode_t saved = ::umask(022);
+  TestSupport::saveImage(TestSupport::noisePicture(120, 80), folder / "private.jpg", "[Q=95]");
+  TestSupport::writePDF(folder / "shared.pdf", {{{"One"}, {}}, {{"Two"}, {}}});
+  fs::permissions(folder / "private.jpg", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder / "shared.pdf",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string mode;  // as stat prints it
+  };
+  const std::vector<Case> cases{
+      {{"--convert", "private.jpg", "--to", "png"}, "600"},
+      {{"--convert", "shared.pdf", "--to", "jpg"}, "640"},  // one file per page
+      {{"--convert", "shared.pdf", "--to", "txt"}, "640"},
+      {{"--compress", "private.jpg", "--quality", "0.3"}, "600"},
+      {{"--strip", "private.jpg"}, "600"},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane(c.arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << c.arguments[0] << ": " << result.err;
+    std::string outputs, expected;
+    for (size_t at = 0, end; (end = result.out.find('\n', at)) != std::string::npos; at = end + 1) {
+      outputs += " " + TestSupport::quoted(result.out.substr(at, end - at));
+      expected += c.mode + "\n";
+    }
+    EXPECT_EQ(TestSupport::shell("stat -c %a" + outputs), expected) << result.out;
+  }
+  ::umask(saved);
+}
+
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   ScratchFolder folder;

@@ -142,10 +142,13 @@ TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
 
 TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
   const Image picture(textPicture({"Saved as text"}));
-  writeImage(picture, "TXT", folder / "out.txt");
+  const fs::path source = folder / "picture.png";
+  TestSupport::saveImage(picture.pixels(), source);
+  writeImage(picture, "TXT", folder / "out.txt", source);
   EXPECT_EQ(TestSupport::readFile(folder / "out.txt"), "Saved as text");
   EXPECT_EQ(failureText([&] {
-              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt");
+              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt",
+                         source);
             }),
             noText);
   EXPECT_FALSE(fs::exists(folder / "none.txt"));
