@@ -8,10 +8,12 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <system_error>
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/unicode.h"
 #include "files/working_files.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
@@ -89,13 +91,19 @@ std::string newUUID() {
 
 fs::path uniqueSibling(const fs::path& source, std::string_view suffix, std::string_view ext) {
   const fs::path folder = source.parent_path();
-  const std::string base = source.stem().string() + cleaned(suffix, false);
+  const std::string base = source.stem().string();
   const std::string extension = cleaned(ext, true);
-  auto candidate = [&](const std::string& name) {
-    return folder / (extension.empty() ? name : name + "." + extension);
+  const std::string cleanedSuffix = cleaned(suffix, false);
+  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  const size_t limit = longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
+  // The base gives way, at a character boundary, to whatever follows it.
+  auto candidate = [&](const std::string& number) {
+    const std::string tail = cleanedSuffix + number + (extension.empty() ? "" : "." + extension);
+    const size_t room = tail.size() < limit ? limit - tail.size() : 0;
+    return folder / (std::string(firstBytes(base, room)) + tail);
   };
-  fs::path path = candidate(base);
-  for (unsigned long n = 2; nameTaken(path); ++n) path = candidate(base + " " + std::to_string(n));
+  fs::path path = candidate("");
+  for (unsigned long n = 2; nameTaken(path); ++n) path = candidate(" " + std::to_string(n));
   return path;
 }
 

@@ -22,9 +22,11 @@ namespace MediaEngine {
 
 // The first free name of the form <folder of source>/<base><suffix>.<ext>, then
 // "<base><suffix> 2.<ext>", " 3", ...; base is the source's file name without its
-// last extension. "/" in the suffix becomes "-"; dots around the extension and
-// "/" and NUL inside either are dropped. A name taken by anything, a dangling
-// symbolic link included, is skipped. Only a hint: see publish().
+// last extension, shortened at a character boundary where the whole name would
+// otherwise be longer than the folder's file system allows. "/" in the suffix
+// becomes "-"; dots around the extension and "/" and NUL inside either are
+// dropped. A name taken by anything, a dangling symbolic link included, is
+// skipped. Only a hint: see publish().
 std::filesystem::path uniqueSibling(const std::filesystem::path& source, std::string_view suffix,
                                     std::string_view ext);
 

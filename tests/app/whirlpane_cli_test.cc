@@ -1,4 +1,5 @@
 // The built program, run as a user runs it.
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -222,6 +223,36 @@ TEST(WhirlpaneCli, OutputsAreNoMoreOpenThanTheirSource) {
     EXPECT_EQ(TestSupport::shell("stat -c %a" + outputs), expected) << result.out;
   }
   ::umask(saved);
+}
+
+TEST(WhirlpaneCli, ASourceNamedNearTheLimitGetsShortenedOutputNames) {
+  ScratchFolder folder;
+  // 255 bytes with ".jpg": two-byte characters, so that some cuts would land
+  // inside one.
+  std::string base = "Ferienfoto am Strand ";
+  while (base.size() + 2 + 4 <= 255) base += "\u00e9";
+  const std::string source = base + ".jpg";
+  TestSupport::saveImage(TestSupport::noisePicture(60, 40), folder / source, "[Q=95]");
+  const std::vector<std::vector<std::string>> operations{
+      {"--convert", source, "--to", "png"},
+      {"--convert", source, "--to", "png"},
+      {"--convert", source, "--to", "tiff"},
+      {"--strip", source},
+      {"--strip", source},
+      {"--compress", source, "--quality", "0.3"},
+  };
+  std::set<std::string> names;
+  for (const auto& arguments : operations) {
+    const RunResult result = runWhirlpane(arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << arguments[0] << " " << arguments.back() << ": " << result.err;
+    const std::string name = fs::path(result.out.substr(0, result.out.size() - 1)).filename();
+    EXPECT_LE(name.size(), 255u) << name;
+    EXPECT_TRUE(g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) << name;
+    EXPECT_TRUE(name.starts_with("Ferienfoto am Strand \u00e9")) << name;
+    EXPECT_EQ(TestSupport::loadWithVips(folder / name).width(), 60) << name;
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), operations.size());
 }
 
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
