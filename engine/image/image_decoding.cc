@@ -100,6 +100,8 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   source.decoder_ = Decoder::vips;
   source.width_ = header.width();
   source.height_ = header.height();
+  source.xres_ = header.xres();
+  source.yres_ = header.yres();
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }

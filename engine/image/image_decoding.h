@@ -29,6 +29,10 @@ class ImageSource {
   int frameCount() const { return frames_; }
   long long storedWidth() const { return width_; }
   long long storedHeight() const { return height_; }
+  // The resolution the file states, in pixels per millimetre across and down
+  // the stored pixels; unstatedResolution when it states none.
+  double xres() const { return xres_; }
+  double yres() const { return yres_; }
   // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
   // colour profile and stored upright: one whose stored pixels are exactly
   // what decoding it gives, so its data can be used as it is.
@@ -54,6 +58,8 @@ class ImageSource {
   Decoder decoder_ = Decoder::none;
   long long width_ = 0;
   long long height_ = 0;
+  double xres_ = unstatedResolution;
+  double yres_ = unstatedResolution;
   int frames_ = 1;
   bool plainJPEG_ = false;
 };

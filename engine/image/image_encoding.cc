@@ -10,6 +10,7 @@
 #include "image/codec_runtime.h"
 #include "image/external_encoders.h"
 #include "image/heif_codec.h"
+#include "image/jpeg_segments.h"
 #include "image/webp_chunks.h"
 #include "whirlpane/formats.h"
 
@@ -79,6 +80,15 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     return std::nullopt;
   }
   if (format == "webp") return detail::withoutWebPMetadata(adoptVipsBuffer(buffer, size));
+  // The JPEG saver states the resolution only in the EXIF data it leaves out.
+  if (format == "jpg" &&
+      (image.xres() != unstatedResolution || image.yres() != unstatedResolution)) {
+    const Bytes saved = adoptVipsBuffer(buffer, size);
+    const auto* data = reinterpret_cast<const unsigned char*>(saved.data());
+    const std::vector<unsigned char> stated = detail::withResolution(
+        std::vector<unsigned char>(data, data + saved.size()), image.xres(), image.yres());
+    return Bytes::copyOf(std::as_bytes(std::span(stated)));
+  }
   return adoptVipsBuffer(buffer, size);
 }
 

@@ -16,4 +16,12 @@ namespace MediaEngine::detail {
 // untouched. nullopt when it is no complete JPEG stream.
 std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg);
 
+// `jpeg` stating a resolution of `xres` by `yres` pixels per millimetre, as
+// dots per inch, in a JFIF segment: one is added after the start-of-image
+// marker when there is none, and one that states no unit is filled in. A
+// stream with an Adobe segment, whose colour transform a JFIF segment would
+// override, and one that cannot be taken apart, are returned as they are.
+std::vector<unsigned char> withResolution(std::vector<unsigned char> jpeg, double xres,
+                                          double yres);
+
 }  // namespace MediaEngine::detail

@@ -69,6 +69,9 @@ fs::path stripMetadata(const fs::path& url) {
   // is encoded again from its pixels.
   if (format == "jpg" && source && source->isPlainJPEG()) {
     if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
+      // The resolution may have been stated only in the EXIF data left out.
+      if (source->xres() != unstatedResolution || source->yres() != unstatedResolution)
+        stream = detail::withResolution(std::move(*stream), source->xres(), source->yres());
       return publishBeside(url, "-clean", format, Bytes::copyOf(std::as_bytes(std::span(*stream))));
     }
   }

@@ -100,8 +100,9 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
 
   detail::startImageLibrary();
   VipsImage* out = vips_image_new_memory();
+  // The picture keeps the page's size: `dpi` pixels to the inch, in pixels per millimetre.
   vips_image_init_fields(out, width, height, 3, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
-                         VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
+                         VIPS_INTERPRETATION_sRGB, dpi / 25.4, dpi / 25.4);
   vips::VImage pixels(out);
   std::vector<VipsPel> row(static_cast<size_t>(width) * 3);
   const char* data = rendered.const_data();

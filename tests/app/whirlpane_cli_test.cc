@@ -7,6 +7,7 @@
 #include <chrono>
 #include <map>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "tests/support/test_support.h"
@@ -253,6 +254,59 @@ TEST(WhirlpaneCli, ASourceNamedNearTheLimitGetsShortenedOutputNames) {
     names.insert(name);
   }
   EXPECT_EQ(names.size(), operations.size());
+}
+
+// The resolution `image` states, in dots per inch, as exiftool reads it from
+// the format's own fields; 0 when it states none.
+double statedDPI(const fs::path& image) {
+  std::istringstream lines(TestSupport::shell(
+      "exiftool -n -s -G0 -XResolution -ResolutionUnit -PixelsPerUnitX -PixelsPerMeterX " +
+      TestSupport::quoted(image.string())));
+  std::map<std::string, double> values;  // "JFIF ResolutionUnit" -> 1
+  for (std::string group, tag, colon; lines >> group >> tag >> colon;) {
+    lines >> values[group.substr(1, group.size() - 2) + " " + tag];
+  }
+  for (const char* perMetre : {"PNG PixelsPerUnitX", "File PixelsPerMeterX"}) {
+    if (values.contains(perMetre)) return values[perMetre] * 0.0254;
+  }
+  // JFIF counts units from 1 (inch), EXIF and TIFF from 2; the next is centimetres.
+  for (const auto& [group, inch] : {std::pair<std::string, double>{"JFIF", 1}, {"EXIF", 2}}) {
+    if (values.contains(group + " XResolution")) {
+      const double x = values[group + " XResolution"];
+      return values[group + " ResolutionUnit"] == inch ? x : x * 2.54;
+    }
+  }
+  return 0;
+}
+
+TEST(WhirlpaneCli, EveryOutputKeepsThePrintSize) {
+  if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
+  ScratchFolder folder;
+  const VImage picture = TestSupport::noisePicture(120, 80).copy(
+      VImage::option()->set("xres", 72 / 25.4)->set("yres", 72 / 25.4));
+  TestSupport::saveImage(picture, folder / "print.jpg", "[Q=95]");  // stated in its EXIF data
+  TestSupport::saveImage(picture, folder / "print.tiff");
+  TestSupport::writePDF(folder / "page.pdf", {{{"Page"}, {}}});
+  struct Case {
+    std::vector<std::string> arguments;
+    double dpi;
+  };
+  const std::vector<Case> cases{
+      {{"--convert", "print.jpg", "--to", "png"}, 72},
+      {{"--convert", "print.jpg", "--to", "tiff"}, 72},
+      {{"--convert", "print.jpg", "--to", "jpg"}, 72},
+      {{"--convert", "print.jpg", "--to", "bmp"}, 72},
+      {{"--strip", "print.jpg"}, 72},
+      {{"--compress", "print.jpg", "--quality", "0.3"}, 72},
+      {{"--strip", "print.tiff"}, 72},
+      {{"--convert", "page.pdf", "--to", "jpg"}, 300},  // rendered at 300 dots per inch
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane(c.arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << c.arguments[0] << ": " << result.err;
+    const fs::path output = result.out.substr(0, result.out.size() - 1);
+    EXPECT_NEAR(statedDPI(output), c.dpi, 0.05) << output.filename();
+  }
 }
 
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
