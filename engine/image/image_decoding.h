@@ -34,8 +34,9 @@ class ImageSource {
   double xres() const { return xres_; }
   double yres() const { return yres_; }
   // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
-  // colour profile and stored upright: one whose stored pixels are exactly
-  // what decoding it gives, so its data can be used as it is.
+  // colour profile or with an sRGB one, and stored upright: one whose stored
+  // pixels are exactly what decoding it gives, so its data can be used as it
+  // is.
   bool isPlainJPEG() const { return plainJPEG_; }
 
   // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
