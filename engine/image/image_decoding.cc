@@ -139,8 +139,11 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
-  const bool upright =
-      header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
+  if (header.get_typeof(VIPS_META_ORIENTATION) != 0) {
+    const int orientation = header.get_int(VIPS_META_ORIENTATION);
+    if (orientation >= 1 && orientation <= 8) source.orientation_ = orientation;
+  }
+  const bool upright = source.orientation_ == 1;
   const bool jpeg = header.get_typeof(VIPS_META_LOADER) != 0 &&
                     std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload";
   const auto srgbOrNoProfile = [&] {

@@ -33,6 +33,9 @@ class ImageSource {
   // the stored pixels; unstatedResolution when it states none.
   double xres() const { return xres_; }
   double yres() const { return yres_; }
+  // How the stored pixels are to be turned or mirrored to show upright, as
+  // EXIF counts it: 1 (as stored) to 8.
+  int orientation() const { return orientation_; }
   // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
   // colour profile or with an sRGB one, and stored upright: one whose stored
   // pixels are exactly what decoding it gives, so its data can be used as it
@@ -62,6 +65,7 @@ class ImageSource {
   double xres_ = unstatedResolution;
   double yres_ = unstatedResolution;
   int frames_ = 1;
+  int orientation_ = 1;
   bool plainJPEG_ = false;
 };
 

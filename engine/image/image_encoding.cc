@@ -79,7 +79,11 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     vips_error_clear();
     return std::nullopt;
   }
-  if (format == "webp") return detail::withoutWebPMetadata(adoptVipsBuffer(buffer, size));
+  if (format == "webp") {
+    Bytes saved = adoptVipsBuffer(buffer, size);
+    if (std::optional<Bytes> clean = detail::webpWithoutMetadata(saved.span(), false)) return clean;
+    return saved;
+  }
   // The JPEG saver states the resolution only in the EXIF data it leaves out.
   if (format == "jpg" &&
       (image.xres() != unstatedResolution || image.yres() != unstatedResolution)) {
@@ -169,6 +173,24 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
   // Decoding alone again tells: it throws if the file is at fault; otherwise the
   // whole-frame path reports the encoder's failure as usual.
   return encodedImage(source.decode(), format, quality);
+}
+
+Bytes encodedWithin(const Image& image, std::string_view format, size_t size) {
+  constexpr int steps = 20;  // quality = step / steps
+  int low = 1, high = steps;
+  std::optional<Bytes> fitting, smallest;
+  while (low <= high) {
+    const int step = (low + high) / 2;
+    Bytes candidate = encodedImage(image, format, static_cast<double>(step) / steps);
+    if (candidate.size() <= size) {
+      fitting = std::move(candidate);
+      low = step + 1;
+    } else {
+      if (step == 1) smallest = std::move(candidate);
+      high = step - 1;
+    }
+  }
+  return fitting ? std::move(*fitting) : std::move(*smallest);
 }
 
 Bytes encodedImage(const Image& image, std::string_view format, double quality, Content content) {

@@ -25,6 +25,13 @@ enum class Content { photograph, document };
 Bytes encodedImage(const Image& image, std::string_view format, double quality,
                    Content content = Content::photograph);
 
+// The bytes of `image` in `format` at the highest quality, in steps of 0.05
+// from 0.05 to 1, whose file is no larger than `size` bytes, found by
+// bisection in at most five encodings; the file at 0.05 when none is that
+// small. For encoding a lossy file again whose own quality is unknown, so that
+// the copy costs about what the original did. Fails as encodedImage() does.
+Bytes encodedWithin(const Image& image, std::string_view format, size_t size);
+
 // The same bytes as encodedImage(source.decode(), format, quality), produced
 // while the file is decoded where the encoder allows it, so that decoding and
 // encoding overlap and no whole decoded frame is held. Fails like decode()

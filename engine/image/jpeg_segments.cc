@@ -8,7 +8,8 @@
 
 namespace MediaEngine::detail {
 
-std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg) {
+std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const std::byte> jpeg,
+                                                              bool keepProfile) {
   const auto* data = reinterpret_cast<const unsigned char*>(jpeg.data());
   const size_t size = jpeg.size();
   if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
@@ -40,7 +41,11 @@ std::optional<std::vector<unsigned char>> jpegWithoutMetadata(std::span<const st
     if (at + 4 > size) return std::nullopt;
     const size_t length = bigEndian<2>(data + at + 2);
     if (length < 2 || at + 2 + length > size) return std::nullopt;
-    const bool metadata = (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE) || marker == 0xFE;
+    const bool profile =
+        marker == 0xE2 && length >= 14 && std::memcmp(data + at + 4, "ICC_PROFILE", 12) == 0;
+    const bool metadata =
+        (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE && !(keepProfile && profile)) ||
+        marker == 0xFE;
     if (!metadata) out.insert(out.end(), data + at, data + at + 2 + length);
     if (marker == 0xDA) scanned = true;
     at += 2 + length;
