@@ -106,6 +106,21 @@ VImage withoutMetadata(const VImage& pixels) {
   return bare;
 }
 
+// Refuses a picture wider or higher than the format's readers take, where
+// that is below what the pixel budget lets through: WebP's own limit, and the
+// one libheif puts on every HEIF file it reads (HEIC and AVIF alike), which
+// makes it refuse the result of its own encoders. Checked before encoding, so
+// that nothing unreadable is ever written.
+void requireWithinFormatLimit(std::string_view format, long long width, long long height) {
+  const long long limit = format == "webp"                       ? 16383
+                          : format == "heic" || format == "avif" ? 16384
+                                                                 : 0;
+  if (limit == 0 || (width <= limit && height <= limit)) return;
+  throw Failure::unsupported(upperCased(format) + " images can be at most " +
+                             std::to_string(limit) + " pixels wide and high; this one is " +
+                             std::to_string(width) + " \u00d7 " + std::to_string(height) + ".");
+}
+
 bool nativeEncoderTurnedOff(std::string_view format) {
   const char* list = std::getenv("WHIRLPANE_NO_NATIVE_ENCODERS");
   if (!list) return false;
@@ -153,6 +168,10 @@ bool canEncode(std::string_view format) {
 }
 
 Bytes encodedImage(const ImageSource& source, std::string_view format, double quality) {
+  // Refused from the stored size, before anything is decoded.
+  const bool quarterTurn = source.orientation() >= 5;
+  requireWithinFormatLimit(format, quarterTurn ? source.storedHeight() : source.storedWidth(),
+                           quarterTurn ? source.storedWidth() : source.storedHeight());
   // libheif, gdk-pixbuf and the external encoders want the whole frame at once.
   const bool streams = format == "jpg" || format == "png" || format == "webp" || format == "tiff";
   if (!streams || source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) {
@@ -199,6 +218,7 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
   detail::startImageLibrary();
   const bool opaque = format == "jpg" || format == "bmp";
   if (!withinPixelBudget(image.width(), image.height())) throw Failure::tooLarge();
+  requireWithinFormatLimit(format, image.width(), image.height());
 
   VImage pixels = image.pixels();
   if (opaque && image.hasAlpha()) {

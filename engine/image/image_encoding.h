@@ -20,8 +20,10 @@ enum class Content { photograph, document };
 // The bytes of `image` in `format`, a canonical raster identifier, at `quality`
 // in [0, 1]. "jpg" and "bmp" are flattened on white; the other formats keep
 // alpha. No metadata of the source is carried over; TIFF is LZW-compressed.
-// Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
-// the budget, Failure::encoding when no encoder could write the format.
+// Throws Failure::unsupported for a non-raster format and for a picture with a
+// side longer than the format's readers take (WebP: 16,383 pixels; HEIC and
+// AVIF: 16,384), Failure::tooLarge outside the budget, Failure::encoding when
+// no encoder could write the format.
 Bytes encodedImage(const Image& image, std::string_view format, double quality,
                    Content content = Content::photograph);
 

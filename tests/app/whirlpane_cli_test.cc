@@ -309,6 +309,41 @@ TEST(WhirlpaneCli, EveryOutputKeepsThePrintSize) {
   }
 }
 
+TEST(WhirlpaneCli, APanoramaTooWideForTheFormatIsRefusedBeforeEncoding) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(16385, 64), folder / "wide.png");
+  TestSupport::saveImage(TestSupport::testPicture(16384, 64), folder / "limit.png");
+  struct Case {
+    std::string source, format, err;  // err empty: written, and readable
+  };
+  const std::vector<Case> cases{
+      {"wide.png", "heic",
+       "HEIC images can be at most 16384 pixels wide and high; this one is 16385 \u00d7 64.\n"},
+      {"wide.png", "avif",
+       "AVIF images can be at most 16384 pixels wide and high; this one is 16385 \u00d7 64.\n"},
+      {"limit.png", "webp",
+       "WEBP images can be at most 16383 pixels wide and high; this one is 16384 \u00d7 64.\n"},
+      {"limit.png", "heic", ""},
+      {"limit.png", "avif", ""},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane({"--convert", c.source, "--to", c.format}, folder.path());
+    EXPECT_EQ(result.err, c.err) << c.source << " to " << c.format;
+    EXPECT_EQ(result.status, c.err.empty() ? 0 : 1) << c.source << " to " << c.format;
+    if (c.err.empty()) {
+      int status = 0;
+      const std::string header = TestSupport::shell(
+          "vipsheader " + TestSupport::quoted(result.out.substr(0, result.out.size() - 1)),
+          &status);
+      EXPECT_EQ(status, 0) << c.format << ": " << header;
+    } else {
+      EXPECT_EQ(result.out, "");
+    }
+  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()),
+            (std::vector<std::string>{"limit.avif", "limit.heic", "limit.png", "wide.png"}));
+}
+
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   ScratchFolder folder;
