@@ -1,6 +1,7 @@
 #include "image/image_decoding.h"
 
 #include <lcms2.h>
+#include <tiffio.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +74,31 @@ VImage toSRGB8(VImage image) {
   return image;
 }
 
+// The pages of the TIFF file at `path` that are pictures of their own, at
+// most `pages` of them: a directory marked as a reduced-resolution copy of
+// another (NewSubfileType bit 0: the levels of a pyramid, a thumbnail) is no
+// frame. nullopt when the file cannot be read this way.
+std::optional<int> fullResolutionPages(const fs::path& path, int pages) {
+  // libtiff reports on the terminal unless each file has handlers of its own;
+  // the decoder judges the file anyway.
+  const auto quiet = [](TIFF*, void*, const char*, const char*, va_list) { return 1; };
+  const Owned<TIFFOpenOptions, TIFFOpenOptionsFree> options(TIFFOpenOptionsAlloc());
+  if (!options) return std::nullopt;
+  TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quiet, nullptr);
+  TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quiet, nullptr);
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), 16 << 20);
+  const Owned<TIFF, TIFFClose> tiff(TIFFOpenExt(path.c_str(), "r", options.get()));
+  if (!tiff) return std::nullopt;
+  int full = 0;
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0 && !TIFFReadDirectory(tiff.get())) break;
+    uint32_t kind = 0;
+    if (!TIFFGetField(tiff.get(), TIFFTAG_SUBFILETYPE, &kind) || !(kind & FILETYPE_REDUCEDIMAGE))
+      ++full;
+  }
+  return full;
+}
+
 // True when `profile` is an RGB profile that maps every colour where sRGB
 // does, to within two levels in eight bits (sRGB profiles of different
 // makers differ by one; the nearest other spaces by dozens): pixels in it
@@ -139,13 +165,19 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
+  const std::string_view loader = header.get_typeof(VIPS_META_LOADER) != 0
+                                      ? std::string_view(header.get_string(VIPS_META_LOADER))
+                                      : std::string_view();
+  if (loader == "tiffload" && source.frames_ > 1) {
+    if (const std::optional<int> pages = fullResolutionPages(path, source.frames_))
+      source.frames_ = std::max(1, *pages);
+  }
   if (header.get_typeof(VIPS_META_ORIENTATION) != 0) {
     const int orientation = header.get_int(VIPS_META_ORIENTATION);
     if (orientation >= 1 && orientation <= 8) source.orientation_ = orientation;
   }
   const bool upright = source.orientation_ == 1;
-  const bool jpeg = header.get_typeof(VIPS_META_LOADER) != 0 &&
-                    std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload";
+  const bool jpeg = loader == "jpegload";
   const auto srgbOrNoProfile = [&] {
     if (header.get_typeof(VIPS_META_ICC_NAME) == 0) return true;
     size_t size = 0;

@@ -24,8 +24,9 @@ class ImageSource {
   // Reads the header of `path`; nullopt when no allowed decoder recognises it.
   static std::optional<ImageSource> open(const std::filesystem::path& path);
 
-  // Frames as the decoder counts them: animation frames, TIFF pages, top-level
-  // HEIF images; 1 for a still image.
+  // Frames as the decoder counts them: animation frames, TIFF pages (not those
+  // marked as reduced-resolution copies, such as the levels of a pyramid),
+  // top-level HEIF images; 1 for a still image.
   int frameCount() const { return frames_; }
   long long storedWidth() const { return width_; }
   long long storedHeight() const { return height_; }

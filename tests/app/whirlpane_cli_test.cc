@@ -344,6 +344,23 @@ TEST(WhirlpaneCli, APanoramaTooWideForTheFormatIsRefusedBeforeEncoding) {
             (std::vector<std::string>{"limit.avif", "limit.heic", "limit.png", "wide.png"}));
 }
 
+TEST(WhirlpaneCli, APyramidalTiffIsOnePicture) {
+  ScratchFolder folder;
+  // A scan stored with its reduced copies as further pages, as slide and map
+  // scanners write them.
+  TestSupport::saveImage(TestSupport::testPicture(1024, 768), folder / "slide.tif",
+                         "[pyramid,tile,compression=jpeg]");
+  ASSERT_EQ(TestSupport::shell("vipsheader -f n-pages " + (folder / "slide.tif").string()), "4\n");
+  RunResult result = runWhirlpane({"--convert", "slide.tif", "--to", "png"}, folder.path());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(TestSupport::shell("vipsheader " + (folder / "slide.png").string()).find(": 1024x768 "),
+            std::string::npos);
+  result = runWhirlpane({"--strip", "slide.tif"}, folder.path());
+  EXPECT_EQ(result.status, 0) << result.err;
+  result = runWhirlpane({"--metadata", "slide.tif"}, folder.path());
+  EXPECT_NE(result.out.find("\nFrames\t1\n"), std::string::npos) << result.out;
+}
+
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   ScratchFolder folder;
