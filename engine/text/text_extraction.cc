@@ -121,15 +121,18 @@ std::string pdfText(const fs::path& url) {
   std::array<std::future<std::string>, 2> running;
   for (int index = 0; index < pages; ++index) {
     embedded[static_cast<size_t>(index)] = embeddedText(document, index);
-    Image page = rasterize(document, index);
+    // A page too large for 300 dots per inch (a poster, a plan) is read at the
+    // highest resolution the pixel budget allows.
+    const double dpi = largestResolution(document, index);
+    Image page = rasterize(document, index, dpi);
     const size_t slot = static_cast<size_t>(index) % running.size();
     if (running[slot].valid())
       recognized[static_cast<size_t>(index) - running.size()] = running[slot].get();
-    running[slot] =
-        std::async(std::launch::async, [&recognizer = recognizers[slot], page = std::move(page)] {
-          if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
-          return recognizer->lines(page, static_cast<int>(pageResolution));
-        });
+    running[slot] = std::async(std::launch::async,
+                               [&recognizer = recognizers[slot], page = std::move(page), dpi] {
+                                 if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
+                                 return recognizer->lines(page, static_cast<int>(dpi));
+                               });
   }
   for (int index = std::max(0, pages - static_cast<int>(running.size())); index < pages; ++index) {
     recognized[static_cast<size_t>(index)] =

@@ -31,7 +31,8 @@ inline constexpr size_t plainTextLimit = 67'108'864;
 //    Failure::noText when there are none;
 //  - "pdf": per page, the text layer followed by the recognised lines it
 //    lacks, pages separated by a blank line; Failure::noText when no page
-//    holds any text;
+//    holds any text. A page too large to render at 300 dots per inch is
+//    recognised at the highest resolution the pixel budget allows;
 //  - anything else: the text recognised in the decoded image;
 //    Failure::noText when there is none.
 // Failures of reading, unpacking, decoding, rendering and recognition pass on

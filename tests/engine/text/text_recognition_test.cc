@@ -110,6 +110,13 @@ TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFin
   EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
 }
 
+TEST_F(TextRecognition, AnA0PageIsReadThoughTooLargeToRenderAt300DotsPerInch) {
+  const fs::path pdf = folder / "plan.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{"Site plan, ground floor"}, {"North entrance"}}}, 2384,
+                        3370);
+  EXPECT_EQ(extractText(pdf), "Site plan, ground floor\nNorth entrance");
+}
+
 TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
   const fs::path pdf = folder / "scan.pdf";
   TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
