@@ -53,7 +53,10 @@ std::string comparable(std::string_view text);
 // One page's text: `embedded` (the page's text layer, already trimmed)
 // followed by each line of `recognized` whose key is not empty and not found
 // within the key of `embedded`, in recognition order and unchanged, joined by
-// line feeds; empty entries are left out.
+// line feeds; empty entries are left out. A key counts as found when some
+// stretch of the page's key differs from it by at most a quarter of its
+// characters in edits (insertions, deletions, substitutions): recognition
+// misreads ("htm1.xm1" for "html.xml"), the layer already holds the line.
 std::string pageText(std::string_view embedded, std::string_view recognized);
 
 // Receives the events of one parse of a DOCX main document part and collects

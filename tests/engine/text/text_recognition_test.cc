@@ -110,6 +110,17 @@ TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFin
   EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
 }
 
+TEST_F(TextRecognition, ALineCloseToOneInTheTextLayerIsNotAddedAgain) {
+  // The second line pictures the first as recognition tends to misread it;
+  // the scanned second page has no layer and keeps every line.
+  const fs::path pdf = folder / "manual.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{"Load all the text/html.xml files"},
+                                          {"Load all the text/htm1.xm1 files", "Thank you"}},
+                              PDFPageText{{}, {"Delivery note", "Thank you"}}});
+  EXPECT_EQ(extractText(pdf),
+            "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you");
+}
+
 TEST_F(TextRecognition, AnA0PageIsReadThoughTooLargeToRenderAt300DotsPerInch) {
   const fs::path pdf = folder / "plan.pdf";
   TestSupport::writePDF(pdf, {PDFPageText{{"Site plan, ground floor"}, {"North entrance"}}}, 2384,
