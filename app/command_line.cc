@@ -76,7 +76,8 @@ std::string helpText() {
   text += "       whirlpane --version\n       whirlpane --help\n\n";
   text += "--convert converts one file and prints the path of every file written beside it.\n";
   text += "--metadata lists what is known about a file, one \"label<tab>value\" line each\n";
-  text += "  (tabs and line breaks inside a value are written as \\t and \\n).\n";
+  text +=
+      "  (backslashes, tabs and line breaks inside a value are written as \\\\, \\t and \\n).\n";
   text +=
       "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be "
       "made.\n";

@@ -361,6 +361,55 @@ TEST(WhirlpaneCli, APyramidalTiffIsOnePicture) {
   EXPECT_NE(result.out.find("\nFrames\t1\n"), std::string::npos) << result.out;
 }
 
+TEST(WhirlpaneCli, MetadataReadsBackAsWrittenAndTrustsTheContentOverTheName) {
+  ScratchFolder folder;
+  vips::VImage picture = TestSupport::testPicture(40, 30).copy();
+  picture.set("png-comment-0-Folder", "C:\\new\\table");
+  TestSupport::saveImage(picture, folder / "saved.png");
+  fs::copy_file(folder / "saved.png", folder / "renamed.jpg");  // a PNG under a JPEG name
+  std::string noise(5000, '\0');
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+  TestSupport::writeFile(folder / "noise.jpg", noise);
+  struct Case {
+    std::string file, line;  // a line the listing must hold
+  };
+  const std::vector<Case> cases{
+      {"saved.png", "\nPNG \u00b7 Folder\tC:\\\\new\\\\table\n"},
+      {"saved.png", "\nContent type\timage/png\n"},
+      {"renamed.jpg", "\nContent type\timage/png\n"},
+      {"noise.jpg", "\nContent type\tapplication/octet-stream\n"},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane({"--metadata", c.file}, folder.path());
+    EXPECT_EQ(result.status, 0) << c.file << ": " << result.err;
+    EXPECT_NE(result.out.find(c.line), std::string::npos) << c.file << ":\n" << result.out;
+  }
+}
+
+TEST(WhirlpaneCli, MetadataOfAFileItsUserMayNotReadFails) {
+  ScratchFolder folder;
+  const fs::path secret = folder / "secret.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), secret);
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder.path(), fs::perms::others_exec, fs::perm_options::add);
+  std::string command =
+      std::string(WHIRLPANE_BINARY) + " --metadata " + TestSupport::quoted(secret.string());
+  // Root reads anything; run the program as an unprivileged user then, if that
+  // user can reach the built program at all.
+  if (::geteuid() == 0) {
+    const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    const std::string probe = TestSupport::shell(asNobody + WHIRLPANE_BINARY + " --version");
+    if (!probe.starts_with("Whirlpane")) {
+      GTEST_SKIP() << "an unprivileged user cannot run " << WHIRLPANE_BINARY << ": " << probe;
+    }
+    command = asNobody + command;
+  }
+  int status = 0;
+  const std::string output = TestSupport::shell(command + " 2>&1", &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(output, "Could not read \"" + secret.string() + "\": Permission denied\n");
+}
+
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
   ScratchFolder folder;
