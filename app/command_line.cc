@@ -70,13 +70,14 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
 std::string helpText() {
   std::string text;
   text += usageLine;
-  text += "\n       Whirlpane --metadata /path/to/file\n";
-  text += "       Whirlpane --compress /path/to/file --quality 0.6\n";
-  text += "       Whirlpane --strip /path/to/file\n";
-  text += "       Whirlpane --version\n       Whirlpane --help\n\n";
+  text += "\n       whirlpane --metadata /path/to/file\n";
+  text += "       whirlpane --compress /path/to/file --quality 0.6\n";
+  text += "       whirlpane --strip /path/to/file\n";
+  text += "       whirlpane --version\n       whirlpane --help\n\n";
   text += "--convert converts one file and prints the path of every file written beside it.\n";
   text += "--metadata lists what is known about a file, one \"label<tab>value\" line each\n";
-  text += "  (tabs and line breaks inside a value are written as \\t and \\n).\n";
+  text +=
+      "  (backslashes, tabs and line breaks inside a value are written as \\\\, \\t and \\n).\n";
   text +=
       "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be "
       "made.\n";

@@ -12,11 +12,11 @@
 namespace Whirlpane {
 
 inline constexpr std::string_view versionLine = "Whirlpane " WHIRLPANE_VERSION;
-inline constexpr std::string_view usageLine = "Usage: Whirlpane --convert /path/to/file --to png";
-inline constexpr std::string_view metadataUsageLine = "Usage: Whirlpane --metadata /path/to/file";
+inline constexpr std::string_view usageLine = "Usage: whirlpane --convert /path/to/file --to png";
+inline constexpr std::string_view metadataUsageLine = "Usage: whirlpane --metadata /path/to/file";
 inline constexpr std::string_view compressUsageLine =
-    "Usage: Whirlpane --compress /path/to/file --quality 0.6";
-inline constexpr std::string_view stripUsageLine = "Usage: Whirlpane --strip /path/to/file";
+    "Usage: whirlpane --compress /path/to/file --quality 0.6";
+inline constexpr std::string_view stripUsageLine = "Usage: whirlpane --strip /path/to/file";
 
 struct Invocation {
   enum class Mode {

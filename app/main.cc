@@ -55,13 +55,16 @@ void removeWorkingFilesOnStop(const WhirlpaneEngine* engine) {
   }).detach();
 }
 
-// A value as one line of the metadata listing: tabs and line breaks written
-// as \t, \n and \r.
+// A value as one line of the metadata listing: backslashes, tabs and line
+// breaks written as \\, \t, \n and \r, so that every line reads back as it
+// was.
 std::string oneLine(std::string_view text) {
   std::string line;
   line.reserve(text.size());
   for (const char c : text) {
-    if (c == '\t') {
+    if (c == '\\') {
+      line += "\\\\";
+    } else if (c == '\t') {
       line += "\\t";
     } else if (c == '\n') {
       line += "\\n";

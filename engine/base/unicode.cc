@@ -82,6 +82,19 @@ std::string firstCharacters(std::string_view text, size_t limit) {
   return std::string(text.substr(0, end));
 }
 
+std::string_view firstBytes(std::string_view text, size_t limit) {
+  size_t end = 0;
+  while (end < text.size()) {
+    const char* at = text.data() + end;
+    const gunichar c = g_utf8_get_char_validated(at, static_cast<gssize>(text.size() - end));
+    const bool valid = c != static_cast<gunichar>(-1) && c != static_cast<gunichar>(-2);
+    const size_t next = end + (valid ? static_cast<size_t>(g_utf8_next_char(at) - at) : 1);
+    if (next > limit) break;
+    end = next;
+  }
+  return text.substr(0, end);
+}
+
 std::string madeValid(std::string_view bytes) {
   const std::string_view text = bytes.substr(0, bytes.find('\0'));
   gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));

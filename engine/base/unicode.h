@@ -30,6 +30,11 @@ std::string upperCased(std::string_view format);
 // is kept as it is.
 std::string firstCharacters(std::string_view text, size_t limit);
 
+// The longest start of `text` that is at most `limit` bytes long and ends at a
+// character boundary: a valid UTF-8 sequence is never split; each byte that is
+// not part of one counts as a character of its own.
+std::string_view firstBytes(std::string_view text, size_t limit);
+
 // `bytes` up to its first NUL, as valid UTF-8: what is not UTF-8 becomes
 // U+FFFD, so that a message made of another program's output stays readable.
 std::string madeValid(std::string_view bytes);

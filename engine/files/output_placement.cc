@@ -8,10 +8,12 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <system_error>
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/unicode.h"
 #include "files/working_files.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
@@ -89,13 +91,19 @@ std::string newUUID() {
 
 fs::path uniqueSibling(const fs::path& source, std::string_view suffix, std::string_view ext) {
   const fs::path folder = source.parent_path();
-  const std::string base = source.stem().string() + cleaned(suffix, false);
+  const std::string base = source.stem().string();
   const std::string extension = cleaned(ext, true);
-  auto candidate = [&](const std::string& name) {
-    return folder / (extension.empty() ? name : name + "." + extension);
+  const std::string cleanedSuffix = cleaned(suffix, false);
+  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  const size_t limit = longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
+  // The base gives way, at a character boundary, to whatever follows it.
+  auto candidate = [&](const std::string& number) {
+    const std::string tail = cleanedSuffix + number + (extension.empty() ? "" : "." + extension);
+    const size_t room = tail.size() < limit ? limit - tail.size() : 0;
+    return folder / (std::string(firstBytes(base, room)) + tail);
   };
-  fs::path path = candidate(base);
-  for (unsigned long n = 2; nameTaken(path); ++n) path = candidate(base + " " + std::to_string(n));
+  fs::path path = candidate("");
+  for (unsigned long n = 2; nameTaken(path); ++n) path = candidate(" " + std::to_string(n));
   return path;
 }
 
@@ -116,9 +124,15 @@ int renameExclusive(const fs::path& from, const fs::path& to) {
 
 }  // namespace detail
 
-void publish(const Bytes& bytes, const fs::path& destination) {
+mode_t outputPermissions(const fs::path& source) {
+  struct stat info;
+  if (::stat(source.c_str(), &info) != 0) throwFileError(errno, "Could not read", source);
+  return info.st_mode & 0666;
+}
+
+void publish(const Bytes& bytes, const fs::path& destination, mode_t permissions) {
   const fs::path temporary = destination.parent_path() / (".whirlpane-" + newUUID() + ".tmp");
-  UniqueFd fd = WorkingFiles::createFile(temporary);
+  UniqueFd fd = WorkingFiles::createFile(temporary, permissions);
   int error = 0;
   try {
     writeAndClose(std::move(fd), bytes, destination);
@@ -135,10 +149,11 @@ void publish(const Bytes& bytes, const fs::path& destination) {
 
 fs::path publishBeside(const fs::path& source, std::string_view suffix, std::string_view ext,
                        const Bytes& bytes) {
+  const mode_t permissions = outputPermissions(source);
   for (int attempt = 0; attempt < attemptLimit; ++attempt) {
     const fs::path destination = uniqueSibling(source, suffix, ext);
     try {
-      publish(bytes, destination);
+      publish(bytes, destination, permissions);
       return destination;
     } catch (const Failure& failure) {
       if (failure.kind() != Failure::Kind::exists) throw;
@@ -156,6 +171,7 @@ fs::path temporaryDirectory() {
 BatchFolder::BatchFolder(const fs::path& source, std::string ext)
     : source_(source),
       ext_(std::move(ext)),
+      permissions_(outputPermissions(source)),
       folder_(source.parent_path() / (".whirlpane-batch-" + newUUID())) {
   WorkingFiles::createFolder(folder_);
 }
@@ -164,7 +180,7 @@ BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
 
 void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
   const fs::path name = std::to_string(staged_.size()) + "." + ext_;
-  writeAndClose(WorkingFiles::createFileIn(folder_, name), bytes, folder_ / name);
+  writeAndClose(WorkingFiles::createFileIn(folder_, name, permissions_), bytes, folder_ / name);
   staged_.emplace_back(folder_ / name, std::move(suffix));
 }
 

@@ -8,6 +8,8 @@
 // belongs to one thread at a time.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,21 +22,31 @@ namespace MediaEngine {
 
 // The first free name of the form <folder of source>/<base><suffix>.<ext>, then
 // "<base><suffix> 2.<ext>", " 3", ...; base is the source's file name without its
-// last extension. "/" in the suffix becomes "-"; dots around the extension and
-// "/" and NUL inside either are dropped. A name taken by anything, a dangling
-// symbolic link included, is skipped. Only a hint: see publish().
+// last extension, shortened at a character boundary where the whole name would
+// otherwise be longer than the folder's file system allows. "/" in the suffix
+// becomes "-"; dots around the extension and "/" and NUL inside either are
+// dropped. A name taken by anything, a dangling symbolic link included, is
+// skipped. Only a hint: see publish().
 std::filesystem::path uniqueSibling(const std::filesystem::path& source, std::string_view suffix,
                                     std::string_view ext);
 
-// Writes `bytes` to `destination`, which must not exist: the bytes go to a hidden
-// temporary file in the same folder, are flushed to disk, then renamed onto the
-// destination exclusively. Throws Failure::exists when the name is taken, a
-// FileError for any other problem; the temporary file never outlives the call.
-void publish(const Bytes& bytes, const std::filesystem::path& destination);
+// The permission bits of every file made from `source`: the read and write
+// bits the source has, so that no output is open to anyone the source is not;
+// the umask narrows them further when the file is created. Throws FileError
+// when the source cannot be examined.
+mode_t outputPermissions(const std::filesystem::path& source);
 
-// Calls uniqueSibling() and publish() until a name sticks, up to 100 times;
-// throws Failure::encoding "Too many simultaneous writes to this folder." when
-// every attempt found its name taken. Returns the published location.
+// Writes `bytes` to `destination`, which must not exist, as a file with
+// `permissions` less the umask: the bytes go to a hidden temporary file in the
+// same folder, are flushed to disk, then renamed onto the destination
+// exclusively. Throws Failure::exists when the name is taken, a FileError for
+// any other problem; the temporary file never outlives the call.
+void publish(const Bytes& bytes, const std::filesystem::path& destination, mode_t permissions);
+
+// Calls uniqueSibling() and publish() until a name sticks, up to 100 times,
+// with the permissions outputPermissions() gives for `source`; throws
+// Failure::encoding "Too many simultaneous writes to this folder." when every
+// attempt found its name taken. Returns the published location.
 std::filesystem::path publishBeside(const std::filesystem::path& source, std::string_view suffix,
                                     std::string_view ext, const Bytes& bytes);
 
@@ -47,12 +59,14 @@ std::string newUUID();
 
 // One conversion's staging area: a hidden folder ".whirlpane-batch-<UUID>"
 // beside the source. Outputs are staged (written and flushed) one by one, then
-// published in order by exclusive renames to unique sibling names. Whatever is
-// still inside when the object goes away is removed with the folder.
+// published in order by exclusive renames to unique sibling names, with the
+// permissions outputPermissions() gives for the source. Whatever is still
+// inside when the object goes away is removed with the folder.
 class BatchFolder {
  public:
   // Creates the folder beside `source`; `ext` is the extension of every output.
-  // Throws FileError when the folder cannot be created.
+  // Throws FileError when the source cannot be examined or the folder cannot
+  // be created.
   BatchFolder(const std::filesystem::path& source, std::string ext);
   ~BatchFolder();
   BatchFolder(const BatchFolder&) = delete;
@@ -72,6 +86,7 @@ class BatchFolder {
  private:
   std::filesystem::path source_;
   std::string ext_;
+  mode_t permissions_;
   std::filesystem::path folder_;
   std::vector<std::pair<std::filesystem::path, std::string>> staged_;
 };

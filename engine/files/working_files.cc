@@ -40,20 +40,22 @@ void erase(std::vector<fs::path>& items, const fs::path& path) {
 
 }  // namespace
 
-UniqueFd createFile(const fs::path& path) {
+UniqueFd createFile(const fs::path& path, mode_t permissions) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
   if (fd < 0) throwFileError(errno, "Could not create a temporary file in", path.parent_path());
   r.items.push_back(path);
   return UniqueFd(fd);
 }
 
-UniqueFd createFileIn(const fs::path& folder, const fs::path& name) {
+UniqueFd createFileIn(const fs::path& folder, const fs::path& name, mode_t permissions) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   const fs::path path = folder / name;
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  const int fd =
+      ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
   if (fd < 0) throwFileError(errno, "Could not write a working file in", folder);
   return UniqueFd(fd);
 }

@@ -18,14 +18,16 @@
 namespace MediaEngine::WorkingFiles {
 
 // Creates `path` as a new file (it must not exist) for writing, with mode
-// 0666 less the umask, and tracks it. Returns the open descriptor
+// `permissions` less the umask, and tracks it. Returns the open descriptor
 // (close-on-exec). Throws FileError on failure; nothing is tracked then.
-UniqueFd createFile(const std::filesystem::path& path);
+UniqueFd createFile(const std::filesystem::path& path, mode_t permissions = 0666);
 
 // Creates the new file `name` inside the tracked folder `folder`, open for
-// reading and writing. The file is not tracked itself: removing the folder
-// removes it. Returns the descriptor (close-on-exec).
-UniqueFd createFileIn(const std::filesystem::path& folder, const std::filesystem::path& name);
+// reading and writing, with mode `permissions` less the umask. The file is not
+// tracked itself: removing the folder removes it. Returns the descriptor
+// (close-on-exec).
+UniqueFd createFileIn(const std::filesystem::path& folder, const std::filesystem::path& name,
+                      mode_t permissions = 0666);
 
 // Creates `path` as a new folder with mode 0700 and tracks it. With
 // `withParents`, missing parent folders are made first (they are not tracked).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 
 #include "base/byte_order.h"
 #include "base/handles.h"
+#include "image/image.h"
 
 namespace MediaEngine::detail {
 namespace {
@@ -61,7 +63,9 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   // The decoder buffers everything up to the offset the header gives for the
   // pixels, and reserves room for the palette count it declares, before it
   // checks either against the data: a 90-byte file can make it ask for 2 GB.
-  // Both are checked against the file here first.
+  // Both are checked against the file here first. The header also holds the
+  // resolution, which the decoder does not report.
+  double xres = unstatedResolution, yres = unstatedResolution;
   {
     std::ifstream head(path, std::ios::binary);
     std::array<char, 54> bytes{};
@@ -72,6 +76,11 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
     const std::span<const std::byte> header(reinterpret_cast<const std::byte*>(bytes.data()), got);
     if (got < 26 || littleEndian<4>(header.data() + 10) > size || !bmpDimensions(header)) {
       throw vips::VError("the BMP header is damaged");
+    }
+    if (got >= 46 && littleEndian<4>(header.data() + 14) >= 40) {
+      const uint32_t across = littleEndian<4>(header.data() + 38);
+      const uint32_t down = littleEndian<4>(header.data() + 42);
+      if (across > 0 && down > 0) xres = across / 1000.0, yres = down / 1000.0;
     }
   }
   GError* error = nullptr;
@@ -133,7 +142,7 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
 
   VipsImage* out = vips_image_new_memory();
   vips_image_init_fields(out, width, height, channels, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
-                         VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
+                         VIPS_INTERPRETATION_sRGB, xres, yres);
   vips::VImage image(out);  // takes the reference
   for (int y = 0; y < height; ++y) {
     if (vips_image_write_line(out, y,
@@ -205,6 +214,17 @@ Bytes encodeBmp(const vips::VImage& rgb) {
   const size_t offset = sink.size >= 14 ? littleEndian<4>(file + 10) : sink.size;
   for (size_t row = offset; stride > rowBytes && row + stride <= sink.size; row += stride) {
     std::memset(file + row + rowBytes, 0, stride - rowBytes);
+  }
+  // The saver writes no resolution; the picture's goes into the header, in
+  // pixels per metre, when it has one.
+  const bool stated = rgb.xres() != unstatedResolution || rgb.yres() != unstatedResolution;
+  if (stated && sink.size >= 46 && littleEndian<4>(file + 14) >= 40) {
+    const double resolution[] = {rgb.xres(), rgb.yres()};
+    for (size_t axis = 0; axis < 2; ++axis) {
+      const auto perMetre = static_cast<uint32_t>(std::lround(resolution[axis] * 1000.0));
+      for (size_t i = 0; i < 4; ++i)
+        file[38 + 4 * axis + i] = static_cast<std::byte>(perMetre >> (8 * i) & 0xFF);
+    }
   }
   return Bytes::adopt(sink.data.release(), sink.size, std::free);
 }

@@ -22,6 +22,8 @@ Image::Image(const vips::VImage& pixels) {
                                  owner->Xsize, owner->Ysize, owner->Bands, owner->BandFmt);
   if (!bare) throw vips::VError();
   bare->Type = VIPS_INTERPRETATION_sRGB;
+  bare->Xres = owner->Xres;
+  bare->Yres = owner->Yres;
   // The bare header borrows the owner's pixels: it holds a reference to the
   // owner until it is closed itself, however long a copy of it lives.
   g_object_ref(owner);

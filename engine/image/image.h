@@ -13,14 +13,20 @@ namespace MediaEngine {
 // width <= floor(100,000,000 / height).
 bool withinPixelBudget(long long width, long long height);
 
+// The resolution, in pixels per millimetre, that the image library gives a
+// picture whose file states none. Outputs that can leave their resolution
+// unstated (JPEG, BMP) leave it so for this value.
+inline constexpr double unstatedResolution = 1.0;
+
 // A decoded, upright picture: 8-bit sRGB with three channels, or four with
-// (unpremultiplied) alpha, held in memory, and nothing else: no metadata of
+// (unpremultiplied) alpha, held in memory, with its resolution (the picture's
+// physical size, which every output keeps), and nothing else: no metadata of
 // the file it came from travels with it, so no encoder can copy any out.
 // Cheap to copy (the pixels are shared).
 class Image {
  public:
   // `pixels` must be 8-bit sRGB with 3 or 4 bands; it is rendered into memory
-  // first if it is not there yet.
+  // first if it is not there yet. Its resolution is kept.
   explicit Image(const vips::VImage& pixels);
 
   int width() const { return pixels_.width(); }

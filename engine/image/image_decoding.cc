@@ -1,10 +1,15 @@
 #include "image/image_decoding.h"
 
+#include <lcms2.h>
+#include <tiffio.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 
 #include "base/byte_order.h"
+#include "base/handles.h"
 #include "image/bmp_codec.h"
 #include "image/codec_runtime.h"
 #include "whirlpane/failure.h"
@@ -69,6 +74,61 @@ VImage toSRGB8(VImage image) {
   return image;
 }
 
+// The pages of the TIFF file at `path` that are pictures of their own, at
+// most `pages` of them: a directory marked as a reduced-resolution copy of
+// another (NewSubfileType bit 0: the levels of a pyramid, a thumbnail) is no
+// frame. nullopt when the file cannot be read this way.
+std::optional<int> fullResolutionPages(const fs::path& path, int pages) {
+  // libtiff reports on the terminal unless each file has handlers of its own;
+  // the decoder judges the file anyway.
+  const auto quiet = [](TIFF*, void*, const char*, const char*, va_list) { return 1; };
+  const Owned<TIFFOpenOptions, TIFFOpenOptionsFree> options(TIFFOpenOptionsAlloc());
+  if (!options) return std::nullopt;
+  TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quiet, nullptr);
+  TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quiet, nullptr);
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), 16 << 20);
+  const Owned<TIFF, TIFFClose> tiff(TIFFOpenExt(path.c_str(), "r", options.get()));
+  if (!tiff) return std::nullopt;
+  int full = 0;
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0 && !TIFFReadDirectory(tiff.get())) break;
+    uint32_t kind = 0;
+    if (!TIFFGetField(tiff.get(), TIFFTAG_SUBFILETYPE, &kind) || !(kind & FILETYPE_REDUCEDIMAGE))
+      ++full;
+  }
+  return full;
+}
+
+// True when `profile` is an RGB profile that maps every colour where sRGB
+// does, to within two levels in eight bits (sRGB profiles of different
+// makers differ by one; the nearest other spaces by dozens): pixels in it
+// show as they would with no profile at all.
+bool isSRGBProfile(const void* profile, size_t size) {
+  const Owned<void, cmsCloseProfile> given(
+      cmsOpenProfileFromMem(profile, static_cast<cmsUInt32Number>(size)));
+  if (!given || cmsGetColorSpace(given.get()) != cmsSigRgbData) return false;
+  const Owned<void, cmsCloseProfile> srgb(cmsCreate_sRGBProfile());
+  const Owned<void, cmsDeleteTransform> transform(
+      cmsCreateTransform(given.get(), TYPE_RGB_8, srgb.get(), TYPE_RGB_8,
+                         INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE));
+  if (!transform) return false;
+  std::vector<unsigned char> in;
+  for (int r = 0; r < 256; r += 15) {
+    for (int g = 0; g < 256; g += 15) {
+      for (int b = 0; b < 256; b += 15)
+        in.insert(in.end(), {static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                             static_cast<unsigned char>(b)});
+    }
+  }
+  std::vector<unsigned char> out(in.size());
+  cmsDoTransform(transform.get(), in.data(), out.data(),
+                 static_cast<cmsUInt32Number>(in.size() / 3));
+  for (size_t i = 0; i < in.size(); ++i) {
+    if (std::abs(in[i] - out[i]) > 2) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<ImageSource> ImageSource::open(const fs::path& path) {
@@ -100,16 +160,32 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   source.decoder_ = Decoder::vips;
   source.width_ = header.width();
   source.height_ = header.height();
+  source.xres_ = header.xres();
+  source.yres_ = header.yres();
   if (header.get_typeof(VIPS_META_N_PAGES) != 0) {
     source.frames_ = std::max(1, header.get_int(VIPS_META_N_PAGES));
   }
-  const bool upright =
-      header.get_typeof(VIPS_META_ORIENTATION) == 0 || header.get_int(VIPS_META_ORIENTATION) == 1;
-  source.plainJPEG_ = header.get_typeof(VIPS_META_LOADER) != 0 &&
-                      std::string_view(header.get_string(VIPS_META_LOADER)) == "jpegload" &&
-                      (header.bands() == 1 || header.bands() == 3) &&
-                      header.format() == VIPS_FORMAT_UCHAR &&
-                      header.get_typeof(VIPS_META_ICC_NAME) == 0 && upright;
+  const std::string_view loader = header.get_typeof(VIPS_META_LOADER) != 0
+                                      ? std::string_view(header.get_string(VIPS_META_LOADER))
+                                      : std::string_view();
+  if (loader == "tiffload" && source.frames_ > 1) {
+    if (const std::optional<int> pages = fullResolutionPages(path, source.frames_))
+      source.frames_ = std::max(1, *pages);
+  }
+  if (header.get_typeof(VIPS_META_ORIENTATION) != 0) {
+    const int orientation = header.get_int(VIPS_META_ORIENTATION);
+    if (orientation >= 1 && orientation <= 8) source.orientation_ = orientation;
+  }
+  const bool upright = source.orientation_ == 1;
+  const bool jpeg = loader == "jpegload";
+  const auto srgbOrNoProfile = [&] {
+    if (header.get_typeof(VIPS_META_ICC_NAME) == 0) return true;
+    size_t size = 0;
+    const void* profile = header.get_blob(VIPS_META_ICC_NAME, &size);
+    return header.bands() == 3 && isSRGBProfile(profile, size);
+  };
+  source.plainJPEG_ = jpeg && (header.bands() == 1 || header.bands() == 3) &&
+                      header.format() == VIPS_FORMAT_UCHAR && upright && srgbOrNoProfile();
   return source;
 }
 

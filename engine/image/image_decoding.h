@@ -24,14 +24,23 @@ class ImageSource {
   // Reads the header of `path`; nullopt when no allowed decoder recognises it.
   static std::optional<ImageSource> open(const std::filesystem::path& path);
 
-  // Frames as the decoder counts them: animation frames, TIFF pages, top-level
-  // HEIF images; 1 for a still image.
+  // Frames as the decoder counts them: animation frames, TIFF pages (not those
+  // marked as reduced-resolution copies, such as the levels of a pyramid),
+  // top-level HEIF images; 1 for a still image.
   int frameCount() const { return frames_; }
   long long storedWidth() const { return width_; }
   long long storedHeight() const { return height_; }
+  // The resolution the file states, in pixels per millimetre across and down
+  // the stored pixels; unstatedResolution when it states none.
+  double xres() const { return xres_; }
+  double yres() const { return yres_; }
+  // How the stored pixels are to be turned or mirrored to show upright, as
+  // EXIF counts it: 1 (as stored) to 8.
+  int orientation() const { return orientation_; }
   // True for a baseline or progressive 8-bit JPEG, grey or YCbCr, without a
-  // colour profile and stored upright: one whose stored pixels are exactly
-  // what decoding it gives, so its data can be used as it is.
+  // colour profile or with an sRGB one, and stored upright: one whose stored
+  // pixels are exactly what decoding it gives, so its data can be used as it
+  // is.
   bool isPlainJPEG() const { return plainJPEG_; }
 
   // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
@@ -54,7 +63,10 @@ class ImageSource {
   Decoder decoder_ = Decoder::none;
   long long width_ = 0;
   long long height_ = 0;
+  double xres_ = unstatedResolution;
+  double yres_ = unstatedResolution;
   int frames_ = 1;
+  int orientation_ = 1;
   bool plainJPEG_ = false;
 };
 

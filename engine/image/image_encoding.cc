@@ -10,6 +10,7 @@
 #include "image/codec_runtime.h"
 #include "image/external_encoders.h"
 #include "image/heif_codec.h"
+#include "image/jpeg_segments.h"
 #include "image/webp_chunks.h"
 #include "whirlpane/formats.h"
 
@@ -78,7 +79,20 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     vips_error_clear();
     return std::nullopt;
   }
-  if (format == "webp") return detail::withoutWebPMetadata(adoptVipsBuffer(buffer, size));
+  if (format == "webp") {
+    Bytes saved = adoptVipsBuffer(buffer, size);
+    if (std::optional<Bytes> clean = detail::webpWithoutMetadata(saved.span(), false)) return clean;
+    return saved;
+  }
+  // The JPEG saver states the resolution only in the EXIF data it leaves out.
+  if (format == "jpg" &&
+      (image.xres() != unstatedResolution || image.yres() != unstatedResolution)) {
+    const Bytes saved = adoptVipsBuffer(buffer, size);
+    const auto* data = reinterpret_cast<const unsigned char*>(saved.data());
+    const std::vector<unsigned char> stated = detail::withResolution(
+        std::vector<unsigned char>(data, data + saved.size()), image.xres(), image.yres());
+    return Bytes::copyOf(std::as_bytes(std::span(stated)));
+  }
   return adoptVipsBuffer(buffer, size);
 }
 
@@ -90,6 +104,21 @@ VImage withoutMetadata(const VImage& pixels) {
   for (gchar** field = fields; *field; ++field) vips_image_remove(bare.get_image(), *field);
   g_strfreev(fields);
   return bare;
+}
+
+// Refuses a picture wider or higher than the format's readers take, where
+// that is below what the pixel budget lets through: WebP's own limit, and the
+// one libheif puts on every HEIF file it reads (HEIC and AVIF alike), which
+// makes it refuse the result of its own encoders. Checked before encoding, so
+// that nothing unreadable is ever written.
+void requireWithinFormatLimit(std::string_view format, long long width, long long height) {
+  const long long limit = format == "webp"                       ? 16383
+                          : format == "heic" || format == "avif" ? 16384
+                                                                 : 0;
+  if (limit == 0 || (width <= limit && height <= limit)) return;
+  throw Failure::unsupported(upperCased(format) + " images can be at most " +
+                             std::to_string(limit) + " pixels wide and high; this one is " +
+                             std::to_string(width) + " \u00d7 " + std::to_string(height) + ".");
 }
 
 bool nativeEncoderTurnedOff(std::string_view format) {
@@ -139,6 +168,10 @@ bool canEncode(std::string_view format) {
 }
 
 Bytes encodedImage(const ImageSource& source, std::string_view format, double quality) {
+  // Refused from the stored size, before anything is decoded.
+  const bool quarterTurn = source.orientation() >= 5;
+  requireWithinFormatLimit(format, quarterTurn ? source.storedHeight() : source.storedWidth(),
+                           quarterTurn ? source.storedWidth() : source.storedHeight());
   // libheif, gdk-pixbuf and the external encoders want the whole frame at once.
   const bool streams = format == "jpg" || format == "png" || format == "webp" || format == "tiff";
   if (!streams || source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) {
@@ -161,12 +194,31 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
   return encodedImage(source.decode(), format, quality);
 }
 
+Bytes encodedWithin(const Image& image, std::string_view format, size_t size) {
+  constexpr int steps = 20;  // quality = step / steps
+  int low = 1, high = steps;
+  std::optional<Bytes> fitting, smallest;
+  while (low <= high) {
+    const int step = (low + high) / 2;
+    Bytes candidate = encodedImage(image, format, static_cast<double>(step) / steps);
+    if (candidate.size() <= size) {
+      fitting = std::move(candidate);
+      low = step + 1;
+    } else {
+      if (step == 1) smallest = std::move(candidate);
+      high = step - 1;
+    }
+  }
+  return fitting ? std::move(*fitting) : std::move(*smallest);
+}
+
 Bytes encodedImage(const Image& image, std::string_view format, double quality, Content content) {
   if (!isRaster(format))
     throw Failure::unsupported("Unsupported image format: " + std::string(format));
   detail::startImageLibrary();
   const bool opaque = format == "jpg" || format == "bmp";
   if (!withinPixelBudget(image.width(), image.height())) throw Failure::tooLarge();
+  requireWithinFormatLimit(format, image.width(), image.height());
 
   VImage pixels = image.pixels();
   if (opaque && image.hasAlpha()) {

@@ -20,10 +20,19 @@ enum class Content { photograph, document };
 // The bytes of `image` in `format`, a canonical raster identifier, at `quality`
 // in [0, 1]. "jpg" and "bmp" are flattened on white; the other formats keep
 // alpha. No metadata of the source is carried over; TIFF is LZW-compressed.
-// Throws Failure::unsupported for a non-raster format, Failure::tooLarge outside
-// the budget, Failure::encoding when no encoder could write the format.
+// Throws Failure::unsupported for a non-raster format and for a picture with a
+// side longer than the format's readers take (WebP: 16,383 pixels; HEIC and
+// AVIF: 16,384), Failure::tooLarge outside the budget, Failure::encoding when
+// no encoder could write the format.
 Bytes encodedImage(const Image& image, std::string_view format, double quality,
                    Content content = Content::photograph);
+
+// The bytes of `image` in `format` at the highest quality, in steps of 0.05
+// from 0.05 to 1, whose file is no larger than `size` bytes, found by
+// bisection in at most five encodings; the file at 0.05 when none is that
+// small. For encoding a lossy file again whose own quality is unknown, so that
+// the copy costs about what the original did. Fails as encodedImage() does.
+Bytes encodedWithin(const Image& image, std::string_view format, size_t size);
 
 // The same bytes as encodedImage(source.decode(), format, quality), produced
 // while the file is decoded where the encoder allows it, so that decoding and

@@ -12,6 +12,9 @@
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
 #include "image/jpeg_segments.h"
+#include "image/jpeg_transform.h"
+#include "image/png_chunks.h"
+#include "image/webp_chunks.h"
 #include "pdf/pdf_compression.h"
 #include "pdf/pdf_document.h"
 #include "whirlpane/failure.h"
@@ -35,6 +38,38 @@ std::optional<ImageSource> singleFrameSource(const fs::path& url) {
 // The decoded image, failing with the decoder's reason when there is none.
 Image decoded(const fs::path& url, const std::optional<ImageSource>& source) {
   return source ? source->decode() : loadImage(url);
+}
+
+// `url` (a `format` file read as `source`) without its metadata, its coded
+// picture kept as it is: a JPEG, PNG or WebP file with its metadata segments
+// or chunks left out, and a JPEG stored turned or mirrored with the turn
+// applied to its coded blocks. The colour profile stays, being colour, not
+// data about the picture. nullopt when the picture must be encoded again: for
+// other formats, a PNG or WebP file stored turned, a JPEG whose turn cannot
+// be made without loss, and a file whose container does not take apart.
+std::optional<Bytes> withoutMetadata(const fs::path& url, const ImageSource& source,
+                                     const std::string& format) {
+  if (format != "jpg" && format != "png" && format != "webp") return std::nullopt;
+  const Bytes file = detail::readWholeFile(url);
+  const int orientation = source.orientation();
+  if (format == "png" || format == "webp") {
+    if (orientation != 1) return std::nullopt;
+    return format == "png" ? detail::pngWithoutMetadata(file.span())
+                           : detail::webpWithoutMetadata(file.span(), /*keepProfile=*/true);
+  }
+  std::optional<std::vector<unsigned char>> stream;
+  double xres = source.xres(), yres = source.yres();
+  if (orientation == 1) {
+    stream = detail::jpegWithoutMetadata(file.span(), /*keepProfile=*/true);
+  } else if (const auto turned = detail::turnedUpright(file.span(), orientation)) {
+    stream = detail::jpegWithoutMetadata(std::as_bytes(std::span(*turned)), /*keepProfile=*/true);
+    if (orientation >= 5) std::swap(xres, yres);  // a quarter turn
+  }
+  if (!stream) return std::nullopt;
+  // The resolution may have been stated only in the EXIF data left out.
+  if (xres != unstatedResolution || yres != unstatedResolution)
+    stream = detail::withResolution(std::move(*stream), xres, yres);
+  return Bytes::copyOf(std::as_bytes(std::span(*stream)));
 }
 
 }  // namespace
@@ -64,15 +99,20 @@ fs::path stripMetadata(const fs::path& url) {
         "Metadata removal currently supports images. "
         "PDF and document metadata require document-specific sanitization.");
   }
-  // A JPEG whose stored pixels are its decoded pixels keeps its coded image:
-  // only the metadata segments go, with no loss and no growth. Anything else
-  // is encoded again from its pixels.
-  if (format == "jpg" && source && source->isPlainJPEG()) {
-    if (auto stream = detail::jpegWithoutMetadata(detail::readWholeFile(url).span())) {
-      return publishBeside(url, "-clean", format, Bytes::copyOf(std::as_bytes(std::span(*stream))));
-    }
+  if (source) {
+    if (std::optional<Bytes> clean = withoutMetadata(url, *source, format))
+      return publishBeside(url, "-clean", format, *clean);
   }
-  return publishBeside(url, "-clean", format, encodedImage(decoded(url, source), format, 1.0));
+  // Encoded again from its pixels. Lossy formats take the quality that keeps
+  // the copy no larger than the source; lossless ones lose nothing anyway.
+  const Image image = decoded(url, source);
+  if (format == "jpg" || format == "webp" || format == "heic" || format == "avif") {
+    struct stat info {};
+    if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read", url);
+    return publishBeside(url, "-clean", format,
+                         encodedWithin(image, format, static_cast<size_t>(info.st_size)));
+  }
+  return publishBeside(url, "-clean", format, encodedImage(image, format, 1.0));
 }
 
 }  // namespace MediaEngine

@@ -15,18 +15,20 @@
 namespace MediaEngine {
 
 void writeImage(const Image& image, std::string_view format, const std::filesystem::path& to,
-                double quality) {
+                const std::filesystem::path& source, double quality) {
   requireQuality(quality);
   const std::string canonical = normalized(format);
+  Bytes bytes;
   if (canonical == "pdf") {
-    publish(imagePDF(image), to);
+    bytes = imagePDF(image);
   } else if (canonical == "docx") {
-    publish(docx(std::nullopt, image), to);
+    bytes = docx(std::nullopt, image);
   } else if (canonical == "txt") {
-    publish(Bytes::copyOf(recognize(image, /*allowEmpty=*/false)), to);
+    bytes = Bytes::copyOf(recognize(image, /*allowEmpty=*/false));
   } else {
-    publish(encodedImage(image, canonical, quality), to);
+    bytes = encodedImage(image, canonical, quality);
   }
+  publish(bytes, to, outputPermissions(source));
 }
 
 }  // namespace MediaEngine

@@ -82,6 +82,28 @@ std::pair<int, int> pagePixelSize(const PDFDocument& document, int index, double
   return {static_cast<int>(w), static_cast<int>(h)};
 }
 
+double largestResolution(const PDFDocument& document, int index, double most) {
+  const auto fits = [&](double dpi) {
+    try {
+      pagePixelSize(document, index, dpi);
+      return true;
+    } catch (const Failure& failure) {
+      if (failure.kind() != Failure::Kind::tooLarge) throw;
+      return false;
+    }
+  };
+  if (fits(most)) return most;
+  // The pixel size only grows with the resolution: the largest that fits lies
+  // between one dot per inch and `most`.
+  double low = 1, high = std::floor(most);
+  if (!fits(low)) throw Failure::tooLarge();
+  while (high - low > 1) {
+    const double middle = std::floor((low + high) / 2);
+    (fits(middle) ? low : high) = middle;
+  }
+  return low;
+}
+
 Image rasterize(const PDFDocument& document, int index, double dpi) {
   const auto [width, height] = pagePixelSize(document, index, dpi);
   const std::unique_ptr<poppler::page> page(document.document().create_page(index));
@@ -100,8 +122,9 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
 
   detail::startImageLibrary();
   VipsImage* out = vips_image_new_memory();
+  // The picture keeps the page's size: `dpi` pixels to the inch, in pixels per millimetre.
   vips_image_init_fields(out, width, height, 3, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
-                         VIPS_INTERPRETATION_sRGB, 1.0, 1.0);
+                         VIPS_INTERPRETATION_sRGB, dpi / 25.4, dpi / 25.4);
   vips::VImage pixels(out);
   std::vector<VipsPel> row(static_cast<size_t>(width) * 3);
   const char* data = rendered.const_data();

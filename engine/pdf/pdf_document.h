@@ -56,6 +56,12 @@ std::optional<PDFDocument> pdf(Bytes data);
 std::pair<int, int> pagePixelSize(const PDFDocument& document, int index,
                                   double dpi = pageResolution);
 
+// The highest whole number of dots per inch, at most `most`, at which page
+// `index` fits the pixel budget: for pages too large to render at 300 dots
+// per inch, whose text can still be recognised at a lower resolution. Throws
+// as pagePixelSize() does when not even one dot per inch fits.
+double largestResolution(const PDFDocument& document, int index, double most = pageResolution);
+
 // Renders page `index` upright at `dpi` on white, its annotations (form
 // fields, notes, stamps) included, at pagePixelSize(). The size is checked
 // before any pixel is allocated. Throws as pagePixelSize() does, and

@@ -68,7 +68,8 @@ Bytes imagePDF(const Image& image) {
 }
 
 std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int height) {
-  std::optional<std::vector<unsigned char>> stream = detail::jpegWithoutMetadata(jpeg);
+  std::optional<std::vector<unsigned char>> stream =
+      detail::jpegWithoutMetadata(jpeg, /*keepProfile=*/false);
   if (!stream) return std::nullopt;
   // The surface only carries the JPEG data to the PDF writer, which embeds the
   // data and never reads the surface's own (untouched) pixels.

@@ -8,9 +8,12 @@
 #include <poppler-document.h>
 #include <poppler-page.h>
 
+#include <algorithm>
 #include <array>
 #include <future>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "base/file_io.h"
 #include "base/handles.h"
@@ -51,6 +54,41 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   }
   lines.push_back(text.substr(start));
   return lines;
+}
+
+// The characters of `text`, valid UTF-8, one element each.
+std::u32string codePoints(std::string_view text) {
+  std::u32string points;
+  for (const char* at = text.data(); at < text.data() + text.size(); at = g_utf8_next_char(at))
+    points.push_back(g_utf8_get_char(at));
+  return points;
+}
+
+// True when some stretch of `page` turns into `line` with at most `edits`
+// insertions, deletions and substitutions of one character (Sellers'
+// algorithm, with Ukkonen's cut-off: only the rows that can still end within
+// `edits` are computed, so the cost grows with the page times the edits
+// allowed rather than times the line).
+bool heldWithin(std::u32string_view line, std::u32string_view page, size_t edits) {
+  const size_t m = line.size();
+  if (m <= edits) return true;
+  // row[i]: the fewest edits between line[0, i) and a stretch of page ending
+  // at the character just read; exact wherever it is at most `edits`.
+  std::vector<size_t> row(m + 1);
+  for (size_t i = 0; i <= m; ++i) row[i] = i;
+  size_t active = edits + 1;  // rows past it hold more than `edits`
+  for (const char32_t c : page) {
+    size_t diagonal = 0;  // row[i - 1] before this character
+    for (size_t i = 1; i <= active; ++i) {
+      const size_t before = row[i];
+      row[i] = line[i - 1] == c ? diagonal : 1 + std::min({diagonal, row[i - 1], before});
+      diagonal = before;
+    }
+    while (row[active] > edits) --active;
+    if (active == m) return true;
+    ++active;
+  }
+  return false;
 }
 
 // --- DOCX ---------------------------------------------------------------
@@ -121,15 +159,18 @@ std::string pdfText(const fs::path& url) {
   std::array<std::future<std::string>, 2> running;
   for (int index = 0; index < pages; ++index) {
     embedded[static_cast<size_t>(index)] = embeddedText(document, index);
-    Image page = rasterize(document, index);
+    // A page too large for 300 dots per inch (a poster, a plan) is read at the
+    // highest resolution the pixel budget allows.
+    const double dpi = largestResolution(document, index);
+    Image page = rasterize(document, index, dpi);
     const size_t slot = static_cast<size_t>(index) % running.size();
     if (running[slot].valid())
       recognized[static_cast<size_t>(index) - running.size()] = running[slot].get();
-    running[slot] =
-        std::async(std::launch::async, [&recognizer = recognizers[slot], page = std::move(page)] {
-          if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
-          return recognizer->lines(page, static_cast<int>(pageResolution));
-        });
+    running[slot] = std::async(std::launch::async,
+                               [&recognizer = recognizers[slot], page = std::move(page), dpi] {
+                                 if (!recognizer) recognizer = std::make_unique<TextRecognizer>();
+                                 return recognizer->lines(page, static_cast<int>(dpi));
+                               });
   }
   for (int index = std::max(0, pages - static_cast<int>(running.size())); index < pages; ++index) {
     recognized[static_cast<size_t>(index)] =
@@ -176,10 +217,14 @@ std::string comparable(std::string_view text) {
 
 std::string pageText(std::string_view embedded, std::string_view recognized) {
   const std::string pageKey = comparable(embedded);
+  const std::u32string pagePoints = codePoints(pageKey);
   std::string text(embedded);
   for (const std::string_view line : splitLines(recognized)) {
     const std::string key = comparable(line);
     if (key.empty() || pageKey.find(key) != std::string::npos) continue;
+    // A misread copy of a line the layer has ("htm1.xm1" for "html.xml").
+    const std::u32string points = codePoints(key);
+    if (!pageKey.empty() && heldWithin(points, pagePoints, points.size() / 4)) continue;
     if (!text.empty()) text.push_back('\n');
     text.append(line);
   }

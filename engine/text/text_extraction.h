@@ -31,7 +31,8 @@ inline constexpr size_t plainTextLimit = 67'108'864;
 //    Failure::noText when there are none;
 //  - "pdf": per page, the text layer followed by the recognised lines it
 //    lacks, pages separated by a blank line; Failure::noText when no page
-//    holds any text;
+//    holds any text. A page too large to render at 300 dots per inch is
+//    recognised at the highest resolution the pixel budget allows;
 //  - anything else: the text recognised in the decoded image;
 //    Failure::noText when there is none.
 // Failures of reading, unpacking, decoding, rendering and recognition pass on
@@ -52,7 +53,10 @@ std::string comparable(std::string_view text);
 // One page's text: `embedded` (the page's text layer, already trimmed)
 // followed by each line of `recognized` whose key is not empty and not found
 // within the key of `embedded`, in recognition order and unchanged, joined by
-// line feeds; empty entries are left out.
+// line feeds; empty entries are left out. A key counts as found when some
+// stretch of the page's key differs from it by at most a quarter of its
+// characters in edits (insertions, deletions, substitutions): recognition
+// misreads ("htm1.xm1" for "html.xml"), the layer already holds the line.
 std::string pageText(std::string_view embedded, std::string_view recognized);
 
 // Receives the events of one parse of a DOCX main document part and collects

@@ -1,4 +1,5 @@
 // The built program, run as a user runs it.
+#include <glib.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <chrono>
 #include <map>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "tests/support/test_support.h"
@@ -19,7 +21,7 @@ using TestSupport::ScratchFolder;
 using vips::VImage;
 namespace fs = std::filesystem;
 
-const std::string usage = "Usage: Whirlpane --convert /path/to/file --to png\n";
+const std::string usage = "Usage: whirlpane --convert /path/to/file --to png\n";
 
 TEST(WhirlpaneCli, ModesAnswerWithTheirStreamsAndStatuses) {
   ScratchFolder folder;
@@ -172,9 +174,9 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
       {{"--compress", "photo.jpg", "--quality", "1"},
        1,
        "This file could not be made smaller with these settings. The original was kept.\n"},
-      {{"--compress", "photo.jpg"}, 2, "Usage: Whirlpane --compress /path/to/file --quality 0.6\n"},
-      {{"--strip"}, 2, "Usage: Whirlpane --strip /path/to/file\n"},
-      {{"--metadata"}, 2, "Usage: Whirlpane --metadata /path/to/file\n"},
+      {{"--compress", "photo.jpg"}, 2, "Usage: whirlpane --compress /path/to/file --quality 0.6\n"},
+      {{"--strip"}, 2, "Usage: whirlpane --strip /path/to/file\n"},
+      {{"--metadata"}, 2, "Usage: whirlpane --metadata /path/to/file\n"},
       {{"--strip", "doc.pdf"},
        1,
        "Metadata removal currently supports images. PDF and document metadata require "
@@ -192,6 +194,222 @@ TEST(WhirlpaneCli, FileOperationsPrintWhatTheyFoundOrWrote) {
     EXPECT_EQ(result.err, c.err) << c.arguments[0];
   }
   EXPECT_EQ(TestSupport::listFolder(folder.path()), before);
+}
+
+TEST(WhirlpaneCli, OutputsAreNoMoreOpenThanTheirSource) {
+  ScratchFolder folder;
+  const mode_t saved = ::umask(022);
+  TestSupport::saveImage(TestSupport::noisePicture(120, 80), folder / "private.jpg", "[Q=95]");
+  TestSupport::writePDF(folder / "shared.pdf", {{{"One"}, {}}, {{"Two"}, {}}});
+  fs::permissions(folder / "private.jpg", fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder / "shared.pdf",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string mode;  // as stat prints it
+  };
+  const std::vector<Case> cases{
+      {{"--convert", "private.jpg", "--to", "png"}, "600"},
+      {{"--convert", "shared.pdf", "--to", "jpg"}, "640"},  // one file per page
+      {{"--convert", "shared.pdf", "--to", "txt"}, "640"},
+      {{"--compress", "private.jpg", "--quality", "0.3"}, "600"},
+      {{"--strip", "private.jpg"}, "600"},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane(c.arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << c.arguments[0] << ": " << result.err;
+    std::string outputs, expected;
+    for (size_t at = 0, end; (end = result.out.find('\n', at)) != std::string::npos; at = end + 1) {
+      outputs += " " + TestSupport::quoted(result.out.substr(at, end - at));
+      expected += c.mode + "\n";
+    }
+    EXPECT_EQ(TestSupport::shell("stat -c %a" + outputs), expected) << result.out;
+  }
+  ::umask(saved);
+}
+
+TEST(WhirlpaneCli, ASourceNamedNearTheLimitGetsShortenedOutputNames) {
+  ScratchFolder folder;
+  // 255 bytes with ".jpg": two-byte characters, so that some cuts would land
+  // inside one.
+  std::string base = "Ferienfoto am Strand ";
+  while (base.size() + 2 + 4 <= 255) base += "\u00e9";
+  const std::string source = base + ".jpg";
+  TestSupport::saveImage(TestSupport::noisePicture(60, 40), folder / source, "[Q=95]");
+  const std::vector<std::vector<std::string>> operations{
+      {"--convert", source, "--to", "png"},
+      {"--convert", source, "--to", "png"},
+      {"--convert", source, "--to", "tiff"},
+      {"--strip", source},
+      {"--strip", source},
+      {"--compress", source, "--quality", "0.3"},
+  };
+  std::set<std::string> names;
+  for (const auto& arguments : operations) {
+    const RunResult result = runWhirlpane(arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << arguments[0] << " " << arguments.back() << ": " << result.err;
+    const std::string name = fs::path(result.out.substr(0, result.out.size() - 1)).filename();
+    EXPECT_LE(name.size(), 255u) << name;
+    EXPECT_TRUE(g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) << name;
+    EXPECT_TRUE(name.starts_with("Ferienfoto am Strand \u00e9")) << name;
+    EXPECT_EQ(TestSupport::loadWithVips(folder / name).width(), 60) << name;
+    names.insert(name);
+  }
+  EXPECT_EQ(names.size(), operations.size());
+}
+
+// The resolution `image` states, in dots per inch, as exiftool reads it from
+// the format's own fields; 0 when it states none.
+double statedDPI(const fs::path& image) {
+  std::istringstream lines(TestSupport::shell(
+      "exiftool -n -s -G0 -XResolution -ResolutionUnit -PixelsPerUnitX -PixelsPerMeterX " +
+      TestSupport::quoted(image.string())));
+  std::map<std::string, double> values;  // "JFIF ResolutionUnit" -> 1
+  for (std::string group, tag, colon; lines >> group >> tag >> colon;) {
+    lines >> values[group.substr(1, group.size() - 2) + " " + tag];
+  }
+  for (const char* perMetre : {"PNG PixelsPerUnitX", "File PixelsPerMeterX"}) {
+    if (values.contains(perMetre)) return values[perMetre] * 0.0254;
+  }
+  // JFIF counts units from 1 (inch), EXIF and TIFF from 2; the next is centimetres.
+  for (const auto& [group, inch] : {std::pair<std::string, double>{"JFIF", 1}, {"EXIF", 2}}) {
+    if (values.contains(group + " XResolution")) {
+      const double x = values[group + " XResolution"];
+      return values[group + " ResolutionUnit"] == inch ? x : x * 2.54;
+    }
+  }
+  return 0;
+}
+
+TEST(WhirlpaneCli, EveryOutputKeepsThePrintSize) {
+  if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
+  ScratchFolder folder;
+  const VImage picture = TestSupport::noisePicture(120, 80).copy(
+      VImage::option()->set("xres", 72 / 25.4)->set("yres", 72 / 25.4));
+  TestSupport::saveImage(picture, folder / "print.jpg", "[Q=95]");  // stated in its EXIF data
+  TestSupport::saveImage(picture, folder / "print.tiff");
+  TestSupport::writePDF(folder / "page.pdf", {{{"Page"}, {}}});
+  struct Case {
+    std::vector<std::string> arguments;
+    double dpi;
+  };
+  const std::vector<Case> cases{
+      {{"--convert", "print.jpg", "--to", "png"}, 72},
+      {{"--convert", "print.jpg", "--to", "tiff"}, 72},
+      {{"--convert", "print.jpg", "--to", "jpg"}, 72},
+      {{"--convert", "print.jpg", "--to", "bmp"}, 72},
+      {{"--strip", "print.jpg"}, 72},
+      {{"--compress", "print.jpg", "--quality", "0.3"}, 72},
+      {{"--strip", "print.tiff"}, 72},
+      {{"--convert", "page.pdf", "--to", "jpg"}, 300},  // rendered at 300 dots per inch
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane(c.arguments, folder.path());
+    ASSERT_EQ(result.status, 0) << c.arguments[0] << ": " << result.err;
+    const fs::path output = result.out.substr(0, result.out.size() - 1);
+    EXPECT_NEAR(statedDPI(output), c.dpi, 0.05) << output.filename();
+  }
+}
+
+TEST(WhirlpaneCli, APanoramaTooWideForTheFormatIsRefusedBeforeEncoding) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(16385, 64), folder / "wide.png");
+  TestSupport::saveImage(TestSupport::testPicture(16384, 64), folder / "limit.png");
+  struct Case {
+    std::string source, format, err;  // err empty: written, and readable
+  };
+  const std::vector<Case> cases{
+      {"wide.png", "heic",
+       "HEIC images can be at most 16384 pixels wide and high; this one is 16385 \u00d7 64.\n"},
+      {"wide.png", "avif",
+       "AVIF images can be at most 16384 pixels wide and high; this one is 16385 \u00d7 64.\n"},
+      {"limit.png", "webp",
+       "WEBP images can be at most 16383 pixels wide and high; this one is 16384 \u00d7 64.\n"},
+      {"limit.png", "heic", ""},
+      {"limit.png", "avif", ""},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane({"--convert", c.source, "--to", c.format}, folder.path());
+    EXPECT_EQ(result.err, c.err) << c.source << " to " << c.format;
+    EXPECT_EQ(result.status, c.err.empty() ? 0 : 1) << c.source << " to " << c.format;
+    if (c.err.empty()) {
+      int status = 0;
+      const std::string header = TestSupport::shell(
+          "vipsheader " + TestSupport::quoted(result.out.substr(0, result.out.size() - 1)),
+          &status);
+      EXPECT_EQ(status, 0) << c.format << ": " << header;
+    } else {
+      EXPECT_EQ(result.out, "");
+    }
+  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()),
+            (std::vector<std::string>{"limit.avif", "limit.heic", "limit.png", "wide.png"}));
+}
+
+TEST(WhirlpaneCli, APyramidalTiffIsOnePicture) {
+  ScratchFolder folder;
+  // A scan stored with its reduced copies as further pages, as slide and map
+  // scanners write them.
+  TestSupport::saveImage(TestSupport::testPicture(1024, 768), folder / "slide.tif",
+                         "[pyramid,tile,compression=jpeg]");
+  ASSERT_EQ(TestSupport::shell("vipsheader -f n-pages " + (folder / "slide.tif").string()), "4\n");
+  RunResult result = runWhirlpane({"--convert", "slide.tif", "--to", "png"}, folder.path());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(TestSupport::shell("vipsheader " + (folder / "slide.png").string()).find(": 1024x768 "),
+            std::string::npos);
+  result = runWhirlpane({"--strip", "slide.tif"}, folder.path());
+  EXPECT_EQ(result.status, 0) << result.err;
+  result = runWhirlpane({"--metadata", "slide.tif"}, folder.path());
+  EXPECT_NE(result.out.find("\nFrames\t1\n"), std::string::npos) << result.out;
+}
+
+TEST(WhirlpaneCli, MetadataReadsBackAsWrittenAndTrustsTheContentOverTheName) {
+  ScratchFolder folder;
+  vips::VImage picture = TestSupport::testPicture(40, 30).copy();
+  picture.set("png-comment-0-Folder", "C:\\new\\table");
+  TestSupport::saveImage(picture, folder / "saved.png");
+  fs::copy_file(folder / "saved.png", folder / "renamed.jpg");  // a PNG under a JPEG name
+  std::string noise(5000, '\0');
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+  TestSupport::writeFile(folder / "noise.jpg", noise);
+  struct Case {
+    std::string file, line;  // a line the listing must hold
+  };
+  const std::vector<Case> cases{
+      {"saved.png", "\nPNG \u00b7 Folder\tC:\\\\new\\\\table\n"},
+      {"saved.png", "\nContent type\timage/png\n"},
+      {"renamed.jpg", "\nContent type\timage/png\n"},
+      {"noise.jpg", "\nContent type\tapplication/octet-stream\n"},
+  };
+  for (const Case& c : cases) {
+    const RunResult result = runWhirlpane({"--metadata", c.file}, folder.path());
+    EXPECT_EQ(result.status, 0) << c.file << ": " << result.err;
+    EXPECT_NE(result.out.find(c.line), std::string::npos) << c.file << ":\n" << result.out;
+  }
+}
+
+TEST(WhirlpaneCli, MetadataOfAFileItsUserMayNotReadFails) {
+  ScratchFolder folder;
+  const fs::path secret = folder / "secret.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), secret);
+  fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder.path(), fs::perms::others_exec, fs::perm_options::add);
+  std::string command =
+      std::string(WHIRLPANE_BINARY) + " --metadata " + TestSupport::quoted(secret.string());
+  // Root reads anything; run the program as an unprivileged user then, if that
+  // user can reach the built program at all.
+  if (::geteuid() == 0) {
+    const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    const std::string probe = TestSupport::shell(asNobody + WHIRLPANE_BINARY + " --version");
+    if (!probe.starts_with("Whirlpane")) {
+      GTEST_SKIP() << "an unprivileged user cannot run " << WHIRLPANE_BINARY << ": " << probe;
+    }
+    command = asNobody + command;
+  }
+  int status = 0;
+  const std::string output = TestSupport::shell(command + " 2>&1", &status);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(output, "Could not read \"" + secret.string() + "\": Permission denied\n");
 }
 
 TEST(WhirlpaneCli, OutputsCarryNoneOfTheSourcesMetadata) {

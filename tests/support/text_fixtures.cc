@@ -94,9 +94,9 @@ int pangoLineCount(const std::string& text, const char* family, double size, dou
   return lines;
 }
 
-void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages) {
-  constexpr double pageWidth = 612, pageHeight = 792;
-  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), pageWidth, pageHeight);
+void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages, double width,
+              double height) {
+  cairo_surface_t* surface = cairo_pdf_surface_create(path.c_str(), width, height);
   cairo_t* cr = cairo_create(surface);
   for (const PDFPageText& page : pages) {
     cairo_set_source_rgb(cr, 0, 0, 0);

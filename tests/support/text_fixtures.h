@@ -28,7 +28,9 @@ struct PDFPageText {
   std::vector<std::string> textLayer;
   std::vector<std::string> pictured;
 };
-void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages);
+// Pages are `width` by `height` points, US Letter unless asked.
+void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages, double width = 612,
+              double height = 792);
 
 struct ZipMember {
   std::string name;

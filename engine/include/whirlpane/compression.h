@@ -23,11 +23,16 @@ namespace MediaEngine {
 // decoding, encoding and publishing throw.
 std::filesystem::path compress(const std::filesystem::path& url, double quality);
 
-// Re-encodes an image from its decoded pixels alone, so that none of its
-// metadata (EXIF, GPS, XMP, IPTC, maker notes, comments, profiles) survives,
-// and writes it as "<name>-clean.<format>", whatever its size. A JPEG whose
-// stored pixels are what it shows (upright, no colour profile) keeps its
-// coded image as it is, without its metadata segments.
+// Writes a copy of an image without its metadata (EXIF, GPS, XMP, IPTC, maker
+// notes, comments, previews) as "<name>-clean.<format>", costing neither
+// picture nor size where the format allows: a JPEG, PNG or WebP file keeps its
+// coded picture and loses only its metadata segments or chunks; a JPEG stored
+// turned or mirrored has the turn applied to its coded blocks when its sides
+// allow that without loss. Colour profiles and the resolution stay. Anything
+// else is encoded again from its decoded pixels: lossless formats as they are,
+// lossy ones (a JPEG that cannot be turned without loss, HEIC, AVIF, a WebP
+// file stored turned) at the highest quality, in steps of 0.05, whose file is
+// no larger than the source.
 //
 // Throws Failure::unsupported for anything but the seven image formats and
 // for images with several frames, and whatever decoding, encoding and

@@ -18,13 +18,13 @@ using MetadataRow = std::pair<std::string, std::string>;
 
 // The rows for `url`, in order: "File", "Format", "Size", "Bytes", then
 // "Created", "Modified" and "Content type" (the MIME type from the shared MIME
-// database) when known; for a PDF "Pages", "Page size" and its document
-// information sorted by key; for anything else that opens as an image
+// database, by the content where the name says otherwise) when known; for a PDF "Pages", "Page
+// size" and its document information sorted by key; for anything else that opens as an image
 // "Frames", "Dimensions" and its properties, at most 250 rows in all, each
 // value cut to 2,000 characters, binary values left out.
 //
-// Throws FileError when the file cannot be examined, Failure::unreadable when
-// it is not a regular file, and what pdf() throws for a PDF. An image whose
+// Throws FileError when the file cannot be examined or read, Failure::unreadable
+// when it is not a regular file, and what pdf() throws for a PDF. An image whose
 // properties cannot be read gives the rows gathered so far.
 std::vector<MetadataRow> metadata(const std::filesystem::path& url);
 

@@ -71,11 +71,11 @@ TEST(Publish, WritesExactlyTheBytesAndNeverReplaces) {
   const fs::path destination = folder / "out.png";
   std::string payload(3 << 20, '\0');
   for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<char>(i * 7 + i / 251);
-  publish(Bytes::copyOf(payload), destination);
+  publish(Bytes::copyOf(payload), destination, 0666);
   EXPECT_EQ(readFile(destination), payload);
 
   try {
-    publish(Bytes::copyOf(std::string_view("other")), destination);
+    publish(Bytes::copyOf(std::string_view("other")), destination, 0666);
     FAIL() << "replaced an existing file";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.kind(), Failure::Kind::exists);
@@ -88,7 +88,7 @@ TEST(Publish, WritesExactlyTheBytesAndNeverReplaces) {
 
 TEST(Publish, EmptyBytesMakeAnEmptyFile) {
   ScratchFolder folder;
-  publish(Bytes(), folder / "empty.txt");
+  publish(Bytes(), folder / "empty.txt", 0666);
   EXPECT_EQ(fs::file_size(folder / "empty.txt"), 0u);
 }
 
@@ -96,7 +96,7 @@ TEST(Publish, FileSystemErrorsNameTheProblemAndThePath) {
   ScratchFolder folder;
   const fs::path missing = folder / "no such folder" / "out.png";
   try {
-    publish(Bytes::copyOf(std::string_view("x")), missing);
+    publish(Bytes::copyOf(std::string_view("x")), missing, 0666);
     FAIL() << "wrote into a missing folder";
   } catch (const FileError& error) {
     EXPECT_EQ(error.code().value(), ENOENT);
@@ -114,7 +114,7 @@ TEST(Publish, ConcurrentWritersToOneNameLeaveOneWinner) {
   for (int t = 0; t < 16; ++t) {
     threads.emplace_back([&, t] {
       try {
-        publish(Bytes::copyOf(std::string(100000, static_cast<char>('a' + t))), destination);
+        publish(Bytes::copyOf(std::string(100000, static_cast<char>('a' + t))), destination, 0666);
         ++winners;
       } catch (const Failure& failure) {
         if (failure.kind() == Failure::Kind::exists) ++losers;

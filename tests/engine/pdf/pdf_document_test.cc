@@ -259,6 +259,32 @@ TEST(PdfPipeline, APlainJPEGPageKeepsItsDataAndItsPixels) {
   EXPECT_EQ(std::pair(back.width(), back.height()), std::pair(80, 120));
 }
 
+TEST(PdfPipeline, AJPEGWithAnSRGBProfileIsAsPlainAsOneWithout) {
+  ScratchFolder folder;
+  // Display P3 is the wide space phones record in: its pixels must be
+  // converted, so its JPEG data cannot be used as it is.
+  for (const auto& [profile, keepsData] : {std::pair("srgb", true), std::pair("p3", false)}) {
+    VipsBlob* blob = nullptr;
+    ASSERT_EQ(vips_profile_load(profile, &blob, nullptr), 0) << profile;
+    VImage picture = TestSupport::testPicture(1200, 800).copy();
+    size_t size = 0;
+    const void* data = vips_blob_get(blob, &size);
+    vips_image_set_blob_copy(picture.get_image(), VIPS_META_ICC_NAME, data, size);
+    vips_area_unref(VIPS_AREA(blob));
+    const fs::path photo = folder / (std::string(profile) + ".jpg");
+    TestSupport::saveImage(picture, photo, "[Q=85]");
+    const auto written = convert(photo, "pdf");
+    ASSERT_EQ(written.size(), 1u);
+    const bool embedded =
+        shell("pdfimages -list " + TestSupport::quoted(written[0].string())).find(" jpeg ") !=
+        std::string::npos;
+    EXPECT_EQ(embedded, keepsData) << profile;
+    if (keepsData) {
+      EXPECT_LT(fs::file_size(written[0]), fs::file_size(photo) + 4000) << profile;
+    }
+  }
+}
+
 TEST(PdfPipeline, UnusableDocumentsFailForEveryFormatAndLeaveNothing) {
   ScratchFolder folder;
   makePDF(folder / "good.pdf", {{200, 200}});

@@ -325,6 +325,12 @@ TEST(PageText, AddsOnlyTheRecognisedLinesTheTextLayerLacks) {
        "Total: 1,250 EUR due today"},
       {"words not consecutive in the layer", "Total: 1,250 EUR due today", "total today",
        "Total: 1,250 EUR due today\ntotal today"},
+      {"misread copies of lines the layer has",
+       "Load all the <MIME>/text/html.xml files.\nAny file named Override.xml takes precedence",
+       "Load all the <MIME>/text/htm1.xm1 files.\nAny file named Override. xmi takes precedence",
+       "Load all the <MIME>/text/html.xml files.\nAny file named Override.xml takes precedence"},
+      {"a line a third unlike any stretch of the layer", "Checked by the quality team",
+       "Checked by the safety board", "Checked by the quality team\nChecked by the safety board"},
       {"every line break the platform knows", "", "a\r\nb\u2028c\u0085d", "a\nb\nc\nd"},
       {"neither", "", "", ""},
   };

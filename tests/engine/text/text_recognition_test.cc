@@ -110,6 +110,24 @@ TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFin
   EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
 }
 
+TEST_F(TextRecognition, ALineCloseToOneInTheTextLayerIsNotAddedAgain) {
+  // The second line pictures the first as recognition tends to misread it;
+  // the scanned second page has no layer and keeps every line.
+  const fs::path pdf = folder / "manual.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{"Load all the text/html.xml files"},
+                                          {"Load all the text/htm1.xm1 files", "Thank you"}},
+                              PDFPageText{{}, {"Delivery note", "Thank you"}}});
+  EXPECT_EQ(extractText(pdf),
+            "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you");
+}
+
+TEST_F(TextRecognition, AnA0PageIsReadThoughTooLargeToRenderAt300DotsPerInch) {
+  const fs::path pdf = folder / "plan.pdf";
+  TestSupport::writePDF(pdf, {PDFPageText{{"Site plan, ground floor"}, {"North entrance"}}}, 2384,
+                        3370);
+  EXPECT_EQ(extractText(pdf), "Site plan, ground floor\nNorth entrance");
+}
+
 TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
   const fs::path pdf = folder / "scan.pdf";
   TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
@@ -142,10 +160,13 @@ TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
 
 TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
   const Image picture(textPicture({"Saved as text"}));
-  writeImage(picture, "TXT", folder / "out.txt");
+  const fs::path source = folder / "picture.png";
+  TestSupport::saveImage(picture.pixels(), source);
+  writeImage(picture, "TXT", folder / "out.txt", source);
   EXPECT_EQ(TestSupport::readFile(folder / "out.txt"), "Saved as text");
   EXPECT_EQ(failureText([&] {
-              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt");
+              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt",
+                         source);
             }),
             noText);
   EXPECT_FALSE(fs::exists(folder / "none.txt"));
