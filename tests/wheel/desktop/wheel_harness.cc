@@ -8,6 +8,7 @@
 //   current FILE...                              the current files
 //   tools 0|1                                    setToolMode
 //   hide                                         hideWheel
+//   wallpaper IMAGE                              a picture behind all windows
 //   quit                                         exit 0
 // Reports:
 //   ready                      the wheel's window exists
@@ -23,6 +24,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFont>
+#include <QPainter>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
@@ -58,6 +61,27 @@ class HideWatcher : public QObject {
   }
 };
 
+// A picture that fills the screen below every other window, for pictures of
+// the wheel on a desktop (a compositor does not paint the root window's own
+// background).
+class Wallpaper : public QWidget {
+ public:
+  explicit Wallpaper(const QString& path)
+      : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
+                             Qt::WindowDoesNotAcceptFocus),
+        picture_(path) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle("Wallpaper");
+    setGeometry(QGuiApplication::primaryScreen()->geometry());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(rect(), picture_); }
+
+ private:
+  QImage picture_;
+};
+
 void run(WheelController& wheel, const QStringList& words) {
   const QString& command = words.value(0);
   if (command == "show" && words.size() >= 5) {
@@ -78,6 +102,8 @@ void run(WheelController& wheel, const QStringList& words) {
     wheel.setToolMode(words[1] == "1");
   } else if (command == "hide") {
     wheel.hideWheel();
+  } else if (command == "wallpaper" && words.size() == 2) {
+    (new Wallpaper(words[1]))->show();
   } else if (command == "quit") {
     QApplication::quit();
   } else {
