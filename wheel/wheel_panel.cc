@@ -42,7 +42,7 @@ WheelPanel::WheelPanel(bool composited)
   menu_->setHasGlassBackdrop(style == BackdropStyle::glass);
 
   grow_ = new GrowAnimation(content_);
-  if (!composited) grow_->onFrame = [this](qreal scale) { cutToScale(scale); };
+  grow_->onFrame = [this](qreal scale) { cutToScale(scale); };
   // The native window exists from the start, so that the first showing for a
   // drag is as quick as every later one.
   winId();
@@ -52,14 +52,20 @@ void WheelPanel::setAcceptsFocus(bool accepts) {
   windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, !accepts);
 }
 
-void WheelPanel::cutToScale(qreal scale) { setMask(backdrop_->windowShape(scale)); }
+void WheelPanel::cutToScale(qreal scale) {
+  if (!composited_) {
+    setMask(backdrop_->windowShape(scale));
+  } else if (backdrop_->style() == BackdropStyle::glass) {
+    requestBlurBehind(this, backdrop_->windowShape(scale));
+  }
+}
 
 void WheelPanel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   markAsFloatingPanel(this);
-  // The backdrop cuts the window to its full size as it is shown; a growing
-  // wheel is smaller.
-  if (!composited_) cutToScale(grow_->scale());
+  // The backdrop shapes the window for its full size as it is shown; a
+  // growing wheel is smaller.
+  cutToScale(grow_->scale());
 }
 
 }  // namespace Whirlpane

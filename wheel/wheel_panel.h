@@ -7,8 +7,8 @@
 // neither show black nor catch drops.
 //
 // Its content (the disc's backdrop under the RadialMenu) can be painted
-// scaled about the centre, which is how the wheel grows into view; without a
-// compositor the cut follows the scale.
+// scaled about the centre, which is how the wheel grows into view; the cut
+// (or, with glass, the desktop's blur behind the disc) follows the scale.
 //
 // Thread safety: main thread only.
 #pragma once

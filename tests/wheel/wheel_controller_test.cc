@@ -6,6 +6,7 @@
 
 #include <QAbstractAnimation>
 #include <QApplication>
+#include <QCursor>
 #include <QGraphicsEffect>
 #include <QGuiApplication>
 #include <QScreen>
@@ -153,6 +154,21 @@ TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
   EXPECT_FALSE(wheel.dragSession());
   EXPECT_FALSE(wheel.showingTools());  // hiding keeps the mode and the files
   EXPECT_EQ(menu->files(), Files{"/p/report.pdf"});
+}
+
+// Switching wheels under a held drag lights up the wedge under the pointer at
+// once; outside a drag the pointer is not asked.
+TEST(WheelController, UnderADragTheNewWheelLightsTheWedgeUnderThePointer) {
+  WheelController wheel(false);
+  for (const bool dragging : {true, false}) {
+    wheel.showWheel({400, 300}, false, dragging, Files{"/p/a.jpg"});
+    QCursor::setPos(480, 300);  // 80 to the right of the centre
+    wheel.setToolMode(true);
+    EXPECT_EQ(wheel.wheel()->hovered(), dragging ? std::optional(2) : std::nullopt);
+    wheel.setToolMode(false);
+    EXPECT_EQ(wheel.wheel()->hovered(), dragging ? std::optional(2) : std::nullopt);
+    wheel.hideWheel();
+  }
 }
 
 // The wheel grows from 0.55 along the spring, past its full size and back;
