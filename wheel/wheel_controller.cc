@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSequentialAnimationGroup>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "app/chrome/grow_animation.h"
@@ -147,9 +148,15 @@ void WheelController::setToolMode(bool tools) {
   if (dragSession_) menu->setHovered(menu->wedgeAt(QCursor::pos()));
 }
 
-void WheelController::nudgePointer() {
-  QTimer::singleShot(30, this, [this] {
+void WheelController::nudgePointer(int attempts) {
+  QTimer::singleShot(30, this, [this, attempts] {
     if (!dragSession_ || !panel_->isVisible()) return;
+    // The drag source can only find the window once it is on the screen,
+    // which the window manager may take a moment to do.
+    if (!panel_->windowHandle()->isExposed()) {
+      if (attempts > 1) nudgePointer(attempts - 1);
+      return;
+    }
     const QPoint pointer = QCursor::pos();
     const QScreen* screen = QGuiApplication::screenAt(pointer);
     const int step = screen && pointer.x() <= screen->geometry().left() ? 1 : -1;

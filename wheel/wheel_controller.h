@@ -54,8 +54,9 @@ class WheelController : public QObject {
   // transparent margin off that screen. Offers the tools, or the formats for
   // the first of `files` (`currentFiles` when none are given). Does nothing
   // while `working`. A showing for a drag then moves the pointer by one pixel
-  // and back, since drag sources only look for the window under the pointer
-  // when it moves. Showing again while shown starts over at the new point.
+  // and back once the window is on the screen, since drag sources only look
+  // for the window under the pointer when it moves. Showing again while shown starts over at the
+  // new point.
   void showWheel(QPointF at, bool tools, bool dragging, std::optional<Files> files = {});
 
   // Hides the wheel and resets its fades; keeps its files and its mode.
@@ -89,7 +90,9 @@ class WheelController : public QObject {
   std::optional<double> hideAfterDrag;
 
  private:
-  void nudgePointer();
+  // Moves the pointer by one pixel and back, 30 ms after the window is on
+  // the screen (looking every 30 ms, `attempts` times at most).
+  void nudgePointer(int attempts = 50);
 
   std::unique_ptr<WheelPanel> panel_;
   QParallelAnimationGroup fades_;

@@ -157,7 +157,7 @@ TEST(WheelOnDesktop, ARealDragDroppedOnAWedgeReachesOnAction) {
       "mousemove 640 300 sleep 0.2");
   desktop.show({640, 380}, "drag");
   ASSERT_TRUE(desktop.harness->waitFor("nudged"));
-  desktop.xdotool("sleep 0.1 mouseup 1");
+  desktop.xdotool("sleep 0.3 mouseup 1");
   EXPECT_EQ(desktop.harness->waitFor("action"), "action\tpng\t" + files.photo);
   EXPECT_EQ(source->waitFor("dropped"), "dropped copy");
 }

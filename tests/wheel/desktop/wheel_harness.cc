@@ -29,7 +29,9 @@
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/chrome/desktop_glass.h"
@@ -82,7 +84,7 @@ class Wallpaper : public QWidget {
   QImage picture_;
 };
 
-void run(WheelController& wheel, const QStringList& words) {
+void run(WheelController& wheel, std::unique_ptr<Wallpaper>& wallpaper, const QStringList& words) {
   const QString& command = words.value(0);
   if (command == "show" && words.size() >= 5) {
     const bool dragging = words[3] == "drag";
@@ -92,9 +94,16 @@ void run(WheelController& wheel, const QStringList& words) {
                     dragging, files);
     report({"shown"});
     if (dragging) {
-      // The controller nudges the pointer 30 ms after showing and back 30 ms
-      // later; report once that is over.
-      QTimer::singleShot(120, qApp, [] { report({"nudged"}); });
+      // The controller nudges the pointer 30 ms after the window is on the
+      // screen and back 30 ms later; report once that is over.
+      auto* exposed = new QTimer(qApp);
+      QObject::connect(exposed, &QTimer::timeout, qApp, [exposed, &wheel] {
+        if (!wheel.panel()->windowHandle()->isExposed()) return;
+        exposed->stop();
+        exposed->deleteLater();
+        QTimer::singleShot(120, qApp, [] { report({"nudged"}); });
+      });
+      exposed->start(10);
     }
   } else if (command == "current") {
     wheel.currentFiles = paths(words, 1);
@@ -103,7 +112,8 @@ void run(WheelController& wheel, const QStringList& words) {
   } else if (command == "hide") {
     wheel.hideWheel();
   } else if (command == "wallpaper" && words.size() == 2) {
-    (new Wallpaper(words[1]))->show();
+    wallpaper = std::make_unique<Wallpaper>(words[1]);
+    wallpaper->show();
   } else if (command == "quit") {
     QApplication::quit();
   } else {
@@ -130,6 +140,7 @@ int main(int argc, char** argv) {
     report({"mode", wheel.showingTools() ? "tools" : "formats"});
   };
 
+  std::unique_ptr<Wallpaper> wallpaper;
   std::string pending;
   QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
   QObject::connect(&input, &QSocketNotifier::activated, [&] {
@@ -141,7 +152,7 @@ int main(int argc, char** argv) {
     }
     pending.append(buffer, static_cast<size_t>(count));
     for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-      run(wheel, QString::fromStdString(pending.substr(0, end)).split('\t'));
+      run(wheel, wallpaper, QString::fromStdString(pending.substr(0, end)).split('\t'));
       pending.erase(0, end + 1);
     }
   });
