@@ -11,7 +11,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVariantAnimation>
-#include <QWindow>
 
 #include "app/chrome/grow_animation.h"
 #include "wheel/radial_menu.h"
@@ -68,7 +67,6 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePoint) {
        {-14, 167},
        photos,  // on no screen
        {"COMPRESS", "METADATA", "EDIT", "ANNOTATE", "ADD BG", "CROP", "REDACT"}},
-      {{400, 300}, false, Files{}, {267, 167}, {}, imageFormats},
   };
   for (const auto& c : cases) {
     wheel.currentFiles = {"/c/current.pdf"};
@@ -88,26 +86,6 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePoint) {
     EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
     EXPECT_EQ(wheel.currentFiles, Files{"/c/current.pdf"});
   }
-}
-
-// A normal showing takes the keyboard focus; one for a drag must leave it to
-// the drag source.
-TEST(WheelController, OnlyANormalShowingTakesTheFocus) {
-  WheelController wheel(false);
-  wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
-  QApplication::processEvents();
-  EXPECT_FALSE(wheel.dragSession());
-  EXPECT_FALSE(wheel.panel()->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
-  EXPECT_EQ(QApplication::focusWidget(), wheel.wheel());
-  wheel.hideWheel();
-  wheel.showWheel({400, 300}, false, true, Files{"/p/a.jpg"});
-  EXPECT_TRUE(wheel.dragSession());
-  EXPECT_TRUE(wheel.panel()->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
-  EXPECT_TRUE(wheel.panel()->testAttribute(Qt::WA_ShowWithoutActivating));
-  const Qt::WindowFlags flags = wheel.panel()->windowFlags();
-  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
-  EXPECT_TRUE(flags & Qt::FramelessWindowHint);
-  EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
 }
 
 TEST(WheelController, NothingShowsWhileABatchIsConverting) {

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "tests/support/test_support.h"
-
 namespace Whirlpane {
 namespace {
 
@@ -78,15 +74,6 @@ TEST(WheelInput, DraggedFilesReOfferTheFormatsOfTheFirstFile) {
   EXPECT_FALSE(wedgesForDrag({"/x/report.pdf"}, false, pdfWheel));
   EXPECT_FALSE(wedgesForDrag({"/x/report.pdf"}, true, WheelAction::tools()));
   EXPECT_FALSE(wedgesForDrag({}, false, imageWheel));
-}
-
-TEST(WheelInput, FoldersAreNotActedOn) {
-  TestSupport::ScratchFolder scratch;
-  const auto file = scratch.path() / "photo.jpg";
-  std::ofstream(file) << "x";
-  const auto missing = scratch.path() / "gone.png";
-  EXPECT_EQ(droppableFiles({scratch.path(), file, missing, scratch.path() / "."}),
-            (std::vector<std::filesystem::path>{file, missing}));
 }
 
 }  // namespace
