@@ -67,10 +67,13 @@ install: build
 bench: build
 	bench/run $(BUILD)/bin/whirlpane
 
-# The pictures in docs/, drawn by the real widgets on Qt's offscreen platform
-# in the Inter face, so that they come out the same on every machine.
+# The pictures in docs/: the wheels and the toast drawn by the real widgets on
+# Qt's offscreen platform in the Inter face, so that they come out the same on
+# every machine; and the wheel's panel on a real X desktop (Xvfb and openbox),
+# with and without a compositor.
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
+	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
 
 clean:
 	rm -rf $(BUILD)

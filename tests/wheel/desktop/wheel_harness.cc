@@ -1,0 +1,161 @@
+// A test program that shows the wheel on a real display: it holds one
+// WheelController, takes commands on standard input, one per line, and
+// reports on standard output what the wheel asks for. Words are separated by
+// tabs, so that paths may hold spaces.
+//
+// Commands:
+//   show X Y drag|menu formats|tools [FILE...]   showWheel at (X, Y)
+//   current FILE...                              the current files
+//   tools 0|1                                    setToolMode
+//   hide                                         hideWheel
+//   wallpaper IMAGE                              a picture behind all windows
+//   quit                                         exit 0
+// Reports:
+//   ready                      the wheel's window exists
+//   shown                      a show command is done
+//   nudged                     a drag showing has moved the pointer and back
+//   action KEY FILE...         onAction
+//   mode tools|formats         after the wheel switched
+//   hidden                     the wheel's window went away
+//
+// Set QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 to reach it over AT-SPI.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QFont>
+#include <QPainter>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QStringList>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/chrome/desktop_glass.h"
+#include "wheel/radial_menu.h"
+#include "wheel/wheel_controller.h"
+#include "wheel/wheel_panel.h"
+
+namespace {
+
+using namespace Whirlpane;
+
+void report(const QStringList& words) {
+  std::printf("%s\n", qPrintable(words.join('\t')));
+  std::fflush(stdout);
+}
+
+WheelController::Files paths(const QStringList& words, qsizetype from) {
+  WheelController::Files files;
+  for (qsizetype i = from; i < words.size(); ++i) files.emplace_back(words[i].toStdString());
+  return files;
+}
+
+class HideWatcher : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Hide) report({"hidden"});
+    return false;
+  }
+};
+
+// A picture that fills the screen below every other window, for pictures of
+// the wheel on a desktop (a compositor does not paint the root window's own
+// background).
+class Wallpaper : public QWidget {
+ public:
+  explicit Wallpaper(const QString& path)
+      : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
+                             Qt::WindowDoesNotAcceptFocus),
+        picture_(path) {
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowTitle("Wallpaper");
+    setGeometry(QGuiApplication::primaryScreen()->geometry());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(rect(), picture_); }
+
+ private:
+  QImage picture_;
+};
+
+void run(WheelController& wheel, std::unique_ptr<Wallpaper>& wallpaper, const QStringList& words) {
+  const QString& command = words.value(0);
+  if (command == "show" && words.size() >= 5) {
+    const bool dragging = words[3] == "drag";
+    std::optional<WheelController::Files> files;
+    if (words.size() > 5) files = paths(words, 5);
+    wheel.showWheel(QPointF(words[1].toDouble(), words[2].toDouble()), words[4] == "tools",
+                    dragging, files);
+    report({"shown"});
+    if (dragging) {
+      // The controller nudges the pointer 30 ms after the window is on the
+      // screen and back 30 ms later; report once that is over.
+      auto* exposed = new QTimer(qApp);
+      QObject::connect(exposed, &QTimer::timeout, qApp, [exposed, &wheel] {
+        if (!wheel.panel()->windowHandle()->isExposed()) return;
+        exposed->stop();
+        exposed->deleteLater();
+        QTimer::singleShot(120, qApp, [] { report({"nudged"}); });
+      });
+      exposed->start(10);
+    }
+  } else if (command == "current") {
+    wheel.currentFiles = paths(words, 1);
+  } else if (command == "tools" && words.size() == 2) {
+    wheel.setToolMode(words[1] == "1");
+  } else if (command == "hide") {
+    wheel.hideWheel();
+  } else if (command == "wallpaper" && words.size() == 2) {
+    wallpaper = std::make_unique<Wallpaper>(words[1]);
+    wallpaper->show();
+  } else if (command == "quit") {
+    QApplication::quit();
+  } else {
+    std::fprintf(stderr, "unknown command: %s\n", qPrintable(words.join(' ')));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setFont(QFont("Inter"));
+  WheelController wheel(compositorRunning());
+  HideWatcher hides;
+  wheel.panel()->installEventFilter(&hides);
+  wheel.onAction = [](const WheelAction& action, const WheelController::Files& urls) {
+    QStringList words{"action", QString::fromStdString(action.key)};
+    for (const auto& url : urls) words << QString::fromStdString(url.string());
+    report(words);
+  };
+  RadialMenu* menu = wheel.wheel();
+  menu->onToggle = [&wheel] {
+    wheel.setToolMode(!wheel.showingTools());
+    report({"mode", wheel.showingTools() ? "tools" : "formats"});
+  };
+
+  std::unique_ptr<Wallpaper> wallpaper;
+  std::string pending;
+  QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+  QObject::connect(&input, &QSocketNotifier::activated, [&] {
+    char buffer[4096];
+    const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0) {
+      QApplication::quit();
+      return;
+    }
+    pending.append(buffer, static_cast<size_t>(count));
+    for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      run(wheel, wallpaper, QString::fromStdString(pending.substr(0, end)).split('\t'));
+      pending.erase(0, end + 1);
+    }
+  });
+  report({"ready"});
+  return QApplication::exec();
+}
