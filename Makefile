@@ -71,6 +71,7 @@ bench: build
 # in the Inter face, so that they come out the same on every machine.
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
+	docs/desktop-screenshots docs $(BUILD)/bin/whirlpane
 
 clean:
 	rm -rf $(BUILD)

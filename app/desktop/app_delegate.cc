@@ -11,12 +11,14 @@
 #include <QWidget>
 #include <system_error>
 
+#include "app/chrome/desktop_glass.h"
 #include "app/chrome/progress_toast.h"
 #include "app/desktop/app_settings.h"
 #include "app/desktop/autostart.h"
 #include "app/desktop/hot_key.h"
 #include "app/desktop/introduction_window.h"
 #include "wheel/wheel_controller.h"
+#include "wheel/wheel_panel.h"
 
 namespace Whirlpane {
 namespace {
@@ -51,8 +53,8 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::launch(const LaunchOptions& options) {
   testing_ = options.testing;
 
-  wheel_ = std::make_unique<WheelController>();
-  wheel_->onAction = [this](const Files& urls, const WheelAction& action) {
+  wheel_ = std::make_unique<WheelController>(compositorRunning());
+  wheel_->onAction = [this](const WheelAction& action, const Files& urls) {
     perform(urls, action);
   };
 
@@ -92,7 +94,7 @@ void AppDelegate::launch(const LaunchOptions& options) {
   qApp->installEventFilter(this);
 
   if (options.open) {
-    currentFiles_ = {*options.open};
+    setCurrentFiles({*options.open});
     if (options.editor) {
       openEditor(*options.editor, currentFiles_.front(), std::nullopt);
     } else {
@@ -108,17 +110,21 @@ void AppDelegate::launch(const LaunchOptions& options) {
 }
 
 void AppDelegate::open(const Files& files) {
-  currentFiles_ = supportedOnly(files);
+  setCurrentFiles(supportedOnly(files));
   if (!currentFiles_.empty()) showWheelAtPointer();
 }
 
-void AppDelegate::showWheelAtPointer() {
+void AppDelegate::setCurrentFiles(Files files) {
+  currentFiles_ = std::move(files);
   wheel_->currentFiles = currentFiles_;
+}
+
+void AppDelegate::showWheelAtPointer() {
   wheel_->showWheel(QCursor::pos(), false, false, std::nullopt);
 }
 
 void AppDelegate::showCurrentWheel() {
-  if (wheel_->isVisible()) {
+  if (wheel_->panel()->isVisible()) {
     wheel_->hideWheel();
   } else if (!currentFiles_.empty()) {
     showWheelAtPointer();
@@ -138,7 +144,7 @@ void AppDelegate::chooseFile() {
   connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& chosen) {
     Files files;
     for (const QString& file : chosen) files.emplace_back(file.toStdString());
-    currentFiles_ = files;
+    setCurrentFiles(files);
     showWheelAtPointer();
   });
   dialog->open();
@@ -214,14 +220,14 @@ std::unique_ptr<QMenu> AppDelegate::buildStatusMenu() {
 void AppDelegate::openEditor(const std::string& key, const std::filesystem::path& url,
                              std::optional<QPointF> at) {
   editor_.open(key, url, at,
-               [this](const std::filesystem::path& saved) { currentFiles_ = {saved}; });
+               [this](const std::filesystem::path& saved) { setCurrentFiles({saved}); });
 }
 
 void AppDelegate::perform(const Files& urls, const WheelAction& action) {
   const QPointF pointer = QCursor::pos();
-  const QPointF centre = wheel_->panelCentre();
+  const QPointF centre = QRectF(wheel_->panel()->frameGeometry()).center();
   if (WheelAction::isTool(action.key)) {
-    currentFiles_ = urls;
+    setCurrentFiles(urls);
     wheel_->hideWheel();
     for (const auto& url : urls) openEditor(action.key, url, centre);
     return;
@@ -258,7 +264,7 @@ void AppDelegate::batchFinished(BatchConversion::Result result) {
   working_ = false;
   wheel_->working = false;
   if (toast_) toast_->finish();
-  if (!result.outputs.empty()) currentFiles_ = {result.outputs.back()};
+  if (!result.outputs.empty()) setCurrentFiles({result.outputs.back()});
   if (!result.failures.empty()) {
     QStringList lines;
     for (const std::string& line : result.failures) lines << QString::fromStdString(line);
@@ -267,11 +273,11 @@ void AppDelegate::batchFinished(BatchConversion::Result result) {
 }
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !wheel_ || !wheel_->isVisible()) return false;
+  if (event->type() != QEvent::KeyPress || !wheel_ || !wheel_->panel()->isVisible()) return false;
   if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
   // Escape typed into another window of ours (an editor) is that window's.
   const auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget && widget->window() != wheel_->panel()) return false;
+  if (widget && widget->window() != static_cast<QWidget*>(wheel_->panel())) return false;
   wheel_->hideWheel();
   return true;
 }

@@ -92,6 +92,9 @@ class AppDelegate : public QObject {
   void batchProgressed(int saved, int total);
   void batchFinished(BatchConversion::Result result);
   void showWheelAtPointer();
+  // The files the wheel acts on when it opens without a drag, here and in
+  // the wheel.
+  void setCurrentFiles(Files files);
 
   std::filesystem::path program_;
   std::unique_ptr<WheelController> wheel_;
