@@ -1,22 +1,42 @@
 #include "wheel/radial_menu.h"
 
+#include <QAccessible>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+#include <QUrl>
 
+#include "wheel/view_coordinates.h"
+#include "wheel/wheel_accessibility.h"
 #include "wheel/wheel_painter.h"
 
 namespace Whirlpane {
 
 RadialMenu::RadialMenu(QWidget* parent) : QWidget(parent) {
+  installWheelAccessibility();
   resize(static_cast<int>(WheelGeometry::panelSize), static_cast<int>(WheelGeometry::panelSize));
+  setMouseTracking(true);
+  setAcceptDrops(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName("Whirlpane radial menu");
 }
 
 WheelGeometry RadialMenu::wheelGeometry() const {
   return WheelGeometry(static_cast<int>(state_.actions.size()), width(), height());
 }
 
+WheelPoint RadialMenu::wheelPoint(QPointF widgetPoint) const {
+  return ViewCoordinates(height()).fromQt(widgetPoint);
+}
+
 void RadialMenu::setActions(std::vector<WheelAction> actions) {
   state_.actions = std::move(actions);
   state_.hovered.reset();
+  rebuildElements();
   update();
 }
 
@@ -25,12 +45,12 @@ void RadialMenu::setFile(std::optional<std::filesystem::path> file) {
   update();
 }
 
-void RadialMenu::setFiles(std::vector<std::filesystem::path> files) {
+void RadialMenu::setFiles(Files files) {
   state_.files = std::move(files);
   update();
 }
 
-void RadialMenu::setProvisionalFiles(std::vector<std::filesystem::path> files) {
+void RadialMenu::setProvisionalFiles(Files files) {
   state_.provisionalFiles = std::move(files);
   update();
 }
@@ -51,9 +71,157 @@ void RadialMenu::setHasGlassBackdrop(bool glass) {
   update();
 }
 
+std::optional<int> RadialMenu::wedgeAt(QPointF desktopPoint) const {
+  return wheelGeometry().index(wheelPoint(mapFromGlobal(desktopPoint)));
+}
+
+void RadialMenu::execute(int index, const Files& urls) {
+  if (index < 0 || index >= static_cast<int>(state_.actions.size()) || urls.empty() || !onAction)
+    return;
+  onAction(state_.actions[index], urls);
+}
+
+RadialMenu::Files RadialMenu::urls(const QMimeData* data) {
+  Files files;
+  if (!data) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return droppableFiles(std::move(files));
+}
+
+void RadialMenu::rebuildElements() {
+  for (WheelAccessibilityElement* element : elements_) {
+    QAccessibleEvent gone(element, QAccessible::ObjectDestroyed);
+    QAccessible::updateAccessibility(&gone);
+    delete element;
+  }
+  elements_.clear();
+  for (int i = 0; i < static_cast<int>(state_.actions.size()); ++i) {
+    elements_.push_back(new WheelAccessibilityElement(this, i, state_.actions[i]));
+    QAccessibleEvent made(elements_.back(), QAccessible::ObjectCreated);
+    QAccessible::updateAccessibility(&made);
+  }
+}
+
 void RadialMenu::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   WheelPainter::paint(painter, size(), state_);
+}
+
+void RadialMenu::mousePressEvent(QMouseEvent* event) {
+  const WheelGeometry geometry = wheelGeometry();
+  const WheelPoint point = wheelPoint(event->position());
+  if (!geometry.claims(point)) {
+    event->ignore();
+    return;
+  }
+  if (event->button() == Qt::RightButton) {
+    if (onToggle) onToggle();
+  } else if (event->button() == Qt::LeftButton) {
+    if (geometry.isCentre(point)) {
+      const QPointF pointer = event->globalPosition();
+      const QPoint origin = window()->pos();
+      centerPress_.press({pointer.x(), pointer.y()}, {double(origin.x()), double(origin.y())});
+    } else if (const auto index = geometry.index(point)) {
+      execute(*index, state_.files);
+    } else if (onDismiss) {
+      onDismiss();
+    }
+  }
+}
+
+void RadialMenu::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton) {
+    setHovered(wheelGeometry().index(wheelPoint(event->position())));
+    return;
+  }
+  const QPointF pointer = event->globalPosition();
+  if (const auto origin = centerPress_.drag({pointer.x(), pointer.y()}))
+    window()->move(qRound(origin->x), qRound(origin->y));
+}
+
+void RadialMenu::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && centerPress_.release() && onToggle) onToggle();
+}
+
+void RadialMenu::leaveEvent(QEvent*) { setHovered(std::nullopt); }
+
+void RadialMenu::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      if (onDismiss) onDismiss();
+      return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Space:
+      if (onToggle) onToggle();
+      return;
+    default:
+      break;
+  }
+  const auto index =
+      typedWedge(event->text().toStdString(), static_cast<int>(state_.actions.size()));
+  if (!index) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  execute(*index, state_.files);
+}
+
+bool RadialMenu::focusNextPrevChild(bool) { return false; }
+
+void RadialMenu::updateDrag(QDragMoveEvent* event) {
+  Files files = urls(event->mimeData());
+  if (files.empty()) {
+    event->ignore();
+    return;
+  }
+  if (files != state_.provisionalFiles) {
+    if (auto offered = wedgesForDrag(files, state_.isTools, state_.actions))
+      setActions(std::move(*offered));
+    setProvisionalFiles(std::move(files));
+  }
+  setHovered(wheelGeometry().index(wheelPoint(event->position())));
+  if (state_.hovered) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void RadialMenu::dragEnterEvent(QDragEnterEvent* event) {
+  updateDrag(event);
+  // Qt sends the moves of a drag only to the widget that accepted its entry:
+  // a drag of files that enters over the centre (as it does when the wheel
+  // comes up under a resting pointer) must still be followed. Its moves
+  // answer for each point.
+  if (!state_.provisionalFiles.empty()) event->accept();
+}
+
+void RadialMenu::dragMoveEvent(QDragMoveEvent* event) { updateDrag(event); }
+
+void RadialMenu::dragLeaveEvent(QDragLeaveEvent*) {
+  setProvisionalFiles({});
+  setHovered(std::nullopt);
+}
+
+void RadialMenu::dropEvent(QDropEvent* event) {
+  const auto index = wheelGeometry().index(wheelPoint(event->position()));
+  Files files = urls(event->mimeData());
+  if (index && !files.empty()) {
+    // The source finishes its drag before the work starts.
+    QTimer::singleShot(0, this, [this, action = state_.actions[*index], files = std::move(files)] {
+      if (onAction) onAction(action, files);
+    });
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+  setProvisionalFiles({});
+  setHovered(std::nullopt);
 }
 
 }  // namespace Whirlpane

@@ -2,7 +2,6 @@
 
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
 #include <QWidget>
 #include <cstdlib>
 #include <memory>
@@ -10,30 +9,12 @@
 #include <vector>
 
 #include "app/chrome/settings.h"
+#include "app/chrome/x11.h"
 
 namespace Whirlpane {
 
-namespace {
-
-xcb_atom_t atom(xcb_connection_t* connection, const std::string& name) {
-  const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(
-      xcb_intern_atom_reply(
-          connection,
-          xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()), nullptr),
-      &std::free);
-  return reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-}
-
-xcb_connection_t* x11Connection() {
-  const auto* x11 =
-      qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  return x11 ? x11->connection() : nullptr;
-}
-
-}  // namespace
-
 bool compositorOwnsSelection(xcb_connection_t* connection, int screen) {
-  const xcb_atom_t selection = atom(connection, "_NET_WM_CM_S" + std::to_string(screen));
+  const xcb_atom_t selection = internAtom(connection, "_NET_WM_CM_S" + std::to_string(screen));
   if (selection == XCB_ATOM_NONE) return false;
   const std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> reply(
       xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection),
@@ -62,7 +43,7 @@ void requestBlurBehind(QWidget* window, const QRegion& region) {
   xcb_connection_t* connection = x11Connection();
   if (!connection || !window) return;
   window = window->window();
-  const xcb_atom_t hint = atom(connection, "_KDE_NET_WM_BLUR_BEHIND_REGION");
+  const xcb_atom_t hint = internAtom(connection, "_KDE_NET_WM_BLUR_BEHIND_REGION");
   if (hint == XCB_ATOM_NONE) return;
   // The hint is in device pixels: x, y, width, height per rectangle.
   const qreal ratio = window->devicePixelRatioF();

@@ -44,13 +44,19 @@ void GrowAnimation::play(qreal from, int milliseconds, const QEasingCurve& curve
   animation_.start();
 }
 
+void GrowAnimation::stop() {
+  if (!isRunning()) return;
+  animation_.stop();
+  apply(1);
+}
+
 bool GrowAnimation::isRunning() const { return animation_.state() == QAbstractAnimation::Running; }
 
 qreal GrowAnimation::scale() const { return effect_ ? effect_->scale() : 1; }
 
 void GrowAnimation::apply(qreal scale) {
   if (!content_) return;
-  if (scale >= 1) {
+  if (scale == 1) {
     // At full size the content paints itself directly again.
     if (effect_) content_->setGraphicsEffect(nullptr);
   } else {
@@ -60,7 +66,7 @@ void GrowAnimation::apply(qreal scale) {
     }
     effect_->setScale(scale);
   }
-  if (onFrame) onFrame(std::min<qreal>(scale, 1));
+  if (onFrame) onFrame(scale);
 }
 
 }  // namespace Whirlpane

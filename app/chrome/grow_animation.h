@@ -1,7 +1,8 @@
 // A window's content growing into view: the content widget and its children
-// are painted scaled about their centre, from a smaller size up to their own.
-// X11 cannot scale a window; a painted scale works on every desktop, with or
-// without a compositor.
+// are painted scaled about their centre, from a smaller size up to their own
+// (passing it on the way when the curve overshoots, as a spring does; the
+// window must leave room for that). X11 cannot scale a window; a painted scale
+// works on every desktop, with or without a compositor.
 #pragma once
 
 #include <QEasingCurve>
@@ -34,11 +35,14 @@ class GrowAnimation : public QObject {
   // Grows from `from` to 1 over `milliseconds` along `curve`. Starting again
   // restarts from `from`.
   void play(qreal from, int milliseconds, const QEasingCurve& curve);
+  // Ends a running animation at once, at full size.
+  void stop();
   bool isRunning() const;
   // The scale painted now; 1 when not running.
   qreal scale() const;
 
-  // Called with each new scale, the last call with 1.
+  // Called with each new scale (above 1 while a curve overshoots), the last
+  // call with 1.
   std::function<void(qreal)> onFrame;
 
  private:

@@ -1,0 +1,309 @@
+// The wheel view driven with Qt's own events, as the window system would
+// deliver them: what each input reports, the drop target, and the accessible
+// wedges.
+#include "wheel/radial_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QUrl>
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include "wheel/wheel_accessibility.h"
+
+namespace Whirlpane {
+namespace {
+
+using Files = RadialMenu::Files;
+
+// The widget point `distance` from the centre, `clockwise` degrees clockwise
+// from 12 o'clock.
+QPointF at(double clockwise, double distance) {
+  const double a = clockwise * std::numbers::pi / 180;
+  return {133 + distance * std::sin(a), 133 - distance * std::cos(a)};
+}
+
+// A wheel of `actions` at (100, 200) on the desktop acting on one photo, with
+// every callback written to `log`.
+struct Wheel {
+  explicit Wheel(std::vector<WheelAction> actions = WheelAction::formats(std::nullopt)) {
+    menu.move(100, 200);
+    menu.setActions(std::move(actions));
+    menu.setFiles({"/p/photo.jpg"});
+    menu.onAction = [this](const WheelAction& action, const Files& urls) {
+      std::string line = "action " + action.key;
+      for (const auto& url : urls) line += " " + url.string();
+      log.push_back(line);
+    };
+    menu.onToggle = [this] { log.push_back("toggle"); };
+    menu.onDismiss = [this] { log.push_back("dismiss"); };
+  }
+
+  void mouse(QEvent::Type type, QPointF local, Qt::MouseButton button,
+             Qt::MouseButtons held = Qt::NoButton) {
+    QMouseEvent event(type, local, local + QPointF(100, 200), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&menu, &event);
+  }
+  void press(QPointF local, Qt::MouseButton button = Qt::LeftButton) {
+    mouse(QEvent::MouseButtonPress, local, button, button);
+  }
+  void release(QPointF local) {
+    mouse(QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton);
+  }
+  void drag(QPointF local) { mouse(QEvent::MouseMove, local, Qt::NoButton, Qt::LeftButton); }
+  void key(int key, const QString& text = {}) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&menu, &event);
+  }
+
+  RadialMenu menu;
+  std::vector<std::string> log;
+};
+
+TEST(RadialMenu, EveryInputReachesItsCallback) {
+  using Log = std::vector<std::string>;
+  const auto pdf = WheelAction::formats(std::filesystem::path("a.pdf"));  // four wedges
+  const struct {
+    const char* input;
+    std::function<void(Wheel&)> act;
+    Log expected;
+    QPoint windowAt = {100, 200};
+  } cases[] = {
+      {"press on a wedge", [](Wheel& w) { w.press(at(0, 47)); }, {"action png /p/photo.jpg"}},
+      {"press and release on a wedge",
+       [](Wheel& w) {
+         w.press(at(90, 100));
+         w.release(at(90, 100));
+       },
+       {"action heic /p/photo.jpg"}},
+      {"press on the centre", [](Wheel& w) { w.press(at(30, 46.9)); }, {}},
+      {"click on the centre",
+       [](Wheel& w) {
+         w.press(at(30, 46.9));
+         w.release(at(30, 46.9));
+       },
+       {"toggle"}},
+      {"centre dragged 3 points",
+       [](Wheel& w) {
+         w.press(at(0, 0));
+         w.drag(at(0, 0) + QPointF(3, 0));
+         w.release(at(0, 0) + QPointF(3, 0));
+       },
+       {"toggle"}},
+      {"centre dragged 4 points",  // Qt's global positions are whole pixels
+       [](Wheel& w) {
+         w.press(at(0, 0));
+         w.drag(at(0, 0) + QPointF(0, 4));
+         w.release(at(0, 0) + QPointF(0, 4));
+       },
+       {},
+       {100, 204}},
+      {"right press on a wedge",
+       [](Wheel& w) { w.press(at(200, 100), Qt::RightButton); },
+       {"toggle"}},
+      {"right press on the centre",
+       [](Wheel& w) { w.press(at(0, 10), Qt::RightButton); },
+       {"toggle"}},
+      {"press outside the disc", [](Wheel& w) { w.press(at(45, 119.5)); }, {}},
+      {"press on an empty wheel",
+       [](Wheel& w) {
+         w.menu.setActions({});
+         w.press(at(0, 80));
+       },
+       {"dismiss"}},
+      {"press with no files",
+       [](Wheel& w) {
+         w.menu.setFiles({});
+         w.press(at(0, 80));
+       },
+       {}},
+      {"Escape", [](Wheel& w) { w.key(Qt::Key_Escape); }, {"dismiss"}},
+      {"Tab", [](Wheel& w) { w.key(Qt::Key_Tab, "\t"); }, {"toggle"}},
+      {"Shift+Tab", [](Wheel& w) { w.key(Qt::Key_Backtab); }, {"toggle"}},
+      {"Space", [](Wheel& w) { w.key(Qt::Key_Space, " "); }, {"toggle"}},
+      {"4 of 4",
+       [&](Wheel& w) {
+         w.menu.setActions(pdf);
+         w.key(Qt::Key_4, "4");
+       },
+       {"action txt /p/photo.jpg"}},
+      {"5, 0 and -1 of 4",
+       [&](Wheel& w) {
+         w.menu.setActions(pdf);
+         w.key(Qt::Key_5, "5");
+         w.key(Qt::Key_0, "0");
+         w.key(Qt::Key_unknown, "-1");
+       },
+       {}},
+  };
+  for (const auto& c : cases) {
+    Wheel wheel;
+    c.act(wheel);
+    EXPECT_EQ(wheel.log, c.expected) << c.input;
+    EXPECT_EQ(wheel.menu.pos(), c.windowAt) << c.input;
+  }
+}
+
+TEST(RadialMenu, ThePointerLightsUpTheWedgeUnderIt) {
+  Wheel wheel;
+  wheel.mouse(QEvent::MouseMove, at(90, 80), Qt::NoButton);
+  EXPECT_EQ(wheel.menu.hovered(), 2);
+  wheel.mouse(QEvent::MouseMove, at(90, 30), Qt::NoButton);
+  EXPECT_EQ(wheel.menu.hovered(), std::nullopt);
+  wheel.mouse(QEvent::MouseMove, at(181, 118), Qt::NoButton);
+  EXPECT_EQ(wheel.menu.hovered(), 4);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(&wheel.menu, &leave);
+  EXPECT_EQ(wheel.menu.hovered(), std::nullopt);
+}
+
+// A drag of `urls` enters at `enter`, moves to `to` and drops at `drop`
+// (`to` when not given). Qt hands the moves and the drop only to the widget
+// that accepted the entry, and the window system's positions are whole pixels
+// except for the drop's.
+struct DragResult {
+  bool moveAccepted = false;
+  bool dropped = false;
+  Qt::DropAction action = Qt::IgnoreAction;
+};
+DragResult dragOnto(RadialMenu& menu, const QList<QUrl>& urls, QPointF enter, QPointF to,
+                    std::optional<QPointF> drop = {},
+                    const std::function<void()>& beforeDrop = {}) {
+  QMimeData data;
+  data.setUrls(urls);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+  QDragEnterEvent entering(enter.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&menu, &entering);
+  QDragMoveEvent moving(to.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&menu, &moving);
+  if (beforeDrop) beforeDrop();
+  QDropEvent dropping(drop.value_or(to), offered, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&menu, &dropping);
+  return {moving.isAccepted(), dropping.isAccepted(), dropping.dropAction()};
+}
+
+TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
+  const QUrl photo = QUrl::fromLocalFile("/d/holiday.png");
+  const struct {
+    double clockwise, distance;
+    const char* expected;  // the action, or null when the drop is refused
+  } cases[] = {
+      {0, 43.9, nullptr},
+      {0, 44, "action png /d/holiday.png"},
+      {90, 119, "action heic /d/holiday.png"},
+      {90, 119.01, nullptr},
+      {22.4, 115, "action png /d/holiday.png"},  // the rim, in the gap's angle
+      {22.6, 80, "action webp /d/holiday.png"},  // in the gap between two wedges
+  };
+  for (const auto& c : cases) {
+    // The drag comes up at the centre, as under a resting pointer, and moves
+    // out to the wedge before the drop.
+    Wheel wheel;
+    const DragResult result =
+        dragOnto(wheel.menu, {photo}, at(0, 0), at(c.clockwise, 80), at(c.clockwise, c.distance));
+    EXPECT_TRUE(result.moveAccepted) << c.distance;
+    EXPECT_EQ(result.dropped, c.expected != nullptr) << c.distance;
+    EXPECT_TRUE(wheel.log.empty()) << "the action waits for the drag to finish";
+    QApplication::processEvents();
+    const std::vector<std::string> expected =
+        c.expected ? std::vector<std::string>{c.expected} : std::vector<std::string>{};
+    EXPECT_EQ(wheel.log, expected) << c.clockwise << "° at " << c.distance;
+    if (c.expected) {
+      EXPECT_EQ(result.action, Qt::CopyAction);
+    }
+    EXPECT_TRUE(wheel.menu.state().provisionalFiles.empty());
+    EXPECT_EQ(wheel.menu.hovered(), std::nullopt);
+  }
+  // Over the centre the wheel answers no, and a drop there is refused.
+  Wheel wheel;
+  const DragResult centre = dragOnto(wheel.menu, {photo}, at(0, 80), at(0, 10));
+  EXPECT_FALSE(centre.moveAccepted);
+  EXPECT_FALSE(centre.dropped);
+}
+
+TEST(RadialMenu, ADraggedPdfReOffersItsFormatsButNeverOnTheToolsWheel) {
+  const QUrl report = QUrl::fromLocalFile("/d/report.pdf");
+  const QUrl photo = QUrl::fromLocalFile("/d/photo.jpg");
+  Wheel wheel;  // opened for a PNG
+  dragOnto(wheel.menu, {report, photo}, at(300, 60), at(0, 80), {}, [&] {
+    std::vector<std::string> labels;
+    for (const WheelAction& a : wheel.menu.actions()) labels.push_back(a.label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"DOCX", "JPG", "PNG", "TXT"}));
+    EXPECT_EQ(wheel.menu.hovered(), 0);
+    EXPECT_EQ(wheel.menu.state().centerLabel(), "DOCX");
+  });
+  QApplication::processEvents();
+  EXPECT_EQ(wheel.log, std::vector<std::string>{"action docx /d/report.pdf /d/photo.jpg"});
+
+  Wheel tools(WheelAction::tools());
+  tools.menu.setIsTools(true);
+  dragOnto(tools.menu, {report}, at(0, 80), at(0, 80));
+  QApplication::processEvents();
+  EXPECT_EQ(tools.menu.actions().size(), 7u);
+  EXPECT_EQ(tools.log, std::vector<std::string>{"action compress /d/report.pdf"});
+}
+
+TEST(RadialMenu, DragsWithoutFilesAreRefused) {
+  Wheel wheel;
+  const QList<QUrl> cases[] = {
+      {QUrl::fromLocalFile(QDir::tempPath())},  // a folder
+      {QUrl("https://example.org/photo.jpg")},
+      {},
+  };
+  for (const auto& urls : cases) {
+    EXPECT_FALSE(dragOnto(wheel.menu, urls, at(0, 80), at(0, 80)).dropped);
+    QApplication::processEvents();
+    EXPECT_TRUE(wheel.log.empty());
+  }
+}
+
+TEST(RadialMenu, EveryWedgeIsAnAccessibleButtonThatActs) {
+  Wheel wheel;
+  QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&wheel.menu);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->text(QAccessible::Name), "Whirlpane radial menu");
+
+  const auto check = [&](const std::vector<WheelAction>& actions) {
+    ASSERT_EQ(view->childCount(), static_cast<int>(actions.size()));
+    for (int i = 0; i < view->childCount(); ++i) {
+      QAccessibleInterface* wedge = view->child(i);
+      ASSERT_NE(wedge, nullptr);
+      EXPECT_EQ(wedge->role(), QAccessible::Button);
+      EXPECT_EQ(wedge->text(QAccessible::Name).toStdString(), actions[i].label);
+      EXPECT_EQ(wedge->object()->objectName().toStdString(), "wheel-" + actions[i].key);
+      EXPECT_EQ(wedge->parent(), view);
+      EXPECT_EQ(view->indexOfChild(wedge), i);
+      EXPECT_FALSE(wedge->state().disabled);
+      // The wedge's frame on the desktop holds its caption.
+      const QPointF caption = at(360.0 / actions.size() * i, 79.5) + QPointF(100, 200);
+      EXPECT_TRUE(wedge->rect().contains(caption.toPoint())) << actions[i].label;
+      EXPECT_EQ(view->childAt(caption.x(), caption.y()), wedge);
+    }
+  };
+  check(WheelAction::formats(std::nullopt));
+
+  QAccessibleActionInterface* press = view->child(2)->actionInterface();
+  ASSERT_NE(press, nullptr);
+  EXPECT_TRUE(press->actionNames().contains(QAccessibleActionInterface::pressAction()));
+  press->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(wheel.log, std::vector<std::string>{"action heic /p/photo.jpg"});
+
+  // New actions bring new elements; the old ones are gone.
+  const QPointer<QObject> old = view->child(0)->object();
+  wheel.menu.setActions(WheelAction::tools());
+  EXPECT_TRUE(old.isNull());
+  check(WheelAction::tools());
+  EXPECT_EQ(wheel.menu.actionElements()[5]->objectName(), "wheel-crop");
+}
+
+}  // namespace
+}  // namespace Whirlpane

@@ -1,0 +1,233 @@
+// The presentation of the wheel on Qt's offscreen platform (one 800 × 800
+// screen): where it goes, what it offers, how it comes in and goes away.
+#include "wheel/wheel_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractAnimation>
+#include <QApplication>
+#include <QGraphicsEffect>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVariantAnimation>
+#include <QWindow>
+
+#include "app/chrome/grow_animation.h"
+#include "wheel/radial_menu.h"
+#include "wheel/spring.h"
+#include "wheel/wheel_accessibility.h"
+#include "wheel/wheel_panel.h"
+
+namespace Whirlpane {
+namespace {
+
+using Files = WheelController::Files;
+
+std::vector<std::string> labels(const RadialMenu* menu) {
+  std::vector<std::string> result;
+  for (const WheelAction& a : menu->actions()) result.push_back(a.label);
+  return result;
+}
+
+// The grow's own animation (the spring), to step through without a clock.
+QVariantAnimation* spring(const WheelController& wheel) {
+  for (auto* animation : wheel.panel()->findChildren<QVariantAnimation*>()) {
+    if (animation->parent() == wheel.panel()->grow()) return animation;
+  }
+  return nullptr;
+}
+
+TEST(WheelController, ShowsWhatItIsAskedAtThePoint) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  ASSERT_EQ(screen, QRect(0, 0, 800, 800));
+  WheelController wheel(false);
+  const Files photos{"/p/a.jpg", "/p/b.png"};
+  const Files report{"/p/report.pdf"};
+  const std::vector<std::string> imageFormats{"PNG",  "WEBP", "HEIC", "TIFF",
+                                              "AVIF", "BMP",  "PDF",  "DOCX"};
+  const struct {
+    QPointF at;
+    bool tools;
+    std::optional<Files> files;
+    QPoint origin;
+    Files expectedFiles;
+    std::vector<std::string> expectedLabels;
+  } cases[] = {
+      {{400, 300}, false, photos, {267, 167}, photos, imageFormats},
+      {{0, 0}, false, report, {-14, -14}, report, {"DOCX", "JPG", "PNG", "TXT"}},
+      {{799, 799},
+       false,
+       std::nullopt,
+       {548, 548},
+       {"/c/current.pdf"},
+       {"DOCX", "JPG", "PNG", "TXT"}},
+      {{-500, 300},
+       true,
+       photos,
+       {-14, 167},
+       photos,  // on no screen
+       {"COMPRESS", "METADATA", "EDIT", "ANNOTATE", "ADD BG", "CROP", "REDACT"}},
+      {{400, 300}, false, Files{}, {267, 167}, {}, imageFormats},
+  };
+  for (const auto& c : cases) {
+    wheel.currentFiles = {"/c/current.pdf"};
+    wheel.hideAfterDrag = 12.5;
+    wheel.wheel()->setHovered(1);
+    wheel.showWheel(c.at, c.tools, false, c.files);
+    EXPECT_TRUE(wheel.panel()->isVisible());
+    EXPECT_EQ(wheel.panel()->pos(), c.origin) << c.at.x() << "," << c.at.y();
+    EXPECT_EQ(wheel.panel()->size(), QSize(266, 266));
+    EXPECT_EQ(wheel.wheel()->files(), c.expectedFiles);
+    EXPECT_EQ(wheel.wheel()->state().file,
+              c.expectedFiles.empty() ? std::nullopt : std::optional(c.expectedFiles.front()));
+    EXPECT_EQ(labels(wheel.wheel()), c.expectedLabels);
+    EXPECT_EQ(wheel.wheel()->state().isTools, c.tools);
+    EXPECT_EQ(wheel.showingTools(), c.tools);
+    EXPECT_EQ(wheel.wheel()->hovered(), std::nullopt);
+    EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
+    EXPECT_EQ(wheel.currentFiles, Files{"/c/current.pdf"});
+  }
+}
+
+// A normal showing takes the keyboard focus; one for a drag must leave it to
+// the drag source.
+TEST(WheelController, OnlyANormalShowingTakesTheFocus) {
+  WheelController wheel(false);
+  wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
+  QApplication::processEvents();
+  EXPECT_FALSE(wheel.dragSession());
+  EXPECT_FALSE(wheel.panel()->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_EQ(QApplication::focusWidget(), wheel.wheel());
+  wheel.hideWheel();
+  wheel.showWheel({400, 300}, false, true, Files{"/p/a.jpg"});
+  EXPECT_TRUE(wheel.dragSession());
+  EXPECT_TRUE(wheel.panel()->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_TRUE(wheel.panel()->testAttribute(Qt::WA_ShowWithoutActivating));
+  const Qt::WindowFlags flags = wheel.panel()->windowFlags();
+  EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
+  EXPECT_TRUE(flags & Qt::FramelessWindowHint);
+  EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+}
+
+TEST(WheelController, NothingShowsWhileABatchIsConverting) {
+  WheelController wheel(false);
+  wheel.working = true;
+  wheel.hideAfterDrag = 3;
+  wheel.showWheel({400, 300}, true, true, Files{"/p/a.jpg"});
+  EXPECT_FALSE(wheel.panel()->isVisible());
+  EXPECT_EQ(wheel.hideAfterDrag, 3);
+  EXPECT_FALSE(wheel.showingTools());
+  EXPECT_TRUE(wheel.wheel()->actions().empty());
+}
+
+TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
+  WheelController wheel(false);
+  std::vector<std::string> chosen;
+  wheel.onAction = [&](const WheelAction& action, const Files& urls) {
+    chosen.push_back(action.key + " " + urls.front().string());
+  };
+  wheel.showWheel({400, 300}, false, false, Files{"/p/report.pdf"});
+  RadialMenu* menu = wheel.wheel();
+  menu->onToggle();
+  EXPECT_TRUE(wheel.showingTools());
+  EXPECT_TRUE(menu->state().isTools);
+  EXPECT_EQ(menu->actions().size(), 7u);
+
+  // Asking for the wheel already showing changes nothing, not even the
+  // accessible wedges or the hovered one.
+  menu->setHovered(3);
+  const WheelAccessibilityElement* element = menu->actionElements()[0];
+  wheel.setToolMode(true);
+  EXPECT_EQ(menu->actionElements()[0], element);
+  EXPECT_EQ(menu->hovered(), 3);
+
+  menu->onToggle();  // back to the formats of the wheel's file
+  EXPECT_EQ(labels(menu), (std::vector<std::string>{"DOCX", "JPG", "PNG", "TXT"}));
+  menu->execute(2, menu->files());
+  EXPECT_EQ(chosen, std::vector<std::string>{"png /p/report.pdf"});
+
+  wheel.hideAfterDrag = 1;
+  menu->onDismiss();
+  EXPECT_FALSE(wheel.panel()->isVisible());
+  EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
+  EXPECT_FALSE(wheel.dragSession());
+  EXPECT_FALSE(wheel.showingTools());  // hiding keeps the mode and the files
+  EXPECT_EQ(menu->files(), Files{"/p/report.pdf"});
+}
+
+// The wheel grows from 0.55 along the spring, past its full size and back;
+// the window fades in over 0.1 s and the captions over the 0.1 s after a
+// 0.06 s wait. Hiding midway resets everything, and the next showing starts
+// from the beginning again.
+TEST(WheelController, TheWheelGrowsAlongTheSpringAndFadesIn) {
+  EXPECT_EQ(WheelController::growMilliseconds(), 573);
+  WheelController wheel(true);
+  for (int showing = 0; showing < 2; ++showing) {
+    wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
+    QVariantAnimation* grow = spring(wheel);
+    ASSERT_NE(grow, nullptr);
+    EXPECT_EQ(grow->duration(), 573);
+    EXPECT_DOUBLE_EQ(wheel.panel()->grow()->scale(), 0.55);
+    EXPECT_EQ(wheel.panel()->windowOpacity(), 0);
+    EXPECT_EQ(wheel.wheel()->labelAlpha(), 0);
+
+    wheel.fades()->setCurrentTime(50);
+    EXPECT_NEAR(wheel.panel()->windowOpacity(), 0.5, 0.01);
+    EXPECT_EQ(wheel.wheel()->labelAlpha(), 0);
+    wheel.fades()->setCurrentTime(110);
+    EXPECT_EQ(wheel.panel()->windowOpacity(), 1);
+    EXPECT_NEAR(wheel.wheel()->labelAlpha(), 0.5, 0.01);
+
+    const Spring expected(0.55, 1, 22, 380, 1);
+    for (const int ms : {50, 100, 200, 300, 450}) {
+      grow->setCurrentTime(ms);
+      EXPECT_NEAR(wheel.panel()->grow()->scale(), expected.value(ms / 1000.0), 0.002) << ms;
+    }
+    grow->setCurrentTime(195);  // half a swing: the overshoot
+    EXPECT_GT(wheel.panel()->grow()->scale(), 1.04);
+    if (showing == 0) {
+      wheel.hideWheel();
+      EXPECT_EQ(wheel.panel()->windowOpacity(), 1);
+      EXPECT_EQ(wheel.wheel()->labelAlpha(), 1);
+      EXPECT_EQ(wheel.panel()->grow()->scale(), 1);
+    }
+  }
+  spring(wheel)->setCurrentTime(573);
+  wheel.fades()->setCurrentTime(wheel.fades()->totalDuration());
+  EXPECT_EQ(wheel.panel()->grow()->scale(), 1);
+  EXPECT_EQ(wheel.panel()->findChild<QGraphicsEffect*>(), nullptr);
+  EXPECT_EQ(wheel.wheel()->labelAlpha(), 1);
+}
+
+// Without a compositor the window is cut to the wheel disc, and the cut
+// follows the grow; with one it is translucent and uncut.
+TEST(WheelController, WithoutACompositorTheWindowIsCutToTheDisc) {
+  WheelController plain(false);
+  plain.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
+  EXPECT_FALSE(plain.panel()->testAttribute(Qt::WA_TranslucentBackground));
+  EXPECT_EQ(plain.panel()->windowOpacity(), 1);
+  const QRect growing = plain.panel()->mask().boundingRect();
+  EXPECT_NEAR(growing.width(), 238 * 0.55, 2);
+  EXPECT_NEAR(growing.center().x(), 133, 1);
+  spring(plain)->setCurrentTime(200);
+  EXPECT_GT(plain.panel()->mask().boundingRect().width(), 238 * 1.04);
+  spring(plain)->setCurrentTime(573);
+  const QRegion disc = plain.panel()->mask();
+  const QRect bounds = disc.boundingRect();
+  EXPECT_NEAR(bounds.left(), 14, 1);
+  EXPECT_NEAR(bounds.top(), 14, 1);
+  EXPECT_NEAR(bounds.right(), 251, 1);
+  EXPECT_NEAR(bounds.bottom(), 251, 1);
+  for (const QPoint inside : {QPoint(133, 133), QPoint(133, 16), QPoint(250, 133)})
+    EXPECT_TRUE(disc.contains(inside)) << inside.x() << "," << inside.y();
+  for (const QPoint corner : {QPoint(3, 3), QPoint(30, 30), QPoint(262, 262), QPoint(240, 30)})
+    EXPECT_FALSE(disc.contains(corner)) << corner.x() << "," << corner.y();
+
+  WheelController composited(true);
+  composited.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
+  EXPECT_TRUE(composited.panel()->testAttribute(Qt::WA_TranslucentBackground));
+  EXPECT_TRUE(composited.panel()->mask().isEmpty());
+}
+
+}  // namespace
+}  // namespace Whirlpane

@@ -1,0 +1,161 @@
+#include "wheel/wheel_controller.h"
+
+#include <QCursor>
+#include <QEasingCurve>
+#include <QGuiApplication>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QSequentialAnimationGroup>
+#include <QTimer>
+#include <cmath>
+
+#include "app/chrome/grow_animation.h"
+#include "wheel/panel_placement.h"
+#include "wheel/radial_menu.h"
+#include "wheel/spring.h"
+#include "wheel/wheel_geometry.h"
+#include "wheel/wheel_panel.h"
+
+namespace Whirlpane {
+
+namespace {
+
+const Spring& growSpring() {
+  static const Spring spring(WheelController::growFrom, 1, 22, 380, 1);
+  return spring;
+}
+
+// The spring as an easing curve over its settling duration: 0 at the start,
+// overshooting 1 on the way, exactly 1 at the end.
+qreal springCurve(qreal progress) {
+  if (progress >= 1) return 1;
+  const Spring& spring = growSpring();
+  return (spring.value(progress * spring.settlingDuration()) - WheelController::growFrom) /
+         (1 - WheelController::growFrom);
+}
+
+}  // namespace
+
+int WheelController::growMilliseconds() {
+  return static_cast<int>(std::lround(growSpring().settlingDuration() * 1000));
+}
+
+WheelController::WheelController(bool composited)
+    : panel_(std::make_unique<WheelPanel>(composited)) {
+  RadialMenu* menu = wheel();
+  menu->onAction = [this](const WheelAction& action, const Files& urls) {
+    if (onAction) onAction(action, urls);
+  };
+  menu->onToggle = [this] { setToolMode(!showingTools_); };
+  menu->onDismiss = [this] { hideWheel(); };
+
+  // Window opacity only shows through a compositor.
+  if (composited) {
+    auto* window = new QPropertyAnimation(panel_.get(), "windowOpacity");
+    window->setDuration(fadeMilliseconds);
+    window->setStartValue(0.0);
+    window->setEndValue(1.0);
+    fades_.addAnimation(window);
+  }
+  auto* captions = new QSequentialAnimationGroup;
+  captions->addPause(captionDelayMilliseconds);
+  auto* captionFade = new QPropertyAnimation(menu, "labelAlpha");
+  captionFade->setDuration(fadeMilliseconds);
+  captionFade->setStartValue(0.0);
+  captionFade->setEndValue(1.0);
+  captions->addAnimation(captionFade);
+  fades_.addAnimation(captions);
+
+  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive && hidesOnDeactivate_ && panel_->isVisible())
+              hideWheel();
+          });
+}
+
+WheelController::~WheelController() = default;
+
+RadialMenu* WheelController::wheel() const { return panel_->menu(); }
+
+void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::optional<Files> files) {
+  if (working) return;
+  hideAfterDrag.reset();
+  const Files list = files ? std::move(*files) : currentFiles;
+  const std::optional<std::filesystem::path> first =
+      list.empty() ? std::nullopt : std::optional(list.front());
+  showingTools_ = tools;
+  RadialMenu* menu = wheel();
+  menu->setFiles(list);
+  menu->setFile(first);
+  menu->setIsTools(tools);
+  menu->setActions(tools ? WheelAction::tools() : WheelAction::formats(first));
+  menu->setHovered(std::nullopt);
+
+  std::vector<ScreenFrame> frames;
+  std::size_t primary = 0;
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  for (qsizetype i = 0; i < screens.size(); ++i) {
+    const QRect g = screens[i]->geometry();
+    frames.push_back({double(g.x()), double(g.y()), double(g.width()), double(g.height())});
+    if (screens[i] == QGuiApplication::primaryScreen()) primary = static_cast<std::size_t>(i);
+  }
+  const DesktopPoint origin = panelOrigin({at.x(), at.y()}, frames, primary, panel_->width(),
+                                          panel_->height(), WheelGeometry::margin);
+  panel_->move(qRound(origin.x), qRound(origin.y));
+
+  hidesOnDeactivate_ = !dragging;
+  panel_->setAcceptsFocus(!dragging);
+  animateWheelIn();
+  panel_->show();
+  panel_->raise();
+  dragSession_ = dragging;
+  if (dragging) {
+    nudgePointer();
+  } else {
+    panel_->activateWindow();
+    menu->setFocus(Qt::ActiveWindowFocusReason);
+  }
+}
+
+void WheelController::animateWheelIn() {
+  fades_.stop();
+  panel_->setWindowOpacity(panel_->isComposited() ? 0 : 1);
+  wheel()->setLabelAlpha(0);
+  QEasingCurve spring;
+  spring.setCustomType(&springCurve);
+  panel_->grow()->play(growFrom, growMilliseconds(), spring);
+  fades_.start();
+}
+
+void WheelController::hideWheel() {
+  fades_.stop();
+  panel_->grow()->stop();
+  panel_->hide();
+  panel_->setWindowOpacity(1);
+  wheel()->setLabelAlpha(1);
+  wheel()->setHovered(std::nullopt);
+  hideAfterDrag.reset();
+  dragSession_ = false;
+}
+
+void WheelController::setToolMode(bool tools) {
+  if (tools == showingTools_) return;
+  showingTools_ = tools;
+  RadialMenu* menu = wheel();
+  menu->setIsTools(tools);
+  menu->setActions(tools ? WheelAction::tools() : WheelAction::formats(menu->state().file));
+  if (dragSession_) menu->setHovered(menu->wedgeAt(QCursor::pos()));
+}
+
+void WheelController::nudgePointer() {
+  QTimer::singleShot(30, this, [this] {
+    if (!dragSession_ || !panel_->isVisible()) return;
+    const QPoint pointer = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(pointer);
+    const int step = screen && pointer.x() <= screen->geometry().left() ? 1 : -1;
+    QCursor::setPos(pointer + QPoint(step, 0));
+    QTimer::singleShot(30, this, [step] { QCursor::setPos(QCursor::pos() - QPoint(step, 0)); });
+  });
+}
+
+}  // namespace Whirlpane
