@@ -66,10 +66,10 @@ TEST(WhirlpaneCli, HelpAndApplicationMode) {
   // Without any display the desktop program says so in one line and points
   // to the command line.
   int status = -1;
-  const std::string said = TestSupport::shell(
-      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-          TestSupport::quoted(WHIRLPANE_BINARY) + " 2>&1 >/dev/null",
-      &status);
+  const std::string said =
+      TestSupport::shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                             TestSupport::quoted(WHIRLPANE_BINARY) + " 2>&1 >/dev/null",
+                         &status);
   EXPECT_EQ(status, 1);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("needs a graphical desktop"), std::string::npos) << said;

@@ -96,8 +96,7 @@ TEST_F(Delegate, LaunchOptionsDecideBetweenWheelEditorAndIntroduction) {
   EXPECT_TRUE(delegate.wheel().showingTools());
   EXPECT_EQ(delegate.wheel().wheel()->state().files, std::vector<fs::path>{"/p/photo.jpg"})
       << "the wheel acts on the file it was opened for";
-  EXPECT_EQ(QRectF(delegate.wheel().panel()->frameGeometry()).center().toPoint(),
-            centre.toPoint());
+  EXPECT_EQ(QRectF(delegate.wheel().panel()->frameGeometry()).center().toPoint(), centre.toPoint());
   EXPECT_EQ(delegate.introduction(), nullptr) << "no introduction, even on first run";
   EXPECT_FALSE(hasOpenedWhirlpane());
 }
@@ -120,7 +119,8 @@ TEST_F(Delegate, TheIntroductionComesOnceAndNeverInTestMode) {
 
 TEST_F(Delegate, AToolGoesToTheEditorsWhichSayWhatTheyCannotOpenYet) {
   delegate.launch(options({"--open", "/p/photo.jpg", "--editor", "Crop"}));
-  EXPECT_EQ(alerts(), QStringList{QString::fromUtf8("The \u201CCrop\u201D editor is not available.")});
+  EXPECT_EQ(alerts(),
+            QStringList{QString::fromUtf8("The \u201CCrop\u201D editor is not available.")});
   EXPECT_FALSE(wheelShown());
 }
 
@@ -153,9 +153,8 @@ TEST_F(Delegate, ABatchCountsSavedFilesReportsFailuresTogetherAndRemembersTheLas
   EXPECT_EQ(delegate.currentFiles(), std::vector<fs::path>{folder / "d.png"});
   EXPECT_FALSE(fs::exists(folder / "a 2.png")) << "the second request converted";
   EXPECT_EQ(alerts(),
-            QStringList{
-                "b.jpg: Could not read b.jpg. The file may be damaged or unsupported.\n\n"
-                "c.jpg: Could not read c.jpg. The file may be damaged or unsupported."});
+            QStringList{"b.jpg: Could not read b.jpg. The file may be damaged or unsupported.\n\n"
+                        "c.jpg: Could not read c.jpg. The file may be damaged or unsupported."});
 }
 
 }  // namespace
