@@ -78,7 +78,7 @@ void AppDelegate::launch(const LaunchOptions& options) {
     const QString message = QStringLiteral(
         "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
         "or Open With instead.");
-    if (tray_.isVisible() && QSystemTrayIcon::supportsMessages()) {
+    if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
       tray_.showMessage("Whirlpane", message);
     } else {
       auto* box = new QMessageBox(QMessageBox::Information, "Whirlpane", message);

@@ -97,9 +97,7 @@ void HotKey::drain() {
   for (size_t i = 0; i < events.size(); ++i) {
     const uint8_t type = events[i]->response_type & 0x7F;
     if (type == XCB_KEY_PRESS) {
-      const bool repeated = down_;
       down_ = true;
-      if (!repeated && onPressed_) onPressed_();
     } else if (type == XCB_KEY_RELEASE) {
       // A repeating key sends a release and a press with one time stamp: the
       // key is still down.
@@ -109,8 +107,12 @@ void HotKey::drain() {
           reinterpret_cast<xcb_key_press_event_t*>(events[i + 1])->time == release->time;
       if (repeat) {
         ++i;
-      } else {
+      } else if (down_) {
+        // Acted on at the release: while the key is down our grab holds the
+        // keyboard, and a wheel that took the focus then would lose it when
+        // the grab ends.
         down_ = false;
+        if (onPressed_) onPressed_();
       }
     } else if (type == XCB_MAPPING_NOTIFY && state_ == State::grabbed) {
       ungrab();

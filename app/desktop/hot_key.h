@@ -1,7 +1,8 @@
 // The global hot key Ctrl+Alt+Space. On X11 it is a key grab on the root
 // window, on a connection of its own, with the NumLock and CapsLock variants
 // (so that either lock does not disable it), redone when the keyboard mapping
-// changes. Held keys repeat; only the first press counts.
+// changes. A press counts when the key is released; a held key's repeats do
+// not count.
 //
 // Thread safety: main thread only.
 #pragma once

@@ -2,6 +2,7 @@
 """The desktop program on a real X server: Xvfb with openbox, driven by
 xdotool, each test on its own display with its own home, configuration and
 runtime folders. Run by CTest with WHIRLPANE_BINARY naming the program."""
+import ctypes
 import os
 import re
 import shutil
@@ -115,13 +116,13 @@ class DesktopSession(unittest.TestCase):
         self.assertIsNotNone(wait_for(self.desktop.panel))
         self.desktop.xdotool("key", "ctrl+alt+space")
         self.assertTrue(wait_for(lambda: self.desktop.panel() is None))
-        self.desktop.xdotool("mousemove", "300", "200")
+        self.desktop.xdotool("mousemove", "--sync", "300", "200")
         self.desktop.xdotool("key", "ctrl+alt+space")
         self.assertEqual(wait_for(self.desktop.panel), self.centred_at(300, 200))
         # Near a corner the wheel stays on the screen but for its margin.
         self.desktop.xdotool("key", "ctrl+alt+space")
-        wait_for(lambda: self.desktop.panel() is None)
-        self.desktop.xdotool("mousemove", "0", "0")
+        self.assertTrue(wait_for(lambda: self.desktop.panel() is None))
+        self.desktop.xdotool("mousemove", "--sync", "0", "0")
         self.desktop.xdotool("key", "ctrl+alt+space")
         self.assertEqual(wait_for(self.desktop.panel), (-14, -14, PANEL, PANEL))
 
@@ -130,7 +131,7 @@ class DesktopSession(unittest.TestCase):
         time.sleep(0.5)
         other = os.path.join(self.desktop.folder, "other.jpg")
         shutil.copy(self.photo, other)
-        self.desktop.xdotool("mousemove", "500", "400")
+        self.desktop.xdotool("mousemove", "--sync", "500", "400")
         second = subprocess.run([WHIRLPANE, "--test-mode", other], env=self.desktop.env,
                                 timeout=20, capture_output=True)
         self.assertEqual(second.returncode, 0, second.stderr)
@@ -156,6 +157,35 @@ class DesktopSession(unittest.TestCase):
         left = sorted(name for name in os.listdir(self.desktop.folder)
                       if name not in ("runtime", "config", ".cache"))
         self.assertEqual(left, ["noise.png", "photo.jpg"])
+
+    def test_a_hot_key_held_by_another_program_is_reported_once_and_the_program_runs_on(self):
+        # Another X client holds Ctrl+Alt+Space, with both lock variants.
+        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        xlib.XGrabKey.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_uint, ctypes.c_ulong,
+                                  ctypes.c_int, ctypes.c_int, ctypes.c_int]
+        xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.desktop.env["DISPLAY"].encode())
+        self.addCleanup(xlib.XCloseDisplay, display)
+        root = xlib.XDefaultRootWindow(display)
+        space = xlib.XKeysymToKeycode(display, 0x20)
+        for locks in (0, 0x10, 0x02, 0x12):
+            xlib.XGrabKey(display, space, 0x04 | 0x08 | locks, root, 1, 1, 1)
+        xlib.XSync(display, 0)
+
+        program = self.desktop.whirlpane("--test-mode")
+
+        def notice():
+            found = self.desktop.xdotool("search", "--onlyvisible", "--name", "^Whirlpane$")
+            return found.split() if found else None
+
+        windows = wait_for(notice)
+        self.assertEqual(len(windows or []), 1, "one notice, and no wheel")
+        self.assertIsNone(program.poll(), "the program runs on without its hot key")
 
     def test_the_icon_docks_in_a_tray_and_opens_its_menu(self):
         self.desktop.whirlpane("--test-mode")
