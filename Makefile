@@ -74,6 +74,7 @@ bench: build
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
 	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
+	docs/app-screenshots docs $(BUILD)/bin/whirlpane
 
 clean:
 	rm -rf $(BUILD)

@@ -7,18 +7,32 @@
 
 namespace Whirlpane {
 
-const WhirlpaneEngine* loadEngine(std::string& error) {
-  namespace fs = std::filesystem;
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path libraryPath(const char* name) {
   std::error_code ignored;
   const fs::path executable = fs::read_symlink("/proc/self/exe", ignored);
-  const fs::path library = executable.parent_path() / "../lib/whirlpane/libwhirlpane-engine.so";
+  return executable.parent_path() / "../lib/whirlpane" / name;
+}
+
+// Opens `library`; on failure sets `error` to `what` + the loader's reason.
+void* open(const fs::path& library, const std::string& what, std::string& error) {
   void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* reason = ::dlerror();
-    error = "The conversion engine could not be loaded: " +
-            std::string(reason ? reason : library.string());
-    return nullptr;
+    error = what + " could not be loaded: " + std::string(reason ? reason : library.string());
   }
+  return handle;
+}
+
+}  // namespace
+
+const WhirlpaneEngine* loadEngine(std::string& error) {
+  const fs::path library = libraryPath("libwhirlpane-engine.so");
+  void* handle = open(library, "The conversion engine", error);
+  if (!handle) return nullptr;
   using Entry = const WhirlpaneEngine* (*)();
   auto entry = reinterpret_cast<Entry>(::dlsym(handle, whirlpaneEngineSymbol));
   const WhirlpaneEngine* engine = entry ? entry() : nullptr;
@@ -27,6 +41,19 @@ const WhirlpaneEngine* loadEngine(std::string& error) {
     return nullptr;
   }
   return engine;
+}
+
+int runDesktop(int argc, char** argv, std::string& error) {
+  const fs::path library = libraryPath("libwhirlpane-desktop.so");
+  void* handle = open(library, "The desktop program", error);
+  if (!handle) return -1;
+  using Entry = int (*)(int, char**);
+  auto entry = reinterpret_cast<Entry>(::dlsym(handle, "whirlpaneDesktopMain"));
+  if (!entry) {
+    error = "The desktop program at " + library.string() + " does not match this program.";
+    return -1;
+  }
+  return entry(argc, argv);
 }
 
 }  // namespace Whirlpane

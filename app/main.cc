@@ -87,6 +87,16 @@ double qualityOf(const std::string& typed) {
   return value;
 }
 
+// True when a window system can be reached: an X server, a Wayland
+// compositor, or a Qt platform chosen explicitly (offscreen, for tests).
+bool hasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
 // Runs the engine operation the invocation asks for and prints its result:
 // the written files, or the metadata rows.
 int runOperation(const Whirlpane::Invocation& invocation) {
@@ -162,11 +172,22 @@ int main(int argc, char** argv) {
     case Mode::help:
       std::fputs(Whirlpane::helpText().c_str(), stdout);
       return 0;
-    case Mode::application:
-      writeLine(stderr,
-                "Whirlpane: the desktop application is not part of this build yet; "
-                "use --convert FILE --to FORMAT (see --help).");
-      return 1;
+    case Mode::application: {
+      if (!hasDisplay()) {
+        writeLine(stderr,
+                  "Whirlpane needs a graphical desktop, and none was found (DISPLAY and "
+                  "WAYLAND_DISPLAY are not set). Without one, use the command line: whirlpane "
+                  "--convert FILE --to FORMAT (see --help).");
+        return 1;
+      }
+      std::string error;
+      const int status = Whirlpane::runDesktop(argc, argv, error);
+      if (status < 0) {
+        writeLine(stderr, error);
+        return 1;
+      }
+      return status;
+    }
   }
   return 1;
 }

@@ -8,24 +8,10 @@
 #include <optional>
 
 #include "app/chrome/settings.h"
+#include "tests/support/scoped_environment.h"
 
 namespace Whirlpane {
 namespace {
-
-// Sets an environment variable for the life of the object, then restores it.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, std::optional<QByteArray> value)
-      : name_(name),
-        old_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt) {
-    value ? qputenv(name, *value) : qunsetenv(name);
-  }
-  ~ScopedEnvironment() { old_ ? qputenv(name_, *old_) : qunsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<QByteArray> old_;
-};
 
 // "useSystemGlass" is on unless the file holds a Boolean false.
 TEST(Settings, SystemGlassIsOnUnlessStoredAsBooleanFalse) {

@@ -1,0 +1,114 @@
+// The running desktop program: the tray icon and its menu, the hot key, the
+// wheel, open requests from the desktop, the introduction, the error alert,
+// and the conversions the wheel starts (one batch at a time, each file in a
+// child process). Everything here runs on the main thread; the batch reports
+// back through queued calls, in order.
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/desktop/batch_conversion.h"
+#include "app/desktop/launch_options.h"
+#include "editors/editor_coordinator.h"
+#include "wheel/wheel_action.h"
+
+class QMenu;
+class QMessageBox;
+
+namespace Whirlpane {
+
+class HotKey;
+class IntroductionWindow;
+class ProgressToast;
+class SingleInstance;
+class WheelController;
+
+class AppDelegate : public QObject {
+ public:
+  using Files = std::vector<std::filesystem::path>;
+
+  // `program` is the whirlpane executable (batch children and login entry).
+  explicit AppDelegate(std::filesystem::path program);
+  ~AppDelegate() override;
+
+  // The launch sequence, in order: wheel, tray, hot key, timer, Escape
+  // filter, launch options, introduction on first run.
+  void launch(const LaunchOptions& options);
+
+  // An open request (Open With, a second launch): the supported files become
+  // the current files, even when none is left; with any, the formats wheel
+  // comes up at the pointer.
+  void open(const Files& files);
+
+  // The wheel's choice: a tool opens one editor per file; a format converts
+  // the files as one batch, unless a batch is running already.
+  void perform(const Files& urls, const WheelAction& action);
+
+  // The menu's and the hot key's rule: a visible wheel is hidden; otherwise
+  // remembered files get the formats wheel at the pointer; otherwise the file
+  // chooser opens.
+  void showCurrentWheel();
+  void chooseFile();
+  void showIntroduction();
+  void toggleAutomatic();
+  void toggleLogin();
+  // Stops a running batch politely (its child removes its own working files)
+  // and ends the program.
+  void quit();
+  // "Couldn’t complete this file" with `text` as the detail, application
+  // modal, without blocking the caller.
+  void showError(const QString& text);
+
+  // The tray menu as it would open now, built anew each time.
+  std::unique_ptr<QMenu> buildStatusMenu();
+
+  // Called every 45 ms by the timer; the drag watch lives here.
+  void tick() {}
+
+  // State, for tests and the drag watch.
+  const Files& currentFiles() const { return currentFiles_; }
+  bool working() const { return batch_.running() || working_; }
+  bool testing() const { return testing_; }
+  WheelController& wheel() { return *wheel_; }
+  QSystemTrayIcon& tray() { return tray_; }
+  HotKey* hotKey() const { return hotKey_.get(); }
+  ProgressToast* toast() const { return toast_.get(); }
+  IntroductionWindow* introduction() const { return introduction_.get(); }
+  // Ends the running batch before its next file, as the toast's close button does.
+  void cancelConversion() { batch_.cancel(); }
+
+ private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void openEditor(const std::string& key, const std::filesystem::path& url,
+                  std::optional<QPointF> at);
+  void batchProgressed(int saved, int total);
+  void batchFinished(BatchConversion::Result result);
+  void showWheelAtPointer();
+  // The files the wheel acts on when it opens without a drag, here and in
+  // the wheel.
+  void setCurrentFiles(Files files);
+
+  std::filesystem::path program_;
+  std::unique_ptr<WheelController> wheel_;
+  QSystemTrayIcon tray_;
+  std::unique_ptr<HotKey> hotKey_;
+  QTimer timer_;
+  std::unique_ptr<IntroductionWindow> introduction_;
+  std::unique_ptr<ProgressToast> toast_;
+  EditorCoordinator editor_;
+  BatchConversion batch_;
+  Files currentFiles_;
+  bool working_ = false;
+  bool testing_ = false;
+  bool toldHotKeyTaken_ = false;
+};
+
+}  // namespace Whirlpane

@@ -1,0 +1,198 @@
+#include "app/desktop/batch_conversion.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+#include <system_error>
+
+extern char** environ;
+
+namespace Whirlpane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The child's output on both streams, read until both close.
+struct Captured {
+  std::string out;
+  std::string err;
+};
+
+Captured readBoth(int out, int err) {
+  Captured captured;
+  std::array<pollfd, 2> streams{pollfd{out, POLLIN, 0}, pollfd{err, POLLIN, 0}};
+  char buffer[1 << 14];
+  int open = 2;
+  while (open > 0) {
+    if (::poll(streams.data(), streams.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (size_t i = 0; i < streams.size(); ++i) {
+      if (streams[i].fd < 0 || streams[i].revents == 0) continue;
+      const ssize_t n = ::read(streams[i].fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        streams[i].fd = -1;
+        --open;
+        continue;
+      }
+      (i == 0 ? captured.out : captured.err).append(buffer, static_cast<size_t>(n));
+    }
+  }
+  return captured;
+}
+
+std::string firstLine(const std::string& text) {
+  std::string line = text.substr(0, text.find('\n'));
+  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+BatchConversion::BatchConversion(fs::path program) : program_(std::move(program)) {}
+
+BatchConversion::~BatchConversion() { stop(); }
+
+bool BatchConversion::start(std::vector<fs::path> files, std::string format, Progress progress,
+                            Finished finished) {
+  if (running_) return false;
+  if (worker_.joinable()) worker_.join();  // the previous batch has ended
+  running_ = true;
+  cancelled_ = false;
+  worker_ = std::thread(&BatchConversion::run, this, std::move(files), std::move(format),
+                        std::move(progress), std::move(finished));
+  return true;
+}
+
+void BatchConversion::stop() {
+  cancelled_ = true;
+  stopping_ = true;
+  {
+    std::lock_guard lock(childMutex_);
+    if (child_ > 0) ::kill(child_, SIGTERM);
+  }
+  if (worker_.joinable()) worker_.join();
+  stopping_ = false;
+}
+
+void BatchConversion::run(std::vector<fs::path> files, std::string format, Progress progress,
+                          Finished finished) {
+  Result result;
+  const int total = static_cast<int>(files.size());
+  int failed = 0;
+  for (int k = 0; k < total; ++k) {
+    if (cancelled_) break;
+    Outcome outcome = convertOne(files[static_cast<size_t>(k)], format);
+    if (stopping_) break;  // quitting: the interrupted file is neither saved nor failed
+    if (outcome.failure.empty()) {
+      result.outputs.insert(result.outputs.end(), outcome.outputs.begin(), outcome.outputs.end());
+    } else {
+      result.failures.push_back(std::move(outcome.failure));
+      ++failed;
+    }
+    if (progress) progress(k + 1 - failed, total);
+  }
+  if (finished) finished(std::move(result));
+  running_ = false;
+}
+
+BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
+                                                     const std::string& format) {
+  Outcome outcome;
+  const std::string name = file.filename().string();
+  int out[2], err[2];
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    outcome.failure = name + ": " + std::strerror(errno);
+    return outcome;
+  }
+  if (::pipe2(err, O_CLOEXEC) != 0) {
+    outcome.failure = name + ": " + std::strerror(errno);
+    ::close(out[0]);
+    ::close(out[1]);
+    return outcome;
+  }
+  std::vector<std::string> arguments{program_.string(), "--convert", file.string(), "--to", format};
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  // A fresh program's signal state, whatever this process blocks or ignores:
+  // the child must obey the polite stop.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&defaults, signal);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  pid_t pid = -1;
+  int error = 0;
+  {
+    std::lock_guard lock(childMutex_);
+    if (!stopping_) {
+      error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+      if (error == 0) child_ = pid;
+    } else {
+      error = ECANCELED;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  ::close(out[1]);
+  ::close(err[1]);
+  if (error != 0) {
+    ::close(out[0]);
+    ::close(err[0]);
+    outcome.failure = name + ": " + std::strerror(error);
+    return outcome;
+  }
+
+  const Captured captured = readBoth(out[0], err[0]);
+  ::close(out[0]);
+  ::close(err[0]);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  {
+    std::lock_guard lock(childMutex_);
+    child_ = -1;
+  }
+
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    std::istringstream lines(captured.out);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty()) outcome.outputs.emplace_back(line);
+    }
+    return outcome;
+  }
+  std::string reason = firstLine(captured.err);
+  if (WIFSIGNALED(status)) {
+    reason =
+        "The conversion stopped unexpectedly (" + std::string(::strsignal(WTERMSIG(status))) + ").";
+  } else if (reason.empty()) {
+    reason = "The conversion failed without saying why (status " +
+             std::to_string(WEXITSTATUS(status)) + ").";
+  }
+  outcome.failure = name + ": " + reason;
+  return outcome;
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,80 @@
+// A batch of conversions from the wheel: one file at a time, each in a child
+// process of this same program ("whirlpane --convert FILE --to FORMAT"), on
+// one worker thread. A file that crashes or exhausts a decoder takes down its
+// child, not the tray program, and no decoder's memory stays behind between
+// batches.
+//
+// Thread safety: start(), cancel(), stop() and running() are called from one
+// thread (the interface's). The callbacks run on the worker thread, in order:
+// every progress report, then the end; the caller hands them to its own
+// thread.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Whirlpane {
+
+class BatchConversion {
+ public:
+  struct Result {
+    std::vector<std::filesystem::path> outputs;  // every file written, in order
+    std::vector<std::string> failures;           // "name: reason", one per failed file
+  };
+  using Progress = std::function<void(int saved, int total)>;
+  using Finished = std::function<void(Result)>;
+
+  // `program` is the whirlpane executable the children run.
+  explicit BatchConversion(std::filesystem::path program);
+  // Stops a running batch as stop() does.
+  ~BatchConversion();
+  BatchConversion(const BatchConversion&) = delete;
+  BatchConversion& operator=(const BatchConversion&) = delete;
+
+  // Converts `files` to `format` in order. After each file, `progress` gets
+  // the number of files converted so far (failures not counted) and the
+  // total; at the end, `finished` gets what was written and what failed.
+  // Returns false, and does nothing, while a batch is running.
+  bool start(std::vector<std::filesystem::path> files, std::string format, Progress progress,
+             Finished finished);
+
+  // True from start() until `finished` has returned.
+  bool running() const { return running_; }
+
+  // Ends the batch before the next file; the file in progress is finished.
+  void cancel() { cancelled_ = true; }
+
+  // For quitting: cancels, asks the child in progress to stop (it removes its
+  // own hidden working files, so nothing partial is left) and waits for the
+  // worker to end. `finished` is still called.
+  void stop();
+
+  // One conversion in a child process: what it wrote, or the failure line.
+  // Public for the worker and for tests.
+  struct Outcome {
+    std::vector<std::filesystem::path> outputs;
+    std::string failure;  // empty on success
+  };
+  Outcome convertOne(const std::filesystem::path& file, const std::string& format);
+
+ private:
+  void run(std::vector<std::filesystem::path> files, std::string format, Progress progress,
+           Finished finished);
+
+  std::filesystem::path program_;
+  std::thread worker_;
+  std::atomic<bool> running_{false};
+  std::atomic<bool> cancelled_{false};
+  std::atomic<bool> stopping_{false};
+  std::mutex childMutex_;
+  pid_t child_ = -1;  // the conversion in progress, guarded by childMutex_
+};
+
+}  // namespace Whirlpane

@@ -1,0 +1,74 @@
+// libwhirlpane-desktop.so: the desktop program, loaded by the whirlpane
+// executable only in application mode, so that the command line never loads
+// Qt.
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/desktop/app_delegate.h"
+#include "app/desktop/launch_options.h"
+#include "app/desktop/single_instance.h"
+#include "whirlpane/startup.h"
+
+namespace {
+
+int stopSignals[2] = {-1, -1};
+
+void noteStop(int signal) {
+  const char number = static_cast<char>(signal);
+  [[maybe_unused]] const ssize_t written = ::write(stopSignals[1], &number, 1);
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int argc, char** argv) {
+  // The engine runs in this process for the editors; it starts before Qt
+  // starts any thread.
+  try {
+    MediaEngine::start();
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Whirlpane");
+  QApplication::setDesktopFileName("whirlpane");
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  const std::vector<std::string> arguments(argv, argv + argc);
+  const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
+  std::vector<std::filesystem::path> handed = options.files;
+  if (options.open) handed.insert(handed.begin(), *options.open);
+  if (Whirlpane::SingleInstance::handOver(handed)) return 0;
+
+  std::error_code ignored;
+  Whirlpane::AppDelegate delegate(std::filesystem::read_symlink("/proc/self/exe", ignored));
+  Whirlpane::SingleInstance instance;
+  instance.listen([&delegate](std::vector<std::filesystem::path> files) { delegate.open(files); });
+
+  // A polite stop (logout, kill, Ctrl+C) ends a running batch the same way
+  // "Quit Whirlpane" does, so that no child is left writing.
+  ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stopSignals);
+  QSocketNotifier stops(stopSignals[0], QSocketNotifier::Read);
+  QObject::connect(&stops, &QSocketNotifier::activated, &delegate, [&delegate] {
+    char number = 0;
+    [[maybe_unused]] const ssize_t n = ::read(stopSignals[0], &number, 1);
+    delegate.quit();
+  });
+  struct sigaction action {};
+  action.sa_handler = noteStop;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+
+  delegate.launch(options);
+  return application.exec();
+}

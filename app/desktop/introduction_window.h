@@ -1,0 +1,32 @@
+// The window that introduces Whirlpane on first run and from "How to Use…":
+// a heading, four short paragraphs and an "Open a File…" button.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+namespace Whirlpane {
+
+class IntroductionWindow : public QWidget {
+ public:
+  static constexpr int width = 430;
+  static constexpr int height = 345;
+
+  // `dragWatch`: whether the wheel comes up by itself during a drag here (X11)
+  // or must be opened first (Wayland); the first paragraph says which.
+  // `onOpenFile` runs when the button (or Return) is pressed.
+  IntroductionWindow(bool dragWatch, std::function<void()> onOpenFile);
+
+  // The four paragraphs, separated by blank lines.
+  static QString text(bool dragWatch);
+
+  QPushButton* openButton() const { return open_; }
+
+ private:
+  QPushButton* open_ = nullptr;
+};
+
+}  // namespace Whirlpane

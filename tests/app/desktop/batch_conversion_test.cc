@@ -1,0 +1,119 @@
+#include "app/desktop/batch_conversion.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
+
+#include "tests/support/test_support.h"
+#include "tests/support/text_fixtures.h"
+
+namespace Whirlpane {
+namespace {
+
+namespace fs = std::filesystem;
+using TestSupport::ScratchFolder;
+
+// Runs one batch to its end and records what it reported, in order.
+struct BatchRun {
+  std::vector<std::pair<int, int>> progress;
+  BatchConversion::Result result;
+
+  BatchRun(BatchConversion& batch, std::vector<fs::path> files, std::string format,
+           const std::function<void()>& whileRunning = {}) {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    EXPECT_TRUE(batch.start(
+        std::move(files), std::move(format),
+        [&](int saved, int total) {
+          std::lock_guard lock(mutex);
+          progress.emplace_back(saved, total);
+        },
+        [&](BatchConversion::Result r) {
+          std::lock_guard lock(mutex);
+          result = std::move(r);
+          done = true;
+          ended.notify_all();
+        }));
+    if (whileRunning) whileRunning();
+    std::unique_lock lock(mutex);
+    ended.wait(lock, [&] { return done; });
+  }
+};
+
+// Until a child has made its hidden batch folder in `folder`: a conversion is
+// under way.
+void waitForWorkingFiles(const fs::path& folder) {
+  for (int i = 0; i < 2000 && TestSupport::workingFilesIn(folder).empty(); ++i) ::usleep(5'000);
+  ASSERT_FALSE(TestSupport::workingFilesIn(folder).empty());
+}
+
+TEST(BatchConversion, CountsConvertedSourcesAndListsEachFailure) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "one.jpg");
+  TestSupport::writeFile(folder / "broken.jpg", "not a picture");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "three.webp");
+  BatchConversion batch(WHIRLPANE_BINARY);
+  const BatchRun run(batch, {folder / "one.jpg", folder / "broken.jpg", folder / "three.webp"},
+                     "png");
+  EXPECT_EQ(run.progress, (std::vector<std::pair<int, int>>{{1, 3}, {1, 3}, {2, 3}}));
+  EXPECT_EQ(run.result.outputs, (std::vector<fs::path>{folder / "one.png", folder / "three.png"}));
+  EXPECT_EQ(run.result.failures,
+            std::vector<std::string>{
+                "broken.jpg: Could not read broken.jpg. The file may be damaged or unsupported."});
+
+  // Two PDFs of two pages each count as two sources; every page is an output.
+  for (const char* name : {"a.pdf", "b.pdf"}) {
+    TestSupport::writePDF(folder / name, {{{"first"}, {}}, {{"second"}, {}}});
+  }
+  const BatchRun pdfs(batch, {folder / "a.pdf", folder / "b.pdf"}, "png");
+  EXPECT_EQ(pdfs.progress.back(), std::make_pair(2, 2));
+  ASSERT_EQ(pdfs.result.outputs.size(), 4u);
+  EXPECT_EQ(pdfs.result.outputs.back(), folder / "b-page-2.png");
+}
+
+TEST(BatchConversion, ACancelEndsTheBatchAfterTheFileInProgress) {
+  ScratchFolder folder;
+  std::vector<fs::path> files{folder / "slow.png"};
+  TestSupport::saveImage(TestSupport::noisePicture(1500, 1500), files.back());
+  for (int i = 0; i < 4; ++i) {
+    files.push_back(folder / ("p" + std::to_string(i) + ".png"));
+    TestSupport::saveImage(TestSupport::testPicture(64, 64), files.back());
+  }
+  BatchConversion batch(WHIRLPANE_BINARY);
+  const BatchRun run(batch, files, "webp", [&] {
+    waitForWorkingFiles(folder.path());
+    EXPECT_FALSE(batch.start({}, "png", {}, {})) << "a second batch while the first runs";
+    batch.cancel();
+  });
+  EXPECT_EQ(run.progress, (std::vector<std::pair<int, int>>{{1, 5}}));
+  EXPECT_EQ(run.result.outputs, std::vector<fs::path>{folder / "slow.webp"});
+}
+
+TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
+  ScratchFolder folder;
+  TestSupport::writeFile(folder / "dies", "#!/bin/sh\nkill -9 $$\n");
+  fs::permissions(folder / "dies", fs::perms::owner_all);
+  BatchConversion batch(folder / "dies");
+  const BatchConversion::Outcome outcome = batch.convertOne(folder / "photo.jpg", "png");
+  EXPECT_TRUE(outcome.outputs.empty());
+  EXPECT_EQ(outcome.failure, "photo.jpg: The conversion stopped unexpectedly (Killed).");
+}
+
+TEST(BatchConversion, StoppingLeavesNoPartialFileAndNoWorkingFiles) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::noisePicture(3000, 3000), folder / "noise.png");
+  BatchConversion batch(WHIRLPANE_BINARY);
+  const BatchRun run(batch, {folder / "noise.png", folder / "noise.png"}, "avif", [&] {
+    waitForWorkingFiles(folder.path());
+    batch.stop();
+  });
+  EXPECT_TRUE(run.result.outputs.empty());
+  EXPECT_TRUE(run.result.failures.empty());
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"noise.png"});
+}
+
+}  // namespace
+}  // namespace Whirlpane
