@@ -79,6 +79,11 @@ apt-get install -y -q --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
 for path in /usr/share/man/man1/whirlpane.1.gz /usr/share/whirlpane/Codecs/webp/cwebp; do
   [ -e "$path" ] || fail "$path missing after install"
 done
+# Open With: the MIME cache the desktop's trigger rebuilds names the entry.
+for type in image/jpeg image/heic application/pdf; do
+  grep -qE "^$type=(.*;)?whirlpane\.desktop;" /usr/share/applications/mimeinfo.cache ||
+    fail "Open With for $type does not offer whirlpane.desktop"
+done
 [ "$(man -w whirlpane 2>/dev/null)" = /usr/share/man/man1/whirlpane.1.gz ] || fail "man -w whirlpane"
 [ "$(env -i PATH=/usr/bin:/bin /usr/bin/whirlpane --version)" = "Whirlpane $version" ] ||
   fail "/usr/bin/whirlpane --version"
@@ -102,6 +107,7 @@ while read -r path _; do
   [ "$path" = / ] || [ -d "$path" ] && [ ! -L "$path" ] && continue
   [ -e "$path" ] || [ -L "$path" ] && fail "left behind: $path"
 done <"$work/contents"
+grep -qs whirlpane.desktop /usr/share/applications/mimeinfo.cache && fail "left behind in mimeinfo.cache"
 for folder in /usr/lib/whirlpane /usr/share/whirlpane /usr/share/doc/whirlpane; do
   [ -e "$folder" ] && fail "left behind: $folder"
 done
