@@ -49,8 +49,8 @@ for path in ./usr/bin/whirlpane \
   ./usr/share/bash-completion/completions/whirlpane \
   ./usr/share/metainfo/io.github.whirlpane.Whirlpane.metainfo.xml \
   ./usr/share/doc/whirlpane/copyright ./usr/share/doc/whirlpane/changelog.gz \
-  "./usr/share/whirlpane/Codecs/webp/cwebp -> /usr/bin/cwebp" \
-  "./usr/share/whirlpane/Codecs/avif/avifenc -> /usr/bin/avifenc"; do
+  "./usr/share/whirlpane/Codecs/webp/cwebp -> ../../../../bin/cwebp" \
+  "./usr/share/whirlpane/Codecs/avif/avifenc -> ../../../../bin/avifenc"; do
   grep -qxF "$path" "$work/contents" || fail "the package lacks $path"
 done
 grep -vE '^\./usr(/|$)' "$work/contents" && fail "files outside /usr"
