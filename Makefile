@@ -1,15 +1,20 @@
-# Convenience front door. Every target first makes sure the Debian packages are
-# there (scripts/install-deps is quick when nothing is missing).
+# Convenience front door. Every target first makes sure the Debian packages it
+# needs are there (scripts/install-deps is quick when nothing is missing):
+# building and running need the default layer, the tests and the tree's checks
+# `--test`, the benchmarks `--bench`.
 BUILD ?= build
 CMAKE_FLAGS ?=
 ARGS ?=
 
-.PHONY: all deps configure build test test-asan check-tree fuzz run install bench screenshots clean
+.PHONY: all deps test-deps configure build test test-asan check-tree fuzz run install deb bench screenshots clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps --test
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
@@ -19,12 +24,16 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD)
 
-test: build
+# Configured again, so that a tree first built without the test packages
+# picks up GoogleTest.
+test: test-deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 # The tree's own rules: every tracked C++ source formatted by .clang-format, and
 # no engine folder including from a higher layer (see engine/README.md).
-check-tree: deps
+check-tree: test-deps
 	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run -Werror
 	scripts/check-layers
 
@@ -32,7 +41,7 @@ check-tree: deps
 # with LeakSanitizer reporting leaks that pass through our code (the
 # libraries' own start-up allocations are listed in tests/sanitizers).
 ASAN_BUILD ?= build-asan
-test-asan: deps
+test-asan: test-deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWHIRLPANE_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_odr_violation=0 \
@@ -64,7 +73,13 @@ run: build
 install: build
 	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
 
+# whirlpane_<version>_<arch>.deb in $(BUILD), packed by CPack from the install
+# rules, its library dependencies found by dpkg-shlibdeps.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
 bench: build
+	@scripts/install-deps --bench
 	bench/run $(BUILD)/bin/whirlpane
 
 # The pictures in docs/: the wheels and the toast drawn by the real widgets on

@@ -88,7 +88,10 @@ std::string helpText() {
     text += ' ';
     text += format;
   }
-  text += "\n(jpeg, tif and heif are accepted for jpg, tiff and heic.)\n";
+  text += "\n(jpeg, tif and heif are accepted for jpg, tiff and heic.)\n\n";
+  text += "Exit status: 0 on success, 1 when the operation fails, 2 when its arguments are\n";
+  text += "incomplete, 128 + N when stopped by signal N.\n";
+  text += "Without an operation, Whirlpane starts the desktop program. See whirlpane(1).\n";
   return text;
 }
 
