@@ -68,9 +68,9 @@ void AppDelegate::launch(const LaunchOptions& options) {
     connect(shown, &QMenu::aboutToHide, shown, &QObject::deleteLater);
     shown->popup(QCursor::pos());
   });
-  if (QSystemTrayIcon::isSystemTrayAvailable()) tray_.show();
-  // A tray that appears later (a panel restarting) still gets the icon.
-  tray_.setVisible(true);
+  // Shown even where no tray exists yet: a tray host that starts later (a
+  // panel restarting) still gets the icon.
+  tray_.show();
 
   hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
   if (hotKey_->state() == HotKey::State::taken && !toldHotKeyTaken_) {

@@ -56,7 +56,10 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
 
   // A polite stop (logout, kill, Ctrl+C) ends a running batch the same way
   // "Quit Whirlpane" does, so that no child is left writing.
-  ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stopSignals);
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stopSignals) != 0) {
+    std::perror("whirlpane");
+    return 1;
+  }
   QSocketNotifier stops(stopSignals[0], QSocketNotifier::Read);
   QObject::connect(&stops, &QSocketNotifier::activated, &delegate, [&delegate] {
     char number = 0;
