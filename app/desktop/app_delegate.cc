@@ -62,9 +62,7 @@ void AppDelegate::launch(const LaunchOptions& options) {
   tray_.setToolTip(trayToolTip);
   // The menu is made when it opens, so that its check marks are read afresh.
   connect(&tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason) {
-    std::unique_ptr<QMenu> menu = buildStatusMenu();
-    QMenu* shown = menu.release();
-    shown->setAttribute(Qt::WA_DeleteOnClose);
+    QMenu* shown = buildStatusMenu().release();
     connect(shown, &QMenu::aboutToHide, shown, &QObject::deleteLater);
     shown->popup(QCursor::pos());
   });
@@ -73,8 +71,8 @@ void AppDelegate::launch(const LaunchOptions& options) {
   tray_.show();
 
   hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
-  if (hotKey_->state() == HotKey::State::taken && !toldHotKeyTaken_) {
-    toldHotKeyTaken_ = true;
+  if (hotKey_->state() == HotKey::State::taken) {
+    // Once, at launch: the program runs on without the key.
     const QString message = QStringLiteral(
         "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
         "or Open With instead.");

@@ -108,7 +108,6 @@ class AppDelegate : public QObject {
   Files currentFiles_;
   bool working_ = false;
   bool testing_ = false;
-  bool toldHotKeyTaken_ = false;
 };
 
 }  // namespace Whirlpane
