@@ -17,6 +17,7 @@
 #include "app/desktop/autostart.h"
 #include "app/desktop/hot_key.h"
 #include "app/desktop/introduction_window.h"
+#include "app/desktop/portal_shortcut.h"
 #include "wheel/wheel_controller.h"
 #include "wheel/wheel_panel.h"
 
@@ -70,8 +71,16 @@ void AppDelegate::launch(const LaunchOptions& options) {
   // panel restarting) still gets the icon.
   tray_.show();
 
-  hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
-  if (hotKey_->state() == HotKey::State::taken) {
+  // On X11 the key is grabbed on the server; under Wayland an X server (if
+  // any) sees only its own windows' keys, so the desktop is asked instead.
+  if (QGuiApplication::platformName() == "xcb") {
+    hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
+  }
+  if (!hotKey_ || hotKey_->state() == HotKey::State::unavailable) {
+    portalShortcut_ = std::make_unique<PortalShortcut>(QDBusConnection::sessionBus(),
+                                                       [this] { showCurrentWheel(); });
+  }
+  if (hotKey_ && hotKey_->state() == HotKey::State::taken) {
     // Once, at launch: the program runs on without the key.
     const QString message = QStringLiteral(
         "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "

@@ -26,6 +26,7 @@ class QMessageBox;
 namespace Whirlpane {
 
 class HotKey;
+class PortalShortcut;
 class IntroductionWindow;
 class ProgressToast;
 class SingleInstance;
@@ -80,6 +81,7 @@ class AppDelegate : public QObject {
   WheelController& wheel() { return *wheel_; }
   QSystemTrayIcon& tray() { return tray_; }
   HotKey* hotKey() const { return hotKey_.get(); }
+  PortalShortcut* portalShortcut() const { return portalShortcut_.get(); }
   ProgressToast* toast() const { return toast_.get(); }
   IntroductionWindow* introduction() const { return introduction_.get(); }
   // Ends the running batch before its next file, as the toast's close button does.
@@ -100,6 +102,7 @@ class AppDelegate : public QObject {
   std::unique_ptr<WheelController> wheel_;
   QSystemTrayIcon tray_;
   std::unique_ptr<HotKey> hotKey_;
+  std::unique_ptr<PortalShortcut> portalShortcut_;
   QTimer timer_;
   std::unique_ptr<IntroductionWindow> introduction_;
   std::unique_ptr<ProgressToast> toast_;

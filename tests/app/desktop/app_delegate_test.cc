@@ -38,7 +38,9 @@ class Delegate : public ::testing::Test {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (qobject_cast<QMessageBox*>(widget)) widget->deleteLater();
     }
-    QCoreApplication::processEvents();
+    // processEvents() alone leaves deferred deletions for a later loop, and a
+    // later test would count these alerts as its own.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
   // The texts of the error alerts now open.
