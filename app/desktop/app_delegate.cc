@@ -15,6 +15,7 @@
 #include "app/chrome/progress_toast.h"
 #include "app/desktop/app_settings.h"
 #include "app/desktop/autostart.h"
+#include "app/desktop/drag_reader.h"
 #include "app/desktop/hot_key.h"
 #include "app/desktop/introduction_window.h"
 #include "wheel/wheel_controller.h"
@@ -85,6 +86,10 @@ void AppDelegate::launch(const LaunchOptions& options) {
     }
   }
 
+  if (!testing_ && dragWatchAvailable()) {
+    dragReader_ = std::make_unique<DragReader>();
+    clock_.start();
+  }
   timer_.setInterval(45);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
   timer_.start();
@@ -105,6 +110,41 @@ void AppDelegate::launch(const LaunchOptions& options) {
     setHasOpenedWhirlpane();
   }
   if (!options.files.empty()) open(options.files);
+}
+
+bool AppDelegate::watchesDrags() const { return dragReader_ && dragReader_->available(); }
+
+void AppDelegate::tick() {
+  if (testing_ || !watchesDrags()) return;
+  const std::optional<DragReader::Pointer> pointer = dragReader_->readPointer();
+  if (!pointer) return;
+  DragWatch::Readings in;
+  in.down = pointer->down;
+  in.alt = pointer->alt;
+  in.now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+  if (pointer->down) {
+    // X gives device pixels; the rest radius is in logical points.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double ratio = screen ? screen->devicePixelRatio() : 1.0;
+    in.pointer = {pointer->x / ratio, pointer->y / ratio};
+    // The setting file is read once a press, not on every tick.
+    if (!buttonWasDown_) automaticAtPress_ = automaticDrag();
+  }
+  buttonWasDown_ = pointer->down;
+  in.changeCount = dragReader_->changeCount();
+  in.wheelVisible = wheel_->panel()->isVisible();
+  in.dragSession = wheel_->dragSession();
+  in.showingTools = wheel_->showingTools();
+  in.hideAfterDrag = wheel_->hideAfterDrag;
+  in.working = working();
+  in.automaticDrag = automaticAtPress_;
+  const DragWatch::Step step = dragWatch_.tick(in, [this] { return dragReader_->files(); });
+  if (step.setToolMode) wheel_->setToolMode(*step.setToolMode);
+  if (step.hideAfterDrag) wheel_->hideAfterDrag = step.hideAfterDrag;
+  // Centred on the pointer in Qt's logical coordinates (right on HiDPI
+  // screens too).
+  if (step.showAt) wheel_->showWheel(QCursor::pos(), false, true, step.files);
+  if (step.hide) wheel_->hideWheel();
 }
 
 void AppDelegate::open(const Files& files) {
