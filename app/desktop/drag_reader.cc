@@ -69,12 +69,11 @@ DragReader::~DragReader() {
 
 std::optional<DragReader::Pointer> DragReader::readPointer() {
   if (!connection_ || xcb_connection_has_error(connection_)) return std::nullopt;
-  takeEvents();
+  // Reading the reply reads whatever events came before it, too.
   const Owned<xcb_query_pointer_reply_t> reply(
       xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr),
       &std::free);
-  // The reply may have brought events along.
-  takeEvents();
+  takeEvents(false);
   if (!reply) return std::nullopt;
   Pointer pointer;
   pointer.down = (reply->mask & XCB_BUTTON_MASK_1) != 0;
@@ -96,8 +95,9 @@ DragReader::Files DragReader::files() {
   return {};
 }
 
-void DragReader::takeEvents() {
-  while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+void DragReader::takeEvents(bool read) {
+  while (xcb_generic_event_t* event =
+             read ? xcb_poll_for_event(connection_) : xcb_poll_for_queued_event(connection_)) {
     const Owned<xcb_generic_event_t> owned(event, &std::free);
     const uint8_t type = event->response_type & 0x7F;
     if (type == xfixesEvent_) {
@@ -111,6 +111,9 @@ void DragReader::takeEvents() {
       const auto* notify = reinterpret_cast<xcb_selection_notify_event_t*>(event);
       if (notify->requestor != window_ || notify->selection != selection_) continue;
       if (notify->property == XCB_NONE) continue;  // refused; asked again later
+      // An answer to an older owner's question is not this drag's, and a
+      // second answer adds nothing.
+      if (answer_ || (notify->time != ownerTime_ && notify->time != XCB_CURRENT_TIME)) continue;
       // The answer is in our window's property now: reading it waits for the
       // X server only. Deleted as it is read.
       const Owned<xcb_get_property_reply_t> value(
@@ -119,11 +122,7 @@ void DragReader::takeEvents() {
                                                   XCB_GET_PROPERTY_TYPE_ANY, 0, longestList),
                                  nullptr),
           &std::free);
-      // An answer to an older owner's question is not this drag's.
-      if (!value || (notify->time != ownerTime_ && notify->time != XCB_CURRENT_TIME) || answer_) {
-        continue;
-      }
-      if (value->format != 8) continue;  // INCR transfers and odd types: no files
+      if (!value || value->format != 8) continue;  // INCR transfers and odd types: no files
       const std::string_view list(static_cast<const char*>(xcb_get_property_value(value.get())),
                                   static_cast<size_t>(xcb_get_property_value_length(value.get())));
       answer_ = filesFromUriList(list);

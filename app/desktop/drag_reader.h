@@ -53,7 +53,9 @@ class DragReader {
   Files files();
 
  private:
-  void takeEvents();
+  // Takes in the events that arrived; `read`: also those not read from the
+  // socket yet (one system call), else only those xcb has queued.
+  void takeEvents(bool read = true);
 
   xcb_connection_t* connection_ = nullptr;
   uint32_t root_ = 0;
