@@ -240,9 +240,11 @@ std::unique_ptr<QMenu> AppDelegate::buildStatusMenu() {
   automatic->setCheckable(true);
   automatic->setChecked(automaticDrag());
   if (!dragWatchAvailable()) {
+    // Wayland (or no X11 display): the watch never runs here.
     automatic->setToolTip(
-        "Files dragged here do not open the wheel by themselves: this desktop "
-        "does not let programs watch drags. Press Ctrl+Alt+Space instead.");
+        "No effect on this desktop: files dragged here do not open the wheel by themselves, "
+        "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
+        "drop the files on it instead.");
   }
   menu->setToolTipsVisible(true);
   menu->addAction(QString::fromUtf8("How to Use\u2026"), this, [this] { showIntroduction(); });

@@ -56,7 +56,7 @@ class DragSession(unittest.TestCase):
     def tearDown(self):
         self.assertIsNone(self.program.poll(), "the program runs on")
         self.desktop.xdotool("mouseup", "1")
-        self.assertTrue(wait_for(lambda: self.desktop.panel() is None, timeout=3),
+        self.assertTrue(wait_for(lambda: self.desktop.panel() is None, timeout=5),
                         "the case leaves the wheel hidden")
 
     def source(self, *files, gtk=False):
@@ -86,7 +86,7 @@ class DragSession(unittest.TestCase):
     def test_a_resting_jpeg_drag_shows_the_wheel_at_the_pointer_and_the_top_wedge_makes_a_png(self):
         self.source(self.photo)
         self.drag_to_rest(640, 400)
-        self.assertEqual(wait_for(self.desktop.panel, timeout=3), centred_at(640, 400))
+        self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(640, 400))
         self.desktop.xdotool("mousemove", "640", "360", "sleep", "0.05", "mousemove", "640", "330",
                              "sleep", "0.05", "mousemove", "640", "320", "sleep", "0.2",
                              "mouseup", "1")
@@ -99,7 +99,7 @@ class DragSession(unittest.TestCase):
     def test_alt_during_the_drag_flips_to_the_tools_wheel(self):
         self.source(self.photo)
         self.drag_to_rest(640, 400)
-        self.assertEqual(wait_for(self.desktop.panel, timeout=3), centred_at(640, 400))
+        self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(640, 400))
         self.desktop.xdotool("keydown", "alt", "sleep", "0.2", "keyup", "alt", "sleep", "0.1")
         # The top wedge is now the first tool (Compress), not PNG: its editor
         # is asked for, and no PNG is written.
@@ -118,12 +118,14 @@ class DragSession(unittest.TestCase):
     def test_a_release_elsewhere_hides_the_wheel(self):
         self.source(self.photo)
         self.drag_to_rest(640, 400)
-        self.assertEqual(wait_for(self.desktop.panel, timeout=3), centred_at(640, 400))
+        self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(640, 400))
         self.desktop.xdotool("mousemove", "1000", "700", "sleep", "0.1", "mousemove", "1100",
                              "720", "sleep", "0.1", "mouseup", "1")
         released = time.monotonic()
-        self.assertTrue(wait_for(lambda: self.desktop.panel() is None, timeout=3))
-        self.assertGreater(time.monotonic() - released, 0.2, "not before the grace")
+        self.assertTrue(wait_for(lambda: self.desktop.panel() is None, timeout=5))
+        # The grace is 0.22 s from the tick that saw the release; xdotool returns
+        # a little after the release itself.
+        self.assertGreater(time.monotonic() - released, 0.15, "not before the grace")
 
     def test_plain_clicks_and_a_folder_drag_show_nothing(self):
         # A press held still on the desktop.
@@ -145,7 +147,7 @@ class DragSession(unittest.TestCase):
     def test_a_gtk_drag_shows_the_wheel_and_its_top_wedge_makes_a_png(self):
         self.source(self.photo, gtk=True)
         self.drag_to_rest(600, 420)
-        self.assertEqual(wait_for(self.desktop.panel, timeout=3), centred_at(600, 420))
+        self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(600, 420))
         self.desktop.xdotool("mousemove", "600", "380", "sleep", "0.05", "mousemove", "600", "350",
                              "sleep", "0.05", "mousemove", "600", "340", "sleep", "0.2",
                              "mouseup", "1")
