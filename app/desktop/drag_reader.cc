@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/chrome/x11.h"
 #include "app/desktop/drag_watch.h"
 
 namespace Whirlpane {
@@ -14,16 +15,6 @@ namespace {
 
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-
-// Atoms are interned once, at start.
-uint32_t atom(xcb_connection_t* connection, std::string_view name) {
-  const Owned<xcb_intern_atom_reply_t> reply(
-      xcb_intern_atom_reply(
-          connection,
-          xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.data()), nullptr),
-      &std::free);
-  return reply ? reply->atom : 0;
-}
 
 // The largest list read: 4 MiB of URIs (in 32-bit units).
 constexpr uint32_t longestList = 1u << 20;
@@ -55,9 +46,10 @@ DragReader::DragReader() {
   const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, root_, 0, 0, 1, 1, 0,
                     XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
-  selection_ = atom(connection_, "XdndSelection");
-  uriList_ = atom(connection_, "text/uri-list");
-  property_ = atom(connection_, "WHIRLPANE_DRAG");
+  // Interned once, at start, with their exact lengths.
+  selection_ = internAtom(connection_, "XdndSelection");
+  uriList_ = internAtom(connection_, "text/uri-list");
+  property_ = internAtom(connection_, "WHIRLPANE_DRAG");
   xcb_xfixes_select_selection_input(connection_, window_, selection_,
                                     XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
   xcb_flush(connection_);
