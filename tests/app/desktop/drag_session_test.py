@@ -5,6 +5,7 @@ drag sources (the Qt helper of tests/wheel/desktop and a GTK 3 one) and driven
 by xdotool. One desktop and one program serve every case; each case leaves the
 wheel hidden. Run by CTest with WHIRLPANE_BINARY and DRAG_SOURCE naming the
 programs."""
+import ctypes
 import os
 import select
 import shutil
@@ -142,6 +143,38 @@ class DragSession(unittest.TestCase):
         self.drag_to_rest(640, 400)
         time.sleep(1.0)
         self.assertIsNone(self.desktop.panel())
+
+    def test_a_drag_source_that_never_answers_costs_only_its_own_drag(self):
+        # Another X client takes the drag selection during a press and never
+        # answers the question for its files.
+        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+        xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 \
+            + [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+        xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
+                                            ctypes.c_ulong]
+        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        display = xlib.XOpenDisplay(self.desktop.env["DISPLAY"].encode())
+        self.addCleanup(xlib.XCloseDisplay, display)
+        window = xlib.XCreateSimpleWindow(display, xlib.XDefaultRootWindow(display), 0, 0, 1, 1,
+                                          0, 0, 0)
+        selection = xlib.XInternAtom(display, b"XdndSelection", 0)
+        self.desktop.xdotool("mousemove", "--sync", "900", "300", "mousedown", "1")
+        xlib.XSetSelectionOwner(display, selection, window, 0)
+        xlib.XSync(display, 0)
+        self.desktop.xdotool("mousemove", "700", "400", "sleep", "0.8", "mouseup", "1")
+        self.assertIsNone(self.desktop.panel())
+        # The program went on: the next real drag brings the wheel.
+        self.source(self.photo)
+        self.drag_to_rest(640, 400)
+        self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(640, 400))
+        self.desktop.xdotool("mousemove", "1000", "700", "sleep", "0.1", "mouseup", "1")
 
     @unittest.skipUnless(gtk_available(), "no GTK 3 for Python (python3-gi, gir1.2-gtk-3.0)")
     def test_a_gtk_drag_shows_the_wheel_and_its_top_wedge_makes_a_png(self):
