@@ -5,6 +5,7 @@
 // back through queued calls, in order.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
 #include <QSystemTrayIcon>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/desktop/batch_conversion.h"
+#include "app/desktop/drag_watch.h"
 #include "app/desktop/launch_options.h"
 #include "editors/editor_coordinator.h"
 #include "wheel/wheel_action.h"
@@ -25,6 +27,7 @@ class QMessageBox;
 
 namespace Whirlpane {
 
+class DragReader;
 class HotKey;
 class PortalShortcut;
 class IntroductionWindow;
@@ -71,8 +74,12 @@ class AppDelegate : public QObject {
   // The tray menu as it would open now, built anew each time.
   std::unique_ptr<QMenu> buildStatusMenu();
 
-  // Called every 45 ms by the timer; the drag watch lives here.
-  void tick() {}
+  // Called every 45 ms by the timer: the drag watch, fed
+  // by the X server's readings; idle in the test mode and without X11.
+  void tick();
+  // Whether drags bring the wheel up by themselves here (an X11 display
+  // with XFixes, and not the test mode).
+  bool watchesDrags() const;
 
   // State, for tests and the drag watch.
   const Files& currentFiles() const { return currentFiles_; }
@@ -111,6 +118,13 @@ class AppDelegate : public QObject {
   Files currentFiles_;
   bool working_ = false;
   bool testing_ = false;
+  // The drag watch: its decisions, its X11 readings, its clock, and the
+  // "automaticDrag" setting as read when the button last went down.
+  DragWatch dragWatch_;
+  std::unique_ptr<DragReader> dragReader_;
+  QElapsedTimer clock_;
+  bool buttonWasDown_ = false;
+  bool automaticAtPress_ = true;
 };
 
 }  // namespace Whirlpane

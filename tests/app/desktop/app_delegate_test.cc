@@ -91,6 +91,16 @@ TEST_F(Delegate, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
   EXPECT_EQ(menuNow()[6], "Open at Login (on)");
 }
 
+TEST_F(Delegate, WithoutX11TheDragWatchIsIdleAndItsMenuItemSaysWhy) {
+  delegate.launch(options({}));
+  EXPECT_FALSE(delegate.watchesDrags()) << "no X11 display here";
+  for (int i = 0; i < 3; ++i) delegate.tick();
+  EXPECT_FALSE(wheelShown());
+  const std::unique_ptr<QMenu> menu = delegate.buildStatusMenu();
+  EXPECT_TRUE(menu->actions()[4]->toolTip().contains("No effect on this desktop"))
+      << menu->actions()[4]->toolTip().toStdString();
+}
+
 TEST_F(Delegate, LaunchOptionsDecideBetweenWheelEditorAndIntroduction) {
   const QPointF centre = QRectF(QGuiApplication::primaryScreen()->availableGeometry()).center();
   delegate.launch(options({"--open", "/p/photo.jpg", "--tools"}));
