@@ -9,6 +9,9 @@
 //     the full-size render, the one reduction for previews, and a preview
 //     render (maxDimension 820) with the sliders at a different value each run,
 //     each as wall time and processor time.
+//   background-render-bench draw STYLE PHOTO OUT.png
+//     the editor's defaults (padding 160, corners 24, shadow 24) on the named
+//     style, written as PNG, to look at.
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
@@ -103,6 +106,19 @@ int main(int argc, char** argv) {
                 preview.wall, preview.cpu);
     return 0;
   }
-  std::fprintf(stderr, "usage: %s compose PHOTO OUT | stages PHOTO RUNS\n", argv[0]);
+  if (argc == 5 && mode == "draw") {
+    for (const auto* list : {&WPBackgroundStyle::gradients(), &WPBackgroundStyle::solids()}) {
+      for (const WPBackgroundStyle& style : *list) {
+        if (style.name != QString::fromLocal8Bit(argv[2])) continue;
+        const auto out = WPBackgroundRenderer::render(load(argv[3]), style, std::nullopt, 160, 24,
+                                                      24, std::nullopt, std::nullopt);
+        return out && out->save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
+      }
+    }
+    std::fprintf(stderr, "no style %s\n", argv[2]);
+    return 1;
+  }
+  std::fprintf(stderr, "usage: %s compose PHOTO OUT | stages PHOTO RUNS | draw STYLE PHOTO OUT\n",
+               argv[0]);
   return 2;
 }
