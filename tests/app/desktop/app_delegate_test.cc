@@ -35,10 +35,10 @@ LaunchOptions options(std::vector<std::string> arguments) {
 class Delegate : public ::testing::Test {
  protected:
   void TearDown() override {
+    // Every test's alerts go with it; all the tests share one process.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (qobject_cast<QMessageBox*>(widget)) widget->deleteLater();
+      if (qobject_cast<QMessageBox*>(widget)) delete widget;
     }
-    QCoreApplication::processEvents();
   }
 
   // The texts of the error alerts now open.
