@@ -35,12 +35,10 @@ LaunchOptions options(std::vector<std::string> arguments) {
 class Delegate : public ::testing::Test {
  protected:
   void TearDown() override {
+    // Every test's alerts go with it; all the tests share one process.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (qobject_cast<QMessageBox*>(widget)) widget->deleteLater();
+      if (qobject_cast<QMessageBox*>(widget)) delete widget;
     }
-    // processEvents() alone leaves deferred deletions for a later loop, and a
-    // later test would count these alerts as its own.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
   // The texts of the error alerts now open.

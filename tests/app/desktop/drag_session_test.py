@@ -5,7 +5,6 @@ drag sources (the Qt helper of tests/wheel/desktop and a GTK 3 one) and driven
 by xdotool. One desktop and one program serve every case; each case leaves the
 wheel hidden. Run by CTest with WHIRLPANE_BINARY and DRAG_SOURCE naming the
 programs."""
-import ctypes
 import os
 import select
 import shutil
@@ -14,8 +13,8 @@ import sys
 import time
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_session_test import PANEL, Desktop, wait_for  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+from desktop import PANEL, Desktop, wait_for  # noqa: E402
 
 DRAG_SOURCE = os.environ.get("DRAG_SOURCE", "drag-source")
 GTK_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "gtk_drag_source.py")
@@ -147,27 +146,8 @@ class DragSession(unittest.TestCase):
     def test_a_drag_source_that_never_answers_costs_only_its_own_drag(self):
         # Another X client takes the drag selection during a press and never
         # answers the question for its files.
-        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
-        xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        xlib.XDefaultRootWindow.restype = ctypes.c_ulong
-        xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 \
-            + [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
-        xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
-        xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-        xlib.XInternAtom.restype = ctypes.c_ulong
-        xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
-                                            ctypes.c_ulong]
-        xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-        xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        display = xlib.XOpenDisplay(self.desktop.env["DISPLAY"].encode())
-        self.addCleanup(xlib.XCloseDisplay, display)
-        window = xlib.XCreateSimpleWindow(display, xlib.XDefaultRootWindow(display), 0, 0, 1, 1,
-                                          0, 0, 0)
-        selection = xlib.XInternAtom(display, b"XdndSelection", 0)
         self.desktop.xdotool("mousemove", "--sync", "900", "300", "mousedown", "1")
-        xlib.XSetSelectionOwner(display, selection, window, 0)
-        xlib.XSync(display, 0)
+        self.desktop.xlib.take_selection("XdndSelection")
         self.desktop.xdotool("mousemove", "700", "400", "sleep", "0.8", "mouseup", "1")
         self.assertIsNone(self.desktop.panel())
         # The program went on: the next real drag brings the wheel.

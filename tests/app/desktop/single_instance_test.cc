@@ -20,12 +20,13 @@ TEST(SingleInstance, OnlyWellFormedMessagesNameFiles) {
   EXPECT_EQ(SingleInstance::decode(SingleInstance::encode(files)), files);
   EXPECT_EQ(SingleInstance::decode(SingleInstance::encode({})), Files{});
   const QByteArray malformed[] = {
+      // the last one well formed but too large
       "",
       "whirlpane-open",                                  // header cut short
       "whirlpane-close\n/a.jpg",                         // another header
       QByteArray("whirlpane-open\n/a.jpg\0/b.jpg", 28),  // the last path is not ended
       QByteArray("whirlpane-open\nrelative.jpg\0", 29),  // not absolute
-      "whirlpane-open\n" + QByteArray(SingleInstance::messageLimit, '/'),  // too large
+      "whirlpane-open\n" + QByteArray("/a.jpg\0", 7).repeated(SingleInstance::messageLimit / 7),
   };
   for (const QByteArray& message : malformed) {
     EXPECT_EQ(SingleInstance::decode(message), std::nullopt) << message.left(40).toStdString();

@@ -5,12 +5,10 @@
 //
 // Commands:
 //   show X Y drag|menu formats|tools [FILE...]   showWheel at (X, Y)
-//   current FILE...                              the current files
-//   tools 0|1                                    setToolMode
 //   hide                                         hideWheel
 //   wallpaper IMAGE                              a picture behind all windows
-//   quit                                         exit 0
 // Reports:
+//   compositor yes|no          whether it found a compositor running
 //   ready                      the wheel's window exists
 //   shown                      a show command is done
 //   nudged                     a drag showing has moved the pointer and back
@@ -105,17 +103,11 @@ void run(WheelController& wheel, std::unique_ptr<Wallpaper>& wallpaper, const QS
       });
       exposed->start(10);
     }
-  } else if (command == "current") {
-    wheel.currentFiles = paths(words, 1);
-  } else if (command == "tools" && words.size() == 2) {
-    wheel.setToolMode(words[1] == "1");
   } else if (command == "hide") {
     wheel.hideWheel();
   } else if (command == "wallpaper" && words.size() == 2) {
     wallpaper = std::make_unique<Wallpaper>(words[1]);
     wallpaper->show();
-  } else if (command == "quit") {
-    QApplication::quit();
   } else {
     std::fprintf(stderr, "unknown command: %s\n", qPrintable(words.join(' ')));
   }
@@ -126,7 +118,9 @@ void run(WheelController& wheel, std::unique_ptr<Wallpaper>& wallpaper, const QS
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setFont(QFont("Inter"));
-  WheelController wheel(compositorRunning());
+  const bool composited = compositorRunning();
+  report({"compositor", composited ? "yes" : "no"});
+  WheelController wheel(composited);
   HideWatcher hides;
   wheel.panel()->installEventFilter(&hides);
   wheel.onAction = [](const WheelAction& action, const WheelController::Files& urls) {
