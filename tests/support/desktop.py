@@ -198,7 +198,7 @@ class Desktop:
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
 
     def _ready(self, name, check):
-        if not wait_for(check, timeout=5):
+        if not wait_for(check, timeout=20):
             self.close()
             raise RuntimeError(name + " did not start")
 
