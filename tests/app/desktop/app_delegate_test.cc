@@ -38,6 +38,8 @@ class Delegate : public ::testing::Test {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (qobject_cast<QMessageBox*>(widget)) widget->deleteLater();
     }
+    // Outside a running event loop, deferred deletions wait to be asked for.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
   }
 
