@@ -65,8 +65,9 @@ std::vector<std::string> EditorCoordinator::editorKeys() const {
 
 WPEditorController* EditorCoordinator::build(const std::string& action,
                                              const std::filesystem::path& url, Saved onSaved) {
-  Q_ASSERT_X(QThread::currentThread() == mainThread_.thread(), "EditorCoordinator",
-             "editors are built on the main thread");
+  if (QThread::currentThread() != mainThread_.thread()) {
+    qFatal("EditorCoordinator: editors are built on the main thread only");
+  }
   const auto builder = builders_.find(editorKey(action));
   if (builder == builders_.end()) {
     throw WPEditorError("The \u201C" + action + "\u201D editor is not available.");

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "app/chrome/accent.h"
+#include "app/chrome/symbols.h"
 #include "editors/common/editor_text.h"
 
 namespace Whirlpane {
@@ -22,8 +23,8 @@ void WPActionButton::setPrimary(bool primary) {
   update();
 }
 
-void WPActionButton::setSymbol(const QImage& symbol) {
-  symbol_ = symbol;
+void WPActionButton::setSymbol(const QString& name) {
+  symbol_ = name;
   update();
 }
 
@@ -49,11 +50,12 @@ void WPActionButton::paintEvent(QPaintEvent*) {
   painter.setBrush(fill);
   painter.drawRoundedRect(QRectF(rect()), 5, 5);
 
-  if (text().isEmpty() && !symbol_.isNull()) {
-    const QSizeF natural = QSizeF(symbol_.size()) / symbol_.devicePixelRatio();
+  if (text().isEmpty() && !symbol_.isEmpty()) {
+    const QImage image = symbolImage(symbol_, 12, labelColour(0.7), devicePixelRatioF());
+    const QSizeF natural = symbolSize(symbol_, 12);
     const QRectF target(QPointF(width() - natural.width(), height() - natural.height()) / 2,
                         natural);
-    painter.drawImage(target, symbol_);
+    painter.drawImage(target, image);
     return;
   }
   painter.setPen(primary_ ? QColor(Qt::white) : labelColour(0.72));

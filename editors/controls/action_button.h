@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QImage>
 #include <functional>
 
 namespace Whirlpane {
@@ -23,9 +22,11 @@ class WPActionButton : public QAbstractButton {
   bool primary() const { return primary_; }
   void setPrimary(bool primary);
 
-  // An icon-only button: `symbol` (drawn in one colour, at its natural size)
+  // An icon-only button: the project's symbol `name` (app/chrome/symbols.h),
+  // 12 points, in the label colour at 70 %, centred at its natural size,
   // shows when the title is empty.
-  void setSymbol(const QImage& symbol);
+  void setSymbol(const QString& name);
+  const QString& symbol() const { return symbol_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -33,7 +34,7 @@ class WPActionButton : public QAbstractButton {
 
  private:
   bool primary_ = false;
-  QImage symbol_;
+  QString symbol_;
 };
 
 }  // namespace Whirlpane

@@ -141,6 +141,8 @@ QImage controlSheet() {
     if (b.primary) button->setFont(editorFont(11, QFont::Medium));
     x += 98;
   }
+  auto* photoButton = new WPActionButton(QRectF(14, 246, 36, 26), &sheet);
+  photoButton->setSymbol("photo");
   auto* ratio = new WPRatioControl({"Free", "1:1", "4:3", "16:9", "9:16"}, QRectF(14, 50, 392, 24),
                                    "editor.sheet.ratio", &sheet);
   ratio->setSelectedSegment(2);
@@ -164,7 +166,7 @@ QImage controlSheet() {
   photo.fill(QColor(70, 124, 72));
   auto* preview = new WPPreviewView(QRectF(130, 152, 276, 130), &sheet);
   preview->setImage(photo);
-  new WPPreviewView(QRectF(14, 196, 96, 86), &sheet);
+  new WPPreviewView(QRectF(14, 196, 96, 40), &sheet);
   return picture(&sheet);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
 #include <QPointer>
 
 #include "editors/common/editor_geometry.h"
@@ -76,6 +77,7 @@ TEST_F(Frame, AFailedSaveKeepsTheWindowOpenAndSaveEnabled) {
   QWidget* window = coordinator.makeOffscreenWindow("compress", folder / "broken.jpg",
                                                     [&](const fs::path&) { ++savedCount; });
   WPEditorController* editor = coordinator.editorOf(window);
+  editor->presentsErrors = true;
   press(window, Qt::Key_Enter);
   waitForSave(*editor);
   ASSERT_TRUE(editor->lastError().has_value());
@@ -85,6 +87,10 @@ TEST_F(Frame, AFailedSaveKeepsTheWindowOpenAndSaveEnabled) {
   EXPECT_TRUE(editor->saveButton()->isEnabled());
   EXPECT_TRUE(editor->statusLabel()->text().isEmpty());
   EXPECT_EQ(coordinator.openWindows(), std::vector<QWidget*>{window});
+  const auto* alert = window->findChild<QMessageBox*>();
+  ASSERT_NE(alert, nullptr) << "an alert on the window";
+  EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+  EXPECT_EQ(alert->informativeText().toStdString(), editor->lastError()->message);
 }
 
 TEST_F(Frame, EscapeAndTheCloseButtonCloseWithoutSaving) {
