@@ -187,7 +187,7 @@ void WPEditorController::separator(qreal y) {
 
 void WPEditorController::report(const WPEditorError& error) {
   lastError_ = error;
-  if (!presentsErrors) return;
+  if (!presentsErrors || closed_) return;
   auto* alert = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(),
                                 QString::fromUtf8("Couldn\u2019t complete this file"),
                                 QMessageBox::Ok, window_);
@@ -251,11 +251,17 @@ void WPEditorController::finishSave(const std::optional<std::filesystem::path>& 
   status_->setText({});
   if (error || !saved) {
     report(error.value_or(WPEditorError("The file could not be saved.")));
+  } else if (const auto savedHandler = onSaved) {
+    // onSaved may not outlive the controller's closing; keep a copy.
+    savedHandler(*saved);
+  }
+  if (closed_) {
+    // The window was closed while the save ran: the editor stayed until now
+    // so that the written file is still reported.
+    if (const auto closedHandler = onClosed) closedHandler();
     return;
   }
-  // onSaved may not outlive the controller's closing; keep a copy.
-  if (const auto savedHandler = onSaved) savedHandler(*saved);
-  close();
+  if (saved && !error) close();
 }
 
 void WPEditorController::present(QPointF origin) {
@@ -282,6 +288,8 @@ void WPEditorController::close() { window_->close(); }
 void WPEditorController::windowWillClose() {
   if (closed_) return;
   closed_ = true;
+  // A save still running ends the editor's life when it comes back.
+  if (isSaving_) return;
   // onClosed usually lets the controller go: nothing here may be touched
   // after it, and the callback itself is kept alive by the copy.
   if (const auto closedHandler = onClosed) closedHandler();

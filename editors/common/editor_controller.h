@@ -101,7 +101,9 @@ class WPEditorController : public QObject {
   // Called with the written file after a successful save, before the window
   // closes.
   std::function<void(const std::filesystem::path&)> onSaved;
-  // Called once, when the window closes (close button, Escape, a save).
+  // Called once, when the window closes (close button, Escape, a save); when
+  // it closes while a save runs, once that save has come back (and reported
+  // its file through onSaved).
   std::function<void()> onClosed;
   // Whether report() shows an alert on the window (true once shown).
   bool presentsErrors = false;
@@ -119,8 +121,9 @@ class WPEditorController : public QObject {
   virtual void resetEditor() {}
   virtual void saveEditor() {}
 
-  // Records `error` and, when presentsErrors, shows it in an alert on the
-  // window ("Couldn’t complete this file", the message below).
+  // Records `error` and, when presentsErrors and the window is open, shows it
+  // in an alert on the window ("Couldn’t complete this file", the message
+  // below).
   void report(const WPEditorError& error);
 
   // Saves `image` as `format` (at quality 0.9) under a free name beside the

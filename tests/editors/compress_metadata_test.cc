@@ -62,7 +62,7 @@ TEST_F(Editors, CompressShowsThePictureQualityFrom10To100AndResetsTo80) {
 
   quality->setValue(0.3);
   EditorTests::press(editor->window(), Qt::Key_Return);
-  EditorTests::waitForSave(*editor);
+  EditorTests::waitForSave(editor);
   ASSERT_EQ(saved, std::vector<fs::path>{folder / "photo-compressed.jpg"});
   EXPECT_LT(fs::file_size(saved[0]), fs::file_size(photo));
   EXPECT_TRUE(coordinator.openWindows().empty());
@@ -88,7 +88,7 @@ TEST_F(Editors, MetadataListsTheEntriesHasNoResetAndStripsOnReturn) {
   EXPECT_FALSE(editor->window()->findChild<QWidget*>("editor.metadata.save")->isHidden());
 
   EditorTests::press(editor->window(), Qt::Key_Return);
-  EditorTests::waitForSave(*editor);
+  EditorTests::waitForSave(editor);
   ASSERT_EQ(saved, std::vector<fs::path>{folder / "photo-clean.jpg"});
   EXPECT_EQ(TestSupport::shell("exiftool -s3 -Artist " + TestSupport::quoted(saved[0].string())),
             "");

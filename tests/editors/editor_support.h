@@ -5,17 +5,22 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include "editors/common/editor_controller.h"
 
 namespace EditorTests {
 
-// Lets the event loop run until `editor` has no save running (at most 20 s).
-inline void waitForSave(const Whirlpane::WPEditorController& editor) {
+// Lets the event loop run until `editor` has no save running, or is gone
+// (a save that closes the window releases it), at most 20 s.
+inline void waitForSave(Whirlpane::WPEditorController* editor) {
+  const QPointer<Whirlpane::WPEditorController> watched(editor);
   QElapsedTimer clock;
   clock.start();
-  while (editor.isSaving() && clock.elapsed() < 20000) QApplication::processEvents();
+  while (watched && watched->isSaving() && clock.elapsed() < 20000) {
+    QApplication::processEvents();
+  }
   QApplication::processEvents();
 }
 

@@ -59,7 +59,7 @@ TEST_F(Frame, TwoQuickSavesWriteOneFileReportItOnceAndTheWindowGoes) {
   editor->saveButton()->click();  // disabled: ignored
   editor->saveEditor();           // called directly: ignored while saving
   const QPointer<QWidget> watched(window);
-  waitForSave(*editor);
+  waitForSave(editor);
 
   EXPECT_EQ(TestSupport::listFolder(folder.path()),
             (std::vector<std::string>{"photo Saved.png", "photo.jpg"}));
@@ -79,7 +79,7 @@ TEST_F(Frame, AFailedSaveKeepsTheWindowOpenAndSaveEnabled) {
   WPEditorController* editor = coordinator.editorOf(window);
   editor->presentsErrors = true;
   press(window, Qt::Key_Enter);
-  waitForSave(*editor);
+  waitForSave(editor);
   ASSERT_TRUE(editor->lastError().has_value());
   EXPECT_NE(editor->lastError()->message.find("broken.jpg"), std::string::npos)
       << editor->lastError()->message;
@@ -91,6 +91,19 @@ TEST_F(Frame, AFailedSaveKeepsTheWindowOpenAndSaveEnabled) {
   ASSERT_NE(alert, nullptr) << "an alert on the window";
   EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
   EXPECT_EQ(alert->informativeText().toStdString(), editor->lastError()->message);
+}
+
+TEST_F(Frame, ClosingDuringASaveStillReportsTheWrittenFileOnce) {
+  std::vector<fs::path> saved;
+  QWidget* window = coordinator.makeOffscreenWindow(
+      "picture", source, [&](const fs::path& file) { saved.push_back(file); });
+  WPEditorController* editor = coordinator.editorOf(window);
+  press(window, Qt::Key_Return);
+  press(window, Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  waitForSave(editor);
+  EXPECT_EQ(saved, std::vector<fs::path>{folder / "photo Saved.png"});
+  EXPECT_TRUE(coordinator.openWindows().empty());
 }
 
 TEST_F(Frame, EscapeAndTheCloseButtonCloseWithoutSaving) {
