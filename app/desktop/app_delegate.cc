@@ -15,8 +15,10 @@
 #include "app/chrome/progress_toast.h"
 #include "app/desktop/app_settings.h"
 #include "app/desktop/autostart.h"
+#include "app/desktop/drag_reader.h"
 #include "app/desktop/hot_key.h"
 #include "app/desktop/introduction_window.h"
+#include "app/desktop/portal_shortcut.h"
 #include "wheel/wheel_controller.h"
 #include "wheel/wheel_panel.h"
 
@@ -70,8 +72,16 @@ void AppDelegate::launch(const LaunchOptions& options) {
   // panel restarting) still gets the icon.
   tray_.show();
 
-  hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
-  if (hotKey_->state() == HotKey::State::taken) {
+  // On X11 the key is grabbed on the server; under Wayland an X server (if
+  // any) sees only its own windows' keys, so the desktop is asked instead.
+  if (QGuiApplication::platformName() == "xcb") {
+    hotKey_ = std::make_unique<HotKey>([this] { showCurrentWheel(); });
+  }
+  if (!hotKey_ || hotKey_->state() == HotKey::State::unavailable) {
+    portalShortcut_ = std::make_unique<PortalShortcut>(QDBusConnection::sessionBus(),
+                                                       [this] { showCurrentWheel(); });
+  }
+  if (hotKey_ && hotKey_->state() == HotKey::State::taken) {
     // Once, at launch: the program runs on without the key.
     const QString message = QStringLiteral(
         "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
@@ -85,6 +95,10 @@ void AppDelegate::launch(const LaunchOptions& options) {
     }
   }
 
+  if (!testing_ && dragWatchAvailable()) {
+    dragReader_ = std::make_unique<DragReader>();
+    clock_.start();
+  }
   timer_.setInterval(45);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
   timer_.start();
@@ -105,6 +119,41 @@ void AppDelegate::launch(const LaunchOptions& options) {
     setHasOpenedWhirlpane();
   }
   if (!options.files.empty()) open(options.files);
+}
+
+bool AppDelegate::watchesDrags() const { return dragReader_ && dragReader_->available(); }
+
+void AppDelegate::tick() {
+  if (testing_ || !watchesDrags()) return;
+  const std::optional<DragReader::Pointer> pointer = dragReader_->readPointer();
+  if (!pointer) return;
+  DragWatch::Readings in;
+  in.down = pointer->down;
+  in.alt = pointer->alt;
+  in.now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+  if (pointer->down) {
+    // X gives device pixels; the rest radius is in logical points.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double ratio = screen ? screen->devicePixelRatio() : 1.0;
+    in.pointer = {pointer->x / ratio, pointer->y / ratio};
+    // The setting file is read once a press, not on every tick.
+    if (!buttonWasDown_) automaticAtPress_ = automaticDrag();
+  }
+  buttonWasDown_ = pointer->down;
+  in.changeCount = dragReader_->changeCount();
+  in.wheelVisible = wheel_->panel()->isVisible();
+  in.dragSession = wheel_->dragSession();
+  in.showingTools = wheel_->showingTools();
+  in.hideAfterDrag = wheel_->hideAfterDrag;
+  in.working = working();
+  in.automaticDrag = automaticAtPress_;
+  const DragWatch::Step step = dragWatch_.tick(in, [this] { return dragReader_->files(); });
+  if (step.setToolMode) wheel_->setToolMode(*step.setToolMode);
+  if (step.hideAfterDrag) wheel_->hideAfterDrag = step.hideAfterDrag;
+  // Centred on the pointer in Qt's logical coordinates (right on HiDPI
+  // screens too).
+  if (step.showAt) wheel_->showWheel(QCursor::pos(), false, true, step.files);
+  if (step.hide) wheel_->hideWheel();
 }
 
 void AppDelegate::open(const Files& files) {
@@ -200,9 +249,11 @@ std::unique_ptr<QMenu> AppDelegate::buildStatusMenu() {
   automatic->setCheckable(true);
   automatic->setChecked(automaticDrag());
   if (!dragWatchAvailable()) {
+    // Wayland (or no X11 display): the watch never runs here.
     automatic->setToolTip(
-        "Files dragged here do not open the wheel by themselves: this desktop "
-        "does not let programs watch drags. Press Ctrl+Alt+Space instead.");
+        "No effect on this desktop: files dragged here do not open the wheel by themselves, "
+        "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
+        "drop the files on it instead.");
   }
   menu->setToolTipsVisible(true);
   menu->addAction(QString::fromUtf8("How to Use\u2026"), this, [this] { showIntroduction(); });

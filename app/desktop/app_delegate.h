@@ -5,6 +5,7 @@
 // back through queued calls, in order.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
 #include <QSystemTrayIcon>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/desktop/batch_conversion.h"
+#include "app/desktop/drag_watch.h"
 #include "app/desktop/launch_options.h"
 #include "editors/editor_coordinator.h"
 #include "wheel/wheel_action.h"
@@ -25,7 +27,9 @@ class QMessageBox;
 
 namespace Whirlpane {
 
+class DragReader;
 class HotKey;
+class PortalShortcut;
 class IntroductionWindow;
 class ProgressToast;
 class SingleInstance;
@@ -70,8 +74,12 @@ class AppDelegate : public QObject {
   // The tray menu as it would open now, built anew each time.
   std::unique_ptr<QMenu> buildStatusMenu();
 
-  // Called every 45 ms by the timer; the drag watch lives here.
-  void tick() {}
+  // Called every 45 ms by the timer: the drag watch, fed
+  // by the X server's readings; idle in the test mode and without X11.
+  void tick();
+  // Whether drags bring the wheel up by themselves here (an X11 display
+  // with XFixes, and not the test mode).
+  bool watchesDrags() const;
 
   // State, for tests and the drag watch.
   const Files& currentFiles() const { return currentFiles_; }
@@ -80,6 +88,7 @@ class AppDelegate : public QObject {
   WheelController& wheel() { return *wheel_; }
   QSystemTrayIcon& tray() { return tray_; }
   HotKey* hotKey() const { return hotKey_.get(); }
+  PortalShortcut* portalShortcut() const { return portalShortcut_.get(); }
   ProgressToast* toast() const { return toast_.get(); }
   IntroductionWindow* introduction() const { return introduction_.get(); }
   // Ends the running batch before its next file, as the toast's close button does.
@@ -100,6 +109,7 @@ class AppDelegate : public QObject {
   std::unique_ptr<WheelController> wheel_;
   QSystemTrayIcon tray_;
   std::unique_ptr<HotKey> hotKey_;
+  std::unique_ptr<PortalShortcut> portalShortcut_;
   QTimer timer_;
   std::unique_ptr<IntroductionWindow> introduction_;
   std::unique_ptr<ProgressToast> toast_;
@@ -108,6 +118,13 @@ class AppDelegate : public QObject {
   Files currentFiles_;
   bool working_ = false;
   bool testing_ = false;
+  // The drag watch: its decisions, its X11 readings, its clock, and the
+  // "automaticDrag" setting as read when the button last went down.
+  DragWatch dragWatch_;
+  std::unique_ptr<DragReader> dragReader_;
+  QElapsedTimer clock_;
+  bool buttonWasDown_ = false;
+  bool automaticAtPress_ = true;
 };
 
 }  // namespace Whirlpane

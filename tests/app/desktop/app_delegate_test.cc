@@ -38,9 +38,9 @@ class Delegate : public ::testing::Test {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (qobject_cast<QMessageBox*>(widget)) widget->deleteLater();
     }
-    // Outside a running event loop, deferred deletions wait to be asked for.
+    // processEvents() alone leaves deferred deletions for a later loop, and a
+    // later test would count these alerts as its own.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
   }
 
   // The texts of the error alerts now open.
@@ -89,6 +89,16 @@ TEST_F(Delegate, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
   setAutomaticDrag(true);
   delegate.buildStatusMenu()->actions()[6]->trigger();
   EXPECT_EQ(menuNow()[6], "Open at Login (on)");
+}
+
+TEST_F(Delegate, WithoutX11TheDragWatchIsIdleAndItsMenuItemSaysWhy) {
+  delegate.launch(options({}));
+  EXPECT_FALSE(delegate.watchesDrags()) << "no X11 display here";
+  for (int i = 0; i < 3; ++i) delegate.tick();
+  EXPECT_FALSE(wheelShown());
+  const std::unique_ptr<QMenu> menu = delegate.buildStatusMenu();
+  EXPECT_TRUE(menu->actions()[4]->toolTip().contains("No effect on this desktop"))
+      << menu->actions()[4]->toolTip().toStdString();
 }
 
 TEST_F(Delegate, LaunchOptionsDecideBetweenWheelEditorAndIntroduction) {
