@@ -102,18 +102,18 @@ class DragSession(unittest.TestCase):
         self.assertEqual(wait_for(self.desktop.panel, timeout=5), centred_at(640, 400))
         self.desktop.xdotool("keydown", "alt", "sleep", "0.2", "keyup", "alt", "sleep", "0.1")
         # The top wedge is now the first tool (Compress), not PNG: its editor
-        # is asked for, and no PNG is written.
+        # opens, and no PNG is written.
         self.desktop.xdotool("mousemove", "640", "360", "sleep", "0.05", "mousemove", "640", "330",
                              "sleep", "0.05", "mousemove", "640", "320", "sleep", "0.2",
                              "mouseup", "1")
-        alert = wait_for(lambda: self.desktop.xdotool("search", "--onlyvisible", "--name",
-                                                      "^Whirlpane$"), timeout=5)
-        self.assertIsNotNone(alert, "the tool's answer")
+        editor = wait_for(lambda: self.desktop.xdotool("search", "--onlyvisible", "--name",
+                                                       "^Compress$"), timeout=5)
+        self.assertIsNotNone(editor, "the Compress editor")
         time.sleep(0.3)
         self.assertFalse(os.path.exists(os.path.join(self.folder, "photo.png")))
-        self.desktop.xdotool("windowactivate", "--sync", alert.split()[0], "key", "Escape")
+        self.desktop.xdotool("windowactivate", "--sync", editor.split()[0], "key", "Escape")
         self.assertTrue(wait_for(lambda: self.desktop.xdotool(
-            "search", "--onlyvisible", "--name", "^Whirlpane$") is None, timeout=5))
+            "search", "--onlyvisible", "--name", "^Compress$") is None, timeout=5))
 
     def test_a_release_elsewhere_hides_the_wheel(self):
         self.source(self.photo)

@@ -1,0 +1,16 @@
+// The one background thread every editor's save runs on. Saves from all
+// editors run one after another in the order they were asked for; each
+// editor also lets only one of its own saves run at a time.
+//
+// Thread safety: enqueue from any thread.
+#pragma once
+
+#include <functional>
+
+namespace Whirlpane {
+
+// Runs `job` on the save thread, after every job enqueued before it. The
+// thread starts with the first job and lives until the process ends.
+void enqueueSave(std::function<void()> job);
+
+}  // namespace Whirlpane

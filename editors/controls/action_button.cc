@@ -1,0 +1,66 @@
+#include "editors/controls/action_button.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include "app/chrome/accent.h"
+#include "app/chrome/symbols.h"
+#include "editors/common/editor_text.h"
+
+namespace Whirlpane {
+
+WPActionButton::WPActionButton(const QRectF& frame, QWidget* parent) : QAbstractButton(parent) {
+  setGeometry(frame.toAlignedRect());
+  setFocusPolicy(Qt::NoFocus);
+  setFont(editorFont(11));
+  connect(this, &QAbstractButton::clicked, this, [this] {
+    if (handler) handler();
+  });
+}
+
+void WPActionButton::setPrimary(bool primary) {
+  primary_ = primary;
+  update();
+}
+
+void WPActionButton::setSymbol(const QString& name) {
+  symbol_ = name;
+  update();
+}
+
+void WPActionButton::changeEvent(QEvent* event) {
+  QAbstractButton::changeEvent(event);
+  if (event->type() == QEvent::EnabledChange) update();
+}
+
+void WPActionButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QColor fill;
+  if (primary_) {
+    const QColor& accent = whirlAccent();
+    fill = isDown() ? QColor::fromRgbF(accent.redF() * 0.82f, accent.greenF() * 0.82f,
+                                       accent.blueF() * 0.82f)
+                    : accent;
+    fill.setAlphaF(isEnabled() ? 1.0f : 0.5f);
+  } else {
+    fill = QColor::fromRgbF(0, 0, 0, isDown() ? 0.13f : 0.075f);
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(fill);
+  painter.drawRoundedRect(QRectF(rect()), 5, 5);
+
+  if (text().isEmpty() && !symbol_.isEmpty()) {
+    const QImage image = symbolImage(symbol_, 12, labelColour(0.7), devicePixelRatioF());
+    const QSizeF natural = symbolSize(symbol_, 12);
+    const QRectF target(QPointF(width() - natural.width(), height() - natural.height()) / 2,
+                        natural);
+    painter.drawImage(target, image);
+    return;
+  }
+  painter.setPen(primary_ ? QColor(Qt::white) : labelColour(0.72));
+  painter.setFont(font());
+  painter.drawText(rect(), Qt::AlignCenter, text());
+}
+
+}  // namespace Whirlpane

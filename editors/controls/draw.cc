@@ -1,0 +1,15 @@
+#include "editors/controls/draw.h"
+
+namespace Whirlpane {
+
+void wpDraw(QPainter& painter, const QImage& image, const QRectF& rect) {
+  if (image.isNull()) return;
+  painter.save();
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setOpacity(1.0);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(rect, image, QRectF(0, 0, image.width(), image.height()));
+  painter.restore();
+}
+
+}  // namespace Whirlpane

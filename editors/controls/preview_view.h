@@ -1,0 +1,32 @@
+// A picture shown whole, as large as fits inside a faint rounded tray (small
+// pictures are enlarged), centred.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace Whirlpane {
+
+class WPPreviewView : public QWidget {
+ public:
+  WPPreviewView(const QRectF& frame, QWidget* parent, qreal inset = 12);
+
+  const QImage& image() const { return image_; }
+  // A null image leaves only the tray.
+  void setImage(const QImage& image);
+  qreal inset() const { return inset_; }
+
+  // Where the picture is drawn inside a view of `bounds`.
+  static QRectF pictureRect(const QRectF& bounds, QSize picture, qreal inset);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage image_;
+  qreal inset_;
+};
+
+}  // namespace Whirlpane

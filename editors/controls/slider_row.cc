@@ -1,0 +1,121 @@
+#include "editors/controls/slider_row.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "app/chrome/accent.h"
+#include "editors/common/editor_geometry.h"
+
+namespace Whirlpane {
+
+WPSlider::WPSlider(double minimum, double maximum, double value, QWidget* parent)
+    : QWidget(parent),
+      minimum_(minimum),
+      maximum_(std::max(minimum, maximum)),
+      value_(std::clamp(value, minimum_, maximum_)) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+QRectF WPSlider::bar() const { return QRectF(rect()); }
+
+void WPSlider::setValue(double value) {
+  const double clamped = std::clamp(value, minimum_, maximum_);
+  if (clamped == value_) return;
+  value_ = clamped;
+  update();
+}
+
+void WPSlider::moveBy(double value) {
+  const double before = value_;
+  setValue(value);
+  if (value_ != before && onChange) onChange(value_);
+}
+
+void WPSlider::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF b = bar();
+  const QRectF knob = sliderKnobRect(b, value_, minimum_, maximum_);
+  const QRectF track(b.left(), b.center().y() - 1.5, b.width(), 3);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.62f));
+  painter.drawRoundedRect(track, 1.5, 1.5);
+  painter.setBrush(whirlAccent());
+  painter.drawRoundedRect(
+      QRectF(track.left(), track.top(), std::max(knob.center().x() - track.left(), 0.0), 3), 1.5,
+      1.5);
+
+  // The knob's soft shadow: a few widening, fading capsules half a point
+  // below it stand in for a blur of radius 2.
+  const QRectF capsule = knob.adjusted(0.5, 0.5, -0.5, -0.5);
+  const qreal radius = capsule.height() / 2;
+  for (int step = 2; step >= 1; --step) {
+    const QRectF spread =
+        capsule.translated(0, 0.5).adjusted(-step * 0.5, -step * 0.5, step * 0.5, step * 0.5);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f / (step + 1)));
+    painter.drawRoundedRect(spread, spread.height() / 2, spread.height() / 2);
+  }
+  painter.setBrush(QColor::fromRgbF(0.985f, 0.985f, 0.985f));
+  painter.drawRoundedRect(capsule, radius, radius);
+  painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 0.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(capsule, radius, radius);
+}
+
+void WPSlider::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  moveBy(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
+}
+
+void WPSlider::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton)) return;
+  moveBy(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
+}
+
+void WPSlider::keyPressEvent(QKeyEvent* event) {
+  const double step = (maximum_ - minimum_) / 100;
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+      moveBy(value_ - step);
+      break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+      moveBy(value_ + step);
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+WPSliderRow::WPSliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
+                         double maximum, double value, const QString& id, QWidget* parent,
+                         Formatter formatter)
+    : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
+  setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
+  auto* titleLabel = new WPLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColour(0.58), this);
+  titleLabel->setText(title);
+  slider_ = new WPSlider(minimum, maximum, value, this);
+  slider_->setGeometry(QRectF(72, 3, width - 130, 20).toAlignedRect());
+  slider_->setObjectName(id);
+  slider_->setAccessibleName(title);
+  slider_->onChange = [this](double v) { changed(v); };
+  valueLabel_ = new WPLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColour(0.58),
+                            this, Qt::AlignRight | Qt::AlignVCenter);
+  valueLabel_->setText(formatter_(slider_->value()));
+}
+
+void WPSliderRow::setValue(double value) {
+  slider_->setValue(value);
+  valueLabel_->setText(formatter_(slider_->value()));
+}
+
+void WPSliderRow::changed(double value) {
+  valueLabel_->setText(formatter_(value));
+  if (handler) handler(value);
+}
+
+}  // namespace Whirlpane

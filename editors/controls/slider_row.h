@@ -1,0 +1,75 @@
+// A labelled slider: its title on the left, a slider with the editors' own
+// track and knob in the middle, and the live value text on the right.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "editors/common/editor_text.h"
+
+namespace Whirlpane {
+
+// A horizontal slider over real values, drawn as a thin track filled in the
+// accent colour up to a white capsule knob. Dragging anywhere on it moves the
+// knob there; the arrow keys step by a hundredth of the range.
+class WPSlider : public QWidget {
+ public:
+  WPSlider(double minimum, double maximum, double value, QWidget* parent);
+
+  double minimum() const { return minimum_; }
+  double maximum() const { return maximum_; }
+  double value() const { return value_; }
+  // Clamps to the range; redraws, and calls onChange when the value moved.
+  void setValue(double value);
+  // Called with the new value on every movement the user makes.
+  std::function<void(double)> onChange;
+
+  // The bar the knob travels along, in the slider's coordinates.
+  QRectF bar() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void moveBy(double value);
+
+  double minimum_;
+  double maximum_;
+  double value_;
+};
+
+class WPSliderRow : public QWidget {
+ public:
+  using Formatter = std::function<QString(double)>;
+
+  // A row 26 high centred on `centerY` in `parent`; `id` is the slider's
+  // object name. The value text is formatter(value); the default formatter
+  // writes whole pixels ("24 px").
+  WPSliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
+              double maximum, double value, const QString& id, QWidget* parent,
+              Formatter formatter = {});
+
+  WPSlider* slider() const { return slider_; }
+  WPLabel* valueLabel() const { return valueLabel_; }
+  double value() const { return slider_->value(); }
+  // Sets the slider from code and updates the value text; the handler is not
+  // called.
+  void setValue(double value);
+
+  // Called with each new value the user sets.
+  std::function<void(double)> handler;
+
+ private:
+  void changed(double value);
+
+  WPSlider* slider_;
+  WPLabel* valueLabel_;
+  Formatter formatter_;
+};
+
+}  // namespace Whirlpane

@@ -1,0 +1,64 @@
+#include "editors/metadata/metadata_controller.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+#include "editors/common/editor_text.h"
+#include "editors/controls/action_button.h"
+#include "whirlpane/compression.h"
+
+namespace Whirlpane {
+
+WPMetadataController::WPMetadataController(const std::filesystem::path& url, const Entries& entries)
+    : WPEditorController(url, "Metadata", "Strip Metadata", "metadata") {
+  resetButton()->hide();
+  auto* name = new WPLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium), labelColour(1),
+                           surface());
+  name->setText(QString::fromStdString(url.filename().string()));
+
+  entries_ = new QTextEdit(surface());
+  entries_->setGeometry(16, 91, 388, 438);
+  entries_->setObjectName("editor.metadata.entries");
+  entries_->setReadOnly(true);
+  entries_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  entries_->setFrameShape(QFrame::NoFrame);
+  entries_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  entries_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  entries_->viewport()->setAutoFillBackground(false);
+  // A slim scroller without arrows, drawn on the surface like the other
+  // controls rather than in the widget style's colours.
+  entries_->setStyleSheet(
+      "QTextEdit { background: transparent; }"
+      "QScrollBar:vertical { width: 10px; background: transparent; margin: 2px; }"
+      "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 46); border-radius: 3px;"
+      " min-height: 24px; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
+  entries_->document()->setDocumentMargin(8);
+  QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  mono.setPixelSize(11);
+  entries_->setFont(mono);
+  QPalette palette = entries_->palette();
+  palette.setColor(QPalette::Text, labelColour(1));
+  entries_->setPalette(palette);
+  entries_->setPlainText(metadataText(entries));
+
+  auto* note = new WPLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColour(0.58), surface(),
+                           Qt::AlignLeft | Qt::AlignVCenter, 2);
+  note->setText("Save a new copy with metadata removed.");
+}
+
+void WPMetadataController::saveEditor() {
+  performSave([url = sourceURL()] { return MediaEngine::stripMetadata(url); });
+}
+
+QString metadataText(const WPMetadataController::Entries& entries) {
+  if (entries.empty()) return "No metadata found.";
+  QStringList parts;
+  for (const auto& [key, value] : entries) {
+    parts << QString::fromStdString(key) + "\n" + QString::fromStdString(value);
+  }
+  return parts.join("\n\n");
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,43 @@
+// Pictures for the editors: a file decoded into plain RGBA pixels the way every
+// conversion decodes it (upright, sRGB, within the pixel budget), and pixels
+// written back as a new file beside their source. The editors draw on these
+// pixels with their own toolkit; only the engine touches files.
+//
+// Thread safety: any thread; calls share nothing.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace MediaEngine {
+
+// An upright picture: 8-bit sRGB red, green, blue and alpha per pixel, alpha
+// not premultiplied, rows packed without padding (width * 4 bytes each).
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// Decodes the first frame of `url` upright. Throws Failure::unreadable when it
+// is no image the engine reads, Failure::tooLarge outside the pixel budget,
+// and FileError when the file cannot be read.
+Picture loadPicture(const std::filesystem::path& url);
+
+// Encodes `picture` as `format` at `quality` (0 to 1) and publishes it at
+// `to`, which must not exist yet, with the permissions the outputs of
+// `source` get. Throws Failure::invalidQuality, Failure::unreadable for a
+// picture whose buffer does not match its size, what normalized() throws for
+// an unknown format, and whatever encoding and publishing throw.
+void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,
+                  const std::filesystem::path& source, double quality = 0.9);
+
+// "<base name><suffix>.<ext>" beside `source`, or with " 2", " 3", ... before
+// the extension, the first such name that does not exist now. Claiming it is
+// left to the writer (writePicture never overwrites).
+std::filesystem::path uniqueSibling(const std::filesystem::path& source, std::string_view suffix,
+                                    std::string_view ext);
+
+}  // namespace MediaEngine

@@ -1,0 +1,47 @@
+// Pictures for the editors: the engine's decoded image copied out as plain
+// RGBA bytes, and plain RGBA bytes wrapped back into an image for writing.
+#include "whirlpane/picture_file.h"
+
+#include <cstring>
+
+#include "files/output_placement.h"
+#include "image/image_decoding.h"
+#include "operations/image_writer.h"
+#include "whirlpane/failure.h"
+
+namespace MediaEngine {
+
+Picture loadPicture(const std::filesystem::path& url) {
+  const Image image = loadImage(url);
+  vips::VImage pixels = image.pixels();
+  if (!image.hasAlpha()) pixels = pixels.bandjoin_const({255});
+  // bandjoin_const is lazy: the copy below renders it into memory.
+  const size_t size = static_cast<size_t>(image.width()) * image.height() * 4;
+  size_t rendered = 0;
+  void* memory = pixels.write_to_memory(&rendered);
+  Picture picture{image.width(), image.height(), std::vector<std::uint8_t>(size)};
+  if (rendered == size) std::memcpy(picture.rgba.data(), memory, size);
+  g_free(memory);
+  if (rendered != size) throw Failure::unreadable(url.filename().string());
+  return picture;
+}
+
+void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,
+                  const std::filesystem::path& source, double quality) {
+  if (picture.width < 1 || picture.height < 1 ||
+      picture.rgba.size() != static_cast<size_t>(picture.width) * picture.height * 4) {
+    throw Failure::unreadable("picture");
+  }
+  if (!withinPixelBudget(picture.width, picture.height)) throw Failure::tooLarge();
+  vips::VImage pixels = vips::VImage::new_from_memory(
+      const_cast<std::uint8_t*>(picture.rgba.data()), picture.rgba.size(), picture.width,
+      picture.height, 4, VIPS_FORMAT_UCHAR);
+  pixels = pixels.copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+  // A picture that is opaque everywhere is written without an alpha channel,
+  // as a decoded opaque file would be.
+  if (pixels.extract_band(3).min() >= 255)
+    pixels = pixels.extract_band(0, vips::VImage::option()->set("n", 3));
+  writeImage(Image(pixels), format, to, source, quality);
+}
+
+}  // namespace MediaEngine
