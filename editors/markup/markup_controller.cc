@@ -61,8 +61,8 @@ WPMarkupController::WPMarkupController(const std::filesystem::path& url, const Q
   canvas_->setGeometry(16, 53, 388, 367);
   if (redaction_) {
     canvas_->setTool(Tool::redact);
-    auto* hint = new WPLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColour(0.58),
-                             surface(), Qt::AlignLeft | Qt::AlignTop, 2);
+    auto* hint = new WPLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColour(0.58), surface(),
+                             Qt::AlignLeft | Qt::AlignTop, 2);
     hint->setText("Drag over sensitive areas to cover them with solid pixels.");
     auto* warning = new WPLabel(QRectF(24, 479, 372, 20), editorFont(11, QFont::Medium),
                                 labelColour(1), surface());
@@ -72,11 +72,11 @@ WPMarkupController::WPMarkupController(const std::filesystem::path& url, const Q
     layer.strokeWidth = 6;
     layer.inkColor = whirlAccent();
     layer.textValue = "Text";
-    toolControl_ = new WPRatioControl({"Pen", "Rectangle", "Arrow", "Text"},
-                                      QRectF(30, 430, 360, 27), "editor.annotate.tool", surface(),
-                                      [this](int index) { canvas_->setTool(annotateTools[index]); });
-    stroke_ = new WPSliderRow("Stroke", 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke",
-                              surface());
+    toolControl_ = new WPRatioControl(
+        {"Pen", "Rectangle", "Arrow", "Text"}, QRectF(30, 430, 360, 27), "editor.annotate.tool",
+        surface(), [this](int index) { canvas_->setTool(annotateTools[index]); });
+    stroke_ =
+        new WPSliderRow("Stroke", 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
     stroke_->handler = [this](double value) { canvas_->layer().strokeWidth = value; };
     color_ = new WPColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface());
     color_->setObjectName("editor.annotate.color");
