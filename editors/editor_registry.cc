@@ -23,10 +23,10 @@ void registerBuiltInEditors(EditorCoordinator& coordinator) {
     return std::make_unique<WPCompressionController>(url, image);
   });
   coordinator.registerEditor("annotate", [](const std::filesystem::path& url) {
-    return std::make_unique<WPMarkupController>(url, loadEditorImage(url), false);
+    return std::make_unique<WPMarkupController>(url, loadMarkupImage(url), false);
   });
   coordinator.registerEditor("redact", [](const std::filesystem::path& url) {
-    return std::make_unique<WPMarkupController>(url, loadEditorImage(url), true);
+    return std::make_unique<WPMarkupController>(url, loadMarkupImage(url), true);
   });
   coordinator.registerEditor("metadata", [](const std::filesystem::path& url) {
     return std::make_unique<WPMetadataController>(url, MediaEngine::metadata(url));

@@ -254,8 +254,14 @@ void AnnotationLayer::draw(QPainter& painter, const Annotation& mark) const {
 QImage AnnotationLayer::renderedImage(const QImage& image) const {
   if (isEmpty()) return image;
   // Painting on a copy of the decoded pixels is drawing the image into a
-  // clear bitmap of its size and then the marks, without the first pass.
-  QImage rendered = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // clear bitmap of its size and then the marks, without the first pass; in
+  // the image's own format, so that pixels no mark touches keep their exact
+  // values (straight alpha is not rounded through premultiplication).
+  QImage rendered = image;
+  if (image.format() != QImage::Format_RGBA8888 &&
+      image.format() != QImage::Format_ARGB32_Premultiplied) {
+    rendered = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
   if (rendered.isNull() || rendered.size() != imageSize_) return {};
   QPainter painter(&rendered);  // takes the pixels for its own, or fails
   if (!painter.isActive()) return {};

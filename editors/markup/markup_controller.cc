@@ -8,6 +8,7 @@
 #include "editors/controls/action_button.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/controls/slider_row.h"
+#include "whirlpane/picture_file.h"
 
 namespace Whirlpane {
 
@@ -43,6 +44,13 @@ void WPColorWell::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(color_);
   painter.drawRoundedRect(bounds.adjusted(4, 4, -4, -4), 3, 3);
+}
+
+QImage loadMarkupImage(const std::filesystem::path& url) {
+  MediaEngine::Picture picture = MediaEngine::loadPicture(url);
+  const QImage view(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
+                    QImage::Format_RGBA8888);
+  return view.copy();  // the view borrows the picture's bytes
 }
 
 namespace {

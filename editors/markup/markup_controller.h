@@ -45,6 +45,12 @@ class WPColorWell : public QAbstractButton {
   QColor color_;
 };
 
+// `url` decoded by the engine with its colour channels as stored, not
+// multiplied by alpha: every pixel the marks leave alone, half-transparent
+// ones included, is saved exactly as it was read. Throws what the engine
+// throws for a file it cannot decode.
+QImage loadMarkupImage(const std::filesystem::path& url);
+
 class WPMarkupController : public WPEditorController {
  public:
   // Annotate mode, or Redact mode when `redaction`.
