@@ -1,7 +1,6 @@
 #include "editors/markup/annotation.h"
 
 #include <QFontMetricsF>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 

@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
-#include <cmath>
 
 namespace Whirlpane {
 
