@@ -156,7 +156,7 @@ void drag(WPAnnotationCanvas* canvas, QPointF from, QPointF to, bool release = t
   if (release) send(canvas, QEvent::MouseButtonRelease, r.topLeft() + to * s);
 }
 
-TEST(AnnotationCanvas, EscapeAndCtrlZDropTheDragFirst) {
+TEST(AnnotationCanvas, EscapeAndCtrlZDropTheDragFirstAndRedactionsCoverLaterStrokes) {
   QImage image(400, 300, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::white);
   WPAnnotationCanvas canvas(image, nullptr);
@@ -176,6 +176,16 @@ TEST(AnnotationCanvas, EscapeAndCtrlZDropTheDragFirst) {
   QTest::keyClick(&canvas, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(canvas.count(), 0);
   EXPECT_EQ(changes, 2) << "one for the kept rectangle, one for its undo";
+
+  // The view, too, puts a redaction over a stroke made after it.
+  canvas.setTool(Tool::redact);
+  drag(&canvas, {100, 100}, {200, 200});
+  canvas.setTool(Tool::pen);
+  drag(&canvas, {50, 150}, {350, 150});
+  QImage shown(canvas.size(), QImage::Format_ARGB32_Premultiplied);
+  canvas.render(&shown);
+  EXPECT_EQ(shown.pixel(10 + 150, 10 + 150), qRgba(0, 0, 0, 255));
+  EXPECT_EQ(shown.pixel(10 + 300, 10 + 150), QColor(255, 149, 0).rgba());
 }
 
 class Markup : public ::testing::Test {
