@@ -6,19 +6,30 @@
 //   wheel-pdf.png            the formats wheel for a PDF
 //   wheel-tools.png          the tools wheel
 //   toast.png                the progress toast at 2 of 5 saved
+//   editors/editor-annotate-marked.png  Annotate with a stroke, a box, an
+//                            arrow and a label on a photo
+//   editors/editor-redact-marked.png    Redact with one box made and the
+//                            next being dragged
 // Usage: whirlpane-screenshots FOLDER
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
 #include "app/chrome/backdrop.h"
 #include "app/chrome/progress_bar.h"
 #include "app/chrome/progress_toast.h"
+#include "editors/common/editor_text.h"
+#include "editors/controls/ratio_control.h"
+#include "editors/markup/markup_controller.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_action.h"
 #include "wheel/wheel_geometry.h"
@@ -74,6 +85,71 @@ void writeBytes(const fs::path& path, qint64 count) {
   if (out.open(QIODevice::WriteOnly)) out.resize(count);
 }
 
+void send(QWidget* target, QEvent::Type type, QPointF at) {
+  QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+// A drag over the canvas through `points`, given as fractions of the image;
+// without `release` the mark stays in progress.
+void drag(WPAnnotationCanvas* canvas, std::vector<QPointF> points, bool release = true) {
+  const QRectF r = canvas->layer().imageRect(canvas->size());
+  for (QPointF& p : points) p = r.topLeft() + QPointF(p.x() * r.width(), p.y() * r.height());
+  send(canvas, QEvent::MouseButtonPress, points.front());
+  for (QPointF p : points) send(canvas, QEvent::MouseMove, p);
+  if (release) send(canvas, QEvent::MouseButtonRelease, points.back());
+}
+
+// A photo of a parcel label on a desk: something to point at and something
+// to hide.
+QImage desk() {
+  QImage image(1600, 1200, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient wood(0, 0, 1600, 1200);
+  wood.setColorAt(0, QColor(186, 140, 99));
+  wood.setColorAt(1, QColor(120, 82, 52));
+  painter.fillRect(image.rect(), wood);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(250, 248, 240));
+  painter.drawRoundedRect(QRectF(260, 300, 1080, 600), 24, 24);
+  painter.setPen(QColor(40, 40, 48));
+  painter.setFont(editorFont(64, QFont::Bold));
+  painter.drawText(QPointF(330, 420), "PRIORITY PARCEL");
+  painter.setFont(editorFont(52));
+  painter.drawText(QPointF(330, 560), "Jane Doe");
+  painter.drawText(QPointF(330, 650), "12 Harbour Street, Leith");
+  painter.drawText(QPointF(330, 740), "Tel. 0131 496 0742");
+  painter.fillRect(QRectF(1080, 560, 200, 260), QColor(40, 40, 48));
+  return image;
+}
+
+QImage markup(bool redaction, const fs::path& file) {
+  WPMarkupController editor(file, desk(), redaction);
+  WPAnnotationCanvas* canvas = editor.canvas();
+  if (redaction) {
+    drag(canvas, {{0.2, 0.41}, {0.42, 0.49}});
+    drag(canvas, {{0.2, 0.55}, {0.62, 0.63}}, false);
+  } else {
+    std::vector<QPointF> loop;
+    for (int i = 0; i <= 40; ++i) {
+      const double t = i / 40.0 * 6.4;
+      loop.push_back({0.5 + 0.27 * std::cos(t), 0.3 + 0.07 * std::sin(t)});
+    }
+    drag(canvas, loop);
+    send(editor.toolControl(), QEvent::MouseButtonPress, {100, 13});  // Rectangle
+    drag(canvas, {{0.66, 0.45}, {0.81, 0.70}});
+    send(editor.toolControl(), QEvent::MouseButtonPress, {190, 13});  // Arrow
+    drag(canvas, {{0.35, 0.92}, {0.64, 0.72}});
+    send(editor.toolControl(), QEvent::MouseButtonPress, {320, 13});  // Text
+    editor.textField()->setText("Fragile, this side up");
+    drag(canvas, {{0.06, 0.90}, {0.06, 0.90}});
+  }
+  return picture(editor.window());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -109,5 +185,9 @@ int main(int argc, char** argv) {
   toast.update(2, 5);
   while (toast.bar()->isAnimating()) toast.bar()->step();
   ok &= save(picture(toast.panel()), folder, "toast.png");
+
+  QDir().mkpath(folder.filePath("editors"));
+  ok &= save(markup(false, photo), folder, "editors/editor-annotate-marked.png");
+  ok &= save(markup(true, photo), folder, "editors/editor-redact-marked.png");
   return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "editors/common/editor_image.h"
 #include "editors/compress/compression_controller.h"
 #include "editors/editor_coordinator.h"
+#include "editors/markup/markup_controller.h"
 #include "editors/metadata/metadata_controller.h"
 #include "whirlpane/metadata.h"
 
@@ -20,6 +21,12 @@ void registerBuiltInEditors(EditorCoordinator& coordinator) {
     } catch (const std::exception&) {
     }
     return std::make_unique<WPCompressionController>(url, image);
+  });
+  coordinator.registerEditor("annotate", [](const std::filesystem::path& url) {
+    return std::make_unique<WPMarkupController>(url, loadMarkupImage(url), false);
+  });
+  coordinator.registerEditor("redact", [](const std::filesystem::path& url) {
+    return std::make_unique<WPMarkupController>(url, loadMarkupImage(url), true);
   });
   coordinator.registerEditor("metadata", [](const std::filesystem::path& url) {
     return std::make_unique<WPMetadataController>(url, MediaEngine::metadata(url));

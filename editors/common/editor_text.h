@@ -11,7 +11,7 @@
 
 namespace Whirlpane {
 
-// The interface font at `pixels` logical pixels (the design's points) and
+// The interface font at `pixels` logical pixels (a point of the layout) and
 // `weight`.
 QFont editorFont(qreal pixels, QFont::Weight weight = QFont::Normal);
 

@@ -1,0 +1,84 @@
+// The Annotate and Redact editors: one window over the annotation canvas.
+// Annotate draws pen strokes, rectangles, arrows and labels in a chosen ink
+// and width; Redact only covers areas with solid black pixels. Either saves
+// the picture with its marks burnt in as a new PNG beside the source, named
+// with " Annotated" or " Redacted", written by the engine, which carries
+// none of the source's metadata over: nothing under a redaction survives in
+// the saved file.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QImage>
+#include <QLineEdit>
+#include <filesystem>
+#include <functional>
+
+#include "editors/common/editor_controller.h"
+#include "editors/markup/annotation_canvas.h"
+
+namespace Whirlpane {
+
+class WPActionButton;
+class WPLabel;
+class WPRatioControl;
+class WPSliderRow;
+
+// A small swatch of the ink colour; a click offers the desktop's colour
+// chooser.
+class WPColorWell : public QAbstractButton {
+ public:
+  WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent);
+  QColor color() const { return color_; }
+  // Shows `color`; onChange is not called.
+  void setColor(const QColor& color);
+  // Called with each colour the user chooses.
+  std::function<void(const QColor&)> onChange;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void choose();
+  QColor color_;
+};
+
+// `url` decoded by the engine with its colour channels as stored, not
+// multiplied by alpha: every pixel the marks leave alone, half-transparent
+// ones included, is saved exactly as it was read. Throws what the engine
+// throws for a file it cannot decode.
+QImage loadMarkupImage(const std::filesystem::path& url);
+
+class WPMarkupController : public WPEditorController {
+ public:
+  // Annotate mode, or Redact mode when `redaction`.
+  WPMarkupController(const std::filesystem::path& url, const QImage& image, bool redaction);
+
+  bool redaction() const { return redaction_; }
+  WPAnnotationCanvas* canvas() const { return canvas_; }
+  // The annotate controls; null in Redact mode.
+  WPRatioControl* toolControl() const { return toolControl_; }
+  WPSliderRow* stroke() const { return stroke_; }
+  WPColorWell* colorWell() const { return color_; }
+  QLineEdit* textField() const { return textField_; }
+
+  // The ink of marks started from now on.
+  void colorChanged(const QColor& color);
+  // The label of text marks placed from now on.
+  void textChanged(const QString& text);
+
+  void resetEditor() override;
+  void saveEditor() override;
+
+ private:
+  bool redaction_;
+  WPAnnotationCanvas* canvas_;
+  WPRatioControl* toolControl_ = nullptr;
+  WPSliderRow* stroke_ = nullptr;
+  WPColorWell* color_ = nullptr;
+  QLineEdit* textField_ = nullptr;
+};
+
+}  // namespace Whirlpane
