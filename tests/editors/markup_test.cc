@@ -204,7 +204,7 @@ class Markup : public ::testing::Test {
     std::optional<fs::path> saved;
     editor->onSaved = [&](const fs::path& file) { saved = file; };
     editor->saveButton()->click();
-    waitForSave(*editor);
+    waitForSave(editor);
     EXPECT_TRUE(saved) << (reports.isEmpty() ? "" : reports.front().toStdString());
     return saved.value_or(fs::path());
   }
