@@ -11,6 +11,7 @@
 #include "image/external_encoders.h"
 #include "image/heif_codec.h"
 #include "image/jpeg_segments.h"
+#include "image/png_writer.h"
 #include "image/webp_chunks.h"
 #include "whirlpane/formats.h"
 
@@ -55,6 +56,15 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
                                   "optimize_coding", TRUE, nullptr);
   } else if (format == "png") {
     const PngSettings png = content == Content::document ? documentPng : photographPng;
+    // Our own writer deflates on every core, and writes a page with no colour
+    // as grey and one of few colours as a palette; the library's saver takes
+    // what it does not (16-bit samples, other colour spaces).
+    const detail::PngOptions options{png.compression,
+                                     png.filter == VIPS_FOREIGN_PNG_FILTER_NONE
+                                         ? detail::PngRowFilter::none
+                                         : detail::PngRowFilter::adaptive,
+                                     content == Content::document};
+    if (std::optional<Bytes> encoded = detail::encodePng(image, options)) return encoded;
     status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter",
                                  png.filter, "strip", TRUE, nullptr);
   } else if (format == "webp") {
