@@ -13,6 +13,7 @@
 #include "image/jpeg_segments.h"
 #include "image/png_writer.h"
 #include "image/webp_chunks.h"
+#include "image/webp_encoder.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
@@ -38,6 +39,9 @@ Bytes adoptVipsBuffer(void* buffer, size_t size) { return Bytes::adopt(buffer, s
 // 1 % of level 6 in a third of the time. Document pages (white paper, text):
 // no row filter at all gives the smallest files, level 6 a quarter smaller
 // than level 4 for little more time, and both run faster than the filters.
+// A page is written as grey or as a palette when either holds it exactly; a
+// page that stays in full colour holds pictures and takes the photograph
+// settings.
 struct PngSettings {
   int compression;
   VipsForeignPngFilter filter;
@@ -68,6 +72,8 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter",
                                  png.filter, "strip", TRUE, nullptr);
   } else if (format == "webp") {
+    if (std::optional<Bytes> encoded = detail::encodeWebp(image, vipsQuality(quality, 0)))
+      return encoded;
     status = vips_webpsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 0), "strip", TRUE,
                                   nullptr);
   } else if (format == "tiff") {

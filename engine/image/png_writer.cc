@@ -408,8 +408,11 @@ std::optional<Bytes> encodePng(const VImage& pixels, const PngOptions& options) 
         data, static_cast<size_t>(held.width()) * static_cast<size_t>(held.height()), bands);
     writeHeader(out, held, layout);
     const int outBands = bandsOf(layout.type);
+    PngOptions chosen = options;
+    if (outBands == bands)
+      chosen.level = options.fullColourLevel, chosen.filter = options.fullColourFilter;
     RowDeflater deflater(static_cast<size_t>(held.width()) * static_cast<size_t>(outBands),
-                         static_cast<size_t>(outBands), options, out);
+                         static_cast<size_t>(outBands), chosen, out);
     if (outBands == bands) {
       for (int y = 0; y < held.height(); ++y)
         deflater.add(data + static_cast<size_t>(y) * static_cast<size_t>(held.width()) *

@@ -28,6 +28,11 @@ struct PngOptions {
   // has at most 256 colours. Reads the pixels twice, so the picture is held
   // in memory first: meant for rendered pages, not for streamed photographs.
   bool fewestChannels = false;
+  // With fewestChannels, the level and filter for a picture that stays in
+  // full colour (photographs on a page), which row filters shrink several
+  // times where flat colour gains nothing from them.
+  int fullColourLevel = 4;
+  PngRowFilter fullColourFilter = PngRowFilter::adaptive;
 };
 
 // `pixels` as a PNG with no metadata but their resolution, read as they are

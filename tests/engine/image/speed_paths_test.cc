@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/png_writer.h"
+#include "image/webp_encoder.h"
 #include "tests/support/test_support.h"
 
 namespace MediaEngine::detail {
@@ -117,6 +118,22 @@ TEST(PngWriter, PagesOfNoColourOrFewColoursShrinkWithoutChangingAPixel) {
     ASSERT_TRUE(png) << c.name;
     EXPECT_EQ(colourType(*png), c.type) << c.name;
     EXPECT_EQ(TestSupport::maxDifference(decodedAs(*png, pixels.bands()), pixels), 0) << c.name;
+  }
+}
+
+TEST(WebpEncoder, TwoThreadsStayWithinTheLossyBoundAndKeepAlphaExact) {
+  for (int bands : {3, 4}) {
+    const VImage picture = TestSupport::testPicture(1600, 1000, bands);
+    const std::optional<Bytes> webp = encodeWebp(picture, 90);
+    ASSERT_TRUE(webp) << bands;
+    const VImage decoded = VImage::new_from_buffer(webp->data(), webp->size(), "").copy_memory();
+    ASSERT_EQ(decoded.bands(), bands);
+    EXPECT_LE(TestSupport::meanDifference(decoded.extract_band(0, VImage::option()->set("n", 3)),
+                                          picture.extract_band(0, VImage::option()->set("n", 3))),
+              3.0);
+    if (bands == 4) {
+      EXPECT_EQ(TestSupport::maxDifference(decoded[3], picture[3]), 0);
+    }
   }
 }
 
