@@ -18,5 +18,15 @@ TEST(PagePng, ARenderedTextPageIsWrittenGreyAndDecodesToTheRendering) {
   EXPECT_EQ(TestSupport::maxDifference(grey.bandjoin(grey).bandjoin(grey), page.pixels()), 0);
 }
 
+TEST(PageJpg, APageHalvesItsColourResolutionWithinTheLossyBound) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::writePDF(folder / "text.pdf", {{{"Colour at half resolution"}, {}}});
+  const Image page = rasterize(pdf(folder / "text.pdf"), 0, 150);
+  const Bytes jpg = encodedImage(page, "jpg", 0.9, Content::document);
+  const vips::VImage decoded = vips::VImage::new_from_buffer(jpg.data(), jpg.size(), "");
+  EXPECT_EQ(decoded.get_string("jpeg-chroma-subsample"), std::string("4:2:0"));
+  EXPECT_LE(TestSupport::meanDifference(decoded, page.pixels()), 3.0);
+}
+
 }  // namespace
 }  // namespace MediaEngine
