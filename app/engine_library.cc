@@ -18,8 +18,12 @@ fs::path libraryPath(const char* name) {
 }
 
 // Opens `library`; on failure sets `error` to `what` + the loader's reason.
-void* open(const fs::path& library, const std::string& what, std::string& error) {
-  void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+// `binding` RTLD_LAZY binds each function on its first call instead of all of
+// them now: the engine and the hundred libraries below it export thousands of
+// functions, of which one conversion calls a few hundred.
+void* open(const fs::path& library, const std::string& what, std::string& error,
+           int binding = RTLD_NOW) {
+  void* handle = ::dlopen(library.c_str(), binding | RTLD_LOCAL);
   if (!handle) {
     const char* reason = ::dlerror();
     error = what + " could not be loaded: " + std::string(reason ? reason : library.string());
@@ -31,7 +35,7 @@ void* open(const fs::path& library, const std::string& what, std::string& error)
 
 const WhirlpaneEngine* loadEngine(std::string& error) {
   const fs::path library = libraryPath("libwhirlpane-engine.so");
-  void* handle = open(library, "The conversion engine", error);
+  void* handle = open(library, "The conversion engine", error, RTLD_LAZY);
   if (!handle) return nullptr;
   using Entry = const WhirlpaneEngine* (*)();
   auto entry = reinterpret_cast<Entry>(::dlsym(handle, whirlpaneEngineSymbol));
