@@ -85,9 +85,11 @@ bench: build
 # The pictures in docs/: the wheels and the toast drawn by the real widgets on
 # Qt's offscreen platform in the Inter face, so that they come out the same on
 # every machine; and the wheel's panel on a real X desktop (Xvfb and openbox),
-# with and without a compositor.
+# with and without a compositor; and every editor and control as the editors'
+# offscreen self-check draws them, in docs/editors/.
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
+	$(BUILD)/bin/editor-self-check docs/editors
 	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
 	docs/app-screenshots docs $(BUILD)/bin/whirlpane
 

@@ -57,6 +57,12 @@ bool EditorCoordinator::hasEditor(const std::string& action) const {
   return builders_.count(editorKey(action)) > 0;
 }
 
+std::vector<std::string> EditorCoordinator::editorKeys() const {
+  std::vector<std::string> keys;
+  for (const auto& [key, builder] : builders_) keys.push_back(key);
+  return keys;
+}
+
 WPEditorController* EditorCoordinator::build(const std::string& action,
                                              const std::filesystem::path& url, Saved onSaved) {
   Q_ASSERT_X(QThread::currentThread() == mainThread_.thread(), "EditorCoordinator",

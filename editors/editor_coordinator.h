@@ -50,6 +50,8 @@ class EditorCoordinator {
   // Makes `builder` the editor for `key` (replacing any before it).
   void registerEditor(const std::string& key, Builder builder);
   bool hasEditor(const std::string& action) const;
+  // The keys of the registered editors, sorted.
+  std::vector<std::string> editorKeys() const;
 
   // Opens the editor for `action` on `url`, its window centred on `at`
   // (global coordinates; the pointer when absent) and kept 8 inside the work

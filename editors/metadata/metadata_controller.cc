@@ -25,7 +25,15 @@ WPMetadataController::WPMetadataController(const std::filesystem::path& url, con
   entries_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   entries_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   entries_->viewport()->setAutoFillBackground(false);
-  entries_->setStyleSheet("QTextEdit { background: transparent; }");
+  // A slim scroller without arrows, drawn on the surface like the other
+  // controls rather than in the widget style's colours.
+  entries_->setStyleSheet(
+      "QTextEdit { background: transparent; }"
+      "QScrollBar:vertical { width: 10px; background: transparent; margin: 2px; }"
+      "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 46); border-radius: 3px;"
+      " min-height: 24px; }"
+      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
   entries_->document()->setDocumentMargin(8);
   QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   mono.setPixelSize(11);

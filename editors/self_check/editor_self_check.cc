@@ -1,0 +1,225 @@
+// The editors' offscreen self-check: builds every registered editor in a
+// hidden window on Qt's offscreen platform, drives it with synthetic mouse
+// and key events as a user would, and draws each state to a PNG file, with a
+// sheet of every control beside them. Drawn at twice the logical size in the
+// Inter face, so that the pictures do not change with the machine. It fails
+// (exit status 1) when an editor cannot be built or a picture not written.
+//   editor-<key>.png           each editor as it opens on a photo
+//   editor-<key>-driven.png    the same after the synthetic input
+//   editor-compress-icon.png   Compress on a file that does not decode
+//   editor-compress-saving.png Compress while its save runs
+//   controls.png               the controls in their states
+// Usage: editor-self-check FOLDER
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <cstdio>
+#include <filesystem>
+
+#include "editors/common/editor_text.h"
+#include "editors/controls/action_button.h"
+#include "editors/controls/background_swatch.h"
+#include "editors/controls/preview_view.h"
+#include "editors/controls/ratio_control.h"
+#include "editors/controls/slider_row.h"
+#include "editors/editor_coordinator.h"
+#include "whirlpane/startup.h"
+
+namespace {
+
+using namespace Whirlpane;
+namespace fs = std::filesystem;
+
+constexpr qreal scale = 2;
+
+QImage picture(QWidget* widget) {
+  QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::transparent);
+  widget->render(&image, {}, {}, QWidget::DrawChildren | QWidget::IgnoreMask);
+  return image;
+}
+
+bool save(const QImage& image, const QDir& folder, const QString& name) {
+  const QString path = folder.filePath(name);
+  if (!image.save(path)) {
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// A photo-like test picture: a sky, a sun and hills, with a comment.
+bool writePhoto(const fs::path& path) {
+  QImage image(1200, 800, QImage::Format_RGB32);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sky(0, 0, 0, 800);
+  sky.setColorAt(0, QColor(64, 118, 196));
+  sky.setColorAt(1, QColor(250, 196, 140));
+  painter.fillRect(image.rect(), sky);
+  painter.setBrush(QColor(255, 236, 170));
+  painter.setPen(Qt::NoPen);
+  painter.drawEllipse(QPointF(840, 300), 90, 90);
+  painter.setBrush(QColor(52, 96, 60));
+  painter.drawEllipse(QPointF(300, 900), 700, 320);
+  painter.setBrush(QColor(70, 124, 72));
+  painter.drawEllipse(QPointF(1000, 960), 600, 330);
+  painter.end();
+  image.setText("Description", "Hills at dusk");
+  return image.save(QString::fromStdString(path.string()), "JPEG", 92);
+}
+
+void send(QWidget* target, QEvent::Type type, QPointF at) {
+  QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+void click(QWidget* target, QPointF at) {
+  send(target, QEvent::MouseButtonPress, at);
+  send(target, QEvent::MouseButtonRelease, at);
+}
+
+// What a user does first in each editor: drag every slider to a third of its
+// travel, pick the last segment of every ratio control, and scroll text down.
+// The controls carry no meta-object of their own, so they are told apart by
+// their C++ type.
+template <typename Control>
+std::vector<Control*> controlsIn(QWidget* window) {
+  std::vector<Control*> found;
+  for (QWidget* child : window->findChildren<QWidget*>()) {
+    if (auto* control = dynamic_cast<Control*>(child)) found.push_back(control);
+  }
+  return found;
+}
+
+void drive(QWidget* window) {
+  for (auto* slider : controlsIn<WPSlider>(window)) {
+    const QRectF bar = slider->bar();
+    send(slider, QEvent::MouseButtonPress, {bar.left() + 9, bar.center().y()});
+    send(slider, QEvent::MouseMove, {bar.left() + 9 + (bar.width() - 18) / 3, bar.center().y()});
+    send(slider, QEvent::MouseButtonRelease, {bar.left() + bar.width() / 3, bar.center().y()});
+  }
+  for (auto* control : controlsIn<WPRatioControl>(window)) {
+    click(control, {control->width() - 2.0, control->height() / 2.0});
+  }
+  for (auto* text : window->findChildren<QTextEdit*>()) {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(text, &down);
+  }
+}
+
+// The controls on a plain surface, in their states.
+QImage controlSheet() {
+  QWidget sheet;
+  sheet.resize(420, 300);
+  sheet.setAutoFillBackground(true);
+  QPalette palette = sheet.palette();
+  palette.setColor(QPalette::Window, QColor(246, 238, 230));
+  sheet.setPalette(palette);
+  const struct {
+    QString title;
+    bool primary;
+    bool enabled;
+  } buttons[] = {
+      {"Reset", false, true}, {"Reset", false, false}, {"Save", true, true}, {"Save", true, false}};
+  qreal x = 14;
+  for (const auto& b : buttons) {
+    auto* button = new WPActionButton(QRectF(x, 14, 80, 20), &sheet);
+    button->setText(b.title);
+    button->setPrimary(b.primary);
+    button->setEnabled(b.enabled);
+    if (b.primary) button->setFont(editorFont(11, QFont::Medium));
+    x += 98;
+  }
+  auto* ratio = new WPRatioControl({"Free", "1:1", "4:3", "16:9", "9:16"}, QRectF(14, 50, 392, 24),
+                                   "editor.sheet.ratio", &sheet);
+  ratio->setSelectedSegment(2);
+  new WPSliderRow("Padding", 100, 14, 392, 0, 200, 64.7, "editor.sheet.padding", &sheet);
+  new WPSliderRow("Empty", 130, 14, 392, 5, 5, 5, "editor.sheet.empty", &sheet);
+  const auto gradient = [](QColor from, QColor to) {
+    return [from, to](QPainter& painter, const QRectF& r) {
+      QLinearGradient fill(r.topLeft(), r.bottomRight());
+      fill.setColorAt(0, from);
+      fill.setColorAt(1, to);
+      painter.fillRect(r, fill);
+    };
+  };
+  auto* sunset =
+      new WPBackgroundSwatch(QRectF(14, 152, 44, 32), "Sunset",
+                             gradient(QColor(255, 120, 80), QColor(120, 60, 200)), &sheet);
+  sunset->setSelected(true);
+  new WPBackgroundSwatch(QRectF(66, 152, 44, 32), "Ocean",
+                         gradient(QColor(40, 160, 220), QColor(20, 60, 140)), &sheet);
+  QImage photo(160, 90, QImage::Format_ARGB32_Premultiplied);
+  photo.fill(QColor(70, 124, 72));
+  auto* preview = new WPPreviewView(QRectF(130, 152, 276, 130), &sheet);
+  preview->setImage(photo);
+  new WPPreviewView(QRectF(14, 196, 96, 86), &sheet);
+  return picture(&sheet);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "Usage: editor-self-check FOLDER\n");
+    return 2;
+  }
+  MediaEngine::start();
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
+  QApplication application(argc, argv);
+  const QFont inter("Inter");
+  if (QFontInfo(inter).family() != "Inter") {
+    std::fprintf(stderr, "the Inter face is missing (Debian package fonts-inter)\n");
+    return 1;
+  }
+  QApplication::setFont(inter);
+  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(folder.path());
+
+  QTemporaryDir scratch;
+  const fs::path photo = fs::path(scratch.path().toStdString()) / "photo.jpg";
+  const fs::path broken = fs::path(scratch.path().toStdString()) / "report.pdf";
+  if (!writePhoto(photo)) return 1;
+  QFile damaged(QString::fromStdString(broken.string()));
+  if (!damaged.open(QIODevice::WriteOnly) || damaged.write("%PDF-1.7 cut short") < 0) return 1;
+  damaged.close();
+
+  bool ok = save(controlSheet(), folder, "controls.png");
+  EditorCoordinator coordinator([&ok](const QString& message) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    ok = false;
+  });
+  try {
+    for (const std::string& key : coordinator.editorKeys()) {
+      QWidget* window = coordinator.makeOffscreenWindow(key, photo);
+      const QString name = "editor-" + QString::fromStdString(key);
+      ok &= save(picture(window), folder, name + ".png");
+      drive(window);
+      ok &= save(picture(window), folder, name + "-driven.png");
+      window->close();
+    }
+    QWidget* icon = coordinator.makeOffscreenWindow("compress", broken);
+    ok &= save(picture(icon), folder, "editor-compress-icon.png");
+    icon->close();
+    QWidget* saving = coordinator.makeOffscreenWindow("compress", photo);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(saving, &enter);
+    ok &= save(picture(saving), folder, "editor-compress-saving.png");
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    return 1;
+  }
+  return ok ? 0 : 1;
+}
