@@ -55,11 +55,28 @@ Plane planeOf(QImage& image) {
   return {image.bits(), image.bytesPerLine(), image.width(), image.height()};
 }
 
+// The rounded mean of a window of 2r + 1 bytes from their sum, by a multiply
+// and a shift instead of a division per pixel (exact for sums up to 255 per
+// byte: the error of the reciprocal stays below half a step).
+class Mean {
+ public:
+  explicit Mean(int r)
+      : window_(2 * r + 1), reciprocal_(((std::uint64_t{1} << 32) + window_ - 1) / window_) {}
+  std::uint8_t operator()(int sum) const {
+    return static_cast<std::uint8_t>(
+        ((static_cast<std::uint64_t>(sum) + window_ / 2) * reciprocal_) >> 32);
+  }
+
+ private:
+  std::uint64_t window_;
+  std::uint64_t reciprocal_;
+};
+
 // One horizontal box pass over rows [begin, end): each value becomes the
 // rounded mean of the 2r + 1 values around it.
 void boxRows(const Plane& mask, int r, int begin, int end) {
   const int w = mask.width;
-  const int window = 2 * r + 1;
+  const Mean mean(r);
   std::vector<std::uint8_t> row(static_cast<size_t>(w));
   for (int y = begin; y < end; ++y) {
     std::uint8_t* line = mask.line(y);
@@ -69,7 +86,7 @@ void boxRows(const Plane& mask, int r, int begin, int end) {
     for (int x = 0; x < w; ++x) {
       if (x + r < w) sum += row[x + r];
       if (x - r - 1 >= 0) sum -= row[x - r - 1];
-      line[x] = static_cast<std::uint8_t>((sum + window / 2) / window);
+      line[x] = mean(sum);
     }
   }
 }
@@ -77,7 +94,7 @@ void boxRows(const Plane& mask, int r, int begin, int end) {
 // One vertical box pass over columns [begin, end), from `source` into `mask`.
 void boxColumns(const Plane& source, const Plane& mask, int r, int begin, int end) {
   const int h = mask.height;
-  const int window = 2 * r + 1;
+  const Mean mean(r);
   std::vector<int> sums(static_cast<size_t>(end - begin), 0);
   for (int y = 0; y < std::min(r, h); ++y) {
     const std::uint8_t* line = source.line(y);
@@ -93,8 +110,7 @@ void boxColumns(const Plane& source, const Plane& mask, int r, int begin, int en
       for (int x = begin; x < end; ++x) sums[x - begin] -= out[x];
     }
     std::uint8_t* line = mask.line(y);
-    for (int x = begin; x < end; ++x)
-      line[x] = static_cast<std::uint8_t>((sums[x - begin] + window / 2) / window);
+    for (int x = begin; x < end; ++x) line[x] = mean(sums[x - begin]);
   }
 }
 
