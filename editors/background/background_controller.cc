@@ -169,12 +169,6 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   refresh();
 }
 
-std::optional<QImage> WPBackgroundController::render(std::optional<double> maxDimension) const {
-  return WPBackgroundRenderer::render(image_, style_, backdrop_, padding_->value(),
-                                      corner_->value(), shadow_->value(), currentRatio_,
-                                      maxDimension);
-}
-
 void WPBackgroundController::refresh() {
   const auto rendered = WPBackgroundRenderer::render(
       reduced_, style_, previewBackdrop_, padding_->value(), corner_->value(), shadow_->value(),

@@ -37,12 +37,6 @@ class WPBackgroundController : public WPEditorController {
   // `image` is the decoded source picture (premultiplied ARGB).
   WPBackgroundController(const std::filesystem::path& url, const QImage& image);
 
-  // The picture with the current settings, its longer side at most
-  // `maxDimension` (full size when none); none when it would be too large to
-  // make. The full-size render reads every pixel of the source: the save
-  // thread's work, not the interface's.
-  std::optional<QImage> render(std::optional<double> maxDimension) const;
-
   // The well's colour becomes the backdrop.
   void colorChanged();
   // Asks for a photograph in a file chooser on the window; the chosen file
