@@ -80,18 +80,29 @@ class Background : public ::testing::Test {
 TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
   const struct {
     const char* source;
+    QSize picture;
     int segment;
-    QSize canvas;
-  } rows[] = {{"auto.jpg", 0, {620, 520}}, {"square.jpg", 1, {620, 620}}};
+    QSize canvas;  // empty: too wide to render, reported
+  } rows[] = {{"auto.jpg", {300, 200}, 0, {620, 520}},
+              {"square.jpg", {300, 200}, 1, {620, 620}},
+              {"strip.png", {32700, 1}, 0, {0, 0}}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.source);
-    WPBackgroundController* editor = open(write(filled({300, 200}, Qt::darkCyan), row.source));
+    saved.clear();
+    WPBackgroundController* editor = open(write(filled(row.picture, Qt::darkCyan), row.source));
+    EXPECT_FALSE(editor->preview()->image().isNull());
     WPRatioControl* ratio = editor->ratioControl();
     QTest::mouseClick(ratio, Qt::LeftButton, {},
                       QPoint(ratio->width() * (2 * row.segment + 1) / 8, 10));
     EXPECT_EQ(ratio->selectedSegment(), row.segment);
     EXPECT_EQ(save(editor).size(), row.canvas);
-    ASSERT_FALSE(saved.empty());
+    if (row.canvas.isEmpty()) {
+      ASSERT_TRUE(editor->lastError());
+      EXPECT_EQ(editor->lastError()->message, "The image could not be rendered.");
+      EXPECT_TRUE(editor->saveButton()->isEnabled());
+      continue;
+    }
+    ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved.back().filename(),
               fs::path(row.source).stem().string() + " With Background.png");
     EXPECT_EQ(TestSupport::readFile(saved.back()).substr(0, 4), "\x89PNG");
@@ -109,7 +120,6 @@ TEST_F(Background, SliderReachFollowsThePicturesLongerSide) {
     WPBackgroundController* editor = open(write(filled(row.picture, Qt::gray), "wide.png"));
     EXPECT_EQ(editor->padding()->slider()->maximum(), row.padding);
     EXPECT_EQ(editor->corner()->slider()->maximum(), row.corners);
-    EXPECT_EQ(editor->shadow()->slider()->maximum(), 160);
   }
 }
 
@@ -137,7 +147,6 @@ TEST_F(Background, TransparentPartsShowTheBackdropAndOnlyVisiblePartsCastTheShad
   const QColor shaded = out.pixelColor(310, 268);
   const QColor bare = backdrop.pixelColor(310, 268);
   EXPECT_LT(shaded.red(), bare.red() - 10) << "no shadow below the opaque half";
-  EXPECT_EQ(shaded.alpha(), 255);
 }
 
 TEST_F(Background, AnUnreadablePhotographChangesNothingAndASwatchDiscardsAPhotograph) {

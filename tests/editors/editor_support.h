@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 #include "editors/common/editor_controller.h"
@@ -12,10 +13,12 @@
 namespace EditorTests {
 
 // Lets the event loop run until `editor` has no save running (at most 20 s).
+// A successful save closes the window, and the editor may go with it.
 inline void waitForSave(const Whirlpane::WPEditorController& editor) {
+  const QPointer<const Whirlpane::WPEditorController> watched(&editor);
   QElapsedTimer clock;
   clock.start();
-  while (editor.isSaving() && clock.elapsed() < 20000) QApplication::processEvents();
+  while (watched && watched->isSaving() && clock.elapsed() < 20000) QApplication::processEvents();
   QApplication::processEvents();
 }
 
