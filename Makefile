@@ -90,6 +90,7 @@ bench: build
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
 	$(BUILD)/bin/editor-self-check docs/editors
+	$(BUILD)/bin/background-results docs/editors
 	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
 	docs/app-screenshots docs $(BUILD)/bin/whirlpane
 

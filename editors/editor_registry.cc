@@ -2,6 +2,7 @@
 // An editor joins the tools by adding its line here.
 #include <memory>
 
+#include "editors/background/background_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/compress/compression_controller.h"
 #include "editors/editor_coordinator.h"
@@ -12,6 +13,9 @@
 namespace Whirlpane {
 
 void registerBuiltInEditors(EditorCoordinator& coordinator) {
+  coordinator.registerEditor("background", [](const std::filesystem::path& url) {
+    return std::make_unique<WPBackgroundController>(url, loadEditorImage(url));
+  });
   coordinator.registerEditor("compress", [](const std::filesystem::path& url) {
     // A file that does not decode still opens, with its icon; whether it can
     // be compressed is the engine's call on save.

@@ -153,8 +153,8 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
       {"COMPRESS", "editor.compress.window"},
       {"Metadata", "editor.metadata.window"},
       {"Picture", "editor.picture.window"},
-      {"Add BG", ""},
-      {"addbg", ""},
+      {"Add BG", "editor.background.window"},
+      {"addbg", "editor.background.window"},
       {"Crop", ""},
       {"frobnicate", ""},
   };

@@ -1,0 +1,251 @@
+#include "editors/background/background_controller.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "editors/background/background_settings.h"
+#include "editors/background/color_well.h"
+#include "editors/common/editor_image.h"
+#include "editors/common/editor_text.h"
+#include "editors/controls/action_button.h"
+#include "editors/controls/background_swatch.h"
+#include "editors/controls/preview_view.h"
+#include "editors/controls/ratio_control.h"
+#include "editors/controls/slider_row.h"
+#include "whirlpane/failure.h"
+#include "whirlpane/picture_file.h"
+
+namespace Whirlpane {
+namespace {
+
+// A row of swatches that scrolls sideways only, without scroll bars. A mouse
+// wheel turned up or down moves it as a sideways swipe would.
+class SwatchStrip : public QScrollArea {
+ public:
+  SwatchStrip(const QRectF& frame, QWidget* parent) : QScrollArea(parent) {
+    setGeometry(frame.toAlignedRect());
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAutoFillBackground(false);
+    viewport()->setAutoFillBackground(false);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    const QPoint delta =
+        event->pixelDelta().isNull() ? event->angleDelta() / 4 : event->pixelDelta();
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setValue(bar->value() - (delta.x() != 0 ? delta.x() : delta.y()));
+    event->accept();
+  }
+};
+
+// The image button's symbol: a framed landscape with a plus badge at its
+// lower right, in the label colour, drawn for sharp screens.
+QImage photoBadgeSymbol() {
+  const qreal scale = std::max<qreal>(2, qApp->devicePixelRatio());
+  QImage symbol((QSizeF(18, 15) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+  symbol.setDevicePixelRatio(scale);
+  symbol.fill(Qt::transparent);
+  QPainter painter(&symbol);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QColor ink = labelColour(0.7);
+  painter.setPen(QPen(ink, 1.2));
+  painter.drawRoundedRect(QRectF(0.6, 0.6, 13.6, 11), 2.2, 2.2);
+  QPainterPath hills;
+  hills.moveTo(2, 10.6);
+  hills.lineTo(5.4, 6.2);
+  hills.lineTo(8, 9);
+  hills.lineTo(9.6, 7.4);
+  hills.lineTo(12.6, 10.6);
+  hills.closeSubpath();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ink);
+  painter.drawPath(hills);
+  painter.drawEllipse(QPointF(10, 3.9), 1.3, 1.3);
+  const QPointF badge(13.6, 10.6);
+  painter.setCompositionMode(QPainter::CompositionMode_Clear);
+  painter.drawEllipse(badge, 4.3, 4.3);
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.drawEllipse(badge, 3.5, 3.5);
+  painter.setCompositionMode(QPainter::CompositionMode_Clear);
+  painter.setPen(QPen(Qt::black, 1.1, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(badge - QPointF(0, 1.8), badge + QPointF(0, 1.8));
+  painter.drawLine(badge - QPointF(1.8, 0), badge + QPointF(1.8, 0));
+  return symbol;
+}
+
+// The photographs the file chooser offers: what the engine decodes as a
+// picture.
+const char* const photoFilter =
+    "Images (*.png *.jpg *.jpeg *.heic *.heif *.webp *.tif *.tiff *.avif *.bmp *.gif)";
+
+}  // namespace
+
+WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
+                                               const QImage& image)
+    : WPEditorController(url, "Add BG", "Save with Background", "background", QSize(418, 618)),
+      image_(image),
+      reduced_(WPBackgroundRenderer::reducePicture(image, previewDimension)),
+      style_(WPBackgroundStyle::gradients().front()) {
+  preview_ = new WPPreviewView(QRectF(12, 52, 394, 313), surface(), 11);
+  preview_->setObjectName("editor.background.preview");
+
+  const QFont labelFont = editorFont(10.5);
+  auto* backgroundLabel =
+      new WPLabel(QRectF(16, 387.5, 80, 15), labelFont, labelColour(0.58), surface());
+  backgroundLabel->setText("Background");
+
+  const struct {
+    const std::vector<WPBackgroundStyle>& styles;
+    const char* kind;
+  } rows[] = {{WPBackgroundStyle::gradients(), "gradient"}, {WPBackgroundStyle::solids(), "solid"}};
+  for (int i = 0; i < 2; ++i) {
+    auto* strip = new SwatchStrip(QRectF(94, 379.5 + 34 * i, 275, 31), surface());
+    auto* content = new QWidget;
+    content->setAutoFillBackground(false);
+    content->resize(static_cast<int>(rows[i].styles.size()) * 32 + 2, 31);
+    for (size_t j = 0; j < rows[i].styles.size(); ++j) {
+      const WPBackgroundStyle& style = rows[i].styles[j];
+      auto* swatch = new WPBackgroundSwatch(
+          QRectF(32.0 * j + 2, 2, 27, 27), style.name + " background",
+          [&style](QPainter& painter, const QRectF& bounds) {
+            WPBackgroundRenderer::drawBackdrop(style, painter, bounds);
+          },
+          content);
+      swatch->setObjectName(QString("editor.background.%1.%2").arg(rows[i].kind).arg(j));
+      swatch->handler = [this, swatch, &style] { choose(style, swatch); };
+      swatches_.push_back(swatch);
+    }
+    strip->setWidget(content);
+  }
+
+  imageButton_ = new WPActionButton(QRectF(375, 381.5, 27, 27), surface());
+  imageButton_->setSymbol(photoBadgeSymbol());
+  imageButton_->setFont(editorFont(11));
+  imageButton_->setObjectName("editor.background.customImage");
+  imageButton_->setAccessibleName("Choose background image");
+  imageButton_->setAccessibleDescription("Choose background image");
+  imageButton_->handler = [this] { chooseBackground(); };
+
+  customColor_ = new WPColorWell(QRectF(373, 421, 32, 16), rgb(0x2F5FC8), surface());
+  customColor_->setObjectName("editor.background.customColor");
+  customColor_->setAccessibleName("Custom colour");
+  customColor_->onChange = [this] { colorChanged(); };
+
+  const auto row = [&](const QString& title, qreal top, double maximum, double value,
+                       const QString& id) {
+    auto* slider = new WPSliderRow(title, top + 13, 16, 386, 0, maximum, value, id, surface());
+    slider->handler = [this](double) { refresh(); };
+    return slider;
+  };
+  padding_ = row("Padding", 449, paddingMaximum(image.size()), defaultPadding,
+                 "editor.background.padding");
+  corner_ =
+      row("Corners", 475, cornerMaximum(image.size()), defaultCorner, "editor.background.corners");
+  shadow_ = row("Shadow", 501, maximumShadow, defaultShadow, "editor.background.shadow");
+
+  auto* ratioLabel =
+      new WPLabel(QRectF(16, 534.5, 80, 15), labelFont, labelColour(0.58), surface());
+  ratioLabel->setText("Ratio");
+  QStringList labels;
+  for (const WPBackgroundRatio& ratio : backgroundRatios()) labels << ratio.label;
+  ratioControl_ = new WPRatioControl(labels, QRectF(231, 532, 172, 20), "editor.background.ratio",
+                                     surface(), [this](int index) {
+                                       currentRatio_ = backgroundRatios().at(index).ratio;
+                                       refresh();
+                                     });
+
+  swatches_.front()->setSelected(true);
+  refresh();
+}
+
+void WPBackgroundController::refresh() {
+  const auto rendered = WPBackgroundRenderer::render(
+      reduced_, style_, previewBackdrop_, padding_->value(), corner_->value(), shadow_->value(),
+      currentRatio_, previewDimension);
+  preview_->setImage(rendered.value_or(QImage()));
+}
+
+void WPBackgroundController::choose(const WPBackgroundStyle& style, WPBackgroundSwatch* swatch) {
+  style_ = style;
+  backdrop_.reset();
+  previewBackdrop_.reset();
+  for (WPBackgroundSwatch* each : swatches_) each->setSelected(each == swatch);
+  refresh();
+}
+
+void WPBackgroundController::colorChanged() { choose(customStyle(customColor_->color()), nullptr); }
+
+void WPBackgroundController::chooseBackground() {
+  auto* dialog = new QFileDialog(window(), "Choose background image");
+  dialog->setObjectName("editor.background.chooser");
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setNameFilter(photoFilter);
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+    if (!file.isEmpty()) useBackground(QFile::encodeName(file).toStdString());
+  });
+  dialog->open();
+}
+
+void WPBackgroundController::useBackground(const std::filesystem::path& file) {
+  QImage photo;
+  try {
+    photo = loadEditorImage(file);
+  } catch (const std::exception& failure) {
+    report(WPEditorError(MediaEngine::describe(failure)));
+    return;
+  }
+  previewBackdrop_ = WPBackgroundRenderer::reduceBackdrop(photo, previewDimension);
+  backdrop_ = std::move(photo);
+  for (WPBackgroundSwatch* each : swatches_) each->setSelected(false);
+  refresh();
+}
+
+void WPBackgroundController::resetEditor() {
+  // The well keeps its colour: it is what the next custom choice starts from.
+  style_ = WPBackgroundStyle::gradients().front();
+  backdrop_.reset();
+  previewBackdrop_.reset();
+  for (WPBackgroundSwatch* each : swatches_) each->setSelected(each == swatches_.front());
+  padding_->setValue(defaultPadding);
+  corner_->setValue(defaultCorner);
+  shadow_->setValue(defaultShadow);
+  currentRatio_.reset();
+  ratioControl_->setSelectedSegment(0);
+  refresh();
+}
+
+void WPBackgroundController::saveEditor() {
+  std::filesystem::path target;
+  try {
+    target = MediaEngine::uniqueSibling(sourceURL(), " With Background", "png");
+  } catch (const std::exception& failure) {
+    report(WPEditorError(MediaEngine::describe(failure)));
+    return;
+  }
+  // The full-size render reads and writes every pixel: it runs on the save
+  // thread with the settings as they are now, never on the interface's.
+  performSave([image = image_, style = style_, backdrop = backdrop_, padding = padding_->value(),
+               corner = corner_->value(), shadow = shadow_->value(), ratio = currentRatio_, target,
+               source = sourceURL()] {
+    const auto rendered = WPBackgroundRenderer::render(image, style, backdrop, padding, corner,
+                                                       shadow, ratio, std::nullopt);
+    if (!rendered) throw WPEditorError("The image could not be rendered.");
+    MediaEngine::writePicture(pictureOf(*rendered), "png", target, source, 0.9);
+    return target;
+  });
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,25 @@
+#include "editors/background/background_settings.h"
+
+#include <algorithm>
+
+namespace Whirlpane {
+
+const std::vector<WPBackgroundRatio>& backgroundRatios() {
+  static const std::vector<WPBackgroundRatio> ratios = {
+      {"Auto", std::nullopt}, {"1:1", 1.0}, {"16:9", 16.0 / 9.0}, {"4:5", 0.8}};
+  return ratios;
+}
+
+double paddingMaximum(QSize picture) {
+  return std::max(0.625 * std::max(picture.width(), picture.height()), 400.0);
+}
+
+double cornerMaximum(QSize picture) {
+  return std::max(0.24 * std::max(picture.width(), picture.height()), 100.0);
+}
+
+WPBackgroundStyle customStyle(const QColor& color) {
+  return WPBackgroundStyle{"Custom", {color}, false, {}};
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,47 @@
+#include "editors/background/color_well.h"
+
+#include <QColorDialog>
+#include <QPainter>
+
+namespace Whirlpane {
+
+WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent)
+    : QAbstractButton(parent), color_(color) {
+  setGeometry(frame.toAlignedRect());
+  setFocusPolicy(Qt::NoFocus);
+  connect(this, &QAbstractButton::clicked, this, [this] { choose(); });
+}
+
+void WPColorWell::setColor(const QColor& color) {
+  color_ = color;
+  update();
+}
+
+void WPColorWell::choose() {
+  // One chooser per well: a second click while it is up only raises it.
+  if (chooser_) {
+    chooser_->raise();
+    return;
+  }
+  auto* dialog = new QColorDialog(color_, window());
+  chooser_ = dialog;
+  dialog->setWindowModality(Qt::WindowModal);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& chosen) {
+    if (!chosen.isValid()) return;
+    setColor(chosen);
+    if (onChange) onChange();
+  });
+  dialog->open();
+}
+
+void WPColorWell::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, isDown() ? 0.3f : 0.16f), 0.75));
+  painter.setBrush(color_);
+  painter.drawRoundedRect(r, 4, 4);
+}
+
+}  // namespace Whirlpane
