@@ -11,11 +11,11 @@
 #include <algorithm>
 
 #include "editors/background/background_settings.h"
-#include "editors/background/color_well.h"
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/background_swatch.h"
+#include "editors/controls/color_well.h"
 #include "editors/controls/preview_view.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/controls/slider_row.h"
@@ -48,41 +48,6 @@ class SwatchStrip : public QScrollArea {
     event->accept();
   }
 };
-
-// The image button's symbol: a framed landscape with a plus badge at its
-// lower right, in the label colour, drawn for sharp screens.
-QImage photoBadgeSymbol() {
-  const qreal scale = std::max<qreal>(2, qApp->devicePixelRatio());
-  QImage symbol((QSizeF(18, 15) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-  symbol.setDevicePixelRatio(scale);
-  symbol.fill(Qt::transparent);
-  QPainter painter(&symbol);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QColor ink = labelColour(0.7);
-  painter.setPen(QPen(ink, 1.2));
-  painter.drawRoundedRect(QRectF(0.6, 0.6, 13.6, 11), 2.2, 2.2);
-  QPainterPath hills;
-  hills.moveTo(2, 10.6);
-  hills.lineTo(5.4, 6.2);
-  hills.lineTo(8, 9);
-  hills.lineTo(9.6, 7.4);
-  hills.lineTo(12.6, 10.6);
-  hills.closeSubpath();
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(ink);
-  painter.drawPath(hills);
-  painter.drawEllipse(QPointF(10, 3.9), 1.3, 1.3);
-  const QPointF badge(13.6, 10.6);
-  painter.setCompositionMode(QPainter::CompositionMode_Clear);
-  painter.drawEllipse(badge, 4.3, 4.3);
-  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.drawEllipse(badge, 3.5, 3.5);
-  painter.setCompositionMode(QPainter::CompositionMode_Clear);
-  painter.setPen(QPen(Qt::black, 1.1, Qt::SolidLine, Qt::RoundCap));
-  painter.drawLine(badge - QPointF(0, 1.8), badge + QPointF(0, 1.8));
-  painter.drawLine(badge - QPointF(1.8, 0), badge + QPointF(1.8, 0));
-  return symbol;
-}
 
 // The photographs the file chooser offers: what the engine decodes as a
 // picture.
@@ -130,7 +95,7 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   }
 
   imageButton_ = new WPActionButton(QRectF(375, 381.5, 27, 27), surface());
-  imageButton_->setSymbol(photoBadgeSymbol());
+  imageButton_->setSymbol("photo-badge-plus");
   imageButton_->setFont(editorFont(11));
   imageButton_->setObjectName("editor.background.customImage");
   imageButton_->setAccessibleName("Choose background image");
@@ -140,7 +105,7 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   customColor_ = new WPColorWell(QRectF(373, 421, 32, 16), rgb(0x2F5FC8), surface());
   customColor_->setObjectName("editor.background.customColor");
   customColor_->setAccessibleName("Custom colour");
-  customColor_->onChange = [this] { colorChanged(); };
+  customColor_->onChange = [this](const QColor&) { colorChanged(); };
 
   const auto row = [&](const QString& title, qreal top, double maximum, double value,
                        const QString& id) {

@@ -6,45 +6,12 @@
 #include "app/chrome/accent.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/action_button.h"
+#include "editors/controls/color_well.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/controls/slider_row.h"
 #include "whirlpane/picture_file.h"
 
 namespace Whirlpane {
-
-WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent)
-    : QAbstractButton(parent), color_(color) {
-  setGeometry(frame.toAlignedRect());
-  setCursor(Qt::PointingHandCursor);
-  connect(this, &QAbstractButton::clicked, this, [this] { choose(); });
-}
-
-void WPColorWell::setColor(const QColor& color) {
-  color_ = color;
-  update();
-}
-
-void WPColorWell::choose() {
-  auto* dialog = new QColorDialog(color_, window());
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& chosen) {
-    setColor(chosen);
-    if (onChange) onChange(chosen);
-  });
-  dialog->open();
-}
-
-void WPColorWell::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF bounds = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-  painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.14f), 1));
-  painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.6f));
-  painter.drawRoundedRect(bounds, 5, 5);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(color_);
-  painter.drawRoundedRect(bounds.adjusted(4, 4, -4, -4), 3, 3);
-}
 
 QImage loadMarkupImage(const std::filesystem::path& url) {
   MediaEngine::Picture picture = MediaEngine::loadPicture(url);
@@ -86,7 +53,8 @@ WPMarkupController::WPMarkupController(const std::filesystem::path& url, const Q
     stroke_ =
         new WPSliderRow("Stroke", 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
     stroke_->handler = [this](double value) { canvas_->layer().strokeWidth = value; };
-    color_ = new WPColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface());
+    color_ = new WPColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface(),
+                             WPColorWell::Look::bezel);
     color_->setObjectName("editor.annotate.color");
     color_->setAccessibleName("Ink colour");
     color_->onChange = [this](const QColor& color) { colorChanged(color); };

@@ -9,7 +9,6 @@
 // Thread safety: main thread only.
 #pragma once
 
-#include <QAbstractButton>
 #include <QColor>
 #include <QImage>
 #include <QLineEdit>
@@ -22,28 +21,10 @@
 namespace Whirlpane {
 
 class WPActionButton;
+class WPColorWell;
 class WPLabel;
 class WPRatioControl;
 class WPSliderRow;
-
-// A small swatch of the ink colour; a click offers the desktop's colour
-// chooser.
-class WPColorWell : public QAbstractButton {
- public:
-  WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent);
-  QColor color() const { return color_; }
-  // Shows `color`; onChange is not called.
-  void setColor(const QColor& color);
-  // Called with each colour the user chooses.
-  std::function<void(const QColor&)> onChange;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  void choose();
-  QColor color_;
-};
 
 // `url` decoded by the engine with its colour channels as stored, not
 // multiplied by alpha: every pixel the marks leave alone, half-transparent

@@ -6,7 +6,7 @@
 #include <QtTest/QTest>
 
 #include "editors/background/background_controller.h"
-#include "editors/background/color_well.h"
+#include "editors/controls/color_well.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/background_swatch.h"

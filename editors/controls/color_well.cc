@@ -1,14 +1,15 @@
-#include "editors/background/color_well.h"
+#include "editors/controls/color_well.h"
 
 #include <QColorDialog>
 #include <QPainter>
 
 namespace Whirlpane {
 
-WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent)
-    : QAbstractButton(parent), color_(color) {
+WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look)
+    : QAbstractButton(parent), color_(color), look_(look) {
   setGeometry(frame.toAlignedRect());
   setFocusPolicy(Qt::NoFocus);
+  setCursor(Qt::PointingHandCursor);
   connect(this, &QAbstractButton::clicked, this, [this] { choose(); });
 }
 
@@ -30,7 +31,7 @@ void WPColorWell::choose() {
   connect(dialog, &QColorDialog::colorSelected, this, [this](const QColor& chosen) {
     if (!chosen.isValid()) return;
     setColor(chosen);
-    if (onChange) onChange();
+    if (onChange) onChange(chosen);
   });
   dialog->open();
 }
@@ -39,6 +40,15 @@ void WPColorWell::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  if (look_ == Look::bezel) {
+    painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, isDown() ? 0.3f : 0.14f), 1));
+    painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.6f));
+    painter.drawRoundedRect(r, 5, 5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color_);
+    painter.drawRoundedRect(r.adjusted(4, 4, -4, -4), 3, 3);
+    return;
+  }
   painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, isDown() ? 0.3f : 0.16f), 0.75));
   painter.setBrush(color_);
   painter.drawRoundedRect(r, 4, 4);

@@ -1,6 +1,6 @@
-// A small rounded button filled with a colour; clicking it opens the colour
-// chooser as a sheet on its window, and a colour chosen there becomes the
-// well's colour.
+// A small rounded button showing a colour, filled edge to edge (a swatch) or
+// inside a light bezel; clicking it opens the colour chooser as a sheet on
+// its window, and a colour chosen there becomes the well's colour.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -15,14 +15,16 @@ namespace Whirlpane {
 
 class WPColorWell : public QAbstractButton {
  public:
-  WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent);
+  enum class Look { swatch, bezel };
+
+  WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look = Look::swatch);
 
   const QColor& color() const { return color_; }
   // Sets the colour from code; onChange is not called.
   void setColor(const QColor& color);
 
-  // Called after the user chose a colour in the chooser (OK pressed).
-  std::function<void()> onChange;
+  // Called with the colour the user chose in the chooser (OK pressed).
+  std::function<void(const QColor&)> onChange;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -31,6 +33,7 @@ class WPColorWell : public QAbstractButton {
   void choose();
 
   QColor color_;
+  Look look_;
   QPointer<QColorDialog> chooser_;  // while it is up
 };
 
