@@ -2,8 +2,10 @@
 // An editor joins the tools by adding its line here.
 #include <memory>
 
+#include "editors/adjust/adjustment_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/compress/compression_controller.h"
+#include "editors/crop/crop_controller.h"
 #include "editors/editor_coordinator.h"
 #include "editors/metadata/metadata_controller.h"
 #include "whirlpane/metadata.h"
@@ -20,6 +22,12 @@ void registerBuiltInEditors(EditorCoordinator& coordinator) {
     } catch (const std::exception&) {
     }
     return std::make_unique<WPCompressionController>(url, image);
+  });
+  coordinator.registerEditor("crop", [](const std::filesystem::path& url) {
+    return std::make_unique<WPCropController>(url, loadEditorImage(url));
+  });
+  coordinator.registerEditor("edit", [](const std::filesystem::path& url) {
+    return std::make_unique<WPAdjustmentController>(url, loadEditorImage(url));
   });
   coordinator.registerEditor("metadata", [](const std::filesystem::path& url) {
     return std::make_unique<WPMetadataController>(url, MediaEngine::metadata(url));

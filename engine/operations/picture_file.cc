@@ -5,9 +5,12 @@
 #include <cstring>
 
 #include "files/output_placement.h"
+#include "image/external_encoders.h"
 #include "image/image_decoding.h"
+#include "image/image_encoding.h"
 #include "operations/image_writer.h"
 #include "whirlpane/failure.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 
@@ -42,6 +45,24 @@ void writePicture(const Picture& picture, std::string_view format, const std::fi
   if (pixels.extract_band(3).min() >= 255)
     pixels = pixels.extract_band(0, vips::VImage::option()->set("n", 3));
   writeImage(Image(pixels), format, to, source, quality);
+}
+
+bool canWritePicture(std::string_view format) {
+  std::string canonical;
+  try {
+    canonical = normalized(format);
+  } catch (const Failure&) {
+    return false;
+  }
+  if (!isRaster(canonical)) return false;
+  if (canEncode(canonical)) return true;
+  if (canonical != "webp" && canonical != "avif") return false;
+  try {
+    codec(canonical);
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
 }
 
 }  // namespace MediaEngine

@@ -34,6 +34,12 @@ Picture loadPicture(const std::filesystem::path& url);
 void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,
                   const std::filesystem::path& source, double quality = 0.9);
 
+// True when writePicture() can write `format` (any name normalized() takes)
+// on this machine: a raster format its codecs encode, or WebP or AVIF with the
+// bundled encoder. HEIC, for one, needs an HEVC encoder that not every
+// system has.
+bool canWritePicture(std::string_view format);
+
 // "<base name><suffix>.<ext>" beside `source`, or with " 2", " 3", ... before
 // the extension, the first such name that does not exist now. Claiming it is
 // left to the writer (writePicture never overwrites).
