@@ -136,7 +136,7 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
       {"Picture", "editor.picture.window"},
       {"Add BG", ""},
       {"addbg", ""},
-      {"Crop", ""},
+      {"Crop", "editor.crop.window"},
       {"frobnicate", ""},
   };
   for (const auto& c : cases) {
