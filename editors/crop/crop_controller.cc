@@ -2,9 +2,11 @@
 
 #include <QRegularExpressionValidator>
 
+#include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/crop/crop_canvas.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 #include "whirlpane/picture_file.h"
 
@@ -105,7 +107,30 @@ void WPCropController::saveEditor() {
     sizeChanged(heightField_);
   }
   if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
-  saveImage(canvas_->croppedImage(), " Cropped", croppedFormat(sourceURL()));
+  const QImage image = canvas_->croppedImage();
+  const std::string format = croppedFormat(sourceURL());
+  if (image.isNull() || MediaEngine::normalized(format) != "jpg") {
+    saveImage(image, " Cropped", format);
+    return;
+  }
+  // A JPEG cut on its block grid keeps its coded blocks: no second generation
+  // of compression, and the pixels stay exactly the source's. Elsewhere the
+  // selection is encoded again.
+  std::filesystem::path target;
+  try {
+    target = MediaEngine::uniqueSibling(sourceURL(), " Cropped", format);
+  } catch (const std::exception& failure) {
+    report(WPEditorError(MediaEngine::describe(failure)));
+    return;
+  }
+  performSave(
+      [image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceURL()] {
+        if (!MediaEngine::writeCroppedJPEG(source, rect.x(), rect.y(), rect.width(), rect.height(),
+                                           target)) {
+          MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
+        }
+        return target;
+      });
 }
 
 }  // namespace Whirlpane

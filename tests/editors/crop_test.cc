@@ -12,6 +12,7 @@
 #include "editors/editor_coordinator.h"
 #include "tests/editors/editor_support.h"
 #include "tests/support/test_support.h"
+#include "whirlpane/picture_file.h"
 
 namespace {
 
@@ -122,6 +123,54 @@ TEST(CropSelection, DragsFollowTheGeometryOfTheSelection) {
     EXPECT_NEAR(got.y(), row.expected.y(), 1e-9);
     EXPECT_NEAR(got.width(), row.expected.width(), 1e-9);
     EXPECT_NEAR(got.height(), row.expected.height(), 1e-9);
+  }
+}
+
+TEST(LosslessCrop, AJPEGCutOnItsGridKeepsEveryPixelAndAnyOtherIsRefused) {
+  TestSupport::startVips();
+  TestSupport::ScratchFolder folder;
+  const struct {
+    const char* name;
+    const char* options;  // how the source is saved
+    int orientation;
+    QRect rect;
+    bool lossless;
+    bool subsampled = false;
+  } rows[] = {
+      {"4:4:4 on its 8-pixel grid", "[Q=92,subsample-mode=off]", 1, {8, 16, 201, 113}, true},
+      {"4:2:0 on its 16-pixel grid", "[Q=80,subsample-mode=on]", 1, {16, 32, 300, 200}, true, true},
+      {"to the far corner", "[Q=80,subsample-mode=on]", 1, {320, 240, 320, 240}, true, true},
+      {"4:2:0 off its grid", "[Q=80,subsample-mode=on]", 1, {8, 16, 200, 100}, false},
+      {"off the grid", "[Q=92,subsample-mode=off]", 1, {5, 0, 100, 100}, false},
+      {"past the picture", "[Q=92,subsample-mode=off]", 1, {600, 0, 100, 100}, false},
+      {"stored turned", "[Q=92,subsample-mode=off]", 6, {0, 0, 100, 100}, false},
+  };
+  int count = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const fs::path source = folder / ("source" + std::to_string(++count) + ".jpg");
+    vips::VImage picture = TestSupport::noisePicture(640, 480).copy();
+    picture.set("orientation", row.orientation);
+    TestSupport::saveImage(picture, source, row.options);
+    const fs::path target = folder / ("cut" + std::to_string(count) + ".jpg");
+    const QRect r = row.rect;
+    EXPECT_EQ(MediaEngine::writeCroppedJPEG(source, r.x(), r.y(), r.width(), r.height(), target),
+              row.lossless);
+    EXPECT_EQ(fs::exists(target), row.lossless);
+    if (!row.lossless) continue;
+    const vips::VImage expected =
+        TestSupport::loadWithVips(source).extract_area(r.x(), r.y(), r.width(), r.height());
+    const vips::VImage got = TestSupport::loadWithVips(target);
+    // Subsampled colour is smoothed from the neighbouring samples as it is
+    // decoded: along a cut there are none beyond, so only the outermost pixels
+    // may differ from the source's.
+    if (!row.subsampled) {
+      EXPECT_EQ(TestSupport::maxDifference(got, expected), 0.0);
+    }
+    EXPECT_EQ(
+        TestSupport::maxDifference(got.extract_area(1, 1, r.width() - 2, r.height() - 2),
+                                   expected.extract_area(1, 1, r.width() - 2, r.height() - 2)),
+        0.0);
   }
 }
 
