@@ -33,6 +33,11 @@ void WPCropCanvas::changed() {
   if (onChange) onChange(geometry_.selection());
 }
 
+void WPCropCanvas::setSelection(const QRectF& selection) {
+  geometry_.setSelection(geometry_.bounded(selection));
+  changed();
+}
+
 void WPCropCanvas::setRatio(std::optional<double> ratio) {
   geometry_.setRatio(ratio);
   if (ratio) changed();

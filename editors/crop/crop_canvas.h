@@ -26,6 +26,8 @@ class WPCropCanvas : public QWidget {
   // Told the new selection after every change.
   std::function<void(const QRectF&)> onChange;
 
+  // `selection` fitted into the picture (keeping a locked ratio).
+  void setSelection(const QRectF& selection);
   void setRatio(std::optional<double> ratio);
   void setSize(double width, double height, bool changingWidth);
   void reset();
