@@ -26,7 +26,7 @@ QLineEdit* pixelField(const QRectF& frame, const QString& id, QWidget* parent) {
       new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,8}"), field));
   field->setStyleSheet(
       "QLineEdit { background: rgba(255, 255, 255, 0.85); color: rgba(0, 0, 0, 0.85);"
-      " border: 0.5px solid rgba(0, 0, 0, 0.22); border-radius: 5px; padding: 0 4px; }");
+      " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 4px; }");
   return field;
 }
 
