@@ -5,6 +5,7 @@
 //   open            the picture decoded as an editor gets it
 //   edit-reduce     the preview source made once when Edit opens
 //   edit-step       one slider step: the preview rendered again
+//   edit-render     the full-size render alone (colours, mirror, turn)
 //   edit-save       Save after brightness, contrast and saturation were moved,
 //                   one turn and a mirror (render at full size, PNG)
 //   crop-save       Apply with the centred half (half of each side) selected
@@ -12,6 +13,7 @@
 // Usage: editor-bench PHOTO.jpg [RUNS]
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -85,16 +87,24 @@ int main(int argc, char** argv) {
 
   {
     WPAdjustmentController edit(photo, image);
-    double value = 0;
-    // A slider step as the user makes it: the handler renders the preview.
+    // A slider step as the user makes it (an arrow key moves the knob by a
+    // hundredth of the range): the value text and the preview follow.
+    WPSlider* slider = edit.brightness()->slider();
+    int step = 0;
     report("edit-step", timed(runs * 20, [&] {
-             value = value > 0.5 ? 0 : value + 0.01;
-             edit.brightness()->slider()->setValue(value);
+             QKeyEvent key(QEvent::KeyPress, ++step % 40 < 20 ? Qt::Key_Right : Qt::Key_Left,
+                           Qt::NoModifier);
+             QApplication::sendEvent(slider, &key);
            }));
+    if (edit.brightness()->value() == 0) {
+      std::fprintf(stderr, "editor-bench: the slider did not move\n");
+      return 1;
+    }
     edit.contrast()->slider()->setValue(1.2);
     edit.saturation()->slider()->setValue(1.5);
     edit.rotate();
     edit.flip();
+    report("edit-render", timed(runs, [&] { (void)edit.render(false); }));
     report("edit-save", timed(runs, [&] { saveAndWait(edit); }));
   }
 

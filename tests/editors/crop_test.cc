@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
-#include <QMouseEvent>
 #include <QTest>
-#include <optional>
 
 #include "editors/controls/action_button.h"
 #include "editors/controls/ratio_control.h"
@@ -17,6 +15,7 @@
 namespace {
 
 using namespace Whirlpane;
+using EditorTests::mouse;
 using EditorTests::waitForSave;
 namespace fs = std::filesystem;
 
@@ -142,7 +141,6 @@ TEST(LosslessCrop, AJPEGCutOnItsGridKeepsEveryPixelAndAnyOtherIsRefused) {
       {"to the far corner", "[Q=80,subsample-mode=on]", 1, {320, 240, 320, 240}, true, true},
       {"4:2:0 off its grid", "[Q=80,subsample-mode=on]", 1, {8, 16, 200, 100}, false},
       {"off the grid", "[Q=92,subsample-mode=off]", 1, {5, 0, 100, 100}, false},
-      {"past the picture", "[Q=92,subsample-mode=off]", 1, {600, 0, 100, 100}, false},
       {"stored turned", "[Q=92,subsample-mode=off]", 6, {0, 0, 100, 100}, false},
   };
   int count = 0;
@@ -172,13 +170,6 @@ TEST(LosslessCrop, AJPEGCutOnItsGridKeepsEveryPixelAndAnyOtherIsRefused) {
                                    expected.extract_area(1, 1, r.width() - 2, r.height() - 2)),
         0.0);
   }
-}
-
-void mouse(QWidget* target, QEvent::Type type, QPointF at) {
-  QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(target, &event);
 }
 
 void type(QLineEdit* field, const QString& text) {
@@ -246,15 +237,13 @@ TEST_F(CropWindow, PickerMouseAndFieldsCropWhatTheyShowInTheSourceFormat) {
     waitForSave(*editor);
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0], folder / row.saved);
-    const vips::VImage written = TestSupport::loadWithVips(saved[0]);
-    EXPECT_EQ(written.width(), 200);
-    EXPECT_EQ(written.height(), 113);
-    const vips::VImage expected = TestSupport::loadWithVips(source).extract_area(
-        taken.x(), taken.y(), taken.width(), taken.height());
-    EXPECT_LT(
-        TestSupport::meanDifference(written.extract_band(0, vips::VImage::option()->set("n", 3)),
-                                    expected.extract_band(0, vips::VImage::option()->set("n", 3))),
-        3.0);
+    const auto rgb = [](const fs::path& file, QRect r) {
+      return TestSupport::loadWithVips(file)
+          .extract_area(r.x(), r.y(), r.width(), r.height())
+          .extract_band(0, vips::VImage::option()->set("n", 3));
+    };
+    EXPECT_LT(TestSupport::meanDifference(rgb(saved[0], {0, 0, 200, 113}), rgb(source, taken)),
+              3.0);
   }
 }
 
