@@ -2,9 +2,11 @@
 // An editor joins the tools by adding its line here.
 #include <memory>
 
+#include "editors/adjust/adjustment_controller.h"
 #include "editors/background/background_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/compress/compression_controller.h"
+#include "editors/crop/crop_controller.h"
 #include "editors/editor_coordinator.h"
 #include "editors/markup/markup_controller.h"
 #include "editors/metadata/metadata_controller.h"
@@ -31,6 +33,12 @@ void registerBuiltInEditors(EditorCoordinator& coordinator) {
   });
   coordinator.registerEditor("redact", [](const std::filesystem::path& url) {
     return std::make_unique<WPMarkupController>(url, loadMarkupImage(url), true);
+  });
+  coordinator.registerEditor("crop", [](const std::filesystem::path& url) {
+    return std::make_unique<WPCropController>(url, loadEditorImage(url));
+  });
+  coordinator.registerEditor("edit", [](const std::filesystem::path& url) {
+    return std::make_unique<WPAdjustmentController>(url, loadEditorImage(url));
   });
   coordinator.registerEditor("metadata", [](const std::filesystem::path& url) {
     return std::make_unique<WPMetadataController>(url, MediaEngine::metadata(url));

@@ -81,6 +81,53 @@ bool recoded(Recoding& job, const unsigned char* jpeg, unsigned long size) {
 
 }  // namespace
 
+namespace {
+
+// `jpeg` through tjTransform with `transform`, then coded again with
+// Huffman tables of its own.
+std::optional<std::vector<unsigned char>> transformed(std::span<const std::byte> jpeg,
+                                                      tjtransform transform) {
+  const Owned<void, tjDestroy> transformer(tjInitTransform());
+  if (!transformer) return std::nullopt;
+  unsigned char* result = nullptr;
+  unsigned long resultSize = 0;
+  const int status =
+      tjTransform(transformer.get(), reinterpret_cast<const unsigned char*>(jpeg.data()),
+                  jpeg.size(), 1, &result, &resultSize, &transform, TJFLAG_STOPONWARNING);
+  const Owned<unsigned char, tjFree> owned(result);
+  if (status != 0) return std::nullopt;
+
+  Recoding job{};
+  const bool done = recoded(job, result, resultSize);
+  const Owned<unsigned char, std::free> recodedBuffer(job.buffer);
+  if (!done) return std::nullopt;
+  return std::vector<unsigned char>(job.buffer, job.buffer + job.size);
+}
+
+}  // namespace
+
+std::optional<std::vector<unsigned char>> croppedLosslessly(std::span<const std::byte> jpeg, int x,
+                                                            int y, int width, int height) {
+  const Owned<void, tjDestroy> reader(tjInitDecompress());
+  int storedWidth = 0, storedHeight = 0, subsampling = 0, colourspace = 0;
+  if (!reader ||
+      tjDecompressHeader3(reader.get(), reinterpret_cast<const unsigned char*>(jpeg.data()),
+                          jpeg.size(), &storedWidth, &storedHeight, &subsampling,
+                          &colourspace) != 0 ||
+      subsampling < 0 || subsampling >= TJ_NUMSAMP) {
+    return std::nullopt;
+  }
+  if (x < 0 || y < 0 || width < 1 || height < 1 || x % tjMCUWidth[subsampling] != 0 ||
+      y % tjMCUHeight[subsampling] != 0 || x > storedWidth - width || y > storedHeight - height) {
+    return std::nullopt;
+  }
+  tjtransform crop{};
+  crop.op = TJXOP_NONE;
+  crop.options = TJXOPT_CROP | TJXOPT_COPYNONE;
+  crop.r = tjregion{x, y, width, height};
+  return transformed(jpeg, crop);
+}
+
 std::optional<std::vector<unsigned char>> turnedUpright(std::span<const std::byte> jpeg,
                                                         int orientation) {
   // What each EXIF orientation asks for, to show the stored pixels upright.
@@ -88,24 +135,10 @@ std::optional<std::vector<unsigned char>> turnedUpright(std::span<const std::byt
                                     TJXOP_ROT180, TJXOP_VFLIP,      TJXOP_TRANSPOSE,
                                     TJXOP_ROT90,  TJXOP_TRANSVERSE, TJXOP_ROT270};
   if (orientation < 2 || orientation > 8) return std::nullopt;
-  const Owned<void, tjDestroy> transformer(tjInitTransform());
-  if (!transformer) return std::nullopt;
   tjtransform turn{};
   turn.op = turns[orientation];
   turn.options = TJXOPT_PERFECT;
-  unsigned char* turned = nullptr;
-  unsigned long turnedSize = 0;
-  const int status =
-      tjTransform(transformer.get(), reinterpret_cast<const unsigned char*>(jpeg.data()),
-                  jpeg.size(), 1, &turned, &turnedSize, &turn, TJFLAG_STOPONWARNING);
-  const Owned<unsigned char, tjFree> owned(turned);
-  if (status != 0) return std::nullopt;
-
-  Recoding job{};
-  const bool done = recoded(job, turned, turnedSize);
-  const Owned<unsigned char, std::free> result(job.buffer);
-  if (!done) return std::nullopt;
-  return std::vector<unsigned char>(job.buffer, job.buffer + job.size);
+  return transformed(jpeg, turn);
 }
 
 }  // namespace MediaEngine::detail

@@ -20,4 +20,13 @@ namespace MediaEngine::detail {
 std::optional<std::vector<unsigned char>> turnedUpright(std::span<const std::byte> jpeg,
                                                         int orientation);
 
+// The part (`x`, `y`, `width`, `height`) of `jpeg`'s stored pixels, cut out
+// of its coded blocks without decoding them, so every pixel stays what it was:
+// in its own mode, with Huffman tables made for the result, and without the
+// source's segments. nullopt when `x` or `y` is off the stream's MCU grid,
+// the rectangle leaves the picture, or the stream cannot be read without a
+// warning.
+std::optional<std::vector<unsigned char>> croppedLosslessly(std::span<const std::byte> jpeg, int x,
+                                                            int y, int width, int height);
+
 }  // namespace MediaEngine::detail

@@ -4,10 +4,15 @@
 
 #include <cstring>
 
+#include "base/file_io.h"
 #include "files/output_placement.h"
+#include "image/external_encoders.h"
 #include "image/image_decoding.h"
+#include "image/image_encoding.h"
+#include "image/jpeg_transform.h"
 #include "operations/image_writer.h"
 #include "whirlpane/failure.h"
+#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 
@@ -42,6 +47,35 @@ void writePicture(const Picture& picture, std::string_view format, const std::fi
   if (pixels.extract_band(3).min() >= 255)
     pixels = pixels.extract_band(0, vips::VImage::option()->set("n", 3));
   writeImage(Image(pixels), format, to, source, quality);
+}
+
+bool writeCroppedJPEG(const std::filesystem::path& source, int x, int y, int width, int height,
+                      const std::filesystem::path& to) {
+  const std::optional<ImageSource> image = ImageSource::open(source);
+  if (!image || !image->isPlainJPEG() || image->frameCount() != 1) return false;
+  const Bytes jpeg = detail::readWholeFile(source);
+  const auto cropped = detail::croppedLosslessly(jpeg.span(), x, y, width, height);
+  if (!cropped) return false;
+  publish(Bytes::copyOf(std::as_bytes(std::span(*cropped))), to, outputPermissions(source));
+  return true;
+}
+
+bool canWritePicture(std::string_view format) {
+  std::string canonical;
+  try {
+    canonical = normalized(format);
+  } catch (const Failure&) {
+    return false;
+  }
+  if (!isRaster(canonical)) return false;
+  if (canEncode(canonical)) return true;
+  if (canonical != "webp" && canonical != "avif") return false;
+  try {
+    codec(canonical);
+    return true;
+  } catch (const Failure&) {
+    return false;
+  }
 }
 
 }  // namespace MediaEngine

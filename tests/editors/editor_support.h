@@ -1,10 +1,11 @@
-// What the editor tests share: waiting for a save to come back, and pressing
-// keys on an editor window.
+// What the editor tests share: waiting for a save to come back, pressing
+// keys on an editor window, and the mouse.
 #pragma once
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -27,6 +28,14 @@ inline void waitForSave(Whirlpane::WPEditorController* editor) {
 inline void press(QWidget* window, int key) {
   QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(window, &down);
+}
+
+// Sends one left-button event of `type` at `at` in `target`'s coordinates.
+inline void mouse(QWidget* target, QEvent::Type type, QPointF at) {
+  QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
 }
 
 }  // namespace EditorTests

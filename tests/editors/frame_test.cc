@@ -155,7 +155,7 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
       {"Picture", "editor.picture.window"},
       {"Add BG", "editor.background.window"},
       {"addbg", "editor.background.window"},
-      {"Crop", ""},
+      {"Crop", "editor.crop.window"},
       {"frobnicate", ""},
   };
   for (const auto& c : cases) {

@@ -34,6 +34,22 @@ Picture loadPicture(const std::filesystem::path& url);
 void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,
                   const std::filesystem::path& source, double quality = 0.9);
 
+// Writes the part (`x`, `y`, `width`, `height`) of `source`'s pixels to `to`,
+// which must not exist yet, when `source` is a plain JPEG (colour or grey,
+// stored upright, without a colour profile other than sRGB) and `x` and `y`
+// lie on its block grid: the coded blocks are copied, not decoded and encoded
+// again, so every pixel stays exactly the source's. Metadata is not carried
+// over. Returns false, having written nothing, for any other source or
+// rectangle; throws what publishing throws.
+bool writeCroppedJPEG(const std::filesystem::path& source, int x, int y, int width, int height,
+                      const std::filesystem::path& to);
+
+// True when writePicture() can write `format` (any name normalized() takes)
+// on this machine: a raster format its codecs encode, or WebP or AVIF with the
+// bundled encoder. HEIC, for one, needs an HEVC encoder that not every
+// system has.
+bool canWritePicture(std::string_view format);
+
 // "<base name><suffix>.<ext>" beside `source`, or with " 2", " 3", ... before
 // the extension, the first such name that does not exist now. Claiming it is
 // left to the writer (writePicture never overwrites).

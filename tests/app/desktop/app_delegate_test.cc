@@ -128,9 +128,9 @@ TEST_F(Delegate, TheIntroductionComesOnceAndNeverInTestMode) {
 }
 
 TEST_F(Delegate, AToolGoesToTheEditorsWhichSayWhatTheyCannotOpenYet) {
-  delegate.launch(options({"--open", "/p/photo.jpg", "--editor", "Crop"}));
+  delegate.launch(options({"--open", "/p/photo.jpg", "--editor", "Sharpen"}));
   EXPECT_EQ(alerts(),
-            QStringList{QString::fromUtf8("The \u201CCrop\u201D editor is not available.")});
+            QStringList{QString::fromUtf8("The \u201CSharpen\u201D editor is not available.")});
   EXPECT_FALSE(wheelShown());
 }
 

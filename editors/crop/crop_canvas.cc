@@ -1,0 +1,122 @@
+#include "editors/crop/crop_canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "app/chrome/accent.h"
+#include "editors/controls/draw.h"
+
+namespace Whirlpane {
+
+WPCropCanvas::WPCropCanvas(const QImage& image, const QRectF& frame, QWidget* parent)
+    : QWidget(parent), image_(image), geometry_(image.size()) {
+  setGeometry(frame.toRect());
+  setObjectName("editor.crop.canvas");
+  setAccessibleName("Crop selection. Drag edges or corners to resize; drag inside to move.");
+  reduce();
+}
+
+void WPCropCanvas::resizeEvent(QResizeEvent*) { reduce(); }
+
+void WPCropCanvas::reduce() {
+  // Twice the shown size keeps the picture sharp on a doubled display.
+  const QSizeF room = geometry_.imageRect(rect()).size() * 2;
+  shown_ = image_.width() > room.width() || image_.height() > room.height()
+               ? image_.scaled(room.toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+               : image_;
+}
+
+void WPCropCanvas::changed() {
+  update();
+  if (onChange) onChange(geometry_.selection());
+}
+
+void WPCropCanvas::setSelection(const QRectF& selection) {
+  geometry_.setSelection(geometry_.bounded(selection));
+  changed();
+}
+
+void WPCropCanvas::setRatio(std::optional<double> ratio) {
+  geometry_.setRatio(ratio);
+  if (ratio) changed();
+}
+
+void WPCropCanvas::setSize(double width, double height, bool changingWidth) {
+  if (!std::isfinite(width) || !std::isfinite(height)) return;
+  geometry_.setSize(width, height, changingWidth);
+  changed();
+}
+
+void WPCropCanvas::reset() {
+  geometry_.reset();
+  changed();
+}
+
+QImage WPCropCanvas::croppedImage() const {
+  const QRect rect = geometry_.pixelRect();
+  return rect.isEmpty() ? QImage() : image_.copy(rect);
+}
+
+void WPCropCanvas::paintEvent(QPaintEvent*) {
+  if (image_.isNull()) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF picture = geometry_.imageRect(rect());
+  const QRectF shown = geometry_.displaySelection(rect());
+  wpDraw(painter, shown_, picture);
+
+  QPainterPath outside;
+  outside.setFillRule(Qt::OddEvenFill);
+  outside.addRect(picture);
+  outside.addRect(shown);
+  painter.fillPath(outside, QColor(0, 0, 0, qRound(0.55 * 255)));
+
+  const QColor accent = whirlAccent();
+  painter.setPen(QPen(accent, 1.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(shown);
+
+  if (geometry_.dragHandle() != CropSelection::none) {
+    painter.setPen(QPen(QColor(255, 255, 255, qRound(0.42 * 255)), 0.5));
+    for (int third = 1; third <= 2; ++third) {
+      const qreal x = shown.left() + shown.width() * third / 3;
+      const qreal y = shown.top() + shown.height() * third / 3;
+      painter.drawLine(QPointF(x, shown.top()), QPointF(x, shown.bottom()));
+      painter.drawLine(QPointF(shown.left(), y), QPointF(shown.right(), y));
+    }
+  }
+
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(accent);
+  const auto points = CropSelection::handles(shown);
+  for (int i = 0; i < 8; ++i) {
+    const bool corner = i % 2 == 0;
+    const bool across = i == CropSelection::top || i == CropSelection::bottom;
+    const QSizeF size = corner ? QSizeF(10, 10) : across ? QSizeF(20, 5) : QSizeF(5, 20);
+    const qreal radius = corner ? 2 : 2.5;
+    painter.drawRoundedRect(QRectF(points[i] - QPointF(size.width(), size.height()) / 2, size),
+                            radius, radius);
+  }
+}
+
+void WPCropCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  geometry_.mouseDown(rect(), event->position());
+  update();
+}
+
+void WPCropCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (geometry_.dragHandle() == CropSelection::none) return;
+  geometry_.mouseDragged(rect(), event->position());
+  changed();
+}
+
+void WPCropCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || geometry_.dragHandle() == CropSelection::none) return;
+  geometry_.mouseUp();
+  changed();
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,136 @@
+#include "editors/crop/crop_controller.h"
+
+#include <QRegularExpressionValidator>
+
+#include "editors/common/editor_image.h"
+#include "editors/common/editor_text.h"
+#include "editors/controls/ratio_control.h"
+#include "editors/crop/crop_canvas.h"
+#include "whirlpane/failure.h"
+#include "whirlpane/formats.h"
+#include "whirlpane/picture_file.h"
+
+namespace Whirlpane {
+namespace {
+
+// The pixel fields take whole numbers of at least 1 and nothing else.
+QLineEdit* pixelField(const QRectF& frame, const QString& id, QWidget* parent) {
+  auto* field = new QLineEdit(parent);
+  field->setGeometry(frame.toRect());
+  field->setObjectName(id);
+  field->setAccessibleName(id);
+  QFont font = editorFont(11);
+  font.setStyleHint(QFont::Monospace);
+  field->setFont(font);
+  field->setValidator(
+      new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,8}"), field));
+  field->setStyleSheet(
+      "QLineEdit { background: rgba(255, 255, 255, 0.85); color: rgba(0, 0, 0, 0.85);"
+      " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 4px; }");
+  return field;
+}
+
+// The digits of `value` rounded half away from zero; never grouped, whatever
+// the locale (QString::number ignores it).
+QString pixelText(double value) { return QString::number(std::llround(value)); }
+
+// A field's whole number, or NaN when it holds none.
+double fieldValue(const QLineEdit* field) {
+  bool ok = false;
+  const double value = field->text().toDouble(&ok);
+  return ok ? value : std::nan("");
+}
+
+void label(const QString& text, const QRectF& frame, QWidget* parent) {
+  (new WPLabel(frame, editorFont(10.5), labelColour(0.58), parent))->setText(text);
+}
+
+}  // namespace
+
+std::optional<double> cropPresetRatio(int index) {
+  static constexpr double ratios[] = {1.0, 16.0 / 9, 9.0 / 16, 4.0 / 3, 3.0 / 4};
+  if (index < 1 || index > 5) return std::nullopt;
+  return ratios[index - 1];
+}
+
+std::string croppedFormat(const std::filesystem::path& source) {
+  const std::string own = MediaEngine::lowerExtension(source);
+  std::string format;
+  try {
+    format = MediaEngine::normalized(own);
+  } catch (const std::exception&) {
+    return "png";
+  }
+  return MediaEngine::isRaster(format) && MediaEngine::canWritePicture(format) ? own : "png";
+}
+
+WPCropController::WPCropController(const std::filesystem::path& url, const QImage& image)
+    : WPEditorController(url, "Crop Image", "Apply", "crop", QSize(370, 560)) {
+  canvas_ = new WPCropCanvas(image, QRectF(16, 47, 338, 382), surface());
+  label("Aspect ratio", QRectF(15, 447.5, 80, 15), surface());
+  ratio_ = new WPRatioControl({"Free", "1:1", "16:9", "9:16", "4:3", "3:4"},
+                              QRectF(121, 445, 233, 20), "editor.crop.ratio", surface(),
+                              [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
+  label("W", QRectF(16, 477.5, 12, 15), surface());
+  widthField_ = pixelField(QRectF(30, 475.5, 59, 19), "editor.crop.width", surface());
+  label("H", QRectF(96, 477.5, 12, 15), surface());
+  heightField_ = pixelField(QRectF(108, 475.5, 59, 19), "editor.crop.height", surface());
+  label("px", QRectF(174, 477.5, 24, 15), surface());
+
+  for (QLineEdit* field : {widthField_, heightField_}) {
+    // Return, and leaving the field, both apply what was typed.
+    connect(field, &QLineEdit::editingFinished, this, [this, field] { sizeChanged(field); });
+  }
+  canvas_->onChange = [this](const QRectF& rect) {
+    widthField_->setText(pixelText(rect.width()));
+    heightField_->setText(pixelText(rect.height()));
+  };
+  canvas_->reset();
+}
+
+void WPCropController::sizeChanged(QLineEdit* field) {
+  canvas_->setSize(fieldValue(widthField_), fieldValue(heightField_), field == widthField_);
+}
+
+void WPCropController::resetEditor() {
+  canvas_->reset();
+  ratio_->setSelectedSegment(0);
+}
+
+void WPCropController::saveEditor() {
+  // A size typed but not yet confirmed counts, as it would on leaving the field.
+  const QRectF shown = canvas_->selection();
+  if (widthField_->text() != pixelText(shown.width()) && widthField_->hasAcceptableInput()) {
+    sizeChanged(widthField_);
+  } else if (heightField_->text() != pixelText(shown.height()) &&
+             heightField_->hasAcceptableInput()) {
+    sizeChanged(heightField_);
+  }
+  if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
+  const QImage image = canvas_->croppedImage();
+  const std::string format = croppedFormat(sourceURL());
+  if (image.isNull() || MediaEngine::normalized(format) != "jpg") {
+    saveImage(image, " Cropped", format);
+    return;
+  }
+  // A JPEG cut on its block grid keeps its coded blocks: no second generation
+  // of compression, and the pixels stay exactly the source's. Elsewhere the
+  // selection is encoded again.
+  std::filesystem::path target;
+  try {
+    target = MediaEngine::uniqueSibling(sourceURL(), " Cropped", format);
+  } catch (const std::exception& failure) {
+    report(WPEditorError(MediaEngine::describe(failure)));
+    return;
+  }
+  performSave(
+      [image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceURL()] {
+        if (!MediaEngine::writeCroppedJPEG(source, rect.x(), rect.y(), rect.width(), rect.height(),
+                                           target)) {
+          MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
+        }
+        return target;
+      });
+}
+
+}  // namespace Whirlpane

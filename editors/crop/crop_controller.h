@@ -1,0 +1,54 @@
+// The Crop editor: the picture with its selection, a picker of a free crop
+// and five fixed aspect ratios, and the selection's size in whole pixels,
+// which can be typed. Apply writes the selection beside the source under
+// " Cropped", in the source's own format when the engine can write it, else
+// as a PNG.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QImage>
+#include <QLineEdit>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "editors/common/editor_controller.h"
+
+namespace Whirlpane {
+
+class WPCropCanvas;
+class WPRatioControl;
+
+// The ratio of preset `index` of the picker: none for "Free" (0), then 1:1,
+// 16:9, 9:16, 4:3 and 3:4.
+std::optional<double> cropPresetRatio(int index);
+
+// The format a crop of `source` is written in: its own (by extension, with
+// "jpeg", "heif" and "tif" standing for "jpg", "heic" and "tiff") when it is
+// a picture format the engine can write on this machine, else "png".
+std::string croppedFormat(const std::filesystem::path& source);
+
+class WPCropController : public WPEditorController {
+ public:
+  WPCropController(const std::filesystem::path& url, const QImage& image);
+
+  WPCropCanvas* canvas() const { return canvas_; }
+  WPRatioControl* ratio() const { return ratio_; }
+  QLineEdit* widthField() const { return widthField_; }
+  QLineEdit* heightField() const { return heightField_; }
+
+  void resetEditor() override;
+  void saveEditor() override;
+
+  // The action of both pixel fields (Return, or leaving the field).
+  void sizeChanged(QLineEdit* field);
+
+ private:
+  WPCropCanvas* canvas_;
+  WPRatioControl* ratio_;
+  QLineEdit* widthField_;
+  QLineEdit* heightField_;
+};
+
+}  // namespace Whirlpane
