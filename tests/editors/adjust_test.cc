@@ -130,7 +130,7 @@ TEST(AdjustmentWindow, SlidersButtonsResetAndSave) {
   std::vector<fs::path> saved;
   editor->onSaved = [&](const fs::path& file) { saved.push_back(file); };
   editor->saveButton()->click();
-  waitForSave(*editor);
+  waitForSave(editor);
   ASSERT_EQ(saved.size(), 1u);
   EXPECT_EQ(saved[0], folder / "photo Edited.png");
   const vips::VImage written = TestSupport::loadWithVips(saved[0]);

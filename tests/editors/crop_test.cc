@@ -234,7 +234,7 @@ TEST_F(CropWindow, PickerMouseAndFieldsCropWhatTheyShowInTheSourceFormat) {
     std::vector<fs::path> saved;
     editor->onSaved = [&](const fs::path& file) { saved.push_back(file); };
     editor->saveButton()->click();
-    waitForSave(*editor);
+    waitForSave(editor);
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0], folder / row.saved);
     const auto rgb = [](const fs::path& file, QRect r) {
