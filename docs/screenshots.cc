@@ -30,6 +30,7 @@
 #include "editors/common/editor_text.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/markup/markup_controller.h"
+#include "editors/self_check/pictures.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_action.h"
 #include "wheel/wheel_geometry.h"
@@ -40,25 +41,6 @@ using namespace Whirlpane;
 namespace fs = std::filesystem;
 
 constexpr qreal scale = 2;
-
-// `widget` and its children as they paint themselves, over transparency.
-QImage picture(QWidget* widget) {
-  QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(scale);
-  image.fill(Qt::transparent);
-  widget->render(&image, {}, {}, QWidget::DrawChildren | QWidget::IgnoreMask);
-  return image;
-}
-
-bool save(const QImage& image, const QDir& folder, const QString& name) {
-  const QString path = folder.filePath(name);
-  if (!image.save(path)) {
-    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(path));
-  return true;
-}
 
 // The wheel as its panel holds it: the disc's backdrop, then the wheel view.
 QImage wheel(const std::vector<WheelAction>& actions, const fs::path& file, bool tools,
@@ -77,7 +59,7 @@ QImage wheel(const std::vector<WheelAction>& actions, const fs::path& file, bool
   menu->setIsTools(tools);
   menu->setActions(actions);
   menu->setHovered(hovered);
-  return picture(&panel);
+  return widgetPicture(&panel, scale);
 }
 
 void writeBytes(const fs::path& path, qint64 count) {
@@ -147,7 +129,7 @@ QImage markup(bool redaction, const fs::path& file) {
     editor.textField()->setText("Fragile, this side up");
     drag(canvas, {{0.06, 0.90}, {0.06, 0.90}});
   }
-  return picture(editor.window());
+  return widgetPicture(editor.window(), scale);
 }
 
 }  // namespace
@@ -175,19 +157,21 @@ int main(int argc, char** argv) {
   writeBytes(photo, 2'400'000);
   writeBytes(report, 812'000);
 
-  bool ok = save(wheel(WheelAction::formats(photo), photo, false, {}), folder, "wheel-formats.png");
+  bool ok = savePicture(wheel(WheelAction::formats(photo), photo, false, {}), folder,
+                        "wheel-formats.png");
+  ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, 2), folder,
+                    "wheel-formats-hover.png");
   ok &=
-      save(wheel(WheelAction::formats(photo), photo, false, 2), folder, "wheel-formats-hover.png");
-  ok &= save(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
-  ok &= save(wheel(WheelAction::tools(), photo, true, {}), folder, "wheel-tools.png");
+      savePicture(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
+  ok &= savePicture(wheel(WheelAction::tools(), photo, true, {}), folder, "wheel-tools.png");
 
   ProgressToast toast("Converting to PNG", 5, {400, 300});
   toast.update(2, 5);
   while (toast.bar()->isAnimating()) toast.bar()->step();
-  ok &= save(picture(toast.panel()), folder, "toast.png");
+  ok &= savePicture(widgetPicture(toast.panel(), scale), folder, "toast.png");
 
   QDir().mkpath(folder.filePath("editors"));
-  ok &= save(markup(false, photo), folder, "editors/editor-annotate-marked.png");
-  ok &= save(markup(true, photo), folder, "editors/editor-redact-marked.png");
+  ok &= savePicture(markup(false, photo), folder, "editors/editor-annotate-marked.png");
+  ok &= savePicture(markup(true, photo), folder, "editors/editor-redact-marked.png");
   return ok ? 0 : 1;
 }

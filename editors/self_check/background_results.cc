@@ -20,6 +20,7 @@
 
 #include "editors/controls/background_swatch.h"
 #include "editors/editor_coordinator.h"
+#include "editors/self_check/pictures.h"
 #include "whirlpane/startup.h"
 
 namespace {
@@ -27,23 +28,7 @@ namespace {
 using namespace Whirlpane;
 namespace fs = std::filesystem;
 
-QImage photo() {
-  QImage image(720, 480, QImage::Format_RGB32);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 0, 0, 480);
-  sky.setColorAt(0, QColor(64, 118, 196));
-  sky.setColorAt(1, QColor(250, 196, 140));
-  painter.fillRect(image.rect(), sky);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(255, 236, 170));
-  painter.drawEllipse(QPointF(504, 180), 54, 54);
-  painter.setBrush(QColor(52, 96, 60));
-  painter.drawEllipse(QPointF(180, 540), 420, 190);
-  painter.setBrush(QColor(70, 124, 72));
-  painter.drawEllipse(QPointF(600, 576), 360, 200);
-  return image;
-}
+QImage photo() { return hillsPhoto(QSize(720, 480)); }
 
 // A sticker: a rounded card with a round window cut through it and a disc
 // floating beside it, clear everywhere else.

@@ -29,6 +29,7 @@
 #include "editors/controls/ratio_control.h"
 #include "editors/controls/slider_row.h"
 #include "editors/editor_coordinator.h"
+#include "editors/self_check/pictures.h"
 #include "whirlpane/startup.h"
 
 namespace {
@@ -38,41 +39,9 @@ namespace fs = std::filesystem;
 
 constexpr qreal scale = 2;
 
-QImage picture(QWidget* widget) {
-  QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
-  image.setDevicePixelRatio(scale);
-  image.fill(Qt::transparent);
-  widget->render(&image, {}, {}, QWidget::DrawChildren | QWidget::IgnoreMask);
-  return image;
-}
-
-bool save(const QImage& image, const QDir& folder, const QString& name) {
-  const QString path = folder.filePath(name);
-  if (!image.save(path)) {
-    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(path));
-  return true;
-}
-
 // A photo-like test picture: a sky, a sun and hills, with a comment.
 bool writePhoto(const fs::path& path) {
-  QImage image(1200, 800, QImage::Format_RGB32);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 0, 0, 800);
-  sky.setColorAt(0, QColor(64, 118, 196));
-  sky.setColorAt(1, QColor(250, 196, 140));
-  painter.fillRect(image.rect(), sky);
-  painter.setBrush(QColor(255, 236, 170));
-  painter.setPen(Qt::NoPen);
-  painter.drawEllipse(QPointF(840, 300), 90, 90);
-  painter.setBrush(QColor(52, 96, 60));
-  painter.drawEllipse(QPointF(300, 900), 700, 320);
-  painter.setBrush(QColor(70, 124, 72));
-  painter.drawEllipse(QPointF(1000, 960), 600, 330);
-  painter.end();
+  QImage image = hillsPhoto(QSize(1200, 800));
   image.setText("Description", "Hills at dusk");
   return image.save(QString::fromStdString(path.string()), "JPEG", 92);
 }
@@ -167,7 +136,7 @@ QImage controlSheet() {
   auto* preview = new WPPreviewView(QRectF(130, 152, 276, 130), &sheet);
   preview->setImage(photo);
   new WPPreviewView(QRectF(14, 196, 96, 40), &sheet);
-  return picture(&sheet);
+  return widgetPicture(&sheet, scale);
 }
 
 }  // namespace
@@ -198,7 +167,7 @@ int main(int argc, char** argv) {
   if (!damaged.open(QIODevice::WriteOnly) || damaged.write("%PDF-1.7 cut short") < 0) return 1;
   damaged.close();
 
-  bool ok = save(controlSheet(), folder, "controls.png");
+  bool ok = savePicture(controlSheet(), folder, "controls.png");
   EditorCoordinator coordinator([&ok](const QString& message) {
     std::fprintf(stderr, "%s\n", qPrintable(message));
     ok = false;
@@ -207,18 +176,18 @@ int main(int argc, char** argv) {
     for (const std::string& key : coordinator.editorKeys()) {
       QWidget* window = coordinator.makeOffscreenWindow(key, photo);
       const QString name = "editor-" + QString::fromStdString(key);
-      ok &= save(picture(window), folder, name + ".png");
+      ok &= savePicture(widgetPicture(window, scale), folder, name + ".png");
       drive(window);
-      ok &= save(picture(window), folder, name + "-driven.png");
+      ok &= savePicture(widgetPicture(window, scale), folder, name + "-driven.png");
       window->close();
     }
     QWidget* icon = coordinator.makeOffscreenWindow("compress", broken);
-    ok &= save(picture(icon), folder, "editor-compress-icon.png");
+    ok &= savePicture(widgetPicture(icon, scale), folder, "editor-compress-icon.png");
     icon->close();
     QWidget* saving = coordinator.makeOffscreenWindow("compress", photo);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(saving, &enter);
-    ok &= save(picture(saving), folder, "editor-compress-saving.png");
+    ok &= savePicture(widgetPicture(saving, scale), folder, "editor-compress-saving.png");
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s\n", failure.what());
     return 1;

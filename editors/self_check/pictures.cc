@@ -1,0 +1,47 @@
+#include "editors/self_check/pictures.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QWidget>
+#include <cstdio>
+
+namespace Whirlpane {
+
+QImage widgetPicture(QWidget* widget, qreal scale) {
+  QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::transparent);
+  widget->render(&image, {}, {}, QWidget::DrawChildren | QWidget::IgnoreMask);
+  return image;
+}
+
+bool savePicture(const QImage& image, const QDir& folder, const QString& name) {
+  const QString path = folder.filePath(name);
+  if (!image.save(path)) {
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+QImage hillsPhoto(QSize size) {
+  const qreal w = size.width(), h = size.height();
+  QImage image(size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sky(0, 0, 0, h);
+  sky.setColorAt(0, QColor(64, 118, 196));
+  sky.setColorAt(1, QColor(250, 196, 140));
+  painter.fillRect(image.rect(), sky);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 236, 170));
+  painter.drawEllipse(QPointF(0.7 * w, 0.375 * h), 0.075 * w, 0.075 * w);
+  painter.setBrush(QColor(52, 96, 60));
+  painter.drawEllipse(QPointF(0.25 * w, 1.125 * h), 0.583 * w, 0.4 * h);
+  painter.setBrush(QColor(70, 124, 72));
+  painter.drawEllipse(QPointF(0.833 * w, 1.2 * h), 0.5 * w, 0.4125 * h);
+  return image;
+}
+
+}  // namespace Whirlpane
