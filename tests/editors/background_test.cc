@@ -6,10 +6,10 @@
 #include <QtTest/QTest>
 
 #include "editors/background/background_controller.h"
-#include "editors/controls/color_well.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/background_swatch.h"
+#include "editors/controls/color_well.h"
 #include "editors/controls/preview_view.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/controls/slider_row.h"

@@ -149,14 +149,10 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
     std::string action;
     QString window;  // empty: not available
   } cases[] = {
-      {"compress", "editor.compress.window"},
-      {"COMPRESS", "editor.compress.window"},
-      {"Metadata", "editor.metadata.window"},
-      {"Picture", "editor.picture.window"},
-      {"Add BG", "editor.background.window"},
-      {"addbg", "editor.background.window"},
-      {"Crop", "editor.crop.window"},
-      {"frobnicate", ""},
+      {"compress", "editor.compress.window"}, {"COMPRESS", "editor.compress.window"},
+      {"Metadata", "editor.metadata.window"}, {"Picture", "editor.picture.window"},
+      {"Add BG", "editor.background.window"}, {"addbg", "editor.background.window"},
+      {"Crop", "editor.crop.window"},         {"frobnicate", ""},
   };
   for (const auto& c : cases) {
     reports.clear();
