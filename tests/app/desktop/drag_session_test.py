@@ -114,7 +114,7 @@ class DragSession(unittest.TestCase):
         self.assertIsNone(self.desktop.panel(), "a press held still, a click")
         # Another X client takes the drag selection during a press and never
         # answers the question for its files.
-        self.desktop.xdotool("mousemove --sync 900 300 mousedown 1")
+        self.desktop.xdotool("mousemove --sync 880 320 mousedown 1")
         self.desktop.xlib.take_selection("XdndSelection")
         self.desktop.xdotool("mousemove 700 400 sleep 0.8 mouseup 1")
         self.assertIsNone(self.desktop.panel(), "a source that never answers")
