@@ -1,5 +1,5 @@
-"""A private X desktop for one test: Xvfb on a display of its own, openbox as
-the window manager, and on request trayer, the xcompmgr compositor and a
+"""A private X desktop for one test file: Xvfb on a display of its own, openbox
+as the window manager, and on request trayer, the xcompmgr compositor and a
 private D-Bus session (on which the accessibility bus starts when first asked
 for), with HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a scratch folder.
 Programs started through it see only that desktop, each in a process group
@@ -19,9 +19,9 @@ SCREEN = (1280, 800)
 PANEL = 266
 
 
-def wait_for(predicate, timeout=10.0, step=0.05):
+def wait_for(predicate, timeout=20.0, step=0.05):
     """Polls `predicate` until it returns something true or `timeout` passes;
-    returns its last value."""
+    returns its last value. Generous: the machine may be busy."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = predicate()
@@ -29,6 +29,11 @@ def wait_for(predicate, timeout=10.0, step=0.05):
             return value
         time.sleep(step)
     return predicate()
+
+
+def centred_at(x, y):
+    """The wheel's window geometry when it is centred on (x, y)."""
+    return (x - PANEL // 2, y - PANEL // 2, PANEL, PANEL)
 
 
 class Talker:
@@ -48,7 +53,7 @@ class Talker:
         self.process.stdin.write("\t".join(map(str, words)) + "\n")
         self.process.stdin.flush()
 
-    def wait_for(self, prefix, timeout=10.0):
+    def wait_for(self, prefix, timeout=20.0):
         """The first report not yet taken that starts with `prefix`, taking
         those before it; None when none comes within `timeout`."""
         deadline = time.monotonic() + timeout
@@ -60,54 +65,38 @@ class Talker:
             if line.startswith(prefix):
                 return line
 
-    def finish(self, timeout=10.0):
-        """Closes its standard input and waits for it to end: its exit status."""
-        self.process.stdin.close()
-        return self.process.wait(timeout)
-
     def errors(self):
         with open(self.errors_path, errors="replace") as log:
             return log.read()
 
 
 class Xlib:
-    """The few Xlib calls that no command-line tool makes for us."""
-
-    class Image(ctypes.Structure):
-        _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                    ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
-                    ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
-                    ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                    ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
-                    ("bits_per_pixel", ctypes.c_int)]
+    """The few Xlib calls that no command-line tool makes: a key grab and a
+    selection held by this connection, as another X client would."""
 
     def __init__(self, display):
         x = self.x = ctypes.cdll.LoadLibrary("libX11.so.6")
-        handle, window = ctypes.c_void_p, ctypes.c_ulong
+        handle, xid = ctypes.c_void_p, ctypes.c_ulong
         x.XOpenDisplay.restype = handle
         x.XDefaultRootWindow.argtypes = [handle]
-        x.XDefaultRootWindow.restype = window
-        x.XGrabKey.argtypes = [handle, ctypes.c_int, ctypes.c_uint, window] + [ctypes.c_int] * 3
-        x.XKeysymToKeycode.argtypes = [handle, ctypes.c_ulong]
-        x.XSetWindowBackground.argtypes = [handle, window, ctypes.c_ulong]
-        x.XClearWindow.argtypes = [handle, window]
-        x.XGetInputFocus.argtypes = [handle, ctypes.POINTER(window), ctypes.POINTER(ctypes.c_int)]
-        x.XGetImage.argtypes = [handle, window] + [ctypes.c_int] * 2 + [ctypes.c_uint] * 2 + [
-            ctypes.c_ulong, ctypes.c_int]
-        x.XGetImage.restype = ctypes.POINTER(Xlib.Image)
+        x.XDefaultRootWindow.restype = xid
+        x.XGrabKey.argtypes = [handle, ctypes.c_int, ctypes.c_uint, xid] + [ctypes.c_int] * 3
+        x.XKeysymToKeycode.argtypes = [handle, xid]
         x.XInternAtom.argtypes = [handle, ctypes.c_char_p, ctypes.c_int]
-        x.XInternAtom.restype = ctypes.c_ulong
-        x.XGetSelectionOwner.argtypes = [handle, ctypes.c_ulong]
-        x.XGetSelectionOwner.restype = window
-        x.XCreateSimpleWindow.argtypes = [handle, window] + [ctypes.c_int] * 2 + [
-            ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
-        x.XCreateSimpleWindow.restype = window
-        x.XSetSelectionOwner.argtypes = [handle, ctypes.c_ulong, window, ctypes.c_ulong]
-        x.XFree.argtypes = [ctypes.c_void_p]
+        x.XInternAtom.restype = xid
+        x.XGetSelectionOwner.argtypes = [handle, xid]
+        x.XGetSelectionOwner.restype = xid
+        x.XCreateSimpleWindow.argtypes = [handle, xid] + [ctypes.c_int] * 2 + [
+            ctypes.c_uint] * 3 + [xid] * 2
+        x.XCreateSimpleWindow.restype = xid
+        x.XSetSelectionOwner.argtypes = [handle, xid, xid, xid]
         x.XSync.argtypes = [handle, ctypes.c_int]
         x.XCloseDisplay.argtypes = [handle]
         self.display = x.XOpenDisplay(display.encode())
         self.root = x.XDefaultRootWindow(self.display)
+
+    def atom(self, name):
+        return self.x.XInternAtom(self.display, name.encode(), 0)
 
     def grab_key(self, modifiers, keysym=0x20):
         """Grabs `keysym` with `modifiers` and each lock variant on the root."""
@@ -117,38 +106,13 @@ class Xlib:
         self.x.XSync(self.display, 0)
 
     def selection_owner(self, name):
-        return self.x.XGetSelectionOwner(self.display, self.x.XInternAtom(self.display,
-                                                                            name.encode(), 0))
+        return self.x.XGetSelectionOwner(self.display, self.atom(name))
 
     def take_selection(self, name):
-        """Makes a window of this connection the owner of selection `name`; it
-        answers nobody's requests for the selection's contents."""
+        """Owns selection `name` through a window that answers no requests."""
         window = self.x.XCreateSimpleWindow(self.display, self.root, 0, 0, 1, 1, 0, 0, 0)
-        self.x.XSetSelectionOwner(self.display, self.x.XInternAtom(self.display, name.encode(), 0),
-                                  window, 0)
+        self.x.XSetSelectionOwner(self.display, self.atom(name), window, 0)
         self.x.XSync(self.display, 0)
-
-    def set_background(self, rgb):
-        self.x.XSetWindowBackground(self.display, self.root, rgb)
-        self.x.XClearWindow(self.display, self.root)
-        self.x.XSync(self.display, 0)
-
-    def focus(self):
-        window, revert = ctypes.c_ulong(), ctypes.c_int()
-        self.x.XGetInputFocus(self.display, ctypes.byref(window), ctypes.byref(revert))
-        return window.value
-
-    def pixel_reader(self):
-        """What the screen shows now, as a function from (x, y) to 0xRRGGBB."""
-        image = self.x.XGetImage(self.display, self.root, 0, 0, SCREEN[0], SCREEN[1],
-                                 0xFFFFFFFF, 2).contents  # ZPixmap
-        data = bytes(image.data[:image.bytes_per_line * image.height])
-        line = image.bytes_per_line
-        self.x.XFree(image.data)
-        return lambda x, y: int.from_bytes(data[y * line + x * 4:y * line + x * 4 + 3], "little")
-
-    def close(self):
-        self.x.XCloseDisplay(self.display)
 
 
 class Desktop:
@@ -163,16 +127,13 @@ class Desktop:
              "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL,
             start_new_session=True))
         os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read)
+        with os.fdopen(read, "rb") as displayfd:
+            number = displayfd.readline().decode().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
         runtime = os.path.join(self.folder, "runtime")
         os.mkdir(runtime, 0o700)
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(), HOME=self.folder,
+        self.env = dict(os.environ, DISPLAY=":" + number, HOME=self.folder,
                         XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
                         XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
         for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
@@ -189,16 +150,12 @@ class Desktop:
             self.start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request"])
             self._ready("trayer", lambda: self.xdotool("search", "--class", "trayer"))
         if dbus:
-            bus = subprocess.Popen(
-                ["dbus-daemon", "--session", "--nofork", "--print-address=1",
-                 "--address=unix:path=" + runtime + "/bus"], env=self.env,
-                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-                start_new_session=True)
-            self.processes.append(bus)
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+            bus = self.start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                              "--address=unix:path=" + runtime + "/bus"], talk=True)
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.wait_for("unix:")
 
     def _ready(self, name, check):
-        if not wait_for(check, timeout=20):
+        if not wait_for(check, timeout=30):
             self.close()
             raise RuntimeError(name + " did not start")
 
@@ -217,7 +174,7 @@ class Desktop:
                                        stderr=subprocess.DEVNULL, start_new_session=True)
             self.processes.append(process)
             return process
-        errors = os.path.join(self.folder, "%s-%d.err" % (os.path.basename(command[0]),
+        errors = os.path.join(self.folder, "%s-%d.err" % (os.path.basename(command[-1]),
                                                            len(self.processes)))
         with open(errors, "w") as log:
             process = subprocess.Popen(command, env=env, stdin=subprocess.PIPE,
@@ -230,46 +187,43 @@ class Desktop:
         return self.start([WHIRLPANE, *arguments])
 
     def xdotool(self, *arguments):
-        done = subprocess.run(["xdotool", *arguments], env=self.env, capture_output=True,
-                              text=True)
+        """Runs xdotool with `arguments` (one string is split at spaces): its
+        output, or None when it fails."""
+        if len(arguments) == 1:
+            arguments = arguments[0].split()
+        done = subprocess.run(["xdotool", *map(str, arguments)], env=self.env,
+                              capture_output=True, text=True)
         return done.stdout.strip() if done.returncode == 0 else None
 
-    def window(self, title):
-        """The first visible window titled exactly `title`, or None."""
-        found = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
-        return int(found.split()[0]) if found else None
+    def windows(self, name=None, cls=None):
+        """The visible windows named exactly `name` (or of class `cls`)."""
+        found = self.xdotool("search", "--onlyvisible", *(
+            ("--class", cls) if cls else ("--name", "^%s$" % name)))
+        return [int(w) for w in (found or "").split()]
+
+    def focus(self):
+        return int(self.xdotool("getwindowfocus") or 0)
 
     def geometry(self, window):
-        shell = self.xdotool("getwindowgeometry", "--shell", str(window))
+        shell = self.xdotool("getwindowgeometry", "--shell", window)
         values = dict(line.split("=") for line in (shell or "").splitlines())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
 
     def panel(self):
         """The visible wheel's (x, y, width, height), or None."""
-        window = self.window("Whirlpane")
-        return self.geometry(window) if window else None
-
-    def states(self, window):
-        """The names in `window`'s _NET_WM_STATE."""
-        shown = subprocess.run(["xprop", "-id", str(window), "_NET_WM_STATE"], env=self.env,
-                               capture_output=True, text=True).stdout
-        return [name.strip() for name in shown.partition("=")[2].split(",") if name.strip()]
+        windows = self.windows("Whirlpane")
+        return self.geometry(windows[0]) if windows else None
 
     def close(self):
-        if self._xlib:
-            self._xlib.close()
         for process in reversed(self.processes):
-            try:
-                os.killpg(process.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                continue
-            try:
-                process.wait(5)
-            except subprocess.TimeoutExpired:
-                pass
-            try:
-                os.killpg(process.pid, signal.SIGKILL)  # what it left in its group
-            except ProcessLookupError:
-                pass
+            for sent in (signal.SIGTERM, signal.SIGKILL):  # then what it left in its group
+                try:
+                    os.killpg(process.pid, sent)
+                    process.wait(5)
+                except (ProcessLookupError, subprocess.TimeoutExpired):
+                    pass
             process.wait()
+            for stream in (process.stdin, process.stdout):
+                if stream:
+                    stream.close()
         shutil.rmtree(self.folder, ignore_errors=True)

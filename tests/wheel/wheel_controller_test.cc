@@ -4,12 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractAnimation>
-#include <QApplication>
 #include <QCursor>
 #include <QGraphicsEffect>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVariantAnimation>
 
 #include "app/chrome/grow_animation.h"
@@ -21,9 +17,10 @@ namespace Whirlpane {
 namespace {
 
 using Files = WheelController::Files;
+using Labels = std::vector<std::string>;
 
-std::vector<std::string> labels(const RadialMenu* menu) {
-  std::vector<std::string> result;
+Labels labels(const RadialMenu* menu) {
+  Labels result;
   for (const WheelAction& a : menu->actions()) result.push_back(a.label);
   return result;
 }
@@ -36,35 +33,30 @@ QVariantAnimation* spring(const WheelController& wheel) {
   return nullptr;
 }
 
-TEST(WheelController, ShowsWhatItIsAskedAtThePoint) {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  ASSERT_EQ(screen, QRect(0, 0, 800, 800));
+TEST(WheelController, ShowsWhatItIsAskedAtThePointAndForgetsThePast) {
   WheelController wheel(false);
-  const Files photos{"/p/a.jpg", "/p/b.png"};
-  const Files report{"/p/report.pdf"};
-  const std::vector<std::string> imageFormats{"PNG",  "WEBP", "HEIC", "TIFF",
-                                              "AVIF", "BMP",  "PDF",  "DOCX"};
+  const Files photos{"/p/a.jpg", "/p/b.png"}, report{"/p/report.pdf"};
+  const Labels pdf{"DOCX", "JPG", "PNG", "TXT"};
   const struct {
     QPointF at;
     bool tools;
     std::optional<Files> files;
     QPoint origin;
     Files expectedFiles;
-    std::vector<std::string> expectedLabels;
+    Labels expectedLabels;
   } cases[] = {
-      {{400, 300}, false, photos, {267, 167}, photos, imageFormats},
-      {{0, 0}, false, report, {-14, -14}, report, {"DOCX", "JPG", "PNG", "TXT"}},
-      {{799, 799},
+      {{400, 300},
        false,
-       std::nullopt,
-       {548, 548},
-       {"/c/current.pdf"},
-       {"DOCX", "JPG", "PNG", "TXT"}},
+       photos,
+       {267, 167},
+       photos,
+       {"PNG", "WEBP", "HEIC", "TIFF", "AVIF", "BMP", "PDF", "DOCX"}},
+      {{799, 799}, false, std::nullopt, {548, 548}, {"/c/current.pdf"}, pdf},  // the current file
       {{-500, 300},
        true,
-       photos,
+       report,
        {-14, 167},
-       photos,  // on no screen
+       report,  // on no screen
        {"COMPRESS", "METADATA", "EDIT", "ANNOTATE", "ADD BG", "CROP", "REDACT"}},
   };
   for (const auto& c : cases) {
@@ -74,43 +66,31 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePoint) {
     wheel.showWheel(c.at, c.tools, false, c.files);
     EXPECT_TRUE(wheel.panel()->isVisible());
     EXPECT_EQ(wheel.panel()->pos(), c.origin) << c.at.x() << "," << c.at.y();
-    EXPECT_EQ(wheel.panel()->size(), QSize(266, 266));
     EXPECT_EQ(wheel.wheel()->files(), c.expectedFiles);
-    EXPECT_EQ(wheel.wheel()->state().file,
-              c.expectedFiles.empty() ? std::nullopt : std::optional(c.expectedFiles.front()));
+    EXPECT_EQ(wheel.wheel()->state().file, c.expectedFiles.front());
     EXPECT_EQ(labels(wheel.wheel()), c.expectedLabels);
-    EXPECT_EQ(wheel.wheel()->state().isTools, c.tools);
     EXPECT_EQ(wheel.showingTools(), c.tools);
     EXPECT_EQ(wheel.wheel()->hovered(), std::nullopt);
     EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
-    EXPECT_EQ(wheel.currentFiles, Files{"/c/current.pdf"});
   }
-}
-
-TEST(WheelController, NothingShowsWhileABatchIsConverting) {
-  WheelController wheel(false);
+  // Nothing shows while a batch is converting.
+  wheel.hideWheel();
   wheel.working = true;
-  wheel.hideAfterDrag = 3;
-  wheel.showWheel({400, 300}, true, true, Files{"/p/a.jpg"});
+  wheel.showWheel({400, 300}, true, true, photos);
   EXPECT_FALSE(wheel.panel()->isVisible());
-  EXPECT_EQ(wheel.hideAfterDrag, 3);
-  EXPECT_FALSE(wheel.showingTools());
-  EXPECT_TRUE(wheel.wheel()->actions().empty());
 }
 
 TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
   WheelController wheel(false);
-  std::vector<std::string> chosen;
+  Labels chosen;
   wheel.onAction = [&](const WheelAction& action, const Files& urls) {
     chosen.push_back(action.key + " " + urls.front().string());
   };
   wheel.showWheel({400, 300}, false, false, Files{"/p/report.pdf"});
   RadialMenu* menu = wheel.wheel();
   menu->onToggle();
-  EXPECT_TRUE(wheel.showingTools());
   EXPECT_TRUE(menu->state().isTools);
   EXPECT_EQ(menu->actions().size(), 7u);
-
   // Asking for the wheel already showing changes nothing, not even the
   // accessible wedges or the hovered one.
   menu->setHovered(3);
@@ -120,17 +100,14 @@ TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
   EXPECT_EQ(menu->hovered(), 3);
 
   menu->onToggle();  // back to the formats of the wheel's file
-  EXPECT_EQ(labels(menu), (std::vector<std::string>{"DOCX", "JPG", "PNG", "TXT"}));
+  EXPECT_EQ(labels(menu), (Labels{"DOCX", "JPG", "PNG", "TXT"}));
   menu->execute(2, menu->files());
-  EXPECT_EQ(chosen, std::vector<std::string>{"png /p/report.pdf"});
-
+  EXPECT_EQ(chosen, Labels{"png /p/report.pdf"});
   wheel.hideAfterDrag = 1;
   menu->onDismiss();
   EXPECT_FALSE(wheel.panel()->isVisible());
   EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
   EXPECT_FALSE(wheel.dragSession());
-  EXPECT_FALSE(wheel.showingTools());  // hiding keeps the mode and the files
-  EXPECT_EQ(menu->files(), Files{"/p/report.pdf"});
 }
 
 // Switching wheels under a held drag lights up the wedge under the pointer at
@@ -142,72 +119,43 @@ TEST(WheelController, UnderADragTheNewWheelLightsTheWedgeUnderThePointer) {
     QCursor::setPos(480, 300);  // 80 to the right of the centre
     wheel.setToolMode(true);
     EXPECT_EQ(wheel.wheel()->hovered(), dragging ? std::optional(2) : std::nullopt);
-    wheel.setToolMode(false);
-    EXPECT_EQ(wheel.wheel()->hovered(), dragging ? std::optional(2) : std::nullopt);
     wheel.hideWheel();
   }
 }
 
 // The wheel grows from 0.55 along the spring, past its full size and back;
 // the window fades in over 0.1 s and the captions over the 0.1 s after a
-// 0.06 s wait. Hiding midway resets everything, and the next showing starts
-// from the beginning again.
+// 0.06 s wait. Hiding midway resets everything. Without a compositor the
+// window is cut to the disc and the cut follows the grow.
 TEST(WheelController, TheWheelGrowsAlongTheSpringAndFadesIn) {
-  EXPECT_EQ(WheelController::growMilliseconds(), 573);
   WheelController wheel(true);
   for (int showing = 0; showing < 2; ++showing) {
     wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
-    QVariantAnimation* grow = spring(wheel);
-    ASSERT_NE(grow, nullptr);
-    EXPECT_EQ(grow->duration(), 573);
     EXPECT_DOUBLE_EQ(wheel.panel()->grow()->scale(), 0.55);
-    EXPECT_EQ(wheel.panel()->windowOpacity(), 0);
-    EXPECT_EQ(wheel.wheel()->labelAlpha(), 0);
-
     wheel.fades()->setCurrentTime(50);
     EXPECT_NEAR(wheel.panel()->windowOpacity(), 0.5, 0.01);
     EXPECT_EQ(wheel.wheel()->labelAlpha(), 0);
     wheel.fades()->setCurrentTime(110);
     EXPECT_EQ(wheel.panel()->windowOpacity(), 1);
     EXPECT_NEAR(wheel.wheel()->labelAlpha(), 0.5, 0.01);
-
-    grow->setCurrentTime(195);  // half a swing: the overshoot
+    spring(wheel)->setCurrentTime(195);  // half a swing: the overshoot
     EXPECT_GT(wheel.panel()->grow()->scale(), 1.04);
-    if (showing == 0) {
-      wheel.hideWheel();
-      EXPECT_EQ(wheel.panel()->windowOpacity(), 1);
-      EXPECT_EQ(wheel.wheel()->labelAlpha(), 1);
-      EXPECT_EQ(wheel.panel()->grow()->scale(), 1);
-    }
+    if (showing == 0) wheel.hideWheel();
   }
-  spring(wheel)->setCurrentTime(573);
+  spring(wheel)->setCurrentTime(WheelController::growMilliseconds());
   wheel.fades()->setCurrentTime(wheel.fades()->totalDuration());
   EXPECT_EQ(wheel.panel()->grow()->scale(), 1);
   EXPECT_EQ(wheel.panel()->findChild<QGraphicsEffect*>(), nullptr);
-  EXPECT_EQ(wheel.wheel()->labelAlpha(), 1);
-}
+  EXPECT_TRUE(wheel.panel()->mask().isEmpty());
 
-// Without a compositor the window is cut to the wheel disc, and the cut
-// follows the grow; with one it is translucent and uncut.
-TEST(WheelController, WithoutACompositorTheWindowIsCutToTheDisc) {
   WheelController plain(false);
   plain.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
-  EXPECT_FALSE(plain.panel()->testAttribute(Qt::WA_TranslucentBackground));
   EXPECT_EQ(plain.panel()->windowOpacity(), 1);
-  const QRect growing = plain.panel()->mask().boundingRect();
-  EXPECT_NEAR(growing.width(), 238 * 0.55, 2);
-  EXPECT_NEAR(growing.center().x(), 133, 1);
-  spring(plain)->setCurrentTime(200);
-  EXPECT_GT(plain.panel()->mask().boundingRect().width(), 238 * 1.04);
-  spring(plain)->setCurrentTime(573);
+  EXPECT_NEAR(plain.panel()->mask().boundingRect().width(), 238 * 0.55, 2);
+  spring(plain)->setCurrentTime(WheelController::growMilliseconds());
   const QRect disc = plain.panel()->mask().boundingRect();
-  for (const int margin : {disc.left(), disc.top(), 265 - disc.right(), 265 - disc.bottom()})
-    EXPECT_NEAR(margin, 14, 1);
-
-  WheelController composited(true);
-  composited.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
-  EXPECT_TRUE(composited.panel()->testAttribute(Qt::WA_TranslucentBackground));
-  EXPECT_TRUE(composited.panel()->mask().isEmpty());
+  EXPECT_NEAR(disc.left(), 14, 1);
+  EXPECT_NEAR(disc.width(), 238, 2);
 }
 
 }  // namespace

@@ -1,91 +1,62 @@
 #!/usr/bin/env python3
-"""The desktop program on a real X server: Xvfb with openbox, driven by
-xdotool, each test on its own display with its own home, configuration and
-runtime folders. Run by CTest with WHIRLPANE_BINARY naming the program."""
+"""The desktop program in its test mode on a real X server with a tray host,
+driven by xdotool: one desktop, one program for the cases that run in
+order, then a second program after a polite stop. Run by CTest with
+WHIRLPANE_BINARY naming the program."""
 import os
 import re
 import shutil
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../support"))
-from desktop import PANEL, SCREEN, WHIRLPANE, Desktop, wait_for  # noqa: E402
-
-
-def centred_at(x, y):
-    return (x - PANEL // 2, y - PANEL // 2, PANEL, PANEL)
+from desktop import SCREEN, WHIRLPANE, Desktop, centred_at, wait_for  # noqa: E402
 
 
 class DesktopSession(unittest.TestCase):
-    def setUp(self):
-        self.desktop = Desktop(tray="_tray_" in self.id())
-        self.addCleanup(self.desktop.close)
-        self.folder = self.desktop.folder
-        self.photo = os.path.join(self.folder, "photo.jpg")
-        subprocess.run(["vips", "xyz", self.photo, "48", "32"], check=True)
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop(tray=True)
+        cls.folder = cls.desktop.folder
+        cls.photo = os.path.join(cls.folder, "photo.jpg")
+        subprocess.run(["vips", "xyz", cls.photo, "48", "32"], check=True)
+        cls.program = cls.desktop.whirlpane("--test-mode", "--open", cls.photo)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.close()
 
     def converted(self, name):
-        return wait_for(lambda: os.path.exists(os.path.join(self.folder, name)), timeout=20)
+        return wait_for(lambda: os.path.exists(os.path.join(self.folder, name)), timeout=60)
 
-    def test_open_shows_the_wheel_at_the_screen_centre_and_a_digit_converts(self):
-        self.desktop.whirlpane("--test-mode", "--open", self.photo)
+    def test_1_open_shows_the_wheel_at_the_screen_centre_and_a_digit_converts(self):
         self.assertEqual(wait_for(self.desktop.panel), centred_at(SCREEN[0] // 2, SCREEN[1] // 2))
-        self.desktop.xdotool("key", "1")
+        self.desktop.xdotool("key 1")
         self.assertTrue(self.converted("photo.png"))
         self.assertTrue(wait_for(lambda: self.desktop.panel() is None))
 
-    def test_hot_key_hides_the_wheel_and_brings_it_back_at_the_pointer(self):
-        self.desktop.whirlpane("--test-mode", "--open", self.photo)
-        self.assertIsNotNone(wait_for(self.desktop.panel))
-        # Near a corner the wheel stays on the screen but for its margin.
+    def test_2_the_hot_key_toggles_the_wheel_at_the_pointer(self):
         for pointer, shown in (((300, 200), centred_at(300, 200)), ((0, 0), (-14, -14, 266, 266))):
-            self.desktop.xdotool("key", "ctrl+alt+space")
+            self.desktop.xdotool("mousemove", "--sync", *pointer)
+            self.desktop.xdotool("key ctrl+alt+space")
+            self.assertEqual(wait_for(lambda: self.desktop.panel() == shown and shown), shown)
+            self.desktop.xdotool("key ctrl+alt+space")
             self.assertTrue(wait_for(lambda: self.desktop.panel() is None))
-            self.desktop.xdotool("mousemove", "--sync", *map(str, pointer))
-            self.desktop.xdotool("key", "ctrl+alt+space")
-            self.assertEqual(wait_for(self.desktop.panel), shown)
 
-    def test_a_second_launch_hands_its_file_to_the_running_program(self):
-        first = self.desktop.whirlpane("--test-mode")
-        time.sleep(0.5)
+    def test_3_a_second_launch_hands_its_file_to_the_running_program(self):
         other = os.path.join(self.folder, "other.jpg")
         shutil.copy(self.photo, other)
-        self.desktop.xdotool("mousemove", "--sync", "500", "400")
+        self.desktop.xdotool("mousemove --sync 500 400")
         second = subprocess.run([WHIRLPANE, "--test-mode", other], env=self.desktop.env,
-                                timeout=20, capture_output=True)
+                                timeout=60, capture_output=True)
         self.assertEqual(second.returncode, 0, second.stderr)
         self.assertEqual(wait_for(self.desktop.panel), centred_at(500, 400))
-        self.assertIsNone(first.poll(), "the running program stays")
-        self.desktop.xdotool("key", "1")
+        self.desktop.xdotool("key 1")
         self.assertTrue(self.converted("other.png"))
+        self.assertIsNone(self.program.poll(), "the running program stays")
 
-    def test_a_polite_stop_during_a_batch_leaves_no_working_or_partial_file(self):
-        noise = os.path.join(self.folder, "noise.png")
-        subprocess.run(["vips", "gaussnoise", noise, "2500", "2500"], check=True)
-        program = self.desktop.whirlpane("--test-mode", "--open", noise)
-        self.assertIsNotNone(wait_for(self.desktop.panel))
-        self.desktop.xdotool("key", "5")  # AVIF: seconds of work for this picture
-        self.assertTrue(wait_for(lambda: any(name.startswith(".whirlpane-")
-                                             for name in os.listdir(self.folder)), timeout=20),
-                        "the conversion did not start")
-        program.terminate()
-        self.assertEqual(program.wait(20), 0)
-        left = sorted(set(os.listdir(self.folder)) - {"runtime", "config", ".cache"})
-        self.assertEqual(left, ["noise.png", "photo.jpg"])
-
-    def test_a_hot_key_held_by_another_program_is_reported_once_and_the_program_runs_on(self):
-        self.desktop.xlib.grab_key(0x04 | 0x08)  # Ctrl+Alt+Space, by another X client
-        program = self.desktop.whirlpane("--test-mode")
-        windows = wait_for(lambda: self.desktop.xdotool("search", "--onlyvisible", "--name",
-                                                        "^Whirlpane$"))
-        self.assertEqual(len((windows or "").split()), 1, "one notice, and no wheel")
-        self.assertIsNone(program.poll(), "the program runs on without its hot key")
-
-    def test_the_icon_docks_in_a_tray_and_opens_its_menu(self):
-        self.desktop.whirlpane("--test-mode")
-
+    def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
         def docked_icon():
             """The absolute (x, y) of our window inside the tray host's panel."""
             tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.desktop.env,
@@ -98,18 +69,37 @@ class DesktopSession(unittest.TestCase):
                             return int(match.group(1)), int(match.group(2))
             return None
 
-        def ours():
-            return set((self.desktop.xdotool("search", "--onlyvisible", "--class", "whirlpane")
-                        or "").split())
-
-        icon = wait_for(docked_icon, timeout=15)
+        icon = wait_for(docked_icon, timeout=30)
         self.assertIsNotNone(icon, "no icon in the tray")
-        before = ours()
-        self.desktop.xdotool("mousemove", str(icon[0] + 8), str(icon[1] + 8), "click", "1")
-        opened = wait_for(lambda: ours() - before)
+        before = set(self.desktop.windows(cls="whirlpane"))
+        self.desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
+        opened = wait_for(lambda: set(self.desktop.windows(cls="whirlpane")) - before)
         self.assertEqual(len(opened), 1, "one menu window opens")
-        height = self.desktop.geometry(opened.pop())[3]
-        self.assertGreater(height, 100, "seven items and two separators")
+        self.assertGreater(self.desktop.geometry(opened.pop())[3], 100, "seven items, two lines")
+        self.desktop.xdotool("key Escape")
+
+    def test_5_a_polite_stop_during_a_batch_leaves_no_working_or_partial_file(self):
+        noise = os.path.join(self.folder, "noise.png")
+        subprocess.run(["vips", "gaussnoise", noise, "2500", "2500"], check=True)
+        before = set(os.listdir(self.folder)) | {".cache"}
+        subprocess.run([WHIRLPANE, "--test-mode", noise], env=self.desktop.env, timeout=60)
+        self.assertTrue(wait_for(self.desktop.panel))
+        self.desktop.xdotool("key 5")  # AVIF: seconds of work for this picture
+        self.assertTrue(wait_for(lambda: any(name.startswith(".whirlpane-")
+                                             for name in os.listdir(self.folder))),
+                        "the conversion did not start")
+        self.program.terminate()
+        self.assertEqual(self.program.wait(60), 0)
+        self.assertEqual(set(os.listdir(self.folder)) | {".cache"}, before)
+
+    def test_6_a_hot_key_held_by_another_program_is_reported_once_and_the_program_runs_on(self):
+        desktop = Desktop()  # without a tray, where the notice is a window
+        self.addCleanup(desktop.close)
+        desktop.xlib.grab_key(0x04 | 0x08)  # Ctrl+Alt+Space, by another X client
+        program = desktop.whirlpane("--test-mode")
+        self.assertEqual(len(wait_for(lambda: desktop.windows("Whirlpane"))), 1,
+                         "one notice, and no wheel")
+        self.assertIsNone(program.poll(), "the program runs on without its hot key")
 
 
 if __name__ == "__main__":

@@ -1,16 +1,15 @@
 // A test program that starts a real file drag, as a file manager does: a
-// small window titled "Drag source" that, when pressed, drags its files as
-// text/uri-list, offering to copy, move or link them. Without files it is a
-// plain window to click on.
-// Usage: drag-source X Y [FILE...]   (the window's top-left corner at X, Y)
-// Reports on standard output: "ready" once the window is on screen, then
-// "dropped copy|move|link|none" after each drag.
+// window titled "Drag source" at X, Y whose press drags FILE... as
+// text/uri-list, offering to copy, move or link; without files, a plain
+// window to click on. Usage: drag-source X Y [FILE...]. Reports "ready" once
+// on screen, then "dropped copy|move|link|none" after each drag.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QPainter>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -41,11 +40,8 @@ class DragSource : public QWidget {
     drag->setMimeData(mime);
     const Qt::DropAction done =
         drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::MoveAction);
-    const char* word = done == Qt::CopyAction   ? "copy"
-                       : done == Qt::MoveAction ? "move"
-                       : done == Qt::LinkAction ? "link"
-                                                : "none";
-    std::printf("dropped %s\n", word);
+    const char* words[] = {"none", "copy", "move", "none", "link"};
+    std::printf("dropped %s\n", words[std::min(static_cast<int>(done), 4)]);
     std::fflush(stdout);
   }
 
@@ -59,10 +55,7 @@ class DragSource : public QWidget {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() < 3) {
-    std::fprintf(stderr, "Usage: drag-source X Y [FILE...]\n");
-    return 2;
-  }
+  if (arguments.size() < 3) return 2;
   QList<QUrl> urls;
   for (qsizetype i = 3; i < arguments.size(); ++i) urls << QUrl::fromLocalFile(arguments[i]);
   DragSource window(urls);

@@ -1,26 +1,14 @@
-// A test program that shows the wheel on a real display: it holds one
-// WheelController, takes commands on standard input, one per line, and
-// reports on standard output what the wheel asks for. Words are separated by
-// tabs, so that paths may hold spaces.
-//
-// Commands:
-//   show X Y drag|menu formats|tools [FILE...]   showWheel at (X, Y)
-//   hide                                         hideWheel
-//   wallpaper IMAGE                              a picture behind all windows
-// Reports:
-//   compositor yes|no          whether it found a compositor running
-//   ready                      the wheel's window exists
-//   shown                      a show command is done
-//   nudged                     a drag showing has moved the pointer and back
-//   action KEY FILE...         onAction
-//   mode tools|formats         after the wheel switched
-//   hidden                     the wheel's window went away
-//
-// Set QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 to reach it over AT-SPI.
+// A test program that shows the wheel on a real display: one WheelController
+// driven by tab-separated commands on standard input, one a line, reporting
+// on standard output what the wheel asks for.
+//   show X Y drag|menu formats|tools [FILE...]  -> shown; nudged, once a drag
+//                                                  showing has moved the pointer
+//   hide                                        -> hidden, whenever it goes
+//   wallpaper IMAGE     a picture behind all windows (for `make screenshots`)
+// Also reported: "compositor yes|no", "ready", "action KEY FILE...".
 #include <unistd.h>
 
 #include <QApplication>
-#include <QCursor>
 #include <QFont>
 #include <QPainter>
 #include <QScreen>
@@ -33,7 +21,6 @@
 #include <string>
 
 #include "app/chrome/desktop_glass.h"
-#include "wheel/radial_menu.h"
 #include "wheel/wheel_controller.h"
 #include "wheel/wheel_panel.h"
 
@@ -61,9 +48,8 @@ class HideWatcher : public QObject {
   }
 };
 
-// A picture that fills the screen below every other window, for pictures of
-// the wheel on a desktop (a compositor does not paint the root window's own
-// background).
+// A picture below every other window: a compositor does not paint the root
+// window's own background.
 class Wallpaper : public QWidget {
  public:
   explicit Wallpaper(const QString& path)
@@ -92,8 +78,8 @@ void run(WheelController& wheel, std::unique_ptr<Wallpaper>& wallpaper, const QS
                     dragging, files);
     report({"shown"});
     if (dragging) {
-      // The controller nudges the pointer 30 ms after the window is on the
-      // screen and back 30 ms later; report once that is over.
+      // The controller nudges the pointer 30 ms after the window is exposed
+      // and back 30 ms later.
       auto* exposed = new QTimer(qApp);
       QObject::connect(exposed, &QTimer::timeout, qApp, [exposed, &wheel] {
         if (!wheel.panel()->windowHandle()->isExposed()) return;
@@ -128,12 +114,6 @@ int main(int argc, char** argv) {
     for (const auto& url : urls) words << QString::fromStdString(url.string());
     report(words);
   };
-  RadialMenu* menu = wheel.wheel();
-  menu->onToggle = [&wheel] {
-    wheel.setToolMode(!wheel.showingTools());
-    report({"mode", wheel.showingTools() ? "tools" : "formats"});
-  };
-
   std::unique_ptr<Wallpaper> wallpaper;
   std::string pending;
   QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
