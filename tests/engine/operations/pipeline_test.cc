@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <set>
-#include <thread>
-
 #include "image/image.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
@@ -86,6 +83,9 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
   TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), folder / "huge.tiff",
                          "[compression=deflate,tile]");
+  TestSupport::writeZip(folder / "empty.docx", {{"word/other.xml", "<x/>"}});
+  writeFile(folder / "binary.txt", std::string("\x89PNG\0\0", 6));
+  TestSupport::writePDF(folder / "blank.pdf", {{}});
   const auto before = names();
   const std::string frames =
       "This operation would discard additional image frames. Convert individual frames first.";
@@ -112,6 +112,15 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
       {"notes.jpg", {"png"}, unreadable("notes.jpg")},
       {"photo.jpg", {"gif"}, "GIF is not a supported output format."},
       {"huge.tiff", {"png"}, "This file is too large to process safely at full resolution."},
+      {"photo.jpg", {"txt"}, noText},
+      {"blank.pdf", {"txt"}, noText},
+      {"empty.docx",
+       {"txt"},
+       "Could not create the output: unzip: empty.docx has no member word/document.xml"},
+      {"binary.txt",
+       {"txt"},
+       "Could not read \"" + (folder / "binary.txt").string() +
+           "\": the file does not hold text in an encoding Whirlpane knows"},
   };
   for (const Case& c : cases) {
     for (const char* format : c.formats) {
@@ -183,48 +192,6 @@ TEST_F(Pipeline, EveryKindOfSourceConvertsToDocxAndUTF8Text) {
             TestSupport::loadWithVips(folder / "scan.png").width());
   EXPECT_EQ(failureText([&] { extractText(scan); }), noText);
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
-}
-
-TEST_F(Pipeline, TextThatCannotBeFoundOrReadLeavesTheFolderAsItWas) {
-  TestSupport::saveImage(TestSupport::testPicture(300, 200), folder / "photo.png");
-  TestSupport::writeZip(folder / "empty.docx", {{"word/other.xml", "<x/>"}});
-  writeFile(folder / "binary.txt", std::string("\x89PNG\0\0", 6));
-  TestSupport::writePDF(folder / "blank.pdf", {{}});
-  const auto before = names();
-  const std::pair<const char*, std::string> cases[] = {
-      {"photo.png", noText},
-      {"blank.pdf", noText},
-      {"empty.docx",
-       "Could not create the output: unzip: empty.docx has no member word/document.xml"},
-      {"binary.txt", "Could not read \"" + (folder / "binary.txt").string() +
-                         "\": the file does not hold text in an encoding Whirlpane knows"},
-  };
-  for (const auto& [name, message] : cases)
-    EXPECT_EQ(failureText([&] { convert(folder / name, "txt"); }), message) << name;
-  EXPECT_EQ(names(), before);
-}
-
-TEST_F(Pipeline, ConcurrentConversionsOfOneFileNeverShareAName) {
-  const fs::path source = folder / "photo.jpg";
-  TestSupport::saveImage(testPicture(160, 100), source);
-  constexpr int threads = 6, each = 5;
-  std::vector<std::vector<fs::path>> results(threads);
-  std::vector<std::thread> workers;
-  for (int t = 0; t < threads; ++t) {
-    workers.emplace_back([&, t] {
-      for (int i = 0; i < each; ++i) {
-        const auto written = convert(source, t % 2 ? "png" : "jpg");
-        results[t].insert(results[t].end(), written.begin(), written.end());
-      }
-    });
-  }
-  for (auto& worker : workers) worker.join();
-  std::set<fs::path> distinct;
-  for (const auto& list : results) distinct.insert(list.begin(), list.end());
-  EXPECT_EQ(distinct.size(), static_cast<size_t>(threads * each));
-  EXPECT_EQ(names().size(), static_cast<size_t>(threads * each + 1));
-  for (const fs::path& path : distinct)
-    EXPECT_EQ(TestSupport::loadWithVips(path).width(), 160) << path;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 
 #include "image/image.h"
 #include "image/image_encoding.h"
@@ -24,27 +23,6 @@ using TestSupport::textPicture;
 namespace fs = std::filesystem;
 
 const std::string noText = "No readable text was found in this file.";
-
-// Sets an environment variable for the life of the object, then puts back what
-// was there.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~ScopedVariable() {
-    if (previous_) {
-      ::setenv(name_, previous_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
 
 class TextRecognition : public ::testing::Test {
  protected:
@@ -104,58 +82,51 @@ TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
             "Could not read notes.jpg. The file may be damaged or unsupported.");
 }
 
-TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFinds) {
-  const fs::path pdf = folder / "invoice.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Invoice 42"}, {"Thank you for your order"}}});
-  EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
-}
-
-TEST_F(TextRecognition, ALineCloseToOneInTheTextLayerIsNotAddedAgain) {
-  // The second line pictures the first as recognition tends to misread it;
-  // the scanned second page has no layer and keeps every line.
-  const fs::path pdf = folder / "manual.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Load all the text/html.xml files"},
-                                          {"Load all the text/htm1.xm1 files", "Thank you"}},
-                              PDFPageText{{}, {"Delivery note", "Thank you"}}});
-  EXPECT_EQ(extractText(pdf),
-            "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you");
-}
-
-TEST_F(TextRecognition, AnA0PageIsReadThoughTooLargeToRenderAt300DotsPerInch) {
-  const fs::path pdf = folder / "plan.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Site plan, ground floor"}, {"North entrance"}}}, 2384,
-                        3370);
-  EXPECT_EQ(extractText(pdf), "Site plan, ground floor\nNorth entrance");
-}
-
-TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
-  const fs::path pdf = folder / "scan.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
-                              PDFPageText{{"Typed third page"}, {}},
-                              PDFPageText{{}, {"Fourth page"}}, PDFPageText{{}, {"Fifth page"}}});
-  EXPECT_EQ(extractText(pdf),
-            "First scanned page\n\n\n\nTyped third page\n\nFourth page\n\nFifth page");
+// A page's text layer counts once, with only the lines recognition alone
+// finds (a misread copy of a layer line is not one); pages stay in order,
+// blank ones as blank lines; an A0 page is read though too large to render at
+// 300 dots per inch.
+TEST_F(TextRecognition, PdfPagesGiveTheirTextLayerAndTheLinesOnlyRecognitionFinds) {
+  struct Case {
+    std::vector<PDFPageText> pages;
+    std::string text;
+    double width = 612, height = 792;
+  };
+  const Case cases[] = {
+      {{{{"Invoice 42"}, {"Thank you for your order"}}}, "Invoice 42\nThank you for your order"},
+      {{{{"Load all the text/html.xml files"}, {"Load all the text/htm1.xm1 files", "Thank you"}},
+        {{}, {"Delivery note", "Thank you"}}},
+       "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you"},
+      {{{{"Site plan, ground floor"}, {"North entrance"}}},
+       "Site plan, ground floor\nNorth entrance",
+       2384,
+       3370},
+      {{{{}, {"First scanned page"}}, {}, {{"Typed third page"}, {}}, {{}, {"Fourth page"}}},
+       "First scanned page\n\n\n\nTyped third page\n\nFourth page"},
+  };
+  for (const Case& c : cases) {
+    TestSupport::writePDF(folder / "page.pdf", c.pages, c.width, c.height);
+    EXPECT_EQ(extractText(folder / "page.pdf"), c.text);
+  }
 }
 
 TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
   const Image picture(textPicture({"Straße über Größe"}));
-  {
-    const ScopedVariable german("WHIRLPANE_OCR_LANGUAGES", "deu");
-    EXPECT_EQ(recognize(picture, false), "Straße über Größe");
-  }
-  {
-    const ScopedVariable missing("WHIRLPANE_OCR_LANGUAGES", "eng+xyz");
-    EXPECT_EQ(failureText([&] { recognize(picture, false); }),
-              "Could not create the output: no text-recognition data for \"xyz\" is installed");
-  }
+  const auto languages = [](const char* value) { ::setenv("WHIRLPANE_OCR_LANGUAGES", value, 1); };
+  languages("deu");
+  EXPECT_EQ(recognize(picture, false), "Straße über Größe");
+  languages("eng+xyz");
+  EXPECT_EQ(failureText([&] { recognize(picture, false); }),
+            "Could not create the output: no text-recognition data for \"xyz\" is installed");
   for (const char* value : {"../../etc/passwd", "eng+", "eng deu"}) {
-    const ScopedVariable wrong("WHIRLPANE_OCR_LANGUAGES", value);
+    languages(value);
     EXPECT_EQ(failureText([&] { recognize(picture, false); }),
               "\"" + std::string(value) +
                   "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
   }
-  const ScopedVariable empty("WHIRLPANE_OCR_LANGUAGES", "");
+  languages("");
   EXPECT_EQ(detail::comparable(recognize(picture, false)).substr(0, 4), "stra");
+  ::unsetenv("WHIRLPANE_OCR_LANGUAGES");
 }
 
 TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
