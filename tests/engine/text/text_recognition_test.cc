@@ -30,37 +30,25 @@ class TextRecognition : public ::testing::Test {
   ScratchFolder folder;
 };
 
-TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrder) {
-  const Image picture(textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}));
-  EXPECT_EQ(recognize(picture, false), "Invoice 42\nThank you for your order\nTotal: 1,250 EUR");
-}
-
-TEST_F(TextRecognition, ReadsDarkTextOnATransparentBackground) {
-  // Transparent pixels keep whatever colour they were stored with; here black,
-  // the colour of the text, so only showing them on white makes the text legible.
+// Lines come in order; transparent pixels keep whatever colour they were
+// stored with (here black, the colour of the text), so only showing them on
+// white makes a label legible; a picture without text has none.
+TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrderOnWhite) {
   const vips::VImage ink = textPicture({"Transparent label"})[0] < 128;  // 255 where there is text
-  const vips::VImage black =
-      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3));
-  const vips::VImage rgba =
-      black.bandjoin(ink)
+  const vips::VImage label =
+      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3))
+          .bandjoin(ink)
           .cast(VIPS_FORMAT_UCHAR)
           .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
-  EXPECT_EQ(recognize(Image(rgba), false), "Transparent label");
-}
-
-TEST_F(TextRecognition, AnImageWithoutTextHasNone) {
-  const Image blank(TestSupport::testPicture(400, 300));
-  EXPECT_EQ(failureText([&] { recognize(blank, false); }), noText);
-  EXPECT_EQ(recognize(blank, true), "");
-
-  const fs::path file = folder / "blank.png";
-  TestSupport::saveImage(TestSupport::testPicture(400, 300), file);
-  EXPECT_EQ(failureText([&] { extractText(file); }), noText);
-  // The same picture as a PDF page is an empty page, and a document of empty
-  // pages has no text either.
-  const fs::path pdf = folder / "blank.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{}, PDFPageText{}});
-  EXPECT_EQ(failureText([&] { extractText(pdf); }), noText);
+  const std::pair<vips::VImage, std::string> cases[] = {
+      {textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}),
+       "Invoice 42\nThank you for your order\nTotal: 1,250 EUR"},
+      {label, "Transparent label"},
+      {TestSupport::testPicture(400, 300), ""},
+  };
+  for (const auto& [picture, text] : cases) EXPECT_EQ(recognize(Image(picture), true), text);
+  EXPECT_EQ(failureText([&] { recognize(Image(TestSupport::testPicture(400, 300)), false); }),
+            noText);
 }
 
 TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
