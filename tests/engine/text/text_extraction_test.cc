@@ -228,12 +228,12 @@ TEST(DocxText, ReadsTheMainPartAndReportsPackagesItCannotUnpackAsUnzipDoes) {
   std::string damaged = whole;  // inside the compressed member
   const size_t member = damaged.find("word/document.xml");
   for (size_t i = member + 30; i < member + 60; ++i) damaged[i] = static_cast<char>(~damaged[i]);
-  const std::string prefix = "Could not create the output: unzip: Letter.DOCX";
+  const std::string unzip = "Could not create the output: unzip: ", prefix = unzip + "Letter.DOCX";
   const std::pair<std::string, std::string> cases[] = {
       {"This is plain text, not a package.", prefix + " is not a ZIP package"},
       {"", prefix + " is not a ZIP package"},
-      {whole.substr(0, whole.size() / 2), prefix},  // its directory lost
-      {damaged, prefix},
+      {whole.substr(0, whole.size() / 2), unzip},  // its directory lost
+      {damaged, unzip},
   };
   for (const auto& [bytes, message] : cases) {
     TestSupport::writeFile(docx, bytes);
