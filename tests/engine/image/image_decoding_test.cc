@@ -45,24 +45,12 @@ std::string pngDeclaring(uint32_t width, uint32_t height) {
 // The stored picture that a viewer turns into `upright` by honouring EXIF
 // orientation `orientation`.
 VImage storedFor(const VImage& upright, int orientation) {
-  switch (orientation) {
-    case 2:
-      return upright.fliphor();
-    case 3:
-      return upright.rot180();
-    case 4:
-      return upright.flipver();
-    case 5:
-      return upright.rot90().fliphor();
-    case 6:
-      return upright.rot270();
-    case 7:
-      return upright.rot270().fliphor();
-    case 8:
-      return upright.rot90();
-    default:
-      return upright;
-  }
+  const VipsAngle turns[] = {VIPS_ANGLE_D0,  VIPS_ANGLE_D0,   VIPS_ANGLE_D180, VIPS_ANGLE_D180,
+                             VIPS_ANGLE_D90, VIPS_ANGLE_D270, VIPS_ANGLE_D270, VIPS_ANGLE_D90};
+  const VImage turned = upright.rot(turns[orientation - 1]);
+  const bool mirrored =
+      orientation == 2 || orientation == 4 || orientation == 5 || orientation == 7;
+  return mirrored ? turned.fliphor() : turned;
 }
 
 TEST(LoadImage, HonoursAllEightOrientations) {
