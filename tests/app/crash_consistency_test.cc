@@ -23,7 +23,7 @@ using TestSupport::ScratchFolder;
 namespace fs = std::filesystem;
 
 constexpr int pages = 20;
-constexpr int trials = 100;
+constexpr int trials = 2 * (pages + 2);  // every kill point twice
 
 // A 20-page PDF of small pages (2 × 2 inches, 600 × 600 pixels when rendered),
 // so that a whole conversion takes well under a second.

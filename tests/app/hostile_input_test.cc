@@ -96,13 +96,6 @@ TEST_F(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
   EXPECT_EQ(TestSupport::listFolder(corpus_->path()), before);
 }
 
-TEST_F(HostileInput, ExternalEntitiesAreNeverRead) {
-  const Outcome run = convert(corpus_->path(), "external.docx", "txt");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(TestSupport::readFile(corpus_->path() / "external.txt"), "before  after");
-  fs::remove(corpus_->path() / "external.txt");
-}
-
 TEST_F(HostileInput, OddFileNamesConvertLikeAnyOther) {
   const std::pair<std::string, std::string> names[] = {
       {"line\nbreak.png", "line\nbreak.jpg"},

@@ -2,65 +2,44 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <regex>
-#include <set>
 #include <thread>
 
 #include "tests/support/test_support.h"
 #include "whirlpane/failure.h"
-#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
 
+using TestSupport::failureText;
 using TestSupport::readFile;
 using TestSupport::ScratchFolder;
 using TestSupport::writeFile;
 namespace fs = std::filesystem;
 
-TEST(UniqueSibling, BuildsNamesFromBaseSuffixAndExtension) {
+Bytes bytesOf(std::string_view text) { return Bytes::copyOf(text); }
+
+TEST(UniqueSibling, NamesFromBaseSuffixAndExtensionSkippingEveryTakenName) {
   ScratchFolder folder;
-  struct Case {
-    const char* source;
-    const char* suffix;
-    const char* ext;
-    const char* expected;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, std::string, const char*> cases[] = {
       {"photo.jpg", "", "png", "photo.png"},
       {"scan.pdf", "-page-3", "jpg", "scan-page-3.jpg"},
       {"a.b.heic", "-clean", "heic", "a.b-clean.heic"},
       {"photo.jpg", "a/b", "png", "photoa-b.png"},
-      {"photo.jpg", "", ".png", "photo.png"},
-      {"photo.jpg", "", "png.", "photo.png"},
       {"photo.jpg", "", "..p/ng..", "photo.png"},
+      {"photo.jpg", std::string("-a\0b", 4), std::string("p\0ng", 4), "photo-ab.png"},
       {"README", "", "txt", "README.txt"},
       {"photo.jpg", "", "", "photo"},
       {".hidden", "", "png", ".hidden.png"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(uniqueSibling(folder / c.source, c.suffix, c.ext), folder / c.expected)
-        << c.source << " " << c.ext;
+  for (const auto& [source, suffix, ext, expected] : cases) {
+    SCOPED_TRACE(std::string(source) + " + " + suffix + " + " + ext);
+    EXPECT_EQ(uniqueSibling(folder / source, suffix, ext), folder / expected);
   }
-}
-
-TEST(UniqueSibling, NulBytesNeverTruncateTheName) {
-  ScratchFolder folder;
-  const std::string suffix("-a\0b", 4);
-  const std::string ext("p\0ng", 4);
-  EXPECT_EQ(uniqueSibling(folder / "photo.jpg", suffix, ext), folder / "photo-ab.png");
-}
-
-TEST(UniqueSibling, SkipsEveryTakenNameIncludingDanglingLinks) {
-  ScratchFolder folder;
+  // The source holds photo.png itself; a dangling link and a folder hold the next two.
   const fs::path source = folder / "photo.png";
   writeFile(source, "source");
-  // The source itself holds photo.png.
-  EXPECT_EQ(uniqueSibling(source, "", "png"), folder / "photo 2.png");
   fs::create_symlink(folder / "nowhere", folder / "photo 2.png");
-  EXPECT_EQ(uniqueSibling(source, "", "png"), folder / "photo 3.png");
   fs::create_directory(folder / "photo 3.png");
   EXPECT_EQ(uniqueSibling(source, "", "png"), folder / "photo 4.png");
   EXPECT_EQ(uniqueSibling(source, "", "jpg"), folder / "photo.jpg");
@@ -72,38 +51,17 @@ TEST(Publish, WritesExactlyTheBytesAndNeverReplaces) {
   std::string payload(3 << 20, '\0');
   for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<char>(i * 7 + i / 251);
   publish(Bytes::copyOf(payload), destination, 0666);
+  EXPECT_EQ(failureText([&] { publish(bytesOf("other"), destination, 0666); }),
+            "out.png already exists. Choose a different output filename.");
   EXPECT_EQ(readFile(destination), payload);
-
-  try {
-    publish(Bytes::copyOf(std::string_view("other")), destination, 0666);
-    FAIL() << "replaced an existing file";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.kind(), Failure::Kind::exists);
-    EXPECT_EQ(std::string(failure.what()),
-              "out.png already exists. Choose a different output filename.");
-  }
-  EXPECT_EQ(readFile(destination), payload);
-  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"out.png"});
-}
-
-TEST(Publish, EmptyBytesMakeAnEmptyFile) {
-  ScratchFolder folder;
   publish(Bytes(), folder / "empty.txt", 0666);
   EXPECT_EQ(fs::file_size(folder / "empty.txt"), 0u);
-}
-
-TEST(Publish, FileSystemErrorsNameTheProblemAndThePath) {
-  ScratchFolder folder;
-  const fs::path missing = folder / "no such folder" / "out.png";
-  try {
-    publish(Bytes::copyOf(std::string_view("x")), missing, 0666);
-    FAIL() << "wrote into a missing folder";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.code().value(), ENOENT);
-    const std::string message = error.what();
-    EXPECT_NE(message.find((folder / "no such folder").string()), std::string::npos) << message;
-    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
-  }
+  EXPECT_EQ(TestSupport::listFolder(folder.path()),
+            (std::vector<std::string>{"empty.txt", "out.png"}));
+  const std::string missing =
+      failureText([&] { publish(bytesOf("x"), folder / "none" / "out.png", 0666); });
+  EXPECT_NE(missing.find((folder / "none").string()), std::string::npos) << missing;
+  EXPECT_NE(missing.find("No such file or directory"), std::string::npos) << missing;
 }
 
 TEST(Publish, ConcurrentWritersToOneNameLeaveOneWinner) {
@@ -126,37 +84,24 @@ TEST(Publish, ConcurrentWritersToOneNameLeaveOneWinner) {
   EXPECT_EQ(losers, 15);
   const std::string content = readFile(destination);
   ASSERT_EQ(content.size(), 100000u);
-  EXPECT_EQ(content.find_first_not_of(content[0]), std::string::npos)
-      << "bytes of two writers mixed";
+  EXPECT_EQ(content.find_first_not_of(content[0]), std::string::npos) << "two writers mixed";
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 
-TEST(PublishBeside, MovesOnToTheNextFreeName) {
-  ScratchFolder folder;
-  const fs::path source = folder / "a.jpg";
-  writeFile(source, "jpeg");
-  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("1"))),
-            folder / "a-clean.jpg");
-  EXPECT_EQ(publishBeside(source, "-clean", "jpg", Bytes::copyOf(std::string_view("2"))),
-            folder / "a-clean 2.jpg");
-  EXPECT_EQ(readFile(folder / "a-clean.jpg"), "1");
-}
-
-TEST(ExclusiveRename, BothPrimitivesMoveOntoFreeNamesAndRefuseTakenOnes) {
+TEST(Publish, BothExclusiveRenamesRefuseTakenNames) {
   for (auto rename : {&detail::renameExclusive, &detail::linkThenUnlink}) {
     ScratchFolder folder;
     writeFile(folder / "from", "new");
     writeFile(folder / "taken", "old");
     EXPECT_EQ(rename(folder / "from", folder / "taken"), EEXIST);
     EXPECT_EQ(readFile(folder / "taken"), "old");
-    EXPECT_EQ(readFile(folder / "from"), "new");
     EXPECT_EQ(rename(folder / "from", folder / "free"), 0);
     EXPECT_EQ(readFile(folder / "free"), "new");
     EXPECT_FALSE(fs::exists(folder / "from"));
   }
 }
 
-TEST(BatchFolder, StagesHiddenAndPublishesInOrderWithSuffixes) {
+TEST(BatchFolder, StagesPrivatelyAndPublishesInOrderBesideTheSource) {
   ScratchFolder folder;
   const fs::path source = folder / "scan.pdf";
   writeFile(source, "%PDF");
@@ -167,76 +112,40 @@ TEST(BatchFolder, StagesHiddenAndPublishesInOrderWithSuffixes) {
     BatchFolder batch(source, "png");
     staging = batch.path();
     EXPECT_TRUE(staging.filename().string().starts_with(".whirlpane-batch-"));
-    struct stat info;
-    ASSERT_EQ(::stat(staging.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(fs::status(staging).permissions(), fs::perms::owner_all);
     for (int page = 1; page <= 3; ++page) {
-      batch.stage(Bytes::copyOf(std::string("page ") + std::to_string(page)),
-                  "-page-" + std::to_string(page));
+      const std::string number = std::to_string(page);
+      batch.stage(Bytes::copyOf("page " + number), "-page-" + number);
     }
-    EXPECT_TRUE(fs::exists(staging / "0.png"));
-    EXPECT_TRUE(fs::exists(staging / "2.png"));
     published = batch.publish();
   }
-  const std::vector<fs::path> expected{folder / "scan-page-1.png", folder / "scan-page-2 2.png",
-                                       folder / "scan-page-3.png"};
-  EXPECT_EQ(published, expected);
+  EXPECT_EQ(published,
+            (std::vector<fs::path>{folder / "scan-page-1.png", folder / "scan-page-2 2.png",
+                                   folder / "scan-page-3.png"}));
   EXPECT_EQ(readFile(folder / "scan-page-2 2.png"), "page 2");
   EXPECT_EQ(readFile(folder / "scan-page-2.png"), "taken");
   EXPECT_FALSE(fs::exists(staging));
-}
+  EXPECT_EQ(publishBeside(source, "-page-1", "png", bytesOf("again")),
+            folder / "scan-page-1 2.png");
 
-TEST(BatchFolder, APublishingFailureNamesWhatWasAlreadySaved) {
-  ScratchFolder folder;
-  const fs::path source = folder / "scan.pdf";
-  writeFile(source, "%PDF");
-  BatchFolder batch(source, "png");
-  batch.stage(Bytes::copyOf(std::string_view("1")), "-page-1");
-  batch.stage(Bytes::copyOf(std::string_view("2")), "-page-2");
   // A name longer than the file system allows makes the third rename fail.
-  batch.stage(Bytes::copyOf(std::string_view("3")), std::string(300, 'x'));
-  try {
-    batch.publish();
-    FAIL() << "published a name that cannot exist";
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.kind(), Failure::Kind::encoding);
-    EXPECT_EQ(std::string(failure.what()),
-              "Could not create the output: File name too long Already saved: scan-page-1.png, "
-              "scan-page-2.png.");
-  }
-  EXPECT_EQ(readFile(folder / "scan-page-1.png"), "1");
-}
-
-TEST(BatchFolder, CannotBeCreatedBesideAMissingFolder) {
-  ScratchFolder folder;
+  BatchFolder batch(source, "txt");
+  for (const std::string& suffix : {std::string("-a"), std::string("-b"), std::string(300, 'x')})
+    batch.stage(bytesOf(suffix), suffix);
+  EXPECT_EQ(failureText([&] { batch.publish(); }),
+            "Could not create the output: File name too long Already saved: scan-a.txt, "
+            "scan-b.txt.");
   EXPECT_THROW(BatchFolder(folder / "missing" / "photo.jpg", "png"), FileError);
 }
 
-TEST(TemporaryDirectory, IsPrivateFreshAndNamedWithAUUID) {
-  const fs::path first = temporaryDirectory();
-  const fs::path second = temporaryDirectory();
+TEST(TemporaryDirectory, IsPrivateAndFresh) {
+  const fs::path first = temporaryDirectory(), second = temporaryDirectory();
   EXPECT_NE(first, second);
   EXPECT_EQ(first.parent_path(), fs::temp_directory_path());
-  EXPECT_TRUE(std::regex_match(
-      first.filename().string(),
-      std::regex("Whirlpane-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")));
-  struct stat info;
-  ASSERT_EQ(::stat(first.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_all);
   EXPECT_TRUE(fs::is_empty(first));
   fs::remove_all(first);
   fs::remove_all(second);
-}
-
-TEST(UUID, IsVersionFourUpperCaseAndDoesNotRepeat) {
-  std::set<std::string> seen;
-  const std::regex shape("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
-  for (int i = 0; i < 2000; ++i) {
-    const std::string uuid = newUUID();
-    ASSERT_TRUE(std::regex_match(uuid, shape)) << uuid;
-    seen.insert(uuid);
-  }
-  EXPECT_EQ(seen.size(), 2000u);
 }
 
 }  // namespace

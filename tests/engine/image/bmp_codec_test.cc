@@ -7,13 +7,13 @@
 #include <sys/resource.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
 #include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/byte_order.h"
 #include "image/image.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
@@ -31,12 +31,7 @@ constexpr uint32_t biRGB = 0, biRLE8 = 1, biRLE4 = 2, biBitfields = 3;
 void put(std::string& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
-uint32_t get32(std::string_view bytes, size_t at) {
-  uint32_t value = 0;
-  for (size_t i = 0; i < 4; ++i)
-    value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + i])) << (8 * i);
-  return value;
-}
+uint32_t get32(std::string_view bytes, size_t at) { return littleEndian<4>(bytes.data() + at); }
 
 // One BMP file as stored; `data` is the pixel array exactly as it follows the
 // headers, palette and masks.
@@ -117,21 +112,6 @@ Rows mapRows(Rows rows, Convert convert) {
 
 Rows lookUp(const Rows& indices, const std::vector<uint32_t>& colours) {
   return mapRows(indices, [&](uint32_t index) { return colours.at(index); });
-}
-
-// Pixels as "rrggbb" (or "rrggbbaa") words, rows separated by " / ", so that
-// a failure shows which pixel went wrong.
-std::string describe(const Rows& rows, bool alpha) {
-  std::string text;
-  char word[12];
-  for (const auto& row : rows) {
-    if (!text.empty()) text += " /";
-    for (uint32_t pixel : row) {
-      std::snprintf(word, sizeof word, alpha ? " %08x" : " %06x", pixel);
-      text += word;
-    }
-  }
-  return text;
 }
 
 // Packs interleaved 8-bit samples into 0xRRGGBB(AA) words.
@@ -264,7 +244,7 @@ TEST(BmpReading, DecodesEveryLayoutExactly) {
     EXPECT_EQ(image.width(), static_cast<int>(c.expected.front().size()));
     EXPECT_EQ(image.height(), static_cast<int>(c.expected.size()));
     EXPECT_EQ(image.hasAlpha(), c.alpha);
-    EXPECT_EQ(describe(rowsOf(image.pixels()), c.alpha), describe(c.expected, c.alpha));
+    EXPECT_EQ(rowsOf(image.pixels()), c.expected);
   }
 }
 
@@ -345,57 +325,22 @@ TEST(BmpReading, RefusesDimensionsOutsideTheBudgetBeforeDecoding) {
   }
 }
 
-TEST(BmpWriting, WritesOpaque24BitBmpThatReadsBackExactly) {
+// The stored rows are checked byte for byte, so that a fault the engine's
+// reader shares with its writer cannot hide; row padding must be zeros, not
+// stray memory.
+TEST(BmpWriting, WritesOpaque24BitRowsThatReadBackExactly) {
   const vips::VImage picture = TestSupport::testPicture(7, 5);
-  const Bytes bytes = encodedImage(Image(picture), "bmp", 0.9);
-  const std::string_view file = bytes.text();
+  const std::string file(encodedImage(Image(picture), "bmp", 0.9).text());
   ASSERT_GE(file.size(), 54u);
   EXPECT_EQ(file.substr(0, 2), "BM");
-  EXPECT_EQ(get32(file, 2), file.size());
-  EXPECT_EQ(get32(file, 18), 7u);
-  EXPECT_EQ(get32(file, 22), 5u);
-  EXPECT_EQ(get32(file, 28) & 0xFFFF, 24u);
-  EXPECT_EQ(get32(file, 30), biRGB);
-
-  // The stored rows are checked here too, so that a fault the engine's reader
-  // shares with its writer cannot hide; row padding must be zeros, not stray memory.
+  EXPECT_EQ(std::vector<uint32_t>({get32(file, 2), get32(file, 18), get32(file, 22),
+                                   get32(file, 28) & 0xFFFF, get32(file, 30)}),
+            std::vector<uint32_t>({static_cast<uint32_t>(file.size()), 7, 5, 24, biRGB}));
   ASSERT_LE(get32(file, 10), file.size());
   EXPECT_EQ(file.substr(get32(file, 10)), packRows(rowsOf(picture), 24));
-
   ScratchFolder folder;
   TestSupport::writeFile(folder / "out.bmp", file);
-  const Image loaded = loadImage(folder / "out.bmp");
-  EXPECT_FALSE(loaded.hasAlpha());
-  EXPECT_EQ(TestSupport::maxDifference(loaded.pixels(), picture), 0.0);
-
-  if (TestSupport::haveTool("file")) {
-    const std::string description =
-        TestSupport::shell("file -b " + TestSupport::quoted((folder / "out.bmp").string()));
-    EXPECT_NE(description.find("PC bitmap"), std::string::npos) << description;
-  }
-}
-
-TEST(BmpWriting, FlattensTransparencyOnWhite) {
-  const vips::VImage picture =
-      TestSupport::testPicture(5, 3, 4);  // alpha from 0 (left) to 255 (right)
-  ScratchFolder folder;
-  TestSupport::writeFile(folder / "flat.bmp", encodedImage(Image(picture), "bmp", 0.9).text());
-  const Image flat = loadImage(folder / "flat.bmp");
-  ASSERT_FALSE(flat.hasAlpha());
-  ASSERT_EQ(flat.width(), 5);
-  ASSERT_EQ(flat.height(), 3);
-  const Rows source = rowsOf(picture), result = rowsOf(flat.pixels());
-  for (size_t y = 0; y < 3; ++y) {
-    for (size_t x = 0; x < 5; ++x) {
-      const double alpha = source[y][x] & 0xFF;
-      for (int shift : {24, 16, 8}) {
-        const double over = (source[y][x] >> shift & 0xFF) * alpha / 255 + 255 * (1 - alpha / 255);
-        // Fully transparent and fully opaque pixels leave no room for rounding.
-        const double slack = alpha == 0 || alpha == 255 ? 0 : 1;
-        EXPECT_NEAR(result[y][x] >> (shift - 8) & 0xFF, over, slack) << "pixel " << x << "," << y;
-      }
-    }
-  }
+  EXPECT_EQ(TestSupport::maxDifference(loadImage(folder / "out.bmp").pixels(), picture), 0.0);
 }
 
 }  // namespace

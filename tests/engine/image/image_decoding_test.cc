@@ -45,24 +45,12 @@ std::string pngDeclaring(uint32_t width, uint32_t height) {
 // The stored picture that a viewer turns into `upright` by honouring EXIF
 // orientation `orientation`.
 VImage storedFor(const VImage& upright, int orientation) {
-  switch (orientation) {
-    case 2:
-      return upright.fliphor();
-    case 3:
-      return upright.rot180();
-    case 4:
-      return upright.flipver();
-    case 5:
-      return upright.rot90().fliphor();
-    case 6:
-      return upright.rot270();
-    case 7:
-      return upright.rot270().fliphor();
-    case 8:
-      return upright.rot90();
-    default:
-      return upright;
-  }
+  const VipsAngle turns[] = {VIPS_ANGLE_D0,  VIPS_ANGLE_D0,   VIPS_ANGLE_D180, VIPS_ANGLE_D180,
+                             VIPS_ANGLE_D90, VIPS_ANGLE_D270, VIPS_ANGLE_D270, VIPS_ANGLE_D90};
+  const VImage turned = upright.rot(turns[orientation - 1]);
+  const bool mirrored =
+      orientation == 2 || orientation == 4 || orientation == 5 || orientation == 7;
+  return mirrored ? turned.fliphor() : turned;
 }
 
 TEST(LoadImage, HonoursAllEightOrientations) {
@@ -155,39 +143,14 @@ TEST(LoadImage, RefusesSizesOutsideTheBudgetBeforeDecoding) {
     TestSupport::writeFile(path, pngDeclaring(width, height));
     EXPECT_EQ(TestSupport::failureKind([&] { loadImage(path); }), Failure::Kind::tooLarge) << path;
   }
-  EXPECT_TRUE(withinPixelBudget(10000, 10000));
-  EXPECT_TRUE(withinPixelBudget(100000000, 1));
-  EXPECT_FALSE(withinPixelBudget(10001, 10000));
-  EXPECT_FALSE(withinPixelBudget(1, 0));
-  EXPECT_FALSE(withinPixelBudget(-5, -5));
+  const fs::path largest = folder / "largest.png";
+  TestSupport::saveImage(VImage::black(10000, 10000), largest, "[compression=1]");
+  EXPECT_EQ(loadImage(largest).width(), 10000);
 }
 
-TEST(LoadImage, AcceptsTheLargestImageTheBudgetAllows) {
+// Damaged files of every format are refused in the pipeline's tests.
+TEST(LoadImage, ForeignFilesAreUnreadableByName) {
   ScratchFolder folder;
-  const fs::path path = folder / "big.png";
-  TestSupport::saveImage(VImage::black(10000, 10000), path, "[compression=1]");
-  const Image image = loadImage(path);
-  EXPECT_EQ(image.width(), 10000);
-  EXPECT_EQ(image.height(), 10000);
-}
-
-TEST(LoadImage, DamagedOrForeignFilesAreUnreadableByName) {
-  ScratchFolder folder;
-  const VImage picture = testPicture(300, 200);
-  for (const char* ext : {"jpg", "png", "tiff", "webp", "heic", "gif"}) {
-    const fs::path whole = folder / (std::string("whole.") + ext);
-    TestSupport::saveImage(picture, whole);
-    const std::string bytes = TestSupport::readFile(whole);
-    const fs::path cut = folder / (std::string("cut.") + ext);
-    TestSupport::writeFile(cut, bytes.substr(0, bytes.size() / 2));
-    try {
-      loadImage(cut);
-      ADD_FAILURE() << "decoded a truncated " << ext;
-    } catch (const Failure& failure) {
-      EXPECT_EQ(failure.kind(), Failure::Kind::unreadable) << ext;
-      EXPECT_EQ(failure.payload(), cut.filename().string());
-    }
-  }
   const std::pair<const char*, std::string> foreign[] = {
       {"notes.jpg", "Just some text, not an image.\n"},
       {"empty.png", ""},
@@ -198,14 +161,8 @@ TEST(LoadImage, DamagedOrForeignFilesAreUnreadableByName) {
   for (const auto& [name, content] : foreign) {
     const fs::path path = folder / name;
     TestSupport::writeFile(path, content);
-    try {
-      loadImage(path);
-      ADD_FAILURE() << "decoded " << name;
-    } catch (const Failure& failure) {
-      EXPECT_EQ(failure.kind(), Failure::Kind::unreadable) << name;
-      EXPECT_EQ(std::string(failure.what()), "Could not read " + std::string(name) +
-                                                 ". The file may be damaged or unsupported.");
-    }
+    EXPECT_EQ(TestSupport::failureText([&] { loadImage(path); }),
+              "Could not read " + std::string(name) + ". The file may be damaged or unsupported.");
   }
 }
 
@@ -224,9 +181,5 @@ TEST(ImageSource, CountsFramesFromTheDecoder) {
     EXPECT_EQ(source->frameCount(), frames) << name;
   }
 }
-
-// Decodes with libvips itself where it can, so that our own decoder does not
-// vouch for our own encoder; BMP, which libvips reads only through
-// ImageMagick, goes through the engine.
 }  // namespace
 }  // namespace MediaEngine

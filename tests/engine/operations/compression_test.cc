@@ -41,16 +41,6 @@ class Compression : public ::testing::Test {
   ScratchFolder folder;
 };
 
-TEST_F(Compression, QualityIsCheckedBeforeTheFileIsRead) {
-  for (const double quality : {1.5, -0.1, std::nan(""), HUGE_VAL}) {
-    EXPECT_EQ(failureText([&] { compress(folder / "missing.jpg", quality); }),
-              "Quality must be a finite number between 0 and 1.")
-        << quality;
-  }
-  EXPECT_NE(failureText([&] { compress(folder / "missing.jpg", -0.0); }),
-            "Quality must be a finite number between 0 and 1.");
-}
-
 TEST_F(Compression, AnImageIsKeptOnlyWhenItShrinks) {
   const fs::path photo = folder / "photo.jpeg";
   TestSupport::saveImage(TestSupport::noisePicture(300, 200), photo, "[Q=85]");
@@ -81,7 +71,14 @@ TEST_F(Compression, SeveralFramesAreRefusedByBothOperations) {
   EXPECT_EQ(names(), before);
 }
 
-TEST_F(Compression, OtherFilesFailWithTheirOwnReasons) {
+TEST_F(Compression, QualityIsCheckedFirstAndOtherFilesFailWithTheirOwnReasons) {
+  for (const double quality : {1.5, -0.1, std::nan(""), HUGE_VAL}) {
+    EXPECT_EQ(failureText([&] { compress(folder / "missing.jpg", quality); }),
+              "Quality must be a finite number between 0 and 1.")
+        << quality;
+  }
+  EXPECT_NE(failureText([&] { compress(folder / "missing.jpg", -0.0); }),
+            "Quality must be a finite number between 0 and 1.");
   TestSupport::writeFile(folder / "notes", "words");
   EXPECT_EQ(failureText([&] { compress(folder / "notes", 0.5); }),
             " is not a supported output format.");

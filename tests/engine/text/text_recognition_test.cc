@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 
 #include "image/image.h"
 #include "image/image_encoding.h"
@@ -25,64 +24,31 @@ namespace fs = std::filesystem;
 
 const std::string noText = "No readable text was found in this file.";
 
-// Sets an environment variable for the life of the object, then puts back what
-// was there.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) previous_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~ScopedVariable() {
-    if (previous_) {
-      ::setenv(name_, previous_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> previous_;
-};
-
 class TextRecognition : public ::testing::Test {
  protected:
   void SetUp() override { TestSupport::startVips(); }
   ScratchFolder folder;
 };
 
-TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrder) {
-  const Image picture(textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}));
-  EXPECT_EQ(recognize(picture, false), "Invoice 42\nThank you for your order\nTotal: 1,250 EUR");
-}
-
-TEST_F(TextRecognition, ReadsDarkTextOnATransparentBackground) {
-  // Transparent pixels keep whatever colour they were stored with; here black,
-  // the colour of the text, so only showing them on white makes the text legible.
+// Lines come in order; transparent pixels keep whatever colour they were
+// stored with (here black, the colour of the text), so only showing them on
+// white makes a label legible; a picture without text has none.
+TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrderOnWhite) {
   const vips::VImage ink = textPicture({"Transparent label"})[0] < 128;  // 255 where there is text
-  const vips::VImage black =
-      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3));
-  const vips::VImage rgba =
-      black.bandjoin(ink)
+  const vips::VImage label =
+      vips::VImage::black(ink.width(), ink.height(), vips::VImage::option()->set("bands", 3))
+          .bandjoin(ink)
           .cast(VIPS_FORMAT_UCHAR)
           .copy(vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
-  EXPECT_EQ(recognize(Image(rgba), false), "Transparent label");
-}
-
-TEST_F(TextRecognition, AnImageWithoutTextHasNone) {
-  const Image blank(TestSupport::testPicture(400, 300));
-  EXPECT_EQ(failureText([&] { recognize(blank, false); }), noText);
-  EXPECT_EQ(recognize(blank, true), "");
-
-  const fs::path file = folder / "blank.png";
-  TestSupport::saveImage(TestSupport::testPicture(400, 300), file);
-  EXPECT_EQ(failureText([&] { extractText(file); }), noText);
-  // The same picture as a PDF page is an empty page, and a document of empty
-  // pages has no text either.
-  const fs::path pdf = folder / "blank.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{}, PDFPageText{}});
-  EXPECT_EQ(failureText([&] { extractText(pdf); }), noText);
+  const std::pair<vips::VImage, std::string> cases[] = {
+      {textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}),
+       "Invoice 42\nThank you for your order\nTotal: 1,250 EUR"},
+      {label, "Transparent label"},
+      {TestSupport::testPicture(400, 300), ""},
+  };
+  for (const auto& [picture, text] : cases) EXPECT_EQ(recognize(Image(picture), true), text);
+  EXPECT_EQ(failureText([&] { recognize(Image(TestSupport::testPicture(400, 300)), false); }),
+            noText);
 }
 
 TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
@@ -104,58 +70,51 @@ TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
             "Could not read notes.jpg. The file may be damaged or unsupported.");
 }
 
-TEST_F(TextRecognition, APdfPageContributesItsTextLayerOnceAndTheLinesOnlyOCRFinds) {
-  const fs::path pdf = folder / "invoice.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Invoice 42"}, {"Thank you for your order"}}});
-  EXPECT_EQ(extractText(pdf), "Invoice 42\nThank you for your order");
-}
-
-TEST_F(TextRecognition, ALineCloseToOneInTheTextLayerIsNotAddedAgain) {
-  // The second line pictures the first as recognition tends to misread it;
-  // the scanned second page has no layer and keeps every line.
-  const fs::path pdf = folder / "manual.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Load all the text/html.xml files"},
-                                          {"Load all the text/htm1.xm1 files", "Thank you"}},
-                              PDFPageText{{}, {"Delivery note", "Thank you"}}});
-  EXPECT_EQ(extractText(pdf),
-            "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you");
-}
-
-TEST_F(TextRecognition, AnA0PageIsReadThoughTooLargeToRenderAt300DotsPerInch) {
-  const fs::path pdf = folder / "plan.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{"Site plan, ground floor"}, {"North entrance"}}}, 2384,
-                        3370);
-  EXPECT_EQ(extractText(pdf), "Site plan, ground floor\nNorth entrance");
-}
-
-TEST_F(TextRecognition, PagesAreReadInOrderAndBlankPagesLeaveBlankLines) {
-  const fs::path pdf = folder / "scan.pdf";
-  TestSupport::writePDF(pdf, {PDFPageText{{}, {"First scanned page"}}, PDFPageText{},
-                              PDFPageText{{"Typed third page"}, {}},
-                              PDFPageText{{}, {"Fourth page"}}, PDFPageText{{}, {"Fifth page"}}});
-  EXPECT_EQ(extractText(pdf),
-            "First scanned page\n\n\n\nTyped third page\n\nFourth page\n\nFifth page");
+// A page's text layer counts once, with only the lines recognition alone
+// finds (a misread copy of a layer line is not one); pages stay in order,
+// blank ones as blank lines; an A0 page is read though too large to render at
+// 300 dots per inch.
+TEST_F(TextRecognition, PdfPagesGiveTheirTextLayerAndTheLinesOnlyRecognitionFinds) {
+  struct Case {
+    std::vector<PDFPageText> pages;
+    std::string text;
+    double width = 612, height = 792;
+  };
+  const Case cases[] = {
+      {{{{"Invoice 42"}, {"Thank you for your order"}}}, "Invoice 42\nThank you for your order"},
+      {{{{"Load all the text/html.xml files"}, {"Load all the text/htm1.xm1 files", "Thank you"}},
+        {{}, {"Delivery note", "Thank you"}}},
+       "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you"},
+      {{{{"Site plan, ground floor"}, {"North entrance"}}},
+       "Site plan, ground floor\nNorth entrance",
+       2384,
+       3370},
+      {{{{}, {"First scanned page"}}, {}, {{"Typed third page"}, {}}, {{}, {"Fourth page"}}},
+       "First scanned page\n\n\n\nTyped third page\n\nFourth page"},
+  };
+  for (const Case& c : cases) {
+    TestSupport::writePDF(folder / "page.pdf", c.pages, c.width, c.height);
+    EXPECT_EQ(extractText(folder / "page.pdf"), c.text);
+  }
 }
 
 TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
   const Image picture(textPicture({"Straße über Größe"}));
-  {
-    const ScopedVariable german("WHIRLPANE_OCR_LANGUAGES", "deu");
-    EXPECT_EQ(recognize(picture, false), "Straße über Größe");
-  }
-  {
-    const ScopedVariable missing("WHIRLPANE_OCR_LANGUAGES", "eng+xyz");
-    EXPECT_EQ(failureText([&] { recognize(picture, false); }),
-              "Could not create the output: no text-recognition data for \"xyz\" is installed");
-  }
+  const auto languages = [](const char* value) { ::setenv("WHIRLPANE_OCR_LANGUAGES", value, 1); };
+  languages("deu");
+  EXPECT_EQ(recognize(picture, false), "Straße über Größe");
+  languages("eng+xyz");
+  EXPECT_EQ(failureText([&] { recognize(picture, false); }),
+            "Could not create the output: no text-recognition data for \"xyz\" is installed");
   for (const char* value : {"../../etc/passwd", "eng+", "eng deu"}) {
-    const ScopedVariable wrong("WHIRLPANE_OCR_LANGUAGES", value);
+    languages(value);
     EXPECT_EQ(failureText([&] { recognize(picture, false); }),
               "\"" + std::string(value) +
                   "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
   }
-  const ScopedVariable empty("WHIRLPANE_OCR_LANGUAGES", "");
+  languages("");
   EXPECT_EQ(detail::comparable(recognize(picture, false)).substr(0, 4), "stra");
+  ::unsetenv("WHIRLPANE_OCR_LANGUAGES");
 }
 
 TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
