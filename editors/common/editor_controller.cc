@@ -235,12 +235,16 @@ void WPEditorController::performSave(std::function<std::filesystem::path()> work
     } catch (...) {
       error = WPEditorError("The file could not be saved.");
     }
-    QMetaObject::invokeMethod(
-        qApp,
-        [self, saved, error] {
-          if (self) self->finishSave(saved, error);
-        },
-        Qt::QueuedConnection);
+    // Saves still running when the program ends finish after the
+    // application object has gone; there is nobody left to tell.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+      QMetaObject::invokeMethod(
+          application,
+          [self, saved, error] {
+            if (self) self->finishSave(saved, error);
+          },
+          Qt::QueuedConnection);
+    }
   });
 }
 

@@ -8,39 +8,57 @@
 namespace Whirlpane {
 namespace {
 
-struct SaveThread {
-  std::mutex mutex;
-  std::condition_variable ready;
-  std::deque<std::function<void()>> jobs;
+class SaveThread {
+ public:
+  SaveThread() : worker_([this] { run(); }) {}
 
-  SaveThread() {
-    // Detached: a save still writing when the program ends is cut short with
-    // the process, as the engine's working files expect.
-    std::thread([this] {
-      for (;;) {
-        std::function<void()> job;
-        {
-          std::unique_lock lock(mutex);
-          ready.wait(lock, [this] { return !jobs.empty(); });
-          job = std::move(jobs.front());
-          jobs.pop_front();
-        }
-        job();
-      }
-    }).detach();
+  // At the program's end every save asked for is finished before the thread
+  // goes: a file the user saved is written whole, and no save outlives the
+  // engine it writes with.
+  ~SaveThread() {
+    {
+      std::lock_guard lock(mutex_);
+      ending_ = true;
+    }
+    ready_.notify_one();
+    worker_.join();
   }
+
+  void enqueue(std::function<void()> job) {
+    {
+      std::lock_guard lock(mutex_);
+      jobs_.push_back(std::move(job));
+    }
+    ready_.notify_one();
+  }
+
+ private:
+  void run() {
+    for (;;) {
+      std::function<void()> job;
+      {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this] { return ending_ || !jobs_.empty(); });
+        if (jobs_.empty()) return;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+      }
+      job();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::function<void()>> jobs_;
+  bool ending_ = false;
+  std::thread worker_;  // last: it starts once the rest is ready
 };
 
 }  // namespace
 
 void enqueueSave(std::function<void()> job) {
-  // Never destroyed: the detached thread uses it until the process ends.
-  static SaveThread* thread = new SaveThread;
-  {
-    std::lock_guard lock(thread->mutex);
-    thread->jobs.push_back(std::move(job));
-  }
-  thread->ready.notify_one();
+  static SaveThread thread;
+  thread.enqueue(std::move(job));
 }
 
 }  // namespace Whirlpane

@@ -10,7 +10,8 @@
 namespace Whirlpane {
 
 // Runs `job` on the save thread, after every job enqueued before it. The
-// thread starts with the first job and lives until the process ends.
+// thread starts with the first job; when the program ends, it finishes every
+// job enqueued before it goes.
 void enqueueSave(std::function<void()> job);
 
 }  // namespace Whirlpane
