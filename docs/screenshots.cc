@@ -142,12 +142,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
   QApplication application(argc, argv);
-  const QFont inter("Inter");
-  if (QFontInfo(inter).family() != "Inter") {
-    std::fprintf(stderr, "the Inter face is missing (Debian package fonts-inter)\n");
-    return 1;
-  }
-  QApplication::setFont(inter);
+  if (!useInterFace()) return 1;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
 
   // The centre caption reads the file's size, so the files are real.

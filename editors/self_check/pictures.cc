@@ -1,11 +1,23 @@
 #include "editors/self_check/pictures.h"
 
+#include <QApplication>
+#include <QFontInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QWidget>
 #include <cstdio>
 
 namespace Whirlpane {
+
+bool useInterFace() {
+  const QFont inter("Inter");
+  if (QFontInfo(inter).family() != "Inter") {
+    std::fprintf(stderr, "the Inter face is missing (Debian package fonts-inter)\n");
+    return false;
+  }
+  QApplication::setFont(inter);
+  return true;
+}
 
 QImage widgetPicture(QWidget* widget, qreal scale) {
   QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);

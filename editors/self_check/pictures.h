@@ -12,6 +12,11 @@ class QWidget;
 
 namespace Whirlpane {
 
+// Makes the Inter face the interface font, so that the pictures come out the
+// same on every machine; says so on the error stream and answers false when
+// the face is missing.
+bool useInterFace();
+
 // `widget` and its children as they paint themselves, over transparency, at
 // `scale` pixels a point.
 QImage widgetPicture(QWidget* widget, qreal scale);
