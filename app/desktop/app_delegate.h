@@ -30,6 +30,7 @@ namespace Whirlpane {
 class DragReader;
 class HotKey;
 class PortalShortcut;
+class PressWatch;
 class IntroductionWindow;
 class ProgressToast;
 class SingleInstance;
@@ -111,6 +112,7 @@ class AppDelegate : public QObject {
   std::unique_ptr<HotKey> hotKey_;
   std::unique_ptr<PortalShortcut> portalShortcut_;
   QTimer timer_;
+  std::unique_ptr<PressWatch> pressWatch_;  // after timer_: it posts to it
   std::unique_ptr<IntroductionWindow> introduction_;
   std::unique_ptr<ProgressToast> toast_;
   EditorCoordinator editor_;

@@ -1,0 +1,45 @@
+#include "app/desktop/press_watch.h"
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdlib>
+
+namespace Whirlpane {
+
+PressWatch::PressWatch(std::function<void()> pressed)
+    : pressed_(std::move(pressed)), thread_([this] { run(); }) {}
+
+PressWatch::~PressWatch() {
+  {
+    std::lock_guard lock(mutex_);
+    ending_ = true;
+  }
+  wake_.notify_one();
+  thread_.join();
+}
+
+void PressWatch::run() {
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  if (xcb_connection_has_error(connection)) {
+    xcb_disconnect(connection);
+    return;
+  }
+  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
+  const xcb_window_t root = screens.data->root;
+  std::unique_lock lock(mutex_);
+  while (!wake_.wait_for(lock, std::chrono::milliseconds(45), [this] { return ending_; })) {
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+    if (!reply) break;  // the server went away
+    const bool down = reply->mask & XCB_BUTTON_MASK_1;
+    std::free(reply);
+    if (down && pressed_) pressed_();
+  }
+  lock.unlock();
+  xcb_disconnect(connection);
+}
+
+}  // namespace Whirlpane
