@@ -22,13 +22,10 @@ constexpr uint32_t longestList = 1u << 20;
 }  // namespace
 
 DragReader::DragReader() {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) return;
-  int screenNumber = 0;
-  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-  const xcb_query_extension_reply_t* xfixes =
-      xcb_connection_has_error(connection) ? nullptr
-                                           : xcb_get_extension_data(connection, &xcb_xfixes_id);
+  uint32_t root = 0;
+  xcb_connection_t* connection = connectToDisplay(&root);
+  if (!connection) return;
+  const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
   if (!xfixes || !xfixes->present) {
     xcb_disconnect(connection);
     return;
@@ -38,9 +35,7 @@ DragReader::DragReader() {
                                            nullptr));
   connection_ = connection;
   xfixesEvent_ = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
-  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-  for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
-  root_ = screens.data->root;
+  root_ = root;
   // A window of our own, never mapped, to receive the converted selection.
   window_ = xcb_generate_id(connection_);
   const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/chrome/x11.h"
+
 namespace Whirlpane {
 namespace {
 
@@ -35,18 +37,8 @@ unsigned char spaceKeycode(xcb_connection_t* connection) {
 }  // namespace
 
 HotKey::HotKey(std::function<void()> onPressed) : onPressed_(std::move(onPressed)) {
-  const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) return;
-  int screenNumber = 0;
-  connection_ = xcb_connect(nullptr, &screenNumber);
-  if (xcb_connection_has_error(connection_)) {
-    xcb_disconnect(connection_);
-    connection_ = nullptr;
-    return;
-  }
-  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-  for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
-  root_ = screens.data->root;
+  connection_ = connectToDisplay(&root_);
+  if (!connection_) return;
   grab();
   notifier_ = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(connection_),
                                                 QSocketNotifier::Read);

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "app/chrome/x11.h"
+
 namespace Whirlpane {
 
 PressWatch::PressWatch(std::function<void()> pressed)
@@ -20,15 +22,9 @@ PressWatch::~PressWatch() {
 }
 
 void PressWatch::run() {
-  int screenNumber = 0;
-  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-  if (xcb_connection_has_error(connection)) {
-    xcb_disconnect(connection);
-    return;
-  }
-  xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
-  for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
-  const xcb_window_t root = screens.data->root;
+  uint32_t root = 0;
+  xcb_connection_t* connection = connectToDisplay(&root);
+  if (!connection) return;
   std::unique_lock lock(mutex_);
   while (!wake_.wait_for(lock, std::chrono::milliseconds(45), [this] { return ending_; })) {
     xcb_query_pointer_reply_t* reply =
