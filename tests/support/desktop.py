@@ -216,11 +216,15 @@ class Desktop:
 
     def close(self):
         for process in reversed(self.processes):
-            for sent in (signal.SIGTERM, signal.SIGKILL):  # then what it left in its group
+            # Only a leader not yet reaped still owns its group's number: once
+            # reaped, the number may already lead another test's process.
+            if process.poll() is None:
                 try:
-                    os.killpg(process.pid, sent)
+                    os.killpg(process.pid, signal.SIGTERM)
                     process.wait(5)
-                except (ProcessLookupError, subprocess.TimeoutExpired):
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except ProcessLookupError:
                     pass
             process.wait()
             for stream in (process.stdin, process.stdout):
