@@ -72,8 +72,13 @@ class DesktopSession(unittest.TestCase):
         icon = wait_for(docked_icon, timeout=30)
         self.assertIsNotNone(icon, "no icon in the tray")
         before = set(self.desktop.windows(cls="whirlpane"))
-        self.desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
-        opened = wait_for(lambda: set(self.desktop.windows(cls="whirlpane")) - before)
+        opened = set()
+        for _ in range(3):  # a click the moment the icon docks may find it not yet embedded
+            self.desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
+            opened = wait_for(lambda: set(self.desktop.windows(cls="whirlpane")) - before,
+                              timeout=8)
+            if opened:
+                break
         self.assertEqual(len(opened), 1, "one menu window opens")
         self.assertGreater(self.desktop.geometry(opened.pop())[3], 100, "seven items, two lines")
         self.desktop.xdotool("key Escape")
