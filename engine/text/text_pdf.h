@@ -17,7 +17,8 @@ namespace MediaEngine {
 // page holds the lines that fit before the next page continues where it
 // stopped. A carriage return and line feed together are one line break. An
 // empty text makes one blank-looking page. The text is laid out once, so the
-// cost grows with its length alone.
+// cost grows with its length alone; it is laid out on a thread of its own
+// while this one draws the lines already laid out.
 //
 // Throws Failure::encoding "PDF text context failed" when the PDF cannot be
 // made, and "Text cannot fit on a PDF page" when a line is taller than a page.
