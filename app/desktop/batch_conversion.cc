@@ -7,9 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <system_error>
 
@@ -59,9 +61,14 @@ std::string firstLine(const std::string& text) {
 
 }  // namespace
 
-BatchConversion::BatchConversion(fs::path program) : program_(std::move(program)) {}
+BatchConversion::BatchConversion(fs::path program, int children)
+    : program_(std::move(program)), children_(std::max(children, 1)) {}
 
 BatchConversion::~BatchConversion() { stop(); }
+
+int BatchConversion::defaultChildren() {
+  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
 
 bool BatchConversion::start(std::vector<fs::path> files, std::string format, Progress progress,
                             Finished finished) {
@@ -79,7 +86,7 @@ void BatchConversion::stop() {
   stopping_ = true;
   {
     std::lock_guard lock(childMutex_);
-    if (child_ > 0) ::kill(child_, SIGTERM);
+    for (const pid_t child : childPids_) ::kill(child, SIGTERM);
   }
   if (worker_.joinable()) worker_.join();
   stopping_ = false;
@@ -87,20 +94,49 @@ void BatchConversion::stop() {
 
 void BatchConversion::run(std::vector<fs::path> files, std::string format, Progress progress,
                           Finished finished) {
+  const size_t total = files.size();
+  // Shared by the threads below, under `mutex`: the next file to start, the
+  // outcomes in but not yet reported (a later file may end before an earlier
+  // one), and how far the reports have got.
+  std::mutex mutex;
+  size_t next = 0, reported = 0;
+  std::vector<std::optional<Outcome>> outcomes(total);
   Result result;
-  const int total = static_cast<int>(files.size());
-  int failed = 0;
-  for (int k = 0; k < total; ++k) {
-    if (cancelled_) break;
-    Outcome outcome = convertOne(files[static_cast<size_t>(k)], format);
-    if (stopping_) break;  // quitting: the interrupted file is neither saved nor failed
+  int saved = 0;
+  const auto report = [&](Outcome& outcome) {
     if (outcome.failure.empty()) {
       result.outputs.insert(result.outputs.end(), outcome.outputs.begin(), outcome.outputs.end());
+      ++saved;
     } else {
       result.failures.push_back(std::move(outcome.failure));
-      ++failed;
     }
-    if (progress) progress(k + 1 - failed, total);
+    if (progress) progress(saved, static_cast<int>(total));
+  };
+  const auto convertFiles = [&] {
+    for (;;) {
+      size_t k = 0;
+      {
+        std::lock_guard lock(mutex);
+        if (cancelled_ || next == total) return;
+        k = next++;
+      }
+      Outcome outcome = convertOne(files[k], format);
+      std::lock_guard lock(mutex);
+      // Quitting: a file the stop interrupted is neither saved nor failed.
+      if (stopping_ && !outcome.failure.empty()) return;
+      outcomes[k] = std::move(outcome);
+      for (; reported < total && outcomes[reported]; ++reported) report(*outcomes[reported]);
+    }
+  };
+  std::vector<std::thread> helpers;
+  for (size_t i = 1; i < std::min(static_cast<size_t>(children_), total); ++i) {
+    helpers.emplace_back(convertFiles);
+  }
+  convertFiles();
+  for (std::thread& helper : helpers) helper.join();
+  // After a stop, what was written beyond an interrupted file.
+  for (; reported < total; ++reported) {
+    if (outcomes[reported]) report(*outcomes[reported]);
   }
   if (finished) finished(std::move(result));
   running_ = false;
@@ -149,7 +185,7 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
     std::lock_guard lock(childMutex_);
     if (!stopping_) {
       error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-      if (error == 0) child_ = pid;
+      if (error == 0) childPids_.push_back(pid);
     } else {
       error = ECANCELED;
     }
@@ -168,12 +204,17 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   const Captured captured = readBoth(out[0], err[0]);
   ::close(out[0]);
   ::close(err[0]);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  // Waited for without reaping first, so that stop() cannot signal the pid
+  // after it has been freed for another process.
+  siginfo_t ended{};
+  while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
   }
   {
     std::lock_guard lock(childMutex_);
-    child_ = -1;
+    std::erase(childPids_, pid);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
 
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {

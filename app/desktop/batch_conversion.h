@@ -1,13 +1,13 @@
-// A batch of conversions from the wheel: one file at a time, each in a child
-// process of this same program ("whirlpane --convert FILE --to FORMAT"), on
-// one worker thread. A file that crashes or exhausts a decoder takes down its
-// child, not the tray program, and no decoder's memory stays behind between
-// batches.
+// A batch of conversions from the wheel, each file in a child process of this
+// same program ("whirlpane --convert FILE --to FORMAT"), as many children at
+// once as there are cores (at most four), each child one file. A file that
+// crashes or exhausts a decoder takes down its child, not the tray program, and
+// no decoder's memory stays behind between batches.
 //
 // Thread safety: start(), cancel(), stop() and running() are called from one
-// thread (the interface's). The callbacks run on the worker thread, in order:
-// every progress report, then the end; the caller hands them to its own
-// thread.
+// thread (the interface's). The callbacks run on the batch's worker threads,
+// one at a time and in the files' order: every progress report, then the end;
+// the caller hands them to its own thread.
 #pragma once
 
 #include <sys/types.h>
@@ -31,16 +31,19 @@ class BatchConversion {
   using Progress = std::function<void(int saved, int total)>;
   using Finished = std::function<void(Result)>;
 
-  // `program` is the whirlpane executable the children run.
-  explicit BatchConversion(std::filesystem::path program);
+  // `program` is the whirlpane executable the children run; at most
+  // `children` of them run at once (at least one).
+  explicit BatchConversion(std::filesystem::path program, int children = defaultChildren());
   // Stops a running batch as stop() does.
   ~BatchConversion();
   BatchConversion(const BatchConversion&) = delete;
   BatchConversion& operator=(const BatchConversion&) = delete;
 
-  // Converts `files` to `format` in order. After each file, `progress` gets
+  // Converts `files` to `format`, several at once but reported in order:
+  // after each file, once every file before it is done too, `progress` gets
   // the number of files converted so far (failures not counted) and the
-  // total; at the end, `finished` gets what was written and what failed.
+  // total; at the end, `finished` gets what was written and what failed, in
+  // the files' order.
   // Returns false, and does nothing, while a batch is running.
   bool start(std::vector<std::filesystem::path> files, std::string format, Progress progress,
              Finished finished);
@@ -48,13 +51,17 @@ class BatchConversion {
   // True from start() until `finished` has returned.
   bool running() const { return running_; }
 
-  // Ends the batch before the next file; the file in progress is finished.
+  // Ends the batch before the next file; the files in progress are finished.
   void cancel() { cancelled_ = true; }
 
-  // For quitting: cancels, asks the child in progress to stop (it removes its
-  // own hidden working files, so nothing partial is left) and waits for the
-  // worker to end. `finished` is still called.
+  // For quitting: cancels, asks every child in progress to stop (each removes
+  // its own hidden working files, so nothing partial is left) and waits for
+  // the workers to end. `finished` is still called, once.
   void stop();
+
+  // The number of cores, at most four: one child per core keeps both the
+  // decoder of one file and the encoder of another busy.
+  static int defaultChildren();
 
   // One conversion in a child process: what it wrote, or the failure line.
   // Public for the worker and for tests.
@@ -69,12 +76,13 @@ class BatchConversion {
            Finished finished);
 
   std::filesystem::path program_;
+  int children_;
   std::thread worker_;
   std::atomic<bool> running_{false};
   std::atomic<bool> cancelled_{false};
   std::atomic<bool> stopping_{false};
   std::mutex childMutex_;
-  pid_t child_ = -1;  // the conversion in progress, guarded by childMutex_
+  std::vector<pid_t> childPids_;  // the conversions in progress, guarded by childMutex_
 };
 
 }  // namespace Whirlpane

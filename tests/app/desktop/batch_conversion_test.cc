@@ -47,24 +47,32 @@ struct BatchRun {
 
 // Until a child has made its hidden batch folder in `folder`: a conversion is
 // under way.
-void waitForWorkingFiles(const fs::path& folder) {
-  for (int i = 0; i < 2000 && TestSupport::workingFilesIn(folder).empty(); ++i) ::usleep(5'000);
-  ASSERT_FALSE(TestSupport::workingFilesIn(folder).empty());
+void waitForWorkingFiles(const fs::path& folder, size_t children = 1) {
+  for (int i = 0; i < 2000 && TestSupport::workingFilesIn(folder).size() < children; ++i)
+    ::usleep(5'000);
+  ASSERT_GE(TestSupport::workingFilesIn(folder).size(), children);
 }
 
 TEST(BatchConversion, CountsConvertedSourcesAndListsEachFailure) {
   ScratchFolder folder;
-  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "one.jpg");
+  // The first file is the slowest: with several children the others end
+  // first, and are still reported after it.
+  TestSupport::saveImage(TestSupport::noisePicture(1200, 1200), folder / "one.jpg");
   TestSupport::writeFile(folder / "broken.jpg", "not a picture");
   TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "three.webp");
-  BatchConversion batch(WHIRLPANE_BINARY);
-  const BatchRun run(batch, {folder / "one.jpg", folder / "broken.jpg", folder / "three.webp"},
-                     "png");
-  EXPECT_EQ(run.progress, (std::vector<std::pair<int, int>>{{1, 3}, {1, 3}, {2, 3}}));
-  EXPECT_EQ(run.result.outputs, (std::vector<fs::path>{folder / "one.png", folder / "three.png"}));
-  EXPECT_EQ(run.result.failures,
-            std::vector<std::string>{
-                "broken.jpg: Could not read broken.jpg. The file may be damaged or unsupported."});
+  for (const int children : {1, 2, 3}) {
+    SCOPED_TRACE(children);
+    for (const char* output : {"one.png", "three.png"}) fs::remove(folder / output);
+    BatchConversion batch(WHIRLPANE_BINARY, children);
+    const BatchRun run(batch, {folder / "one.jpg", folder / "broken.jpg", folder / "three.webp"},
+                       "png");
+    EXPECT_EQ(run.progress, (std::vector<std::pair<int, int>>{{1, 3}, {1, 3}, {2, 3}}));
+    EXPECT_EQ(run.result.outputs,
+              (std::vector<fs::path>{folder / "one.png", folder / "three.png"}));
+    EXPECT_EQ(run.result.failures,
+              std::vector<std::string>{"broken.jpg: Could not read broken.jpg. The file may be "
+                                       "damaged or unsupported."});
+  }
 
   // Two PDFs of two pages each count as two sources; every page is an output.
   for (const char* name : {"a.pdf", "b.pdf"}) {
@@ -78,22 +86,37 @@ TEST(BatchConversion, CountsConvertedSourcesAndListsEachFailure) {
   EXPECT_EQ(pdfs.result.outputs.back(), folder / "b-page-2.png");
 }
 
-TEST(BatchConversion, ACancelEndsTheBatchAfterTheFileInProgress) {
+TEST(BatchConversion, ACancelEndsTheBatchAfterTheFilesInProgress) {
   ScratchFolder folder;
-  std::vector<fs::path> files{folder / "slow.png"};
+  std::vector<fs::path> files{folder / "p0.png"};
   TestSupport::saveImage(TestSupport::noisePicture(1500, 1500), files.back());
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 1; i < 5; ++i) {
     files.push_back(folder / ("p" + std::to_string(i) + ".png"));
-    TestSupport::saveImage(TestSupport::testPicture(64, 64), files.back());
+    fs::copy_file(files.front(), files.back());
   }
-  BatchConversion batch(WHIRLPANE_BINARY);
-  const BatchRun run(batch, files, "webp", [&] {
-    waitForWorkingFiles(folder.path());
-    EXPECT_FALSE(batch.start({}, "png", {}, {})) << "a second batch while the first runs";
-    batch.cancel();
-  });
-  EXPECT_EQ(run.progress, (std::vector<std::pair<int, int>>{{1, 5}}));
-  EXPECT_EQ(run.result.outputs, std::vector<fs::path>{folder / "slow.webp"});
+  for (const int children : {1, 2}) {
+    SCOPED_TRACE(children);
+    BatchConversion batch(WHIRLPANE_BINARY, children);
+    const BatchRun run(batch, files, "webp", [&] {
+      waitForWorkingFiles(folder.path());
+      EXPECT_FALSE(batch.start({}, "png", {}, {})) << "a second batch while the first runs";
+      batch.cancel();
+    });
+    // The files under way when the cancel came, and no other: a prefix of
+    // the batch, at most one file per child.
+    const int converted = static_cast<int>(run.progress.size());
+    EXPECT_GE(converted, 1);
+    EXPECT_LE(converted, children);
+    std::vector<std::pair<int, int>> progress;
+    std::vector<fs::path> outputs;
+    for (int i = 0; i < converted; ++i) {
+      progress.emplace_back(i + 1, 5);
+      outputs.push_back(folder / ("p" + std::to_string(i) + ".webp"));
+    }
+    EXPECT_EQ(run.progress, progress);
+    EXPECT_EQ(run.result.outputs, outputs);
+    for (const fs::path& output : outputs) fs::remove(output);
+  }
 }
 
 TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
@@ -109,14 +132,18 @@ TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
 TEST(BatchConversion, StoppingLeavesNoPartialFileAndNoWorkingFiles) {
   ScratchFolder folder;
   TestSupport::saveImage(TestSupport::noisePicture(3000, 3000), folder / "noise.png");
-  BatchConversion batch(WHIRLPANE_BINARY);
-  const BatchRun run(batch, {folder / "noise.png", folder / "noise.png"}, "avif", [&] {
-    waitForWorkingFiles(folder.path());
-    batch.stop();
-  });
-  EXPECT_TRUE(run.result.outputs.empty());
-  EXPECT_TRUE(run.result.failures.empty());
-  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"noise.png"});
+  for (const int children : {1, 2}) {
+    SCOPED_TRACE(children);
+    BatchConversion batch(WHIRLPANE_BINARY, children);
+    const BatchRun run(batch, {folder / "noise.png", folder / "noise.png", folder / "noise.png"},
+                       "avif", [&] {
+                         waitForWorkingFiles(folder.path(), static_cast<size_t>(children));
+                         batch.stop();
+                       });
+    EXPECT_TRUE(run.result.outputs.empty());
+    EXPECT_TRUE(run.result.failures.empty());
+    EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"noise.png"});
+  }
 }
 
 }  // namespace
