@@ -8,6 +8,7 @@
 
 #include "base/file_io.h"
 #include "base/quality.h"
+#include "documents/document_support.h"
 #include "files/output_placement.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
@@ -15,8 +16,6 @@
 #include "image/jpeg_transform.h"
 #include "image/png_chunks.h"
 #include "image/webp_chunks.h"
-#include "pdf/pdf_compression.h"
-#include "pdf/pdf_document.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
@@ -80,8 +79,7 @@ fs::path compress(const fs::path& url, double quality) {
   const std::string format = normalized(lowerExtension(url));
   Bytes candidate;
   if (format == "pdf") {
-    pdf(url);  // refuses locked, unreadable and empty documents
-    candidate = Bytes::copyOf(detail::compressedPDF(url, quality));
+    candidate = Bytes::copyOf(detail::documentSupport().compressedPDF(url, quality));
   } else {
     candidate = encodedImage(decoded(url, source), format, quality);
   }

@@ -5,11 +5,9 @@
 #include <cmath>
 
 #include "base/quality.h"
+#include "documents/document_support.h"
 #include "files/output_placement.h"
 #include "image/image_encoding.h"
-#include "office/docx_writer.h"
-#include "pdf/pdf_writer.h"
-#include "text/text_extraction.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
@@ -20,11 +18,11 @@ void writeImage(const Image& image, std::string_view format, const std::filesyst
   const std::string canonical = normalized(format);
   Bytes bytes;
   if (canonical == "pdf") {
-    bytes = imagePDF(image);
+    bytes = detail::documentSupport().imagePDF(image);
   } else if (canonical == "docx") {
-    bytes = docx(std::nullopt, image);
+    bytes = detail::documentSupport().docx(std::nullopt, image);
   } else if (canonical == "txt") {
-    bytes = Bytes::copyOf(recognize(image, /*allowEmpty=*/false));
+    bytes = Bytes::copyOf(detail::documentSupport().recognize(image, /*allowEmpty=*/false));
   } else {
     bytes = encodedImage(image, canonical, quality);
   }

@@ -3,8 +3,6 @@
 #include <fcntl.h>
 #include <gio/gio.h>
 #include <lcms2.h>
-#include <poppler-document.h>
-#include <poppler-page.h>
 #include <sys/stat.h>
 #include <vips/vips.h>
 #include <zlib.h>
@@ -27,9 +25,9 @@
 #include "base/byte_order.h"
 #include "base/handles.h"
 #include "base/unicode.h"
+#include "documents/document_support.h"
 #include "image/codec_runtime.h"
 #include "image/image_decoding.h"
-#include "pdf/pdf_document.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
@@ -132,32 +130,6 @@ std::optional<std::string> contentType(const fs::path& url, int fd) {
   const Type mime(g_content_type_get_mime_type(chosen.get()));
   if (!mime) return std::nullopt;
   return std::string(mime.get());
-}
-
-// --- PDF ------------------------------------------------------------------
-
-void appendPDF(std::vector<MetadataRow>& rows, const fs::path& url) {
-  const PDFDocument document = pdf(url);
-  rows.emplace_back("Pages", std::to_string(document.pageCount()));
-  if (const std::unique_ptr<poppler::page> page(document.document().create_page(0)); page) {
-    const poppler::rectf box = page->page_rect(poppler::crop_box);
-    char size[64];
-    std::snprintf(size, sizeof size, "%.1f \u00d7 %.1f pt", box.width(), box.height());
-    rows.emplace_back("Page size", size);
-  }
-  std::vector<std::string> keys = document.document().info_keys();
-  std::stable_sort(keys.begin(), keys.end());
-  for (const std::string& key : keys) {
-    if (key == "CreationDate" || key == "ModDate") {
-      const time_t date = document.document().info_date_t(key);
-      if (date != static_cast<time_t>(-1)) {
-        rows.emplace_back(key, iso8601(date));
-        continue;
-      }
-    }
-    const std::vector<char> value = document.document().info_key(key).to_utf8();
-    rows.emplace_back(key, std::string(value.begin(), value.end()));
-  }
 }
 
 // --- the decoder's own fields ---------------------------------------------------
@@ -482,7 +454,7 @@ std::vector<MetadataRow> metadata(const fs::path& url) {
   if (auto type = contentType(url, file.get())) rows.emplace_back("Content type", *type);
 
   if (extension == "pdf") {
-    appendPDF(rows, url);
+    detail::documentSupport().appendPDFMetadata(rows, url, iso8601);
     return rows;
   }
   detail::startImageLibrary();

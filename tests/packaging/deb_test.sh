@@ -39,7 +39,8 @@ grep -qE 'libvips42 \((>=|>>) [0-9]' <<<"$depends" || fail "libvips42 without a 
 
 dpkg-deb -c "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }' >"$work/contents"
 for path in ./usr/bin/whirlpane \
-  ./usr/lib/whirlpane/libwhirlpane-engine.so ./usr/lib/whirlpane/libwhirlpane-heif.so \
+  ./usr/lib/whirlpane/libwhirlpane-engine.so ./usr/lib/whirlpane/libwhirlpane-documents.so \
+  ./usr/lib/whirlpane/libwhirlpane-heif.so \
   ./usr/lib/whirlpane/libwhirlpane-ocr.so ./usr/lib/whirlpane/libwhirlpane-desktop.so \
   ./usr/share/applications/whirlpane.desktop \
   ./usr/share/icons/hicolor/scalable/apps/whirlpane.svg \

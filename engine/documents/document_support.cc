@@ -1,0 +1,23 @@
+#include "documents/document_support.h"
+
+#include "base/plugin.h"
+#include "whirlpane/failure.h"
+
+namespace MediaEngine::detail {
+
+const DocumentSupport& documentSupport() {
+  static const DocumentSupport* const table = []() -> const DocumentSupport* {
+    void* library = openPlugin("libwhirlpane-documents.so");
+    const auto entry =
+        pluginSymbol<decltype(whirlpaneDocumentSupport)>(library, "whirlpaneDocumentSupport");
+    return entry ? entry() : nullptr;
+  }();
+  if (!table) {
+    throw Failure::unsupported(
+        "PDF and document support is missing from this installation "
+        "(libwhirlpane-documents.so could not be loaded).");
+  }
+  return *table;
+}
+
+}  // namespace MediaEngine::detail
