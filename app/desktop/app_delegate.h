@@ -65,8 +65,8 @@ class AppDelegate : public QObject {
   void showIntroduction();
   void toggleAutomatic();
   void toggleLogin();
-  // Stops a running batch politely (its child removes its own working files)
-  // and ends the program.
+  // Stops a running batch politely (its children remove their own working
+  // files) and ends the program.
   void quit();
   // "Couldn’t complete this file" with `text` as the detail, application
   // modal, without blocking the caller.
