@@ -17,7 +17,11 @@ namespace fs = std::filesystem;
 
 TEST(UniqueSibling, NamesFromBaseSuffixAndExtensionSkippingEveryTakenName) {
   ScratchFolder folder;
-  const std::tuple<const char*, std::string, std::string, const char*> cases[] = {
+  // A name at the file system's limit gives way at a character boundary.
+  std::string accents;
+  for (int i = 0; i < 124; ++i) accents += "\u00e9";
+  const std::string longest = "Ferien " + accents, cut = "Ferien " + accents.substr(0, 232);
+  const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
       {"photo.jpg", "", "png", "photo.png"},
       {"scan.pdf", "-page-3", "jpg", "scan-page-3.jpg"},
       {"a.b.heic", "-clean", "heic", "a.b-clean.heic"},
@@ -27,9 +31,10 @@ TEST(UniqueSibling, NamesFromBaseSuffixAndExtensionSkippingEveryTakenName) {
       {"README", "", "txt", "README.txt"},
       {"photo.jpg", "", "", "photo"},
       {".hidden", "", "png", ".hidden.png"},
+      {longest + ".jpg", "-compressed", "jpg", cut + "-compressed.jpg"},
   };
   for (const auto& [source, suffix, ext, expected] : cases) {
-    SCOPED_TRACE(std::string(source) + " + " + suffix + " + " + ext);
+    SCOPED_TRACE(source + " + " + suffix + " + " + ext);
     EXPECT_EQ(uniqueSibling(folder / source, suffix, ext), folder / expected);
   }
   // The source holds photo.png itself; a dangling link and a folder hold the next two.
