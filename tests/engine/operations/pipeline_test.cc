@@ -76,15 +76,10 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   pages.set(VIPS_META_PAGE_HEIGHT, 32);
   TestSupport::saveImage(pages, folder / "anim.gif");
   TestSupport::saveImage(pages, folder / "pages.tiff");
-  TestSupport::saveImage(testPicture(160, 100), folder / "photo.jpg");
   fs::create_directory(folder / "album.jpg");
   ::mkfifo((folder / "pipe.jpg").c_str(), 0600);
   writeFile(folder / "notes.jpg", "not an image");
   fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
-  TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), folder / "huge.tiff",
-                         "[compression=deflate,tile]");
-  TestSupport::writeZip(folder / "empty.docx", {{"word/other.xml", "<x/>"}});
-  writeFile(folder / "binary.txt", std::string("\x89PNG\0\0", 6));
   TestSupport::writePDF(folder / "blank.pdf", {{}});
   const auto before = names();
   const std::string frames =
@@ -110,17 +105,7 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
        "Could not open \"" + (folder / "album.jpg").string() + "\": Is a directory"},
       {"pipe.jpg", {"png"}, unreadable("pipe.jpg")},
       {"notes.jpg", {"png"}, unreadable("notes.jpg")},
-      {"photo.jpg", {"gif"}, "GIF is not a supported output format."},
-      {"huge.tiff", {"png"}, "This file is too large to process safely at full resolution."},
-      {"photo.jpg", {"txt"}, noText},
       {"blank.pdf", {"txt"}, noText},
-      {"empty.docx",
-       {"txt"},
-       "Could not create the output: unzip: empty.docx has no member word/document.xml"},
-      {"binary.txt",
-       {"txt"},
-       "Could not read \"" + (folder / "binary.txt").string() +
-           "\": the file does not hold text in an encoding Whirlpane knows"},
   };
   for (const Case& c : cases) {
     for (const char* format : c.formats) {
