@@ -2,7 +2,6 @@
 // and libvips wrote at test time.
 #include "whirlpane/metadata.h"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,11 +138,7 @@ TEST(Metadata, PngTextIsListedWithLongValuesCutAndRowsCapped) {
   EXPECT_EQ(valueOf(rows, "PNG · Title"), "Greetings");
   EXPECT_EQ(valueOf(rows, "PNG · Description"), std::string(2000, 'd'));
   // 2,000 characters, not bytes, and no character cut in half.
-  const std::string comment = valueOf(rows, "PNG · Comment");
-  ASSERT_TRUE(g_utf8_validate_len(comment.data(), comment.size(), nullptr));
-  EXPECT_EQ(g_utf8_strlen(comment.data(), static_cast<gssize>(comment.size())), 2000);
-  EXPECT_TRUE(comment == accents.substr(0, 4000))
-      << "the text, as written, up to its 2,000th character";
+  EXPECT_TRUE(valueOf(rows, "PNG · Comment") == accents.substr(0, 4000));
   EXPECT_EQ(valueOf(rows, "HasAlpha"), "1");
 
   std::vector<std::pair<std::string, std::string>> many;
