@@ -81,12 +81,8 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
   EXPECT_EQ(parseCommandLine({"w", "--metadata"}).usage, metadataUsageLine);
   EXPECT_EQ(parseCommandLine({"w", "--convert", "a"}).usage, usageLine);
   EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg", "--quality", " 0.5x"}).quality, " 0.5x");
-}
-
-TEST(CommandLine, ProgramPathIsNeverTakenForAnOption) {
-  // Index 0 is scanned like any argument; a program literally named --version
-  // is a corner the user cannot reach, but "--convert" as argv[0] must still
-  // take argv[1] as its source.
+  // The program's own path is scanned like any argument: "--convert" there
+  // still takes the next one as its source.
   EXPECT_EQ(parseCommandLine({"--convert", "a.png", "--to", "jpg"}).source, "a.png");
 }
 

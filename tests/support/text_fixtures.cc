@@ -104,23 +104,21 @@ void writePDF(const fs::path& path, const std::vector<PDFPageText>& pages, doubl
     if (!page.pictured.empty()) {
       // Drawn at 300 dpi and placed at 72 units per inch, so the picture of
       // the text is as sharp as the page's own rendering.
-      const vips::VImage picture = textPicture(page.pictured, 20 * 300.0 / 72);
-      const vips::VImage bgra =
-          picture[2].bandjoin(picture[1]).bandjoin(picture[0]).bandjoin(255).copy_memory();
-      cairo_surface_t* image =
-          cairo_image_surface_create(CAIRO_FORMAT_RGB24, bgra.width(), bgra.height());
-      cairo_surface_flush(image);
-      const auto* from = static_cast<const unsigned char*>(bgra.data());
-      unsigned char* to = cairo_image_surface_get_data(image);
-      const int stride = cairo_image_surface_get_stride(image);
-      for (int row = 0; row < bgra.height(); ++row) {
-        std::copy_n(from + static_cast<size_t>(row) * bgra.width() * 4, bgra.width() * 4,
-                    to + row * stride);
-      }
-      cairo_surface_mark_dirty(image);
+      const double scale = 300.0 / 72;
+      size_t longest = 1;
+      for (const std::string& line : page.pictured) longest = std::max(longest, line.size());
+      cairo_surface_t* image = cairo_image_surface_create(
+          CAIRO_FORMAT_RGB24, static_cast<int>((static_cast<double>(longest) * 15 + 40) * scale),
+          static_cast<int>((static_cast<double>(page.pictured.size()) * 32 + 40) * scale));
+      cairo_t* picture = cairo_create(image);
+      cairo_set_source_rgb(picture, 1, 1, 1);
+      cairo_paint(picture);
+      cairo_set_source_rgb(picture, 0, 0, 0);
+      drawLines(picture, page.pictured, 20 * scale, 20 * scale, 20 * scale);
+      cairo_destroy(picture);
       cairo_save(cr);
       cairo_translate(cr, 72 - 20, y);
-      cairo_scale(cr, 72.0 / 300, 72.0 / 300);
+      cairo_scale(cr, 1 / scale, 1 / scale);
       cairo_set_source_surface(cr, image, 0, 0);
       cairo_paint(cr);
       cairo_restore(cr);

@@ -8,16 +8,6 @@
 namespace MediaEngine {
 namespace {
 
-// The canonical name `typed` stands for, or the message refusing it.
-std::string normalizedOrRefusal(const std::string& typed) {
-  try {
-    return normalized(typed);
-  } catch (const Failure& failure) {
-    EXPECT_EQ(failure.kind(), Failure::Kind::unsupported);
-    return failure.what();
-  }
-}
-
 TEST(Formats, NormalizesEverySpellingUsersTypeAndQuotesTheRestUpperCased) {
   const std::string refused = " is not a supported output format.";
   const std::pair<std::string, std::string> cases[] = {
@@ -29,12 +19,6 @@ TEST(Formats, NormalizesEverySpellingUsersTypeAndQuotesTheRestUpperCased) {
       {"Jpg", "jpg"},
       {"tif", "tiff"},
       {"HEIF", "heic"},
-      {"webp", "webp"},
-      {"AVIF", "avif"},
-      {"bmp", "bmp"},
-      {"pdf", "pdf"},
-      {"DOCX", "docx"},
-      {".txt", "txt"},
       {"\u00A0png\u3000", "png"},
       {"\u2028png", "png"},
       {"\u0085png", "png"},
@@ -48,8 +32,14 @@ TEST(Formats, NormalizesEverySpellingUsersTypeAndQuotesTheRestUpperCased) {
       {"\xff\xfepng", "\xff\xfePNG" + refused},  // not UTF-8: the bytes are kept
   };
   for (const auto& [typed, expected] : cases) {
-    SCOPED_TRACE(typed);
-    EXPECT_EQ(normalizedOrRefusal(typed), expected);
+    std::string result;
+    try {
+      result = normalized(typed);
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.kind(), Failure::Kind::unsupported);
+      result = failure.what();
+    }
+    EXPECT_EQ(result, expected) << typed;
   }
   EXPECT_FALSE(isRaster("jpeg"));
   EXPECT_FALSE(isRaster("pdf"));

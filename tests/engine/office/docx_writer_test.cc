@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "image/image.h"
 #include "office/zip_reader.h"
 #include "tests/support/test_support.h"
@@ -82,14 +84,13 @@ TEST(Docx, AnImageFitsSixAndAHalfByNineInchesWithoutLoss) {
 TEST(Docx, LibreOfficeReadsTheTextAndPlacesTheImage) {
   if (!TestSupport::haveTool("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
   ScratchFolder folder;
-  TestSupport::writeFile(
-      folder / "letter.docx",
-      docx("Dear reader,\n\nTabs\tand <angle> & \"quotes\"\r\nZ\u00fcrich \u20ac", std::nullopt)
-          .text());
-  TestSupport::writeFile(folder / "wide.docx",
-                         docx(std::nullopt, Image(TestSupport::testPicture(4000, 3000))).text());
-  TestSupport::writeFile(folder / "tall.docx",
-                         docx(std::nullopt, Image(TestSupport::testPicture(1000, 4000))).text());
+  const std::string text = "Dear reader,\n\nTabs\tand <angle> & \"quotes\"\r\nZ\u00fcrich \u20ac";
+  TestSupport::writeFile(folder / "letter.docx", docx(text, std::nullopt).text());
+  for (const auto& [name, width, height] : {std::tuple{"wide", 4000, 3000}, {"tall", 1000, 4000}}) {
+    TestSupport::writeFile(
+        folder / (std::string(name) + ".docx"),
+        docx(std::nullopt, Image(TestSupport::testPicture(width, height))).text());
+  }
   const std::string soffice = "cd " + TestSupport::quoted(folder.path().string()) +
                               " && soffice -env:UserInstallation=file://" +
                               (folder / "profile").string() +
@@ -103,22 +104,15 @@ TEST(Docx, LibreOfficeReadsTheTextAndPlacesTheImage) {
   TestSupport::shell(soffice + "fodt wide.docx tall.docx >/dev/null 2>&1", &status);
   ASSERT_EQ(status, 0);
   // The frame's size in inches, whichever unit LibreOffice writes it in.
-  const auto inches = [](const std::string& tag, const std::string& attribute) {
-    const size_t at = tag.find(attribute + "=\"");
-    if (at == std::string::npos) return -1.0;
-    size_t end = 0;
-    const double value = std::stod(tag.substr(at + attribute.size() + 2), &end);
-    const std::string unit = tag.substr(at + attribute.size() + 2 + end, 2);
-    return unit == "in" ? value : unit == "cm" ? value / 2.54 : -1.0;
-  };
+  static const std::regex frame(
+      R"re(<draw:frame[^>]* svg:width="([\d.]+)(in|cm)" svg:height="([\d.]+)(in|cm)")re");
   for (const auto& [name, width, height] :
        {std::tuple{"wide.fodt", 6.5, 4.875}, std::tuple{"tall.fodt", 2.25, 9.0}}) {
     const std::string flat = TestSupport::readFile(folder / name);
-    const size_t frame = flat.find("<draw:frame");
-    ASSERT_NE(frame, std::string::npos) << name;
-    const std::string tag = flat.substr(frame, flat.find('>', frame) - frame);
-    EXPECT_NEAR(inches(tag, "svg:width"), width, 0.001) << tag;
-    EXPECT_NEAR(inches(tag, "svg:height"), height, 0.001) << tag;
+    std::smatch size;
+    ASSERT_TRUE(std::regex_search(flat, size, frame)) << name;
+    EXPECT_NEAR(std::stod(size[1]) / (size[2] == "cm" ? 2.54 : 1), width, 0.001) << size[0];
+    EXPECT_NEAR(std::stod(size[3]) / (size[4] == "cm" ? 2.54 : 1), height, 0.001) << size[0];
     EXPECT_NE(flat.find("<draw:image"), std::string::npos) << name;
   }
 }

@@ -2,7 +2,6 @@
 // and libvips wrote at test time.
 #include "whirlpane/metadata.h"
 
-#include <glib.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,11 +138,7 @@ TEST(Metadata, PngTextIsListedWithLongValuesCutAndRowsCapped) {
   EXPECT_EQ(valueOf(rows, "PNG · Title"), "Greetings");
   EXPECT_EQ(valueOf(rows, "PNG · Description"), std::string(2000, 'd'));
   // 2,000 characters, not bytes, and no character cut in half.
-  const std::string comment = valueOf(rows, "PNG · Comment");
-  ASSERT_TRUE(g_utf8_validate_len(comment.data(), comment.size(), nullptr));
-  EXPECT_EQ(g_utf8_strlen(comment.data(), static_cast<gssize>(comment.size())), 2000);
-  EXPECT_TRUE(comment == accents.substr(0, 4000))
-      << "the text, as written, up to its 2,000th character";
+  EXPECT_TRUE(valueOf(rows, "PNG · Comment") == accents.substr(0, 4000));
   EXPECT_EQ(valueOf(rows, "HasAlpha"), "1");
 
   std::vector<std::pair<std::string, std::string>> many;
@@ -154,51 +149,44 @@ TEST(Metadata, PngTextIsListedWithLongValuesCutAndRowsCapped) {
   EXPECT_EQ(rows.back().first.substr(0, 10), "PNG \u00b7 Key");
 }
 
-TEST(Metadata, PdfsListPagesAndTheirDocumentInformationSortedByKey) {
-  ScratchFolder folder;
-  const fs::path plain = folder / "plain.pdf";
-  TestSupport::writePDF(plain, {{{"One"}, {}}, {{"Two"}, {}}});
-  std::vector<MetadataRow> rows = metadata(plain);
-  EXPECT_EQ(valueOf(rows, "Pages"), "2");
-  EXPECT_EQ(valueOf(rows, "Page size"), "612.0 × 792.0 pt");
-  EXPECT_EQ(valueOf(rows, "Content type"), "application/pdf");
-
-  const fs::path info = folder / "info.pdf";
+// PDFs list their pages and document information, sorted by key; files that
+// are not images the file rows only.
+TEST(Metadata, PdfsAndOtherFilesListWhatTheyHold) {
   if (!TestSupport::haveTool("exiftool")) GTEST_SKIP() << "exiftool is not installed";
-  fs::copy_file(plain, info);
-  exiftool(
-      "-PDF:Title='Annual report' -PDF:Author=Ann -PDF:Subject=Numbers -PDF:CreateDate='2024:05:01 "
-      "09:30:00Z'",
-      info);
-  rows = metadata(info);
-  const std::vector<std::string> labels = labelsOf(rows);
+  ScratchFolder folder;
+  TestSupport::writePDF(folder / "plain.pdf", {{{"One"}, {}}, {{"Two"}, {}}});
+  fs::copy_file(folder / "plain.pdf", folder / "info.pdf");
+  exiftool("-PDF:Title='Annual report' -PDF:Author=Ann -PDF:CreateDate='2024:05:01 09:30:00Z'",
+           folder / "info.pdf");
+  TestSupport::writeFile(folder / "notes", "just words");
+  const std::tuple<const char*, const char*, std::string> cases[] = {
+      {"plain.pdf", "Pages", "2"},
+      {"plain.pdf", "Page size", "612.0 × 792.0 pt"},
+      {"plain.pdf", "Content type", "application/pdf"},
+      {"info.pdf", "Title", "Annual report"},
+      {"info.pdf", "Author", "Ann"},
+      {"info.pdf", "CreationDate", "2024-05-01T09:30:00Z"},
+      {"notes", "Format", ""},
+      {"notes", "Content type", "text/plain"},
+      {"notes", "Frames", "(absent)"},
+  };
+  for (const auto& [name, label, value] : cases)
+    EXPECT_EQ(valueOf(metadata(folder / name), label), value) << name << " " << label;
+  const std::vector<std::string> labels = labelsOf(metadata(folder / "info.pdf"));
   const auto pageSize = std::find(labels.begin(), labels.end(), "Page size");
   ASSERT_NE(pageSize, labels.end());
-  const std::vector<std::string> attributes(pageSize + 1, labels.end());
-  EXPECT_TRUE(std::is_sorted(attributes.begin(), attributes.end()));
-  EXPECT_EQ(valueOf(rows, "Title"), "Annual report");
-  EXPECT_EQ(valueOf(rows, "Author"), "Ann");
-  EXPECT_EQ(valueOf(rows, "CreationDate"), "2024-05-01T09:30:00Z");
-}
-
-TEST(Metadata, FilesThatAreNotImagesGetTheFileRowsOnly) {
-  ScratchFolder folder;
-  TestSupport::writeFile(folder / "notes", "just words");
-  const std::vector<MetadataRow> rows = metadata(folder / "notes");
-  EXPECT_EQ(valueOf(rows, "Format"), "");
-  EXPECT_EQ(valueOf(rows, "Content type"), "text/plain");
-  EXPECT_EQ(valueOf(rows, "Frames"), "(absent)");
-  EXPECT_EQ(labelsOf(rows).back(), "Content type");
-
-  EXPECT_EQ(failureText([&] { metadata(folder.path()); }),
-            "Could not read " + folder.path().filename().string() +
-                ". The file may be damaged or unsupported.");
-  EXPECT_EQ(
-      failureText([&] { metadata(folder / "missing.jpg"); }),
-      "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory");
+  EXPECT_TRUE(std::is_sorted(pageSize + 1, labels.end()));
+  EXPECT_EQ(labelsOf(metadata(folder / "notes")).back(), "Content type");
   TestSupport::writeFile(folder / "fake.pdf", "not a pdf");
-  EXPECT_EQ(failureText([&] { metadata(folder / "fake.pdf"); }),
-            "Could not read fake.pdf. The file may be damaged or unsupported.");
+  const std::pair<fs::path, std::string> failures[] = {
+      {folder.path(), "Could not read " + folder.path().filename().string() +
+                          ". The file may be damaged or unsupported."},
+      {folder / "missing.jpg",
+       "Could not read \"" + (folder / "missing.jpg").string() + "\": No such file or directory"},
+      {folder / "fake.pdf", "Could not read fake.pdf. The file may be damaged or unsupported."},
+  };
+  for (const auto& [file, message] : failures)
+    EXPECT_EQ(failureText([&] { metadata(file); }), message);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <regex>
+
 #include "image/image.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
@@ -76,15 +78,10 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   pages.set(VIPS_META_PAGE_HEIGHT, 32);
   TestSupport::saveImage(pages, folder / "anim.gif");
   TestSupport::saveImage(pages, folder / "pages.tiff");
-  TestSupport::saveImage(testPicture(160, 100), folder / "photo.jpg");
   fs::create_directory(folder / "album.jpg");
   ::mkfifo((folder / "pipe.jpg").c_str(), 0600);
   writeFile(folder / "notes.jpg", "not an image");
   fs::create_symlink(folder / "gone.jpg", folder / "dangling.jpg");
-  TestSupport::saveImage(VImage::black(10001, 10000).cast(VIPS_FORMAT_UCHAR), folder / "huge.tiff",
-                         "[compression=deflate,tile]");
-  TestSupport::writeZip(folder / "empty.docx", {{"word/other.xml", "<x/>"}});
-  writeFile(folder / "binary.txt", std::string("\x89PNG\0\0", 6));
   TestSupport::writePDF(folder / "blank.pdf", {{}});
   const auto before = names();
   const std::string frames =
@@ -110,17 +107,7 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
        "Could not open \"" + (folder / "album.jpg").string() + "\": Is a directory"},
       {"pipe.jpg", {"png"}, unreadable("pipe.jpg")},
       {"notes.jpg", {"png"}, unreadable("notes.jpg")},
-      {"photo.jpg", {"gif"}, "GIF is not a supported output format."},
-      {"huge.tiff", {"png"}, "This file is too large to process safely at full resolution."},
-      {"photo.jpg", {"txt"}, noText},
       {"blank.pdf", {"txt"}, noText},
-      {"empty.docx",
-       {"txt"},
-       "Could not create the output: unzip: empty.docx has no member word/document.xml"},
-      {"binary.txt",
-       {"txt"},
-       "Could not read \"" + (folder / "binary.txt").string() +
-           "\": the file does not hold text in an encoding Whirlpane knows"},
   };
   for (const Case& c : cases) {
     for (const char* format : c.formats) {
@@ -131,32 +118,13 @@ TEST_F(Pipeline, UnusableSourcesFailWithTheirOwnReasonAndLeaveNothing) {
   EXPECT_EQ(names(), before);
 }
 
-TEST_F(Pipeline, TextDocumentsAreTypesetIntoPDFAndOnePicturePerPage) {
-  std::string text;
-  for (int i = 1; i <= 70; ++i) text += "Numbered line " + std::to_string(i) + "\r\n";
-  writeFile(folder / "notes.txt", text);
-  TestSupport::writeDocx(
-      folder / "letter.docx",
-      TestSupport::wordDocument("<w:p><w:r><w:t>One page only</w:t></w:r></w:p>"));
-  const std::vector<fs::path> pdf = convert(folder / "notes.txt", "pdf");
-  ASSERT_EQ(pdf, std::vector<fs::path>{folder / "notes.pdf"});
-  const std::string info = TestSupport::shell("pdfinfo " + TestSupport::quoted(pdf[0].string()));
-  EXPECT_NE(info.find("Pages:           2\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("Page size:       612 x 792 pts (letter)"), std::string::npos) << info;
-  const std::string back =
-      TestSupport::shell("pdftotext " + TestSupport::quoted(pdf[0].string()) + " -");
-  EXPECT_NE(back.find("Numbered line 1\nNumbered line 2\n"), std::string::npos) << back;
-  EXPECT_NE(back.find("Numbered line 70"), std::string::npos);
-  // One picture per typeset page, 2550 × 3300 pixels at 300 dpi.
-  EXPECT_EQ(convert(folder / "notes.txt", "png"),
-            (std::vector<fs::path>{folder / "notes-page-1.png", folder / "notes-page-2.png"}));
-  const std::vector<fs::path> page = convert(folder / "letter.docx", "jpg");
-  ASSERT_EQ(page, std::vector<fs::path>{folder / "letter.jpg"});
-  const VImage picture = TestSupport::loadWithVips(page[0]);
-  EXPECT_EQ(std::pair(picture.width(), picture.height()), std::pair(2550, 3300));
-}
-
-TEST_F(Pipeline, EveryKindOfSourceConvertsToDocxAndUTF8Text) {
+// Text, documents, PDFs and pictures of text convert to UTF-8 text and DOCX;
+// text is typeset into letter-sized pages, as PDF or one picture per page at
+// 300 dpi; a picture goes into its document as the picture, with no text.
+TEST_F(Pipeline, EveryKindOfSourceConvertsToTextDocumentsAndPages) {
+  std::string lines;
+  for (int i = 1; i <= 70; ++i) lines += "Numbered line " + std::to_string(i) + "\r\n";
+  writeFile(folder / "notes.txt", lines);
   writeFile(folder / "legacy.txt",
             "caf\xE9 \x80"
             "5\r\nline two\r\n");
@@ -164,33 +132,55 @@ TEST_F(Pipeline, EveryKindOfSourceConvertsToDocxAndUTF8Text) {
                          TestSupport::wordDocument("<w:p><w:r><w:t>Dear reader</w:t></w:r></w:p>"));
   TestSupport::writePDF(folder / "report.pdf", {{{"Annual report"}, {}}, {{}, {"Second page"}}});
   TestSupport::saveImage(TestSupport::textPicture({"Scanned note"}), folder / "scan.png");
-  const std::tuple<const char*, std::string, std::string> cases[] = {
-      // source, its text, and its DOCX read back
-      {"legacy.txt", "caf\u00e9 \u20ac5\r\nline two\r\n", "caf\u00e9 \u20ac5\nline two"},
-      {"letter.docx", "Dear reader", "Dear reader"},
-      {"report.pdf", "Annual report\n\nSecond page", "Annual report\n\nSecond page"},
-      {"scan.png", "Scanned note", ""},
-  };
-  for (const auto& [name, text, docxText] : cases) {
-    SCOPED_TRACE(name);
-    const std::string stem = fs::path(name).stem().string();
-    const std::vector<fs::path> txt = convert(folder / name, "TXT");
-    ASSERT_EQ(txt,
-              std::vector<fs::path>{folder / (stem + (stem == "legacy" ? " 2" : "") + ".txt")});
-    EXPECT_EQ(TestSupport::readFile(txt[0]), text);
-    const std::vector<fs::path> docx = convert(folder / name, "docx");
-    ASSERT_EQ(docx,
-              std::vector<fs::path>{folder / (stem + (stem == "letter" ? " 2" : "") + ".docx")});
-    if (!docxText.empty()) {
-      EXPECT_EQ(extractText(docx[0]), docxText);
+  // What an output holds: its text, its pages' size, or its picture's.
+  const auto contentOf = [](const fs::path& output) -> std::string {
+    const std::string ext = output.extension().string();
+    if (ext == ".pdf") {
+      static const std::regex pages(R"(Pages: +(\d+)[\s\S]*Page size: +([^\n]*))");
+      std::smatch match;
+      const std::string info =
+          TestSupport::shell("pdfinfo " + TestSupport::quoted(output.string()));
+      return std::regex_search(info, match, pages) ? match[1].str() + " pages, " + match[2].str()
+                                                   : info;
     }
+    if (ext == ".png" || ext == ".jpg") {
+      const VImage picture = TestSupport::loadWithVips(output);
+      return std::to_string(picture.width()) + " x " + std::to_string(picture.height());
+    }
+    std::string text;
+    const std::string failure = failureText([&] { text = extractText(output); });
+    return failure == "no failure" ? text : failure;
+  };
+  const std::string report = "Annual report\n\nSecond page", page = "2550 x 3300";
+  const std::tuple<const char*, const char*, std::vector<std::string>, std::string> cases[] = {
+      // source, format, outputs, what each holds
+      {"legacy.txt", "TXT", {"legacy 2.txt"}, "caf\u00e9 \u20ac5\r\nline two\r\n"},
+      {"legacy.txt", "docx", {"legacy.docx"}, "caf\u00e9 \u20ac5\nline two"},
+      {"letter.docx", "txt", {"letter.txt"}, "Dear reader"},
+      {"letter.docx", "docx", {"letter 2.docx"}, "Dear reader"},
+      {"report.pdf", "txt", {"report.txt"}, report},
+      {"report.pdf", "docx", {"report.docx"}, report},
+      {"scan.png", "txt", {"scan.txt"}, "Scanned note"},
+      {"scan.png", "docx", {"scan.docx"}, noText},
+      {"notes.txt", "pdf", {"notes.pdf"}, "2 pages, 612 x 792 pts (letter)"},
+      {"notes.txt", "png", {"notes-page-1.png", "notes-page-2.png"}, page},
+      {"letter.docx", "jpg", {"letter.jpg"}, page},
+  };
+  for (const auto& [source, format, outputs, content] : cases) {
+    SCOPED_TRACE(std::string(source) + " to " + format);
+    std::vector<fs::path> expected;
+    for (const std::string& name : outputs) expected.push_back(folder / name);
+    EXPECT_EQ(convert(folder / source, format), expected);
+    for (const fs::path& output : expected) EXPECT_EQ(contentOf(output), content);
   }
-  // A picture goes into its document as the picture, with no text.
-  const fs::path scan = folder / "scan.docx";
-  writeFile(folder / "inside.png", detail::packageMember(scan, "word/media/image.png", 1 << 24));
+  const std::string back = TestSupport::shell(
+      "pdftotext " + TestSupport::quoted((folder / "notes.pdf").string()) + " -");
+  EXPECT_NE(back.find("Numbered line 1\nNumbered line 2\n"), std::string::npos) << back;
+  EXPECT_NE(back.find("Numbered line 70"), std::string::npos);
+  writeFile(folder / "inside.png",
+            detail::packageMember(folder / "scan.docx", "word/media/image.png", 1 << 24));
   EXPECT_EQ(TestSupport::loadWithVips(folder / "inside.png").width(),
             TestSupport::loadWithVips(folder / "scan.png").width());
-  EXPECT_EQ(failureText([&] { extractText(scan); }), noText);
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 

@@ -51,34 +51,22 @@ Typeset typeset(std::string_view text) {
   return result;
 }
 
-// Lines of `count` numbered words, each line distinct.
-std::string numberedLines(int count) {
-  std::string text;
-  for (int i = 1; i <= count; ++i) text += "Line " + std::to_string(i) + " of the document\n";
-  return text;
-}
-
+// 40 lines of 12-point text fit in the 684 points between the margins.
 TEST(TextPDF, PagesAreLetterSizedAndWordsStayInsideTheMargins) {
-  // 40 lines of 12-point text fit in 684 points.
-  for (const auto& [lines, fewest, most] :
-       {std::tuple{1, 1u, 1u}, std::tuple{40, 1u, 1u}, std::tuple{200, 4u, 5u}}) {
-    const Typeset result = typeset(numberedLines(lines));
+  for (const auto& [lines, fewest, most] : {std::tuple{40, 1u, 1u}, std::tuple{200, 4u, 5u}}) {
+    std::string text;
+    for (int i = 1; i <= lines; ++i) text += "Line " + std::to_string(i) + " of the document\n";
+    const Typeset result = typeset(text);
     EXPECT_GE(result.pageSizes.size(), fewest);
     EXPECT_LE(result.pageSizes.size(), most);
-    for (const auto& [width, height] : result.pageSizes) {
-      EXPECT_EQ(width, 612.0);
-      EXPECT_EQ(height, 792.0);
-    }
-    for (const Word& word : result.words) {
-      EXPECT_GE(word.xMin, 54.0 - 0.01) << word.text;
-      EXPECT_LE(word.xMax, 558.0 + 0.01) << word.text;
-      EXPECT_GE(word.yMin, 54.0 - 0.01) << word.text;
-      EXPECT_LE(word.yMax, 738.0 + 0.01) << word.text;
-    }
-    // Every line arrives, in order, and only once.
-    std::vector<std::string> numbers;
-    for (size_t i = 0; i + 1 < result.words.size(); ++i) {
-      if (result.words[i].text == "Line") numbers.push_back(result.words[i + 1].text);
+    for (const auto& size : result.pageSizes) EXPECT_EQ(size, std::pair(612.0, 792.0));
+    std::vector<std::string> numbers;  // every line arrives, in order, and only once
+    for (size_t i = 0; i < result.words.size(); ++i) {
+      const Word& word = result.words[i];
+      EXPECT_TRUE(word.xMin > 53.99 && word.xMax < 558.01 && word.yMin > 53.99 &&
+                  word.yMax < 738.01)
+          << word.text;
+      if (word.text == "Line") numbers.push_back(result.words.at(i + 1).text);
     }
     ASSERT_EQ(numbers.size(), static_cast<size_t>(lines));
     for (int i = 0; i < lines; ++i)

@@ -6,12 +6,9 @@
 #include <cstdlib>
 
 #include "image/image.h"
-#include "image/image_encoding.h"
-#include "operations/image_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
 #include "text/text_extraction.h"
-#include "whirlpane/formats.h"
 
 namespace MediaEngine {
 namespace {
@@ -49,25 +46,6 @@ TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrderOnWhite) {
   for (const auto& [picture, text] : cases) EXPECT_EQ(recognize(Image(picture), true), text);
   EXPECT_EQ(failureText([&] { recognize(Image(TestSupport::testPicture(400, 300)), false); }),
             noText);
-}
-
-TEST_F(TextRecognition, ReadsImagesOfEveryFormatByTheirContent) {
-  const Image picture(textPicture({"Quarterly report"}));
-  std::vector<fs::path> files;
-  for (const std::string format : {"png", "jpg", "webp", "tiff", "heic", "avif", "bmp"}) {
-    files.push_back(folder / ("scan." + format));
-    TestSupport::writeFile(files.back(), encodedImage(picture, format, 0.95).text());
-  }
-  files.push_back(folder / "scan.gif");
-  TestSupport::saveImage(picture.pixels(), files.back());
-  files.push_back(folder / "scan.bin");  // a PNG under a name that says nothing
-  fs::copy_file(folder / "scan.png", files.back());
-  for (const fs::path& file : files) {
-    EXPECT_EQ(detail::comparable(extractText(file)), "quarterly report") << file.filename();
-  }
-  TestSupport::writeFile(folder / "notes.jpg", "plain text in disguise");
-  EXPECT_EQ(failureText([&] { extractText(folder / "notes.jpg"); }),
-            "Could not read notes.jpg. The file may be damaged or unsupported.");
 }
 
 // A page's text layer counts once, with only the lines recognition alone
@@ -115,20 +93,6 @@ TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
   languages("");
   EXPECT_EQ(detail::comparable(recognize(picture, false)).substr(0, 4), "stra");
   ::unsetenv("WHIRLPANE_OCR_LANGUAGES");
-}
-
-TEST_F(TextRecognition, AnImageSavedAsTextIsItsRecognisedText) {
-  const Image picture(textPicture({"Saved as text"}));
-  const fs::path source = folder / "picture.png";
-  TestSupport::saveImage(picture.pixels(), source);
-  writeImage(picture, "TXT", folder / "out.txt", source);
-  EXPECT_EQ(TestSupport::readFile(folder / "out.txt"), "Saved as text");
-  EXPECT_EQ(failureText([&] {
-              writeImage(Image(TestSupport::testPicture(50, 50)), "txt", folder / "none.txt",
-                         source);
-            }),
-            noText);
-  EXPECT_FALSE(fs::exists(folder / "none.txt"));
 }
 
 }  // namespace
