@@ -120,7 +120,7 @@ class Desktop:
 
     def __init__(self, tray=False, compositor=False, dbus=False):
         self.folder = tempfile.mkdtemp(prefix="whirlpane-desktop-")
-        self.processes, self._xlib = [], None
+        self.processes, self._xlib, self.wheel_window = [], None, None
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
@@ -209,10 +209,31 @@ class Desktop:
         values = dict(line.split("=") for line in (shell or "").splitlines())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
 
+    def tool_windows(self):
+        """The program's visible tool windows: the wheel, and a batch's toast,
+        which stays up until the batch is over (no wheel shows before)."""
+        return [w for w in self.windows(cls="whirlpane") if "_NET_WM_WINDOW_TYPE_UTILITY" in (
+            self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
+
+    def xprop(self, window, *properties):
+        done = subprocess.run(["xprop", "-id", str(window), *properties], env=self.env,
+                              capture_output=True, text=True)
+        return done.stdout if done.returncode == 0 else None
+
     def panel(self):
         """The visible wheel's (x, y, width, height), or None."""
         windows = self.windows("Whirlpane")
+        if windows:
+            self.wheel_window = windows[0]
         return self.geometry(windows[0]) if windows else None
+
+    def withdrawn(self):
+        """Whether the wheel and the program's other tool windows are hidden
+        and the window manager has let the wheel's window go (WM_STATE
+        removed). A window shown again before that may never be mapped: the
+        program does not wait for it."""
+        return not self.tool_windows() and "WM_STATE" not in (
+            self.xprop(self.wheel_window, "WM_STATE") or "") if self.wheel_window else True
 
     def close(self):
         for process in reversed(self.processes):

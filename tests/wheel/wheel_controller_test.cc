@@ -45,19 +45,13 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePointAndForgetsThePast) {
     Files expectedFiles;
     Labels expectedLabels;
   } cases[] = {
-      {{400, 300},
-       false,
-       photos,
-       {267, 167},
-       photos,
+      // clang-format off
+      {{400, 300}, false, photos, {267, 167}, photos,
        {"PNG", "WEBP", "HEIC", "TIFF", "AVIF", "BMP", "PDF", "DOCX"}},
       {{799, 799}, false, std::nullopt, {548, 548}, {"/c/current.pdf"}, pdf},  // the current file
-      {{-500, 300},
-       true,
-       report,
-       {-14, 167},
-       report,  // on no screen
+      {{-500, 300}, true, report, {-14, 167}, report,  // on no screen
        {"COMPRESS", "METADATA", "EDIT", "ANNOTATE", "ADD BG", "CROP", "REDACT"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     wheel.currentFiles = {"/c/current.pdf"};

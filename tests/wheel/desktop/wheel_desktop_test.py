@@ -6,7 +6,6 @@ and one wheel-harness serve the cases; each leaves the wheel hidden. Run by
 CTest with WHEEL_HARNESS and DRAG_SOURCE naming the test programs; run with
 --atspi APPLICATION LABEL, it is the assistive tool."""
 import os
-import subprocess
 import sys
 import unittest
 
@@ -30,7 +29,7 @@ class WheelOnDesktop(unittest.TestCase):
 
     def tearDown(self):
         self.wheel.send("hide")
-        self.assertTrue(wait_for(lambda: self.desktop.panel() is None), "the wheel stays")
+        self.assertTrue(wait_for(self.desktop.withdrawn), "the wheel stays")
 
     def show(self, x, y, mode, *files):
         """Shows the wheel centred on (x, y): its window once it is there."""
@@ -56,8 +55,7 @@ class WheelOnDesktop(unittest.TestCase):
         self.assertIn("compositor\tno", self.wheel.seen)
         self.show(0, 0, "menu", "/p/photo.jpg")
         panel = self.show(640, 400, "menu", "/p/photo.jpg")
-        states = subprocess.run(["xprop", "-id", str(panel), "_NET_WM_STATE"], capture_output=True,
-                                env=self.desktop.env, text=True).stdout
+        states = self.desktop.xprop(panel, "_NET_WM_STATE")
         for state in ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
                       "_NET_WM_STATE_ABOVE"):
             self.assertIn(state, states)
