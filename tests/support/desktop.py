@@ -232,7 +232,7 @@ class Desktop:
         and the window manager has let the wheel's window go (WM_STATE
         removed). A window shown again before that may never be mapped: the
         program does not wait for it."""
-        return not self.tool_windows() and "WM_STATE" not in (
+        return not self.tool_windows() and "window state" not in (
             self.xprop(self.wheel_window, "WM_STATE") or "") if self.wheel_window else True
 
     def close(self):
