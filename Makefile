@@ -93,7 +93,7 @@ screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
 	$(BUILD)/bin/editor-self-check docs/editors
 	$(BUILD)/bin/background-results docs/editors
-	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
+	docs/desktop-screenshots $(BUILD)/bin/whirlpane docs
 	docs/app-screenshots docs $(BUILD)/bin/whirlpane
 
 clean:

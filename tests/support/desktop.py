@@ -215,6 +215,10 @@ class Desktop:
         return [w for w in self.windows(cls="whirlpane") if "_NET_WM_WINDOW_TYPE_UTILITY" in (
             self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
 
+    def xwininfo(self, window):
+        return subprocess.run(["xwininfo", "-id", str(window)], env=self.env, capture_output=True,
+                              text=True).stdout
+
     def xprop(self, window, *properties):
         done = subprocess.run(["xprop", "-id", str(window), *properties], env=self.env,
                               capture_output=True, text=True)

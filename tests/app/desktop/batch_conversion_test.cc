@@ -106,18 +106,5 @@ TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
   EXPECT_EQ(outcome.failure, "photo.jpg: The conversion stopped unexpectedly (Killed).");
 }
 
-TEST(BatchConversion, StoppingLeavesNoPartialFileAndNoWorkingFiles) {
-  ScratchFolder folder;
-  TestSupport::saveImage(TestSupport::noisePicture(3000, 3000), folder / "noise.png");
-  BatchConversion batch(WHIRLPANE_BINARY);
-  const BatchRun run(batch, {folder / "noise.png", folder / "noise.png"}, "avif", [&] {
-    waitForWorkingFiles(folder.path());
-    batch.stop();
-  });
-  EXPECT_TRUE(run.result.outputs.empty());
-  EXPECT_TRUE(run.result.failures.empty());
-  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"noise.png"});
-}
-
 }  // namespace
 }  // namespace Whirlpane

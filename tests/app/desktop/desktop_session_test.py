@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The desktop program in its test mode on a real X server with a tray host,
 driven by xdotool: one desktop, one program for the cases that run in
-order, then a second program after a polite stop. Run by CTest with
-WHIRLPANE_BINARY naming the program."""
+order, then a second program after a polite stop; and desktops of their own
+for a hot key already taken and for the compositor and AT-SPI. Run by CTest
+with WHIRLPANE_BINARY naming the program; run with --atspi APPLICATION LABEL,
+it is the assistive tool."""
 import os
 import re
 import shutil
@@ -37,8 +39,13 @@ class DesktopSession(unittest.TestCase):
         return wait_for(lambda: os.path.exists(os.path.join(self.folder, name))
                         and self.desktop.withdrawn(), timeout=60)
 
-    def test_1_open_shows_the_wheel_at_the_screen_centre_and_a_digit_converts(self):
+    def test_1_open_shows_the_wheel_at_the_screen_centre_above_all_and_a_digit_converts(self):
         self.shows(centred_at(SCREEN[0] // 2, SCREEN[1] // 2))
+        panel = self.desktop.wheel_window
+        for state in ("SKIP_TASKBAR", "SKIP_PAGER", "ABOVE"):
+            self.assertIn("_NET_WM_STATE_" + state, self.desktop.xprop(panel, "_NET_WM_STATE"))
+        self.assertIn("Depth: 24", self.desktop.xwininfo(panel), "no compositor: opaque")
+        self.assertTrue(wait_for(lambda: self.desktop.focus() == panel))
         self.desktop.xdotool("key 1")
         self.assertTrue(self.converted("photo.png"))
 
@@ -61,6 +68,13 @@ class DesktopSession(unittest.TestCase):
         self.desktop.xdotool("key 1")
         self.assertTrue(self.converted("other.png"))
         self.assertIsNone(self.program.poll(), "the running program stays")
+        # Shown for a menu, it goes when another window takes the focus.
+        subprocess.run([WHIRLPANE, "--test-mode", other], env=self.desktop.env, timeout=60)
+        self.shows(centred_at(500, 400))
+        self.desktop.start(["xmessage", "-geometry", "+40+40", "elsewhere"])
+        self.assertTrue(wait_for(lambda: self.desktop.windows(cls="Xmessage")))
+        self.desktop.xdotool("mousemove", "--sync", 60, 50, "click", 1)
+        self.assertTrue(wait_for(self.desktop.withdrawn))
 
     def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
         def docked_icon():
@@ -112,6 +126,56 @@ class DesktopSession(unittest.TestCase):
                          "one notice, and no wheel")
         self.assertIsNone(program.poll(), "the program runs on without its hot key")
 
+    def test_7_with_a_compositor_the_wheel_is_translucent_and_assistive_tools_press_it(self):
+        desktop = Desktop(compositor=True, dbus=True)
+        self.addCleanup(desktop.close)
+        photo = os.path.join(desktop.folder, "photo.jpg")
+        shutil.copy(self.photo, photo)
+        desktop.start([WHIRLPANE, "--test-mode", "--open", photo],
+                      QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        wait_for(desktop.panel)
+        self.assertIn("Depth: 32", desktop.xwininfo(desktop.wheel_window))
+        client = desktop.start(["/usr/bin/python3", os.path.abspath(__file__), "--atspi",
+                                "Whirlpane", "PNG"], talk=True)
+        self.assertEqual(client.wait_for("buttons", 60), "\t".join(
+            ["buttons", "PNG", "WEBP", "HEIC", "TIFF", "AVIF", "BMP", "PDF", "DOCX"]),
+            client.errors())
+        self.assertEqual(client.wait_for("pressed"), "pressed PNG")
+        self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png"))))
+
+
+def assistive_tool(application, label):
+    """Prints the application's push buttons in order once it shows any, then
+    presses the one called `label`."""
+    import pyatspi
+
+    def buttons_of(node):
+        found = []
+        for child in filter(None, (node.getChildAtIndex(i) for i in range(node.childCount))):
+            if child.getRole() == pyatspi.ROLE_PUSH_BUTTON:
+                found.append(child)
+            found.extend(buttons_of(child))
+        return found
+
+    desktop = pyatspi.Registry.getDesktop(0)
+    buttons = wait_for(lambda: next((buttons_of(a) for a in (
+        desktop.getChildAtIndex(i) for i in range(desktop.childCount))
+        if a is not None and a.name == application and buttons_of(a)), None), 40, 0.1)
+    if not buttons:
+        sys.exit("no buttons of %s appeared" % application)
+    print("\t".join(["buttons"] + [b.name for b in buttons]), flush=True)
+    for button in buttons:
+        action = button.queryAction()
+        for i in range(action.nActions):
+            if button.name == label and action.getName(i) == "Press":
+                action.doAction(i)
+                print("pressed", label, flush=True)
+                return
+    sys.exit("no button %s to press" % label)
+
 
 if __name__ == "__main__":
-    unittest.main()
+    if sys.argv[1:2] == ["--atspi"]:
+        assistive_tool(*sys.argv[2:4])
+    else:
+        unittest.main()
