@@ -139,10 +139,10 @@ class Desktop:
         for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                      "XAUTHORITY", "SESSION_MANAGER"):
             self.env.pop(name, None)
-        self.start(["openbox", "--sm-disable"])
+        wm = self.start(["openbox", "--sm-disable"], talk=True)
         self._ready("openbox", lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
-            text=True).stdout)
+            text=True).stdout, wm)
         if compositor:
             self.start(["xcompmgr"])
             self._ready("xcompmgr", lambda: self.xlib.selection_owner("_NET_WM_CM_S0"))
@@ -154,10 +154,11 @@ class Desktop:
                               "--address=unix:path=" + runtime + "/bus"], talk=True)
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.wait_for("unix:")
 
-    def _ready(self, name, check):
+    def _ready(self, name, check, talker=None):
         if not wait_for(check, timeout=30):
+            said = talker and "(exit %s) %s" % (talker.process.poll(), talker.errors()[-1000:])
             self.close()
-            raise RuntimeError(name + " did not start")
+            raise RuntimeError("%s did not start %s" % (name, said or ""))
 
     @property
     def xlib(self):
