@@ -7,8 +7,10 @@ of its own that close() stops."""
 import ctypes
 import os
 import queue
+import random
 import shutil
 import signal
+import socket
 import subprocess
 import tempfile
 import threading
@@ -29,6 +31,26 @@ def wait_for(predicate, timeout=20.0, step=0.05):
             return value
         time.sleep(step)
     return predicate()
+
+
+def free_display():
+    """A display number that no X server on this machine holds. Xvfb's own
+    choice looks only at the lock files in this /tmp, while the abstract
+    sockets that clients try first are shared with other mount namespaces
+    (the X servers of other containers): there, two servers on one number mix up
+    their clients, a window manager meets another one, keys reach the wrong
+    desktop."""
+    while True:
+        number = random.randrange(100, 30000)
+        probe = socket.socket(socket.AF_UNIX)
+        try:
+            probe.bind("\0/tmp/.X11-unix/X%d" % number)
+        except OSError:
+            continue
+        finally:
+            probe.close()
+        if not os.path.exists("/tmp/.X%d-lock" % number):
+            return number
 
 
 def centred_at(x, y):
@@ -123,9 +145,9 @@ class Desktop:
         self.processes, self._xlib, self.wheel_window = [], None, None
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL,
-            start_new_session=True))
+            ["Xvfb", ":%d" % free_display(), "-displayfd", str(write), "-screen", "0",
+             "%dx%dx24" % SCREEN, "-nolisten", "tcp"], pass_fds=[write],
+            stderr=subprocess.DEVNULL, start_new_session=True))
         os.close(write)
         with os.fdopen(read, "rb") as displayfd:
             number = displayfd.readline().decode().strip()
