@@ -67,9 +67,12 @@ class Talker:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        for line in self.process.stdout:
-            self.seen.append(line.rstrip("\n"))
-            self.pending.put(self.seen[-1])
+        try:
+            for line in self.process.stdout:
+                self.seen.append(line.rstrip("\n"))
+                self.pending.put(self.seen[-1])
+        except ValueError:  # closed by Desktop.close()
+            pass
 
     def send(self, *words):
         self.process.stdin.write("\t".join(map(str, words)) + "\n")
@@ -178,7 +181,8 @@ class Desktop:
 
     def _ready(self, name, check, talker=None):
         if not wait_for(check, timeout=30):
-            said = talker and "(exit %s) %s" % (talker.process.poll(), talker.errors()[-1000:])
+            said = talker and "(exit %s) %s %s" % (talker.process.poll(), talker.seen[-5:],
+                                                    talker.errors()[-1000:])
             self.close()
             raise RuntimeError("%s did not start %s" % (name, said or ""))
 
