@@ -25,13 +25,11 @@ build: deps configure
 	cmake --build $(BUILD)
 
 # Configured again, so that a tree first built without the test packages
-# picks up GoogleTest. A test that fails is run once more: the desktop session
-# tests on a real X server still miss a wait now and then (a known fault of
-# theirs, being mended); a real failure fails twice.
+# picks up GoogleTest.
 test: test-deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
-	ctest --test-dir $(BUILD) --output-on-failure -j 2 --repeat until-pass:2
+	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
 # The tree's own rules: every tracked C++ source formatted by .clang-format, and
 # no engine folder including from a higher layer (see engine/README.md).
@@ -49,7 +47,7 @@ test-asan: test-deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_odr_violation=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/leaks.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j 2 --repeat until-pass:2
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j 2
 
 # libFuzzer targets (clang 14), each run for FUZZ_SECONDS on its seed corpus in
 # tests/fuzz/corpus; what they find is kept in $(FUZZ_BUILD)/corpus.
@@ -93,7 +91,7 @@ screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
 	$(BUILD)/bin/editor-self-check docs/editors
 	$(BUILD)/bin/background-results docs/editors
-	docs/desktop-screenshots $(BUILD)/bin/wheel-harness docs
+	docs/desktop-screenshots $(BUILD)/bin/whirlpane docs
 	docs/app-screenshots docs $(BUILD)/bin/whirlpane
 
 clean:

@@ -67,9 +67,17 @@ WheelController::WheelController(bool composited)
   captions->addAnimation(captionFade);
   fades_.addAnimation(captions);
 
+  connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+    if (window && window == panel_->windowHandle()) focusedSinceShown_ = true;
+  });
+  // Only once this showing has had the focus: on X11, Qt reports the
+  // application inactive 400 ms after a focus leaves unless a focus comes
+  // back, so a wheel hidden and shown again at once would take the late
+  // report for the earlier showing as its own whenever its focus is slower.
   connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
-            if (state != Qt::ApplicationActive && hidesOnDeactivate_ && panel_->isVisible())
+            if (state != Qt::ApplicationActive && hidesOnDeactivate_ && focusedSinceShown_ &&
+                panel_->isVisible())
               hideWheel();
           });
 }
@@ -105,6 +113,8 @@ void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::opti
   panel_->move(qRound(origin.x), qRound(origin.y));
 
   hidesOnDeactivate_ = !dragging;
+  focusedSinceShown_ =
+      panel_->isVisible() && QGuiApplication::focusWindow() == panel_->windowHandle();
   panel_->setAcceptsFocus(!dragging);
   animateWheelIn();
   panel_->show();

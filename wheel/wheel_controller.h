@@ -99,6 +99,7 @@ class WheelController : public QObject {
   bool showingTools_ = false;
   bool dragSession_ = false;
   bool hidesOnDeactivate_ = false;
+  bool focusedSinceShown_ = false;
 };
 
 }  // namespace Whirlpane

@@ -31,21 +31,17 @@ TEST(Adjustment, ColoursFollowTheMatrixAndTheNeutralSettingsChangeNothing) {
     Adjustment adjustment;
     QRgb in, out;  // premultiplied
   } rows[] = {
+      // clang-format off
       {"neutral", {}, qRgba(37, 90, 201, 255), qRgba(37, 90, 201, 255)},
       {"neutral, premultiplied", {}, qRgba(20, 60, 90, 128), qRgba(20, 60, 90, 128)},
-      {"brightness +1: white",
-       {.brightness = 1},
-       qRgba(40, 128, 200, 255),
-       qRgba(255, 255, 255, 255)},
+      {"brightness +1: white", {.brightness = 1}, qRgba(40, 128, 200, 255), qRgba(255, 255, 255, 255)},
       {"within alpha", {.brightness = 1}, qRgba(10, 20, 30, 128), qRgba(128, 128, 128, 128)},
-      {"brightness -0.25",
-       {.brightness = -0.25},
-       qRgba(100, 150, 200, 255),
-       qRgba(36, 86, 136, 255)},
+      {"brightness -0.25", {.brightness = -0.25}, qRgba(100, 150, 200, 255), qRgba(36, 86, 136, 255)},
       {"contrast 0: mid-grey", {.contrast = 0}, qRgba(0, 90, 255, 255), qRgba(128, 128, 128, 255)},
       {"contrast 2", {.contrast = 2}, qRgba(96, 128, 160, 255), qRgba(64, 129, 193, 255)},
       {"saturation 0: Rec. 709", {.saturation = 0}, qRgba(255, 0, 0, 255), qRgba(54, 54, 54, 255)},
       {"saturation 2", {.saturation = 2}, qRgba(150, 100, 100, 255), qRgba(189, 89, 89, 255)},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -135,12 +135,6 @@ TEST(WPBackgroundRenderer, StylesPaintTheirBaseAndGlows) {
   const QRgb bottomRight = sunset.pixel(399, 399);  // the violet glow
   EXPECT_GT(qBlue(bottomRight), 200);
   EXPECT_LT(qRed(bottomRight), 130);
-
-  const auto black = render(filled(10, 10, Qt::transparent), named("Black"), std::nullopt, 20, 0, 0,
-                            std::nullopt, std::nullopt);
-  ASSERT_TRUE(black);
-  for (int y = 0; y < black->height(); ++y)
-    for (int x = 0; x < black->width(); ++x) ASSERT_EQ(black->pixel(x, y), 0xFF111111u);
 }
 
 TEST(WPBackgroundRenderer, PhotographFillsTheCanvasCroppedEquallyOnBothSides) {

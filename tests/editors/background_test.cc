@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QPainter>
 #include <QtTest/QTest>
 
 #include "editors/background/background_controller.h"
@@ -116,32 +115,6 @@ TEST_F(Background, SliderReachFollowsThePicturesLongerSide) {
     EXPECT_EQ(editor->padding()->slider()->maximum(), row.padding);
     EXPECT_EQ(editor->corner()->slider()->maximum(), row.corners);
   }
-}
-
-TEST_F(Background, TransparentPartsShowTheBackdropAndOnlyVisiblePartsCastTheShadow) {
-  // Left half clear, right half opaque red; saved with the defaults.
-  QImage picture = filled({200, 100}, Qt::transparent);
-  QPainter(&picture).fillRect(100, 0, 100, 100, Qt::red);
-  const QImage out = save(open(write(picture, "cutout.png")));
-  ASSERT_EQ(out.size(), QSize(520, 420));
-  QImage backdrop =
-      filled(out.size(), Qt::transparent).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  QPainter painter(&backdrop);
-  WPBackgroundRenderer::drawBackdrop(WPBackgroundStyle::gradients().front(), painter,
-                                     backdrop.rect());
-  painter.end();
-  const struct {
-    QPoint at;
-    const char* what;
-  } plain[] = {{{190, 210}, "inside the clear half"}, {{190, 268}, "below the clear half"}};
-  for (const auto& p : plain) {
-    SCOPED_TRACE(p.what);
-    EXPECT_LE(distance(out.pixelColor(p.at), backdrop.pixelColor(p.at)), 3);
-  }
-  EXPECT_LE(distance(out.pixelColor(310, 210), Qt::red), 3);
-  const QColor shaded = out.pixelColor(310, 268);
-  const QColor bare = backdrop.pixelColor(310, 268);
-  EXPECT_LT(shaded.red(), bare.red() - 10) << "no shadow below the opaque half";
 }
 
 TEST_F(Background, AnUnreadablePhotographChangesNothingAndASwatchDiscardsAPhotograph) {

@@ -124,11 +124,9 @@ TEST_F(Frame, TheSaveTitleSizesItsButtonAndTheStatusLineKeepsAtLeast40) {
   const struct {
     QString title;
     bool narrowest;
-  } cases[] = {
-      {"Save", false},
-      {"Compress & Save", false},
-      {"Save This Picture With Every Layer Flattened Into One", true},
-  };
+  } cases[] = {{"Save", false},
+               {"Compress & Save", false},
+               {"Save This Picture With Every Layer Flattened Into One", true}};
   for (const auto& c : cases) {
     PictureEditor editor(source, c.title);
     const QRect save = editor.saveButton()->geometry();

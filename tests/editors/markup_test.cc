@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTest>
 
 #include "editors/controls/action_button.h"
@@ -17,6 +16,7 @@
 namespace {
 
 using namespace Whirlpane;
+using EditorTests::mouse;
 using EditorTests::waitForSave;
 using vips::VImage;
 namespace fs = std::filesystem;
@@ -44,10 +44,8 @@ TEST(AnnotationLayer, MapsGesturesToMarksAndDropsWhatShowsNothing) {
     std::vector<QPointF> path;  // view points: press, drags, release
     std::vector<QPointF> kept;  // the finished mark's points; empty: dropped
   } rows[] = {
-      {"pen pinned, repeats ignored",
-       Tool::pen,
-       "",
-       {{50, 50}, {200, 50}, {200, 50}, {300, 50}},
+      // clang-format off
+      {"pen pinned, repeats ignored", Tool::pen, "", {{50, 50}, {200, 50}, {200, 50}, {300, 50}},
        {{40, 40}, {100, 40}}},
       {"pen click leaves a dot", Tool::pen, "", {{50, 50}}, {{40, 40}}},
       {"rectangle click dropped", Tool::rectangle, "", {{50, 50}, {50, 50}}, {}},
@@ -57,6 +55,7 @@ TEST(AnnotationLayer, MapsGesturesToMarksAndDropsWhatShowsNothing) {
       {"blank text adds nothing", Tool::text, " \n\t", {{50, 50}}, {}},
       {"text placed by the press", Tool::text, "Hi", {{50, 50}, {80, 80}}, {{40, 40}}},
       {"press off the image ignored", Tool::rectangle, "", {{5, 5}, {60, 60}}, {}},
+      // clang-format on
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -139,21 +138,14 @@ TEST(AnnotationLayer, RendersLabelsAndRedactionsOverLaterStrokes) {
             0);
 }
 
-void send(QWidget* target, QEvent::Type type, QPointF at) {
-  QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                    Qt::NoModifier);
-  QApplication::sendEvent(target, &event);
-}
-
 // Drags on `canvas` between two image pixels; `release` false leaves the
 // mark in progress.
 void drag(WPAnnotationCanvas* canvas, QPointF from, QPointF to, bool release = true) {
   const QRectF r = canvas->layer().imageRect(canvas->size());
   const qreal s = r.width() / canvas->originalImage().width();
-  send(canvas, QEvent::MouseButtonPress, r.topLeft() + from * s);
-  send(canvas, QEvent::MouseMove, r.topLeft() + to * s);
-  if (release) send(canvas, QEvent::MouseButtonRelease, r.topLeft() + to * s);
+  mouse(canvas, QEvent::MouseButtonPress, r.topLeft() + from * s);
+  mouse(canvas, QEvent::MouseMove, r.topLeft() + to * s);
+  if (release) mouse(canvas, QEvent::MouseButtonRelease, r.topLeft() + to * s);
 }
 
 TEST(AnnotationCanvas, EscapeAndCtrlZDropTheDragFirstAndRedactionsCoverLaterStrokes) {
@@ -330,10 +322,10 @@ TEST_F(Markup, BothModesThroughTheWindow) {
     drag(canvas, {10, 10}, {40, 40});
     WPSlider* slider = editor->stroke()->slider();
     const QRectF bar = slider->bar();
-    send(slider, QEvent::MouseButtonPress,
-         {bar.left() + 9 + (bar.width() - 18) * 11 / 39, bar.center().y()});
+    mouse(slider, QEvent::MouseButtonPress,
+          {bar.left() + 9 + (bar.width() - 18) * 11 / 39, bar.center().y()});
     QTest::keyClicks(editor->textField(), "!");
-    send(editor->toolControl(), QEvent::MouseButtonPress, {3.5 * 90, 10});
+    mouse(editor->toolControl(), QEvent::MouseButtonPress, {3.5 * 90, 10});
     drag(canvas, {100, 100}, {100, 100});
     const auto& marks = canvas->layer().annotations();
     ASSERT_EQ(marks.size(), 2u);

@@ -7,8 +7,10 @@ of its own that close() stops."""
 import ctypes
 import os
 import queue
+import random
 import shutil
 import signal
+import socket
 import subprocess
 import tempfile
 import threading
@@ -31,6 +33,26 @@ def wait_for(predicate, timeout=20.0, step=0.05):
     return predicate()
 
 
+def free_display():
+    """A display number that no X server on this machine holds. Xvfb's own
+    choice looks only at the lock files in this /tmp, while the abstract
+    sockets that clients try first are shared with other mount namespaces
+    (the X servers of other containers): there, two servers on one number mix up
+    their clients, a window manager meets another one, keys reach the wrong
+    desktop."""
+    while True:
+        number = random.randrange(100, 30000)
+        probe = socket.socket(socket.AF_UNIX)
+        try:
+            probe.bind("\0/tmp/.X11-unix/X%d" % number)
+        except OSError:
+            continue
+        finally:
+            probe.close()
+        if not os.path.exists("/tmp/.X%d-lock" % number):
+            return number
+
+
 def centred_at(x, y):
     """The wheel's window geometry when it is centred on (x, y)."""
     return (x - PANEL // 2, y - PANEL // 2, PANEL, PANEL)
@@ -45,9 +67,12 @@ class Talker:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        for line in self.process.stdout:
-            self.seen.append(line.rstrip("\n"))
-            self.pending.put(self.seen[-1])
+        try:
+            for line in self.process.stdout:
+                self.seen.append(line.rstrip("\n"))
+                self.pending.put(self.seen[-1])
+        except ValueError:  # closed by Desktop.close()
+            pass
 
     def send(self, *words):
         self.process.stdin.write("\t".join(map(str, words)) + "\n")
@@ -120,12 +145,12 @@ class Desktop:
 
     def __init__(self, tray=False, compositor=False, dbus=False):
         self.folder = tempfile.mkdtemp(prefix="whirlpane-desktop-")
-        self.processes, self._xlib = [], None
+        self.processes, self._xlib, self.wheel_window = [], None, None
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL,
-            start_new_session=True))
+            ["Xvfb", ":%d" % free_display(), "-displayfd", str(write), "-screen", "0",
+             "%dx%dx24" % SCREEN, "-nolisten", "tcp"], pass_fds=[write],
+            stderr=subprocess.DEVNULL, start_new_session=True))
         os.close(write)
         with os.fdopen(read, "rb") as displayfd:
             number = displayfd.readline().decode().strip()
@@ -139,10 +164,10 @@ class Desktop:
         for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                      "XAUTHORITY", "SESSION_MANAGER"):
             self.env.pop(name, None)
-        self.start(["openbox", "--sm-disable"])
+        wm = self.start(["openbox", "--sm-disable"], talk=True)
         self._ready("openbox", lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
-            text=True).stdout)
+            text=True).stdout, wm)
         if compositor:
             self.start(["xcompmgr"])
             self._ready("xcompmgr", lambda: self.xlib.selection_owner("_NET_WM_CM_S0"))
@@ -154,10 +179,12 @@ class Desktop:
                               "--address=unix:path=" + runtime + "/bus"], talk=True)
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.wait_for("unix:")
 
-    def _ready(self, name, check):
+    def _ready(self, name, check, talker=None):
         if not wait_for(check, timeout=30):
+            said = talker and "(exit %s) %s %s" % (talker.process.poll(), talker.seen[-5:],
+                                                    talker.errors()[-1000:])
             self.close()
-            raise RuntimeError(name + " did not start")
+            raise RuntimeError("%s did not start %s" % (name, said or ""))
 
     @property
     def xlib(self):
@@ -209,10 +236,35 @@ class Desktop:
         values = dict(line.split("=") for line in (shell or "").splitlines())
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
 
+    def tool_windows(self):
+        """The program's visible tool windows: the wheel, and a batch's toast,
+        which stays up until the batch is over (no wheel shows before)."""
+        return [w for w in self.windows(cls="whirlpane") if "_NET_WM_WINDOW_TYPE_UTILITY" in (
+            self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
+
+    def xwininfo(self, window):
+        return subprocess.run(["xwininfo", "-id", str(window)], env=self.env, capture_output=True,
+                              text=True).stdout
+
+    def xprop(self, window, *properties):
+        done = subprocess.run(["xprop", "-id", str(window), *properties], env=self.env,
+                              capture_output=True, text=True)
+        return done.stdout if done.returncode == 0 else None
+
     def panel(self):
         """The visible wheel's (x, y, width, height), or None."""
         windows = self.windows("Whirlpane")
+        if windows:
+            self.wheel_window = windows[0]
         return self.geometry(windows[0]) if windows else None
+
+    def withdrawn(self):
+        """Whether the wheel and the program's other tool windows are hidden
+        and the window manager has let the wheel's window go (WM_STATE
+        removed). A window shown again before that may never be mapped: the
+        program does not wait for it."""
+        return not self.tool_windows() and "window state" not in (
+            self.xprop(self.wheel_window, "WM_STATE") or "") if self.wheel_window else True
 
     def close(self):
         for process in reversed(self.processes):

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCursor>
 #include <QGraphicsEffect>
 #include <QVariantAnimation>
@@ -45,19 +46,13 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePointAndForgetsThePast) {
     Files expectedFiles;
     Labels expectedLabels;
   } cases[] = {
-      {{400, 300},
-       false,
-       photos,
-       {267, 167},
-       photos,
+      // clang-format off
+      {{400, 300}, false, photos, {267, 167}, photos,
        {"PNG", "WEBP", "HEIC", "TIFF", "AVIF", "BMP", "PDF", "DOCX"}},
       {{799, 799}, false, std::nullopt, {548, 548}, {"/c/current.pdf"}, pdf},  // the current file
-      {{-500, 300},
-       true,
-       report,
-       {-14, 167},
-       report,  // on no screen
+      {{-500, 300}, true, report, {-14, 167}, report,  // on no screen
        {"COMPRESS", "METADATA", "EDIT", "ANNOTATE", "ADD BG", "CROP", "REDACT"}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     wheel.currentFiles = {"/c/current.pdf"};
@@ -108,6 +103,20 @@ TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
   EXPECT_FALSE(wheel.panel()->isVisible());
   EXPECT_EQ(wheel.hideAfterDrag, std::nullopt);
   EXPECT_FALSE(wheel.dragSession());
+}
+
+// On X11 Qt reports the application inactive 400 ms after a focus leaves: a
+// report that comes after the wheel was hidden and shown again, before the
+// new showing has the focus, is the earlier showing's.
+TEST(WheelController, AMenuShowingGoesWhenTheApplicationIsLeftOnlyOnceItHadTheFocus) {
+  WheelController wheel(false);
+  wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
+  Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_TRUE(wheel.panel()->isVisible());
+  QApplication::processEvents();  // the focus comes
+  ASSERT_EQ(QGuiApplication::focusWindow(), wheel.panel()->windowHandle());
+  Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+  EXPECT_FALSE(wheel.panel()->isVisible());
 }
 
 // Switching wheels under a held drag lights up the wedge under the pointer at

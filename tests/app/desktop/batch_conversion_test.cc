@@ -47,10 +47,9 @@ struct BatchRun {
 
 // Until a child has made its hidden batch folder in `folder`: a conversion is
 // under way.
-void waitForWorkingFiles(const fs::path& folder, size_t children = 1) {
-  for (int i = 0; i < 2000 && TestSupport::workingFilesIn(folder).size() < children; ++i)
-    ::usleep(5'000);
-  ASSERT_GE(TestSupport::workingFilesIn(folder).size(), children);
+void waitForWorkingFiles(const fs::path& folder) {
+  for (int i = 0; i < 2000 && TestSupport::workingFilesIn(folder).empty(); ++i) ::usleep(5'000);
+  ASSERT_FALSE(TestSupport::workingFilesIn(folder).empty());
 }
 
 TEST(BatchConversion, CountsConvertedSourcesAndListsEachFailure) {
@@ -127,23 +126,6 @@ TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
   const BatchConversion::Outcome outcome = batch.convertOne(folder / "photo.jpg", "png");
   EXPECT_TRUE(outcome.outputs.empty());
   EXPECT_EQ(outcome.failure, "photo.jpg: The conversion stopped unexpectedly (Killed).");
-}
-
-TEST(BatchConversion, StoppingLeavesNoPartialFileAndNoWorkingFiles) {
-  ScratchFolder folder;
-  TestSupport::saveImage(TestSupport::noisePicture(3000, 3000), folder / "noise.png");
-  for (const int children : {1, 2}) {
-    SCOPED_TRACE(children);
-    BatchConversion batch(WHIRLPANE_BINARY, children);
-    const BatchRun run(batch, {folder / "noise.png", folder / "noise.png", folder / "noise.png"},
-                       "avif", [&] {
-                         waitForWorkingFiles(folder.path(), static_cast<size_t>(children));
-                         batch.stop();
-                       });
-    EXPECT_TRUE(run.result.outputs.empty());
-    EXPECT_TRUE(run.result.failures.empty());
-    EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"noise.png"});
-  }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The drag watch on a real X server: the desktop program (without the test
-mode, which stops the watch), file drags started by real drag sources (the Qt
-helper of tests/wheel/desktop and a GTK 3 one) and driven by xdotool. One
+mode, which stops the watch), file drags started by real drag sources (a Qt
+and a GTK 3 one, beside this file) and driven by xdotool. One
 desktop and one program serve every case; each case leaves the wheel and
 every other window of the program closed. Run by CTest with WHIRLPANE_BINARY
 and DRAG_SOURCE naming the programs."""
@@ -46,7 +46,8 @@ class DragSession(unittest.TestCase):
         self.desktop.xdotool("mouseup 1")
         # The wheel, the toast of a batch (drags are taken again once it is
         # over) and any editor are gone.
-        self.assertTrue(wait_for(lambda: not self.desktop.windows(cls="whirlpane")),
+        self.assertTrue(wait_for(lambda: not self.desktop.windows(cls="whirlpane")
+                                 and self.desktop.withdrawn()),
                         "the case leaves a window of the program open")
 
     def source(self, *files, gtk=False):
@@ -78,9 +79,11 @@ class DragSession(unittest.TestCase):
         for gtk in (False, True):
             source = self.source(self.photo, gtk=gtk)
             self.drag_to_rest(640 - 40 * gtk, 400 + 20 * gtk)
+            self.assertNotEqual(self.desktop.focus(), self.desktop.wheel_window, "source's focus")
             self.release_on_top_wedge(640 - 40 * gtk, 400 + 20 * gtk)
             png = os.path.join(self.folder, "photo.png")
             self.assertTrue(wait_for(lambda: os.path.exists(png), timeout=60), "GTK" * gtk)
+            self.assertEqual(source.wait_for("dropped"), "dropped" + " copy" * (not gtk))
             self.assertTrue(wait_for(lambda: not self.desktop.windows(cls="whirlpane")))
             os.remove(png)
             self.stop(source)

@@ -54,8 +54,9 @@ struct Session {
 
 TEST(DragWatch, ShowsTheWheelOnlyForARestingDragOfSupportedFiles) {
   const auto still = [](int) { return Point{500, 400}; };
-  const auto moving = [](double step) {
-    return [step](int i) { return Point{500 + step * i, 400}; };
+  // `step` points a tick, back every `period` ticks.
+  const auto moving = [](double step, int period) {
+    return [=](int i) { return Point{500 + step * (i % period), 400}; };
   };
   const struct {
     const char* name;
@@ -64,12 +65,8 @@ TEST(DragWatch, ShowsTheWheelOnlyForARestingDragOfSupportedFiles) {
     bool shown;
   } cases[] = {
       {"a drag that rests", photo, still, true},
-      {"jitter of 4.0 points still rests", photo,
-       [](int i) {
-         return Point{500.0 + (i % 2) * 4, 400};
-       },
-       true},
-      {"4.5 points a tick", photo, moving(4.5), false},
+      {"jitter of 4.0 points still rests", photo, moving(4, 2), true},
+      {"4.5 points a tick", photo, moving(4.5, 1000), false},
       {"a PNG with a text file", {"/p/a.png", "/p/notes.txt"}, still, false},
       {"nothing readable (a folder alone)", {}, still, false},
       {"a file without an extension", {"/p/README"}, still, false},

@@ -1,17 +1,25 @@
-#include "app/chrome/progress_toast.h"
-
+// The window chrome: the progress toast and its bar, and the settings file's
+// switches (on or off only for a Boolean, any case; otherwise the default).
 #include <gtest/gtest.h>
 
 #include <QAbstractAnimation>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QVariantAnimation>
 #include <memory>
 
 #include "app/chrome/close_circle_button.h"
+#include "app/chrome/desktop_glass.h"
 #include "app/chrome/progress_bar.h"
+#include "app/chrome/progress_toast.h"
+#include "app/chrome/settings.h"
+#include "app/desktop/app_settings.h"
+#include "tests/support/scoped_environment.h"
 
 namespace Whirlpane {
 namespace {
@@ -156,6 +164,87 @@ TEST(ProgressToast, WithoutCompositorTheWindowIsMaskedAsItGrows) {
   const QRegion shape = toast.panel()->mask();
   EXPECT_EQ(shape.boundingRect(), QRect(0, 0, 312, 93));
   EXPECT_FALSE(shape.contains(QPoint(1, 1)));  // the rounded corners are cut
+}
+
+TEST(ProgressBar, EasesTowardItsTargetAndNeverDrawsBelowSixPercent) {
+  const struct {
+    double fraction;
+    double target;  // what the bar settles at
+  } cases[] = {{0, 0.06}, {0.03, 0.06}, {0.4, 0.4}, {1, 1}, {1.7, 1}, {-0.5, 0.06}};
+  for (const auto& c : cases) {
+    ProgressBar bar;
+    bar.setFraction(c.fraction);
+    EXPECT_DOUBLE_EQ(bar.shown(), 0.06) << c.fraction;
+    EXPECT_GE(bar.fraction(), 0) << c.fraction;
+    EXPECT_LE(bar.fraction(), 1) << c.fraction;
+    double previous = bar.shown();
+    while (bar.isAnimating()) {
+      bar.step();
+      EXPECT_GE(bar.shown(), previous) << c.fraction;  // never overshoots backwards
+      previous = bar.shown();
+    }
+    EXPECT_EQ(bar.shown(), c.target) << c.fraction;
+  }
+
+  // A quarter of the way each frame: 0.06 → 0.145 toward 0.4, there in 18.
+  ProgressBar bar;
+  bar.setFraction(0.4);
+  bar.step();
+  EXPECT_DOUBLE_EQ(bar.shown(), 0.145);
+  int frames = 1;
+  for (; bar.isAnimating() && frames < 100; ++frames) bar.step();
+  EXPECT_EQ(frames, 18);
+  // A new target eases on from where the bar is, not from the floor.
+  bar.setFraction(0.6);
+  EXPECT_DOUBLE_EQ(bar.shown(), 0.4);
+  bar.step();
+  EXPECT_DOUBLE_EQ(bar.shown(), 0.45);
+}
+
+TEST(Settings, SwitchesAreReadAsBooleansOrTakeTheirDefaults) {
+  QTemporaryDir folder;
+  {
+    // A relative XDG_CONFIG_HOME is not to be used.
+    const ScopedEnvironment relative("XDG_CONFIG_HOME", QByteArray("relative"));
+    EXPECT_EQ(settingsFilePath(), QDir::homePath() + "/.config/Whirlpane/Whirlpane.conf");
+  }
+  const ScopedEnvironment environment("XDG_CONFIG_HOME", folder.path().toUtf8());
+  ASSERT_EQ(settingsFilePath(), folder.path() + "/Whirlpane/Whirlpane.conf");
+  const struct {
+    const char* file;  // null for no file
+    bool glass, automaticDrag, opened;
+  } cases[] = {
+      {nullptr, true, true, false},
+      {"[General]\nuseSystemGlass=false\nautomaticDrag=false\nhasOpenedWhirlpane=true\n", false,
+       false, true},
+      {"useSystemGlass=FALSE\nautomaticDrag=False\n", false, false, false},
+      {"[General]\nuseSystemGlass=true\nautomaticDrag=TRUE\n", true, true, false},
+      {"[General]\nuseSystemGlass=0\nautomaticDrag=0\nhasOpenedWhirlpane=1\n", true, true, false},
+      {"[General]\nuseSystemGlass=no\nautomaticDrag=maybe\nhasOpenedWhirlpane=\n", true, true,
+       false},
+      {"[Other]\nuseSystemGlass=false\nautomaticDrag=false\n", true, true, false},
+  };
+  QDir().mkpath(folder.path() + "/Whirlpane");
+  QFile file(settingsFilePath());
+  for (const auto& c : cases) {
+    file.remove();
+    if (c.file) {
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(c.file);
+      file.close();
+    }
+    const char* shown = c.file ? c.file : "(no file)";
+    EXPECT_EQ(systemGlassSetting(), c.glass) << shown;
+    EXPECT_EQ(automaticDrag(), c.automaticDrag) << shown;
+    EXPECT_EQ(hasOpenedWhirlpane(), c.opened) << shown;
+  }
+  setAutomaticDrag(false);
+  setHasOpenedWhirlpane();
+  EXPECT_FALSE(automaticDrag());
+  EXPECT_TRUE(hasOpenedWhirlpane());
+  // The offscreen platform has no compositor, so never glass.
+  EXPECT_FALSE(compositorRunning());
+  EXPECT_FALSE(usesSystemGlass());
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+// What a launch of the desktop program asks for and how it reaches the
+// running one; the entry that opens it at login.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "app/desktop/autostart.h"
+#include "app/desktop/launch_options.h"
+#include "app/desktop/single_instance.h"
+#include "tests/support/scoped_environment.h"
+#include "tests/support/test_support.h"
+
+namespace Whirlpane {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(LaunchOptions, FollowTheLaunchRules) {
+  const fs::path here = fs::current_path();
+  const struct {
+    std::vector<std::string> arguments;
+    std::optional<fs::path> open;
+    std::optional<std::string> editor;
+    bool tools, testing;
+    std::vector<fs::path> files;
+  } cases[] = {
+      // clang-format off
+      {{"whirlpane"}, {}, {}, false, false, {}},
+      // "--open" as the last argument counts as absent.
+      {{"whirlpane", "--open"}, {}, {}, false, false, {}},
+      {{"whirlpane", "--open", "/p/a.jpg", "--tools"}, "/p/a.jpg", {}, true, false, {}},
+      {{"whirlpane", "--tools", "--open", "b.png"}, here / "b.png", {}, true, false, {}},
+      {{"whirlpane", "--open", "/p/a.jpg", "--editor", "crop"}, "/p/a.jpg", "crop", false, false, {}},
+      // "--editor" without "--open" has no effect.
+      {{"whirlpane", "--editor", "crop"}, {}, {}, false, false, {}},
+      {{"whirlpane", "--test-mode", "--editor"}, {}, {}, false, true, {}},
+      // Open With: paths and file URIs; other URIs and values of options are no files.
+      {{"whirlpane", "/p/a.jpg", "file:///p/with%20space.png", "file://localhost/p/c.pdf",
+        "file://elsewhere/p/d.png", "https://example.org/e.png", "--open", "/p/o.gif", "rel.bmp"},
+       "/p/o.gif", {}, false, false,
+       {"/p/a.jpg", "/p/with space.png", "/p/c.pdf", here / "rel.bmp"}},
+      // A malformed escape or an escaped NUL names no file.
+      {{"whirlpane", "file:///p/bad%zz.png", "file:///p/nul%00.png", "file:///p/end%2"},
+       {}, {}, false, false, {}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    const LaunchOptions options = parseLaunchOptions(c.arguments);
+    const std::string shown = testing::PrintToString(c.arguments);
+    EXPECT_EQ(options.open, c.open) << shown;
+    EXPECT_EQ(options.editor, c.editor) << shown;
+    EXPECT_EQ(options.tools, c.tools) << shown;
+    EXPECT_EQ(options.testing, c.testing) << shown;
+    EXPECT_EQ(options.files, c.files) << shown;
+  }
+}
+
+TEST(LaunchOptions, OnlyTheTwelveSourceExtensionsAreSupported) {
+  const std::vector<fs::path> offered{"/a.PNG",  "/b.jpeg", "/c.txt", "/d",     "/e.Heif", "/f.pdf",
+                                      "/g.docx", "/h.tif",  "/.gif",  "/i.gif", "/j.AVIF"};
+  EXPECT_EQ(supportedOnly(offered), (std::vector<fs::path>{"/a.PNG", "/b.jpeg", "/e.Heif", "/f.pdf",
+                                                           "/h.tif", "/i.gif", "/j.AVIF"}));
+}
+
+using Files = SingleInstance::Files;
+
+TEST(SingleInstance, OnlyWellFormedMessagesNameFiles) {
+  const Files files{"/home/u/a photo.jpg", "/tmp/b\nc.png"};
+  EXPECT_EQ(SingleInstance::decode(SingleInstance::encode(files)), files);
+  EXPECT_EQ(SingleInstance::decode(SingleInstance::encode({})), Files{});
+  const QByteArray malformed[] = {
+      // the last one well formed but too large
+      "",
+      "whirlpane-open",                                  // header cut short
+      "whirlpane-close\n/a.jpg",                         // another header
+      QByteArray("whirlpane-open\n/a.jpg\0/b.jpg", 28),  // the last path is not ended
+      QByteArray("whirlpane-open\nrelative.jpg\0", 29),  // not absolute
+      "whirlpane-open\n" + QByteArray("/a.jpg\0", 7).repeated(SingleInstance::messageLimit / 7),
+  };
+  for (const QByteArray& message : malformed) {
+    EXPECT_EQ(SingleInstance::decode(message), std::nullopt) << message.left(40).toStdString();
+  }
+}
+
+TEST(SingleInstance, ALaterLaunchHandsItsFilesToTheRunningOne) {
+  QTemporaryDir runtime;
+  const ScopedEnvironment environment("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  EXPECT_FALSE(SingleInstance::handOver({"/a.jpg"}, 200)) << "nobody listens yet";
+
+  std::vector<Files> received;
+  SingleInstance running;
+  ASSERT_TRUE(running.listen([&](Files files) { received.push_back(std::move(files)); }));
+  EXPECT_EQ(QFileInfo(SingleInstance::socketPath()).permissions() &
+                (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
+            QFile::Permissions())
+      << "only this user may connect";
+
+  // A sender of garbage is ignored; the next well-formed request still arrives.
+  QLocalSocket garbage;
+  garbage.connectToServer(SingleInstance::socketPath());
+  ASSERT_TRUE(garbage.waitForConnected(1000));
+  garbage.write("GET / HTTP/1.0\r\n\r\n");
+  garbage.waitForBytesWritten(1000);
+  garbage.disconnectFromServer();
+
+  // handOver blocks this thread, so the server side is served by the event
+  // loop afterwards: the bytes wait in the socket until then.
+  EXPECT_TRUE(SingleInstance::handOver({"/p/one.jpg", "/p/two.pdf"}, 1000));
+  for (QDeadlineTimer deadline(3000); received.empty() && !deadline.hasExpired();) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  EXPECT_EQ(received, (std::vector<Files>{{"/p/one.jpg", "/p/two.pdf"}}));
+}
+
+TEST(Autostart, TheEntryIsWrittenValidAndReadBackFromTheFile) {
+  QTemporaryDir config;
+  const ScopedEnvironment environment("XDG_CONFIG_HOME", config.path().toUtf8());
+  const fs::path entry = fs::path(config.path().toStdString()) / "autostart/whirlpane.desktop";
+  EXPECT_EQ(autostartEntryPath(), entry);
+  EXPECT_FALSE(opensAtLogin());
+
+  setOpensAtLogin(true, "/opt/my programs/bin/whirlpane");
+  EXPECT_TRUE(opensAtLogin());
+  int status = -1;
+  const std::string complaints = TestSupport::shell(
+      "desktop-file-validate " + TestSupport::quoted(entry.string()) + " 2>&1", &status);
+  EXPECT_EQ(status, 0) << complaints;
+  EXPECT_NE(TestSupport::readFile(entry).find("Exec=\"/opt/my programs/bin/whirlpane\"\n"),
+            std::string::npos);
+
+  // A settings tool that switches the entry off without removing it.
+  std::ofstream(entry, std::ios::app) << "Hidden=true\n";
+  EXPECT_FALSE(opensAtLogin());
+  setOpensAtLogin(false, "");
+  EXPECT_FALSE(fs::exists(entry));
+  EXPECT_NO_THROW(setOpensAtLogin(false, "")) << "removing an absent entry is no failure";
+
+  // A file where the folder should be: the write fails and says so.
+  fs::remove_all(entry.parent_path());
+  TestSupport::writeFile(entry.parent_path(), "in the way");
+  EXPECT_THROW(setOpensAtLogin(true, "/usr/bin/whirlpane"), std::system_error);
+}
+
+}  // namespace
+}  // namespace Whirlpane
