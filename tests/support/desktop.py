@@ -144,6 +144,17 @@ class Desktop:
     """One X server, its window manager and the programs started on it."""
 
     def __init__(self, tray=False, compositor=False, dbus=False):
+        # Now and then an X server that has just said it is ready refuses the
+        # window manager on a busy machine: a desktop on another display is
+        # tried before giving up.
+        for attempt in range(3):
+            try:
+                return self._start(tray, compositor, dbus)
+            except RuntimeError:
+                if attempt == 2:
+                    raise
+
+    def _start(self, tray, compositor, dbus):
         self.folder = tempfile.mkdtemp(prefix="whirlpane-desktop-")
         self.processes, self._xlib, self.wheel_window = [], None, None
         read, write = os.pipe()
@@ -155,6 +166,7 @@ class Desktop:
         with os.fdopen(read, "rb") as displayfd:
             number = displayfd.readline().decode().strip()
         if not number:
+            self.close()
             raise RuntimeError("Xvfb did not start")
         runtime = os.path.join(self.folder, "runtime")
         os.mkdir(runtime, 0o700)
