@@ -56,8 +56,8 @@ TEST(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
   const auto damaged = [](const std::string& name) {
     return "Could not read " + name + ". The file may be damaged or unsupported.";
   };
+  // The file, the format asked for, the message and the peak memory allowed (MiB).
   const std::tuple<const char*, const char*, std::string, long> cases[] = {
-      // ..., peak MiB
       {"huge.png", "png", tooLarge, 100},   // declares 100,000 × 100,000
       {"bomb.png", "png", tooLarge, 100},   // 268 MP, its data a 1 GB deflate bomb
       {"huge.tiff", "png", tooLarge, 100},  // declares 100,000 × 100,000, holds 8 bytes
