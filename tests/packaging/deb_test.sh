@@ -38,20 +38,16 @@ done
 grep -qE 'libvips42 \((>=|>>) [0-9]' <<<"$depends" || fail "libvips42 without a version: shlibdeps did not run"
 
 dpkg-deb -c "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }' >"$work/contents"
-for path in ./usr/bin/whirlpane \
-  ./usr/lib/whirlpane/libwhirlpane-engine.so ./usr/lib/whirlpane/libwhirlpane-documents.so \
-  ./usr/lib/whirlpane/libwhirlpane-heif.so \
-  ./usr/lib/whirlpane/libwhirlpane-ocr.so ./usr/lib/whirlpane/libwhirlpane-desktop.so \
-  ./usr/share/applications/whirlpane.desktop \
-  ./usr/share/icons/hicolor/scalable/apps/whirlpane.svg \
-  ./usr/share/icons/hicolor/48x48/apps/whirlpane.png \
-  ./usr/share/icons/hicolor/256x256/apps/whirlpane.png \
-  ./usr/share/man/man1/whirlpane.1.gz \
-  ./usr/share/bash-completion/completions/whirlpane \
-  ./usr/share/metainfo/io.github.whirlpane.Whirlpane.metainfo.xml \
-  ./usr/share/doc/whirlpane/copyright ./usr/share/doc/whirlpane/changelog.gz \
-  "./usr/share/whirlpane/Codecs/webp/cwebp -> ../../../../bin/cwebp" \
-  "./usr/share/whirlpane/Codecs/avif/avifenc -> ../../../../bin/avifenc"; do
+lib=./usr/lib/whirlpane share=./usr/share
+for path in ./usr/bin/whirlpane $lib/libwhirlpane-engine.so $lib/libwhirlpane-documents.so \
+  $lib/libwhirlpane-heif.so \
+  $lib/libwhirlpane-ocr.so $lib/libwhirlpane-desktop.so $share/applications/whirlpane.desktop \
+  $share/icons/hicolor/scalable/apps/whirlpane.svg $share/icons/hicolor/48x48/apps/whirlpane.png \
+  $share/icons/hicolor/256x256/apps/whirlpane.png $share/man/man1/whirlpane.1.gz \
+  $share/bash-completion/completions/whirlpane $share/doc/whirlpane/changelog.gz \
+  $share/metainfo/io.github.whirlpane.Whirlpane.metainfo.xml $share/doc/whirlpane/copyright \
+  "$share/whirlpane/Codecs/webp/cwebp -> ../../../../bin/cwebp" \
+  "$share/whirlpane/Codecs/avif/avifenc -> ../../../../bin/avifenc"; do
   grep -qxF "$path" "$work/contents" || fail "the package lacks $path"
 done
 grep -vE '^\./usr(/|$)' "$work/contents" && fail "files outside /usr"

@@ -14,16 +14,15 @@ extern char** environ;
 namespace MediaEngine {
 namespace {
 
-std::vector<std::string> environment() {
-  std::vector<std::string> entries;
-  for (char** entry = environ; *entry; ++entry) entries.emplace_back(*entry);
-  return entries;
-}
-
 // Another thread may read the environment at any moment (Qt does, and so do
 // the OCR language and encoder switches), so once the engine is started no
 // operation may write it: not the table, not one entry.
 TEST(EngineStart, OperationsAfterStartLeaveTheEnvironmentAlone) {
+  const auto environment = [] {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) entries.emplace_back(*entry);
+    return entries;
+  };
   TestSupport::ScratchFolder folder;
   // Made by another process, so that nothing in this one has started libvips.
   TestSupport::shell("vips xyz " + TestSupport::quoted((folder / "photo.jpg").string()) + " 64 48");
