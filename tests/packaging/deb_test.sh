@@ -40,8 +40,8 @@ grep -qE 'libvips42 \((>=|>>) [0-9]' <<<"$depends" || fail "libvips42 without a 
 dpkg-deb -c "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }' >"$work/contents"
 lib=./usr/lib/whirlpane share=./usr/share
 for path in ./usr/bin/whirlpane $lib/libwhirlpane-engine.so $lib/libwhirlpane-documents.so \
-  $lib/libwhirlpane-heif.so \
-  $lib/libwhirlpane-ocr.so $lib/libwhirlpane-desktop.so $share/applications/whirlpane.desktop \
+  $lib/libwhirlpane-heif.so $lib/libwhirlpane-ocr.so $lib/libwhirlpane-desktop.so \
+  $share/applications/whirlpane.desktop \
   $share/icons/hicolor/scalable/apps/whirlpane.svg $share/icons/hicolor/48x48/apps/whirlpane.png \
   $share/icons/hicolor/256x256/apps/whirlpane.png $share/man/man1/whirlpane.1.gz \
   $share/bash-completion/completions/whirlpane $share/doc/whirlpane/changelog.gz \
