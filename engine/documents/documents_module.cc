@@ -5,9 +5,14 @@
 #include <poppler-page.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
-#include <future>
+#include <exception>
+#include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "base/file_io.h"
 #include "documents/document_support.h"
@@ -25,24 +30,62 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Renders, encodes and stages every page in order. Rendering page n + 1
-// overlaps encoding and staging page n on a second thread, so at most two
-// pages' pixels are held at a time whatever the page count; staged pages wait
-// on disk. The first failure of either side ends the conversion.
-void stagePages(BatchFolder& batch, const PDFDocument& document, const std::string& format,
+// Renders, encodes and stages every page, staged in page order. Two workers
+// take the pages in turn, each rendering from a document of its own (a
+// poppler document belongs to one thread), so rendering, which is most of the
+// work, runs on both cores. A page encoded before the pages ahead of it waits
+// in memory, and no worker starts a page more than `ahead` past the last one
+// staged, so the pixels of at most two pages and the bytes of a few are held
+// whatever the page count. The first failure ends the conversion.
+void stagePages(BatchFolder& batch, const PDFDocument& document,
+                const std::function<PDFDocument()>& openAgain, const std::string& format,
                 double quality) {
+  constexpr int ahead = 4;
   const int pages = document.pageCount();
-  std::future<void> staging;
-  for (int index = 0; index < pages; ++index) {
-    Image page = rasterize(document, index);
-    if (staging.valid()) staging.get();
-    std::string suffix = pages == 1 ? "" : "-page-" + std::to_string(index + 1);
-    staging = std::async(std::launch::async, [&batch, &format, quality, page = std::move(page),
-                                              suffix = std::move(suffix)] {
-      batch.stage(encodedImage(page, format, quality, Content::document), suffix);
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::map<int, Bytes> encoded;  // pages waiting for the pages ahead of them
+  int next = 0, staged = 0;
+  std::exception_ptr failure;
+  const auto work = [&](const PDFDocument& source) {
+    for (;;) {
+      int index = 0;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return failure || next == pages || next < staged + ahead; });
+        if (failure || next == pages) return;
+        index = next++;
+      }
+      try {
+        Bytes bytes = encodedImage(rasterize(source, index), format, quality, Content::document);
+        const std::lock_guard lock(mutex);
+        encoded.emplace(index, std::move(bytes));
+        for (auto page = encoded.begin(); page != encoded.end() && page->first == staged;
+             page = encoded.erase(page), ++staged) {
+          batch.stage(page->second, pages == 1 ? "" : "-page-" + std::to_string(staged + 1));
+        }
+      } catch (...) {
+        const std::lock_guard lock(mutex);
+        if (!failure) failure = std::current_exception();
+      }
+      changed.notify_all();
+    }
+  };
+  std::thread second;
+  if (pages > 1) {
+    second = std::thread([&] {
+      try {
+        work(openAgain());
+      } catch (...) {
+        const std::lock_guard lock(mutex);
+        if (!failure) failure = std::current_exception();
+        changed.notify_all();
+      }
     });
   }
-  if (staging.valid()) staging.get();
+  work(document);
+  if (second.joinable()) second.join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void stagePDF(BatchFolder& batch, const fs::path& source, const std::string& format,
@@ -51,7 +94,8 @@ void stagePDF(BatchFolder& batch, const fs::path& source, const std::string& for
   if (format == "pdf") {
     batch.stage(readWholeFile(source), "");
   } else {
-    stagePages(batch, document, format, quality);
+    stagePages(
+        batch, document, [&] { return pdf(source); }, format, quality);
   }
 }
 
@@ -64,9 +108,16 @@ void stageTextDocument(BatchFolder& batch, const fs::path& source, const std::st
     if (!pdf(Bytes::copyOf(typeset.span()))) throw Failure::encoding("Text layout failed");
     batch.stage(std::move(typeset), "");
   } else {
-    const std::optional<PDFDocument> document = pdf(std::move(typeset));
+    const std::optional<PDFDocument> document = pdf(Bytes::copyOf(typeset.span()));
     if (!document) throw Failure::encoding("Text layout failed");
-    stagePages(batch, *document, format, quality);
+    stagePages(
+        batch, *document,
+        [&] {
+          std::optional<PDFDocument> again = pdf(Bytes::copyOf(typeset.span()));
+          if (!again) throw Failure::encoding("Text layout failed");
+          return std::move(*again);
+        },
+        format, quality);
   }
 }
 
