@@ -32,12 +32,14 @@ TEST(DocumentsLibrary, IsLoadedByTheFirstConversionThatNeedsIt) {
   const char* lazy[] = {"libwhirlpane-documents.so", "libpoppler", "libqpdf", "libzip"};
 
   MediaEngine::convert(folder / "photo.jpg", "png");
-  for (const char* library : lazy) EXPECT_EQ(loadedLibraries().find(library), std::string::npos);
+  for (const char* library : lazy)
+    EXPECT_EQ(loadedLibraries().find(library), std::string::npos) << library;
 
   const std::vector<fs::path> pdf = MediaEngine::convert(folder / "photo.jpg", "pdf");
   ASSERT_EQ(pdf.size(), 1u);
   EXPECT_EQ(MediaEngine::convert(pdf[0], "png").size(), 1u);
-  for (const char* library : lazy) EXPECT_NE(loadedLibraries().find(library), std::string::npos);
+  for (const char* library : lazy)
+    EXPECT_NE(loadedLibraries().find(library), std::string::npos) << library;
   fs::remove_all(folder);
 }
 
