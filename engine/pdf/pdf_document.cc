@@ -2,9 +2,14 @@
 
 #include <poppler/cpp/poppler-document.h>
 #include <poppler/cpp/poppler-global.h>
-#include <poppler/cpp/poppler-image.h>
-#include <poppler/cpp/poppler-page-renderer.h>
 #include <poppler/cpp/poppler-page.h>
+
+// poppler's core, for its Splash device (libpoppler-private-dev)
+#include <PDFDoc.h>
+#include <SplashOutputDev.h>
+#include <Stream.h>
+#include <goo/GooString.h>
+#include <splash/SplashBitmap.h>
 
 #include <cmath>
 #include <cstring>
@@ -37,13 +42,28 @@ Failure unreadablePage(int index) {
 
 }  // namespace
 
-PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document, Bytes data)
-    : data_(std::move(data)), document_(std::move(document)) {}
+PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document, Bytes data, fs::path file)
+    : data_(std::move(data)), file_(std::move(file)), document_(std::move(document)) {}
 PDFDocument::~PDFDocument() = default;
 PDFDocument::PDFDocument(PDFDocument&&) noexcept = default;
 PDFDocument& PDFDocument::operator=(PDFDocument&&) noexcept = default;
 
 int PDFDocument::pageCount() const { return document_->pages(); }
+
+PDFDoc& PDFDocument::renderable() const {
+  if (!renderable_) {
+    // poppler-cpp has made poppler's global parameters by now: this document
+    // was opened through it.
+    auto core = file_.empty()
+                    ? std::make_unique<PDFDoc>(
+                          new MemStream(reinterpret_cast<const char*>(data_.data()), 0,
+                                        static_cast<Goffset>(data_.size()), Object(objNull)))
+                    : std::make_unique<PDFDoc>(std::make_unique<GooString>(file_.string()));
+    if (!core->isOk()) throw Failure::encoding("PDF rasterization failed");
+    renderable_ = std::move(core);
+  }
+  return *renderable_;
+}
 
 PDFDocument pdf(const fs::path& url) {
   quietPoppler();
@@ -52,7 +72,7 @@ PDFDocument pdf(const fs::path& url) {
   // poppler opens a file that needs a user password as a locked document.
   if (document->is_locked()) throw Failure::lockedPDF();
   if (document->pages() < 1) throw Failure::unreadable("empty PDF");
-  return PDFDocument(std::move(document));
+  return PDFDocument(std::move(document), {}, url);
 }
 
 std::optional<PDFDocument> pdf(Bytes data) {
@@ -109,38 +129,41 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
   const std::unique_ptr<poppler::page> page(document.document().create_page(index));
   if (!page) throw unreadablePage(index);
 
-  poppler::page_renderer renderer;
-  renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
-  renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-  renderer.set_paper_color(0xFFFFFFFF);
-  renderer.set_image_format(poppler::image::format_bgr24);
+  // Splash draws straight into RGB on a white page, as pdftoppm does, in rows
+  // without padding that the image library then reads in place.
+  SplashColor white = {255, 255, 255};
+  SplashOutputDev device(splashModeRGB8, 1, false, white);
+  device.setFontAntialias(true);
+  device.setVectorAntialias(true);
+  device.setFreeTypeHinting(false, false);
+  PDFDoc& core = document.renderable();
+  device.startDoc(&core);
   // The slice is exactly the rounded-up size; what lies past the page stays white.
-  const poppler::image rendered = renderer.render_page(page.get(), dpi, dpi, 0, 0, width, height);
-  if (!rendered.is_valid() || rendered.width() != width || rendered.height() != height) {
+  core.displayPageSlice(&device, index + 1, dpi, dpi, 0, false, true, false, 0, 0, width, height);
+  std::unique_ptr<SplashBitmap> rendered(device.takeBitmap());
+  if (!rendered || !rendered->getDataPtr() || rendered->getWidth() != width ||
+      rendered->getHeight() != height || rendered->getMode() != splashModeRGB8 ||
+      rendered->getRowSize() != width * 3) {
     throw Failure::encoding("PDF rasterization failed");
   }
 
   detail::startImageLibrary();
-  VipsImage* out = vips_image_new_memory();
-  // The picture keeps the page's size: `dpi` pixels to the inch, in pixels per millimetre.
-  vips_image_init_fields(out, width, height, 3, VIPS_FORMAT_UCHAR, VIPS_CODING_NONE,
-                         VIPS_INTERPRETATION_sRGB, dpi / 25.4, dpi / 25.4);
-  vips::VImage pixels(out);
-  std::vector<VipsPel> row(static_cast<size_t>(width) * 3);
-  const char* data = rendered.const_data();
-  for (int y = 0; y < height; ++y) {
-    const auto* bgr = reinterpret_cast<const unsigned char*>(data + static_cast<size_t>(y) *
-                                                                        rendered.bytes_per_row());
-    for (size_t x = 0; x < static_cast<size_t>(width); ++x) {
-      row[x * 3] = bgr[x * 3 + 2];
-      row[x * 3 + 1] = bgr[x * 3 + 1];
-      row[x * 3 + 2] = bgr[x * 3];
-    }
-    if (vips_image_write_line(out, y, row.data()) != 0) {
-      vips_error_clear();
-      throw Failure::encoding("PDF bitmap allocation failed");
-    }
+  VipsImage* wrapped = vips_image_new_from_memory(
+      rendered->getDataPtr(), static_cast<size_t>(width) * 3 * static_cast<size_t>(height), width,
+      height, 3, VIPS_FORMAT_UCHAR);
+  if (!wrapped) {
+    vips_error_clear();
+    throw Failure::encoding("PDF bitmap allocation failed");
   }
+  // The image owns the bitmap from here: it is freed when the image closes.
+  g_signal_connect(wrapped, "postclose", G_CALLBACK(+[](VipsImage*, gpointer bitmap) {
+                     delete static_cast<SplashBitmap*>(bitmap);
+                   }),
+                   rendered.release());
+  // The picture keeps the page's size: `dpi` pixels to the inch, in pixels per millimetre.
+  wrapped->Type = VIPS_INTERPRETATION_sRGB;
+  wrapped->Xres = wrapped->Yres = dpi / 25.4;
+  vips::VImage pixels(wrapped);
   return Image(pixels);
 }
 

@@ -16,6 +16,7 @@
 namespace poppler {
 class document;
 }
+class PDFDoc;
 
 namespace MediaEngine {
 
@@ -24,18 +25,26 @@ inline constexpr double pageResolution = 300.0;
 // An open PDF document: readable, not locked, with at least one page.
 class PDFDocument {
  public:
-  // `data`, when given, holds the bytes `document` reads from.
-  explicit PDFDocument(std::unique_ptr<poppler::document> document, Bytes data = {});
+  // `data`, when given, holds the bytes `document` reads from; otherwise
+  // `file` is where it was read from.
+  PDFDocument(std::unique_ptr<poppler::document> document, Bytes data,
+              std::filesystem::path file = {});
   ~PDFDocument();
   PDFDocument(PDFDocument&&) noexcept;
   PDFDocument& operator=(PDFDocument&&) noexcept;
 
   int pageCount() const;
   const poppler::document& document() const { return *document_; }
+  // The same document opened by poppler's core, for rendering with its Splash
+  // device directly; opened on first use. Throws Failure::encoding "PDF
+  // rasterization failed" when it does not open.
+  PDFDoc& renderable() const;
 
  private:
-  Bytes data_;  // declared first: the document reads from it until it is gone
+  Bytes data_;  // declared first: the documents read from it until they are gone
+  std::filesystem::path file_;
   std::unique_ptr<poppler::document> document_;
+  mutable std::unique_ptr<PDFDoc> renderable_;
 };
 
 // Opens `url`. Throws Failure::unreadable with the file name when it is no PDF
