@@ -59,11 +59,15 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     // Pages halve their colour resolution, as other page renderers' JPEGs do:
     // at 300 dpi that costs text nothing visible and takes 40 % off the
     // encoder's work and 7 % off the file. The library keeps full colour
-    // resolution at quality 90 and above, which photographs are given.
+    // resolution at quality 90 and above, which photographs are given. Pages
+    // also skip the second pass that fits the Huffman tables to the picture:
+    // on 300 dpi pages it takes 40 % of the conversion's time to make the
+    // files 11 % smaller.
     const VipsForeignSubsample subsample =
         content == Content::document ? VIPS_FOREIGN_SUBSAMPLE_ON : VIPS_FOREIGN_SUBSAMPLE_AUTO;
     status = vips_jpegsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 1), "strip", TRUE,
-                                  "optimize_coding", TRUE, "subsample_mode", subsample, nullptr);
+                                  "optimize_coding", content != Content::document, "subsample_mode",
+                                  subsample, nullptr);
   } else if (format == "png") {
     const PngSettings png = content == Content::document ? documentPng : photographPng;
     // Our own writer deflates on every core, and writes a page with no colour
