@@ -47,6 +47,11 @@ void stagePages(BatchFolder& batch, const PDFDocument& document,
   std::map<int, Bytes> encoded;  // pages waiting for the pages ahead of them
   int next = 0, staged = 0;
   std::exception_ptr failure;
+  // Called while an exception is handled: the first one ends every worker.
+  const auto fail = [&] {
+    const std::lock_guard lock(mutex);
+    if (!failure) failure = std::current_exception();
+  };
   const auto work = [&](const PDFDocument& source) {
     for (;;) {
       int index = 0;
@@ -65,8 +70,7 @@ void stagePages(BatchFolder& batch, const PDFDocument& document,
           batch.stage(page->second, pages == 1 ? "" : "-page-" + std::to_string(staged + 1));
         }
       } catch (...) {
-        const std::lock_guard lock(mutex);
-        if (!failure) failure = std::current_exception();
+        fail();
       }
       changed.notify_all();
     }
@@ -77,8 +81,7 @@ void stagePages(BatchFolder& batch, const PDFDocument& document,
       try {
         work(openAgain());
       } catch (...) {
-        const std::lock_guard lock(mutex);
-        if (!failure) failure = std::current_exception();
+        fail();
         changed.notify_all();
       }
     });
