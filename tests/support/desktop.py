@@ -95,6 +95,12 @@ class Talker:
             return log.read()
 
 
+def said(process):
+    """What a program started by Desktop.start wrote to its standard error."""
+    with open(process.errors_path, errors="replace") as log:
+        return log.read()
+
+
 class Xlib:
     """The few Xlib calls that no command-line tool makes: a key grab and a
     selection held by this connection, as another X client would."""
@@ -170,6 +176,7 @@ class Desktop:
             raise RuntimeError("Xvfb did not start")
         runtime = os.path.join(self.folder, "runtime")
         os.mkdir(runtime, 0o700)
+        os.mkdir(os.path.join(self.folder, "logs"))
         self.env = dict(os.environ, DISPLAY=":" + number, HOME=self.folder,
                         XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
                         XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
@@ -208,13 +215,15 @@ class Desktop:
         """Starts `command` on this desktop; with `talk`, a Talker on its
         standard input and output, its errors in the scratch folder."""
         env = dict(self.env, **extra_env)
+        errors = os.path.join(self.folder, "logs", "%s-%d.err" % (
+            os.path.basename(command[-1 if talk else 0]), len(self.processes)))
         if not talk:
-            process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL, start_new_session=True)
+            with open(errors, "w") as log:
+                process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                                           stderr=log, start_new_session=True)
+            process.errors_path = errors
             self.processes.append(process)
             return process
-        errors = os.path.join(self.folder, "%s-%d.err" % (os.path.basename(command[-1]),
-                                                           len(self.processes)))
         with open(errors, "w") as log:
             process = subprocess.Popen(command, env=env, stdin=subprocess.PIPE,
                                        stdout=subprocess.PIPE, stderr=log, text=True,

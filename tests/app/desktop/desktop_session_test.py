@@ -13,7 +13,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../support"))
-from desktop import SCREEN, WHIRLPANE, Desktop, centred_at, wait_for  # noqa: E402
+from desktop import SCREEN, WHIRLPANE, Desktop, centred_at, said, wait_for  # noqa: E402
 
 
 class DesktopSession(unittest.TestCase):
@@ -118,7 +118,7 @@ class DesktopSession(unittest.TestCase):
                                              for name in os.listdir(self.folder))),
                         "the conversion did not start")
         self.program.terminate()
-        self.assertEqual(self.program.wait(60), 0)
+        self.assertEqual(self.program.wait(60), 0, said(self.program)[-4000:])
         self.assertEqual(set(os.listdir(self.folder)) | {".cache"}, before)
 
     def test_6_a_hot_key_held_by_another_program_is_reported_once_and_the_program_runs_on(self):
