@@ -33,10 +33,6 @@ class Background : public EditorTests::EditorTest {
     return path;
   }
 
-  WPBackgroundController* open(const fs::path& file) {
-    return EditorTest::open<WPBackgroundController>("Add BG", file);
-  }
-
   // Saves with Return, as the user does, and reads back what was written.
   QImage save(WPBackgroundController* editor) {
     EditorTests::press(editor->window(), Qt::Key_Return);
@@ -68,7 +64,8 @@ TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.source);
     saved.clear();
-    WPBackgroundController* editor = open(write(row.picture, Qt::darkCyan, row.source));
+    auto* editor =
+        open<WPBackgroundController>("Add BG", write(row.picture, Qt::darkCyan, row.source));
     EXPECT_EQ(editor->padding()->slider()->maximum(), row.padding);
     EXPECT_EQ(editor->corner()->slider()->maximum(), row.corner);
     WPRatioControl* ratio = editor->ratioControl();
@@ -89,7 +86,7 @@ TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
 }
 
 TEST_F(Background, ColourPhotographAndSwatchChoicesResetAndSave) {
-  WPBackgroundController* editor = open(write({300, 200}, Qt::white, "photo.jpg"));
+  auto* editor = open<WPBackgroundController>("Add BG", write({300, 200}, Qt::white, "photo.jpg"));
   const QImage opening = editor->preview()->image();
   editor->customColor()->click();
   auto* colours = editor->window()->findChild<QColorDialog*>();
