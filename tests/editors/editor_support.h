@@ -1,6 +1,8 @@
-// What the editor tests share: waiting for a save to come back, pressing
-// keys on an editor window, and the mouse.
+// What the editor tests share: a scratch folder with a coordinator, waiting
+// for a save, keys, the mouse and the sliders as the user works them.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,11 +12,32 @@
 #include <QWidget>
 
 #include "editors/common/editor_controller.h"
+#include "editors/controls/slider_row.h"
+#include "editors/editor_coordinator.h"
+#include "tests/support/test_support.h"
 
 namespace EditorTests {
 
-// Lets the event loop run until `editor` has no save running, or is gone
-// (a save that closes the window releases it), at most 20 s.
+// `saved` collects the files the windows opened by open() report written,
+// `reports` what the coordinator reports.
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TestSupport::startVips(); }
+
+  template <class Editor = Whirlpane::WPEditorController>
+  Editor* open(const std::string& action, const std::filesystem::path& file) {
+    QWidget* window = coordinator.makeOffscreenWindow(
+        action, file, [this](const std::filesystem::path& written) { saved.push_back(written); });
+    return dynamic_cast<Editor*>(coordinator.editorOf(window));
+  }
+
+  TestSupport::ScratchFolder folder;
+  std::vector<std::filesystem::path> saved;
+  QStringList reports;
+  Whirlpane::EditorCoordinator coordinator{[this](const QString& message) { reports << message; }};
+};
+
+// Runs the event loop until `editor` has no save running or is gone (20 s).
 inline void waitForSave(Whirlpane::WPEditorController* editor) {
   const QPointer<Whirlpane::WPEditorController> watched(editor);
   QElapsedTimer clock;
@@ -30,12 +53,25 @@ inline void press(QWidget* window, int key) {
   QApplication::sendEvent(window, &down);
 }
 
-// Sends one left-button event of `type` at `at` in `target`'s coordinates.
+// One left-button event of `type` at `at` in `target`'s coordinates.
 inline void mouse(QWidget* target, QEvent::Type type, QPointF at) {
   QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
                     type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                     Qt::NoModifier);
   QApplication::sendEvent(target, &event);
+}
+
+// Drags `row`'s knob from where it is to `value`.
+inline void slide(Whirlpane::WPSliderRow* row, double value) {
+  Whirlpane::WPSlider* slider = row->slider();
+  const QRectF bar = slider->bar();
+  const auto at = [&](double v) {
+    const double share = (v - slider->minimum()) / (slider->maximum() - slider->minimum());
+    return QPointF(bar.left() + 9 + (bar.width() - 18) * share, bar.center().y());
+  };
+  mouse(slider, QEvent::MouseButtonPress, at(slider->value()));
+  mouse(slider, QEvent::MouseMove, at(value));
+  mouse(slider, QEvent::MouseButtonRelease, at(value));
 }
 
 }  // namespace EditorTests
