@@ -8,11 +8,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <span>
 #include <sstream>
 
+#include "base/byte_order.h"
 #include "files/output_placement.h"
 #include "image/codec_runtime.h"
+#include "office/zip_writer.h"
+#include "tests/support/processes.h"
 #include "whirlpane/failure.h"
 
 extern char** environ;
@@ -26,19 +31,11 @@ ScratchFolder::ScratchFolder()
 
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
-  // Tests make folders read-only; give write access back so removal works.
-  for (auto it = fs::recursive_directory_iterator(path_, ignored);
-       it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored))
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-  }
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
 }
 
 void startVips() {
-  // The engine's own start-up, so that fixtures and engine see one libvips,
-  // whichever a test touches first; fixtures also write HEIF.
+  // The engine's own start-up: fixtures and engine share one libvips.
   MediaEngine::detail::startImageLibrary();
   MediaEngine::detail::loadHeifDecoder();
 }
@@ -62,12 +59,10 @@ vips::VImage testPicture(int width, int height, int bands) {
 vips::VImage noisePicture(int width, int height) {
   startVips();
   using vips::VImage;
-  auto band = [&] {
+  const auto band = [&] {
     return VImage::gaussnoise(width, height, VImage::option()->set("sigma", 60.0));
   };
-  return band()
-      .bandjoin(band())
-      .bandjoin(band())
+  return VImage::bandjoin({band(), band(), band()})
       .cast(VIPS_FORMAT_UCHAR)
       .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
       .copy_memory();
@@ -120,8 +115,8 @@ std::optional<double> maxDifference(const vips::VImage& a, const vips::VImage& b
 
 namespace {
 
-pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFolder, int out,
-            int err) {
+pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFolder,
+            const fs::path& out, const fs::path& err) {
   std::vector<std::string> argv{WHIRLPANE_BINARY};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
   std::vector<char*> pointers;
@@ -131,8 +126,8 @@ pid_t spawn(const std::vector<std::string>& arguments, const fs::path& workingFo
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out, 1);
-  posix_spawn_file_actions_adddup2(&actions, err, 2);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (!workingFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
   pid_t pid = -1;
   const int status =
@@ -155,30 +150,13 @@ int waitFor(pid_t pid) {
 }
 
 RunResult runWhirlpane(const std::vector<std::string>& arguments, const fs::path& workingFolder) {
-  FILE* out = std::tmpfile();
-  FILE* err = std::tmpfile();
-  const pid_t pid = spawn(arguments, workingFolder, fileno(out), fileno(err));
-  RunResult result;
-  result.status = waitFor(pid);
-  auto slurp = [](FILE* f) {
-    std::string text;
-    std::rewind(f);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-    return text;
-  };
-  result.out = slurp(out);
-  result.err = slurp(err);
-  return result;
+  const ScratchFolder streams;
+  const int status = waitFor(spawn(arguments, workingFolder, streams / "out", streams / "err"));
+  return {status, readFile(streams / "out"), readFile(streams / "err")};
 }
 
 pid_t startWhirlpane(const std::vector<std::string>& arguments) {
-  const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-  const pid_t pid = spawn(arguments, {}, null, null);
-  ::close(null);
-  return pid;
+  return spawn(arguments, {}, "/dev/null", "/dev/null");
 }
 
 std::string quoted(std::string_view text) {
@@ -218,14 +196,97 @@ std::string failureText(const std::function<void()>& action) {
   return "no failure";
 }
 
-bool haveTool(std::string_view name) {
-  int status = 0;
-  shell("command -v " + quoted(name) + " >/dev/null 2>&1", &status);
-  return status == 0;
-}
-
 double meanDifference(const vips::VImage& a, const vips::VImage& b) {
   return (a.cast(VIPS_FORMAT_INT) - b.cast(VIPS_FORMAT_INT)).abs().avg();
+}
+
+using MediaEngine::littleEndian;
+
+std::vector<Member> membersOf(const std::string& archive) {
+  std::vector<Member> members;
+  const size_t end = archive.size() - 22;
+  EXPECT_EQ(littleEndian<4>(archive.data() + end), 0x06054B50u);
+  const uint16_t count = littleEndian<2>(archive.data() + end + 10);
+  EXPECT_EQ(littleEndian<2>(archive.data() + end + 8), count);
+  const uint32_t directorySize = littleEndian<4>(archive.data() + end + 12),
+                 directoryOffset = littleEndian<4>(archive.data() + end + 16);
+  EXPECT_EQ(directoryOffset + directorySize, end);
+  size_t at = directoryOffset, localEnd = 0;
+  for (uint16_t i = 0; i < count; ++i) {
+    EXPECT_EQ(littleEndian<4>(archive.data() + at), 0x02014B50u);
+    EXPECT_EQ(littleEndian<2>(archive.data() + at + 8), 0x0800) << "UTF-8 names";
+    EXPECT_EQ(littleEndian<2>(archive.data() + at + 10), 0) << "stored";
+    EXPECT_EQ(littleEndian<2>(archive.data() + at + 12), 0) << "00:00:00";
+    EXPECT_EQ(littleEndian<2>(archive.data() + at + 14), 33) << "1980-01-01";
+    const uint32_t crc = littleEndian<4>(archive.data() + at + 16),
+                   size = littleEndian<4>(archive.data() + at + 20);
+    EXPECT_EQ(littleEndian<4>(archive.data() + at + 24), size);
+    const uint16_t nameLength = littleEndian<2>(archive.data() + at + 28);
+    const size_t local = littleEndian<4>(archive.data() + at + 42);
+    Member member{archive.substr(at + 46, nameLength), {}};
+    EXPECT_EQ(archive.compare(local, 4, "PK\x03\x04"), 0) << member.name;
+    EXPECT_EQ(littleEndian<2>(archive.data() + local + 6), 0x0800);
+    EXPECT_EQ(littleEndian<2>(archive.data() + local + 12), 33);
+    EXPECT_EQ(littleEndian<4>(archive.data() + local + 14), crc);
+    EXPECT_EQ(littleEndian<2>(archive.data() + local + 28), 0) << "no extra field";
+    EXPECT_EQ(archive.substr(local + 30, nameLength), member.name);
+    member.content = archive.substr(local + 30 + nameLength, size);
+    EXPECT_EQ(MediaEngine::crc32(std::as_bytes(std::span(member.content))), crc) << member.name;
+    localEnd = local + 30 + nameLength + size;
+    members.push_back(std::move(member));
+    at += 46 + nameLength;
+  }
+  EXPECT_EQ(localEnd, directoryOffset) << "the directory follows the last local record";
+  return members;
+}
+
+std::vector<std::string> namesOf(const std::vector<Member>& members) {
+  std::vector<std::string> names;
+  for (const Member& m : members) names.push_back(m.name);
+  return names;
+}
+
+const fs::path& standIns() {
+  static const fs::path folder = fs::path(WHIRLPANE_SOURCE_DIR) / "tests/support/stand-ins";
+  return folder;
+}
+
+int processesMatching(const std::string& marker) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::string stat = TestSupport::readFile(entry.path() / "stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string state;
+    pid_t parent = 0;
+    fields >> state >> parent;
+    if (state == "Z") continue;
+    std::string command = TestSupport::readFile(entry.path() / "cmdline");
+    std::replace(command.begin(), command.end(), '\0', ' ');
+    if (parent == ::getpid() || (!marker.empty() && command.find(marker) != std::string::npos))
+      ++count;
+  }
+  return count;
+}
+
+void NothingLeftBehind::SetUp() {
+  const char* previous = std::getenv("TMPDIR");
+  if (previous) savedTemporary_ = previous;
+  ::setenv("TMPDIR", temporary_.path().c_str(), 1);
+}
+
+void NothingLeftBehind::TearDown() {
+  EXPECT_TRUE(TestSupport::listFolder(temporary_.path()).empty())
+      << "a scratch folder outlived the call";
+  EXPECT_EQ(processesMatching(""), 0) << "a child outlived the call";
+  if (savedTemporary_) {
+    ::setenv("TMPDIR", savedTemporary_->c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
 }
 
 }  // namespace TestSupport

@@ -18,8 +18,7 @@ namespace TestSupport {
 
 namespace fs = std::filesystem;
 
-// A new empty folder in the temporary area, removed with its contents when the
-// object goes away.
+// A new empty folder in the temporary area, removed with its contents.
 class ScratchFolder {
  public:
   ScratchFolder();
@@ -37,13 +36,11 @@ class ScratchFolder {
 // Starts libvips as the engine does, with HEIF support loaded.
 void startVips();
 
-// A deterministic test picture: smooth colour ramps with a few hard edges, so
-// that orientation mistakes and channel swaps show. With four bands, the alpha
-// channel is a ramp from transparent (left) to opaque (right).
+// Smooth colour ramps with a hard-edged block at the top left, so that turns
+// and channel swaps show; a fourth band is alpha, transparent at the left.
 vips::VImage testPicture(int width, int height, int bands = 3);
 
-// A picture of random noise in every channel: slow to encode in any lossy
-// format, for tests that need a conversion to take a while.
+// Random noise in every channel: large and slow in any lossy format.
 vips::VImage noisePicture(int width, int height);
 
 // Saves `image` with libvips; `options` is libvips' "[name=value,...]" form.
@@ -60,11 +57,9 @@ std::vector<std::string> listFolder(const fs::path& folder);
 // Names in `folder` that are hidden working files (".whirlpane-...").
 std::vector<std::string> workingFilesIn(const fs::path& folder);
 
-// Largest absolute difference between two images' samples, or nullopt when
-// their sizes or band counts differ.
+// Largest and mean absolute difference between two images' samples; the
+// largest is nullopt when their sizes or band counts differ.
 std::optional<double> maxDifference(const vips::VImage& a, const vips::VImage& b);
-
-// Mean absolute difference between two images' samples (same size and bands).
 double meanDifference(const vips::VImage& a, const vips::VImage& b);
 
 struct RunResult {
@@ -73,35 +68,37 @@ struct RunResult {
   std::string err;
 };
 
-// Runs the built whirlpane with `arguments` (not including the program name)
-// in `workingFolder`, and waits for it.
+// Runs the built whirlpane with `arguments` in `workingFolder`, and waits for it.
 RunResult runWhirlpane(const std::vector<std::string>& arguments,
                        const fs::path& workingFolder = {});
 
-// Starts the built whirlpane without waiting; standard output and error go to
-// /dev/null. Returns the process id.
+// Starts the built whirlpane, its output going nowhere, and returns its id.
 pid_t startWhirlpane(const std::vector<std::string>& arguments);
 
 // Waits for `pid` and returns its status as runWhirlpane() reports it.
 int waitFor(pid_t pid);
 
-// Runs `action`, which is expected to throw a MediaEngine::Failure, and
-// returns its kind; records a test failure (and answers unsupported) when it
-// throws none.
+// The kind of the MediaEngine::Failure `action` throws (a test failure when
+// it throws none).
 MediaEngine::Failure::Kind failureKind(const std::function<void()>& action);
 
-// Runs `action`, which is expected to fail, and returns the text a user would
-// be shown for its failure, or "no failure" when it returned.
+// The text a user is shown for the failure of `action`, or "no failure".
 std::string failureText(const std::function<void()>& action);
 
-// True when a program named `name` is on the PATH.
-bool haveTool(std::string_view name);
-
-// Runs a shell command (for independent checking tools) and returns its
-// standard output; the exit status goes to `status` when given.
+// Runs a shell command and returns its standard output; the exit status goes
+// to `status` when given.
 std::string shell(const std::string& command, int* status = nullptr);
 
 // Quotes `text` for a POSIX shell.
 std::string quoted(std::string_view text);
+
+// The entries of a ZIP archive the engine wrote, in central directory order,
+// each checked field by field against what the writer promises.
+struct Member {
+  std::string name;
+  std::string content;
+};
+std::vector<Member> membersOf(const std::string& archive);
+std::vector<std::string> namesOf(const std::vector<Member>& members);
 
 }  // namespace TestSupport

@@ -1,10 +1,12 @@
-// Plain text, DOCX and the rules that merge a PDF page's text layer with what
-// recognition reads on it. Recognition itself is covered in
-// text_recognition_test.cc.
+// Text from plain text, DOCX, pictures (by recognition) and PDF pages (their
+// text layer and what recognition reads on them).
 #include "text/text_extraction.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "image/image.h"
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
 #include "whirlpane/failure.h"
@@ -14,7 +16,9 @@ namespace {
 
 using TestSupport::failureKind;
 using TestSupport::failureText;
+using TestSupport::PDFPageText;
 using TestSupport::ScratchFolder;
+using TestSupport::textPicture;
 using TestSupport::wordDocument;
 namespace fs = std::filesystem;
 
@@ -39,35 +43,17 @@ TEST(PlainText, DecodesEveryEncodingItRecognisesAndRefusesBinaryData) {
   const std::pair<std::string, std::string> cases[] = {
       {cafe, cafe},
       {"\xEF\xBB\xBF" + cafe, cafe},
-      {std::string("\xFF\xFE"
-                   "c\0a\0f\0\xE9\0 \0\xAC\x20"
-                   "5\0 \0\x3D\xD8\x00\xDE\r\0\n\0",
-                   26),
-       "caf\u00e9 \u20ac5 \U0001F600\r\n"},
-      {std::string("\xFE\xFF\0h\0i\x20\xAC", 8), "hi\u20ac"},
-      {std::string("\xFF\xFE\0\0h\0\0\0\x00\xF6\x01\0", 12), "h\U0001F600"},
-      {std::string("\0\0\xFE\xFF\0\0\0h\0\0\0i", 12), "hi"},
-      {"caf\xE9 \x80"
-       "5 \x93quoted\x94 \x9F",
-       "caf\u00e9 \u20ac5 \u201cquoted\u201d \u0178"},  // Windows-1252
-      {"", ""},
-      {" \n\n ", " \n\n "},
+      {std::string("\xFF\xFE\xE9\0\xAC\x20\x3D\xD8\x00\xDE\r\0\n\0", 14),
+       "\u00e9\u20ac\U0001F600\r\n"},
+      {"caf\xE9 \x80 \x93q\x94 \x9F", "caf\u00e9 \u20ac \u201cq\u201d \u0178"},  // Windows-1252
       {std::string("plain\0text", 10), binary},
       {"na\x81ve", binary},                             // undefined in Windows-1252
       {std::string("\xFF\xFE\x00\xD8h\0", 6), binary},  // a lone UTF-16 surrogate
-      {std::string("\xFE\xFF\0h\0", 5), binary},        // an odd number of UTF-16 bytes
-      {"\xEF\xBB\xBF"
-       "caf\xE9",
-       binary},
-      {std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16), binary},
   };
   for (const auto& [bytes, text] : cases) {
     TestSupport::writeFile(file, bytes);
     EXPECT_EQ(textOrFailure([&] { return extractText(file); }), text) << bytes;
   }
-  EXPECT_EQ(
-      failureText([&] { extractText(folder / "missing.txt"); }),
-      "Could not read \"" + (folder / "missing.txt").string() + "\": No such file or directory");
 }
 
 TEST(DocxText, FollowsTheReadingRulesOfWordprocessingML) {
@@ -82,52 +68,24 @@ TEST(DocxText, FollowsTheReadingRulesOfWordprocessingML) {
     std::string text;
   };
   const std::vector<Case> cases{
-      {"", paragraph(run("Hello") + "<w:r><w:tab/></w:r>" + run("World")) + paragraph(run("Next")),
-       "Hello\tWorld\nNext"},
-      {"", paragraph("<w:r><w:t>one</w:t><w:br/><w:t>two</w:t><w:cr/><w:t>three</w:t></w:r>"),
-       "one\ntwo\nthree"},
       {"",
-       paragraph(run("before")) + "<w:tbl><w:tr><w:tc>" + paragraph(run("a")) + "</w:tc><w:tc>" +
-           paragraph(run("b")) + "</w:tc></w:tr></w:tbl>" + paragraph(run("after")),
-       "before\na\n\tb\n\tafter"},
-      // Of an alternative, the first branch, however deeply nested.
+       paragraph(run("Hello") + "<w:r><w:tab/><w:t xml:space=\"preserve\">a &amp; &lt;b&gt; </w:t>"
+                                "<w:br/><w:t>two</w:t><w:cr/><w:t>three</w:t></w:r>") +
+           paragraph(run("Next")),
+       "Hello\ta & <b> \ntwo\nthree\nNext"},
+      // Of an alternative, the first branch.
       {"",
        paragraph("<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\">" + run("A") +
                  "</mc:Choice><mc:Fallback>" + run("B") +
                  "</mc:Fallback></mc:AlternateContent></w:r>"),
        "A"},
-      {"",
-       paragraph(
-           "<mc:AlternateContent><mc:Choice>" + run("outer") + "<mc:AlternateContent><mc:Choice>" +
-           run("-inner") + "</mc:Choice><mc:Fallback>" + run("-lost") +
-           "</mc:Fallback></mc:AlternateContent>" + run("-tail") + "</mc:Choice><mc:Fallback>" +
-           run("fallback") + "<mc:AlternateContent><mc:Choice>" + run("deep") +
-           "</mc:Choice></mc:AlternateContent></mc:Fallback></mc:AlternateContent>" + run(" end")),
-       "outer-inner-tail end"},
-      {"",
-       paragraph("<mc:AlternateContent><mc:Fallback>" + run("F") + "</mc:Fallback><mc:Choice>" +
-                 run("C") + "</mc:Choice></mc:AlternateContent>"),
-       "F"},
-      {"", paragraph("<mc:Choice>" + run("kept") + "</mc:Choice>" + run("!")), "kept!"},
       // Field codes and section properties are not text.
       {"",
-       paragraph("<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText> HYPERLINK "
-                 "\"https://x\" "
-                 "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>" +
+       paragraph("<w:r><w:fldChar w:fldCharType=\"begin\"/><w:instrText> HYPERLINK x </w:instrText>"
+                 "<w:fldChar w:fldCharType=\"separate\"/></w:r>" +
                  run("Link") + "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>") +
            "<w:sectPr><w:pgSz w:w=\"12240\"/>stray</w:sectPr>",
        "Link"},
-      {"",
-       paragraph(run("A")) +
-           paragraph("<w:pPr><w:tabs><w:tab w:val=\"left\" w:pos=\"720\"/></w:tabs></w:pPr>" +
-                     run("X")),
-       "A\n\tX"},
-      {"",
-       "<x:wrap xmlns:x=\"urn:x\"><x:p><t>plain</t><x:r><x:t>prefixed</x:t></x:r></x:p></x:wrap>",
-       "plainprefixed"},
-      {"",
-       paragraph("<w:r><w:t xml:space=\"preserve\">a &amp; b &lt;c&gt; </w:t></w:r>" + run("d")),
-       "a & b <c> d"},
       {"", paragraph("") + paragraph(run(" \t")), "No readable text was found in this file."},
       {"", "<w:p><w:r><w:t>open", unreadable},
       // An internal entity expands; an external one is never read; expansion is bounded.
@@ -147,8 +105,6 @@ TEST(DocxText, FollowsTheReadingRulesOfWordprocessingML) {
     EXPECT_EQ(textOrFailure([&] { return detail::documentText(document, "a.docx"); }), c.text)
         << c.body.substr(0, 200);
   }
-  EXPECT_EQ(failureText([] { detail::documentText("not xml at all", "Report.docx"); }),
-            "Could not read Report.docx. The file may be damaged or unsupported.");
 }
 
 TEST(DocxText, ReadsTheMainPartAndReportsPackagesItCannotUnpackAsUnzipDoes) {
@@ -157,28 +113,14 @@ TEST(DocxText, ReadsTheMainPartAndReportsPackagesItCannotUnpackAsUnzipDoes) {
   TestSupport::writeDocx(docx,
                          wordDocument(paragraph(run("Dear reader,")) + paragraph(run("Bye"))));
   EXPECT_EQ(extractText(docx), "Dear reader,\nBye");
-  const std::string whole = TestSupport::readFile(docx);
-  std::string damaged = whole;  // inside the compressed member
-  const size_t member = damaged.find("word/document.xml");
-  for (size_t i = member + 30; i < member + 60; ++i) damaged[i] = static_cast<char>(~damaged[i]);
-  const std::string unzip = "Could not create the output: unzip: ", prefix = unzip + "Letter.DOCX";
-  const std::pair<std::string, std::string> cases[] = {
-      {"This is plain text, not a package.", prefix + " is not a ZIP package"},
-      {"", prefix + " is not a ZIP package"},
-      {whole.substr(0, whole.size() / 2), unzip},  // its directory lost
-      {damaged, unzip},
-  };
-  for (const auto& [bytes, message] : cases) {
-    TestSupport::writeFile(docx, bytes);
-    const std::string failure = failureText([&] { extractText(docx); });
-    EXPECT_TRUE(failure.starts_with(message)) << failure;
-  }
-  TestSupport::writeZip(docx, {{"word/Document.xml", wordDocument(paragraph(run("wrong case")))}});
-  EXPECT_EQ(failureText([&] { extractText(docx); }), prefix + " has no member word/document.xml");
+  const std::string unzip = "Could not create the output: unzip: Letter.DOCX";
+  TestSupport::writeZip(docx, "word/Document.xml", wordDocument(paragraph(run("wrong case"))));
+  EXPECT_EQ(failureText([&] { extractText(docx); }), unzip + " has no member word/document.xml");
+  TestSupport::writeFile(docx, "This is plain text, not a package.");
+  EXPECT_EQ(failureText([&] { extractText(docx); }), unzip + " is not a ZIP package");
 }
 
-// Inflating stops at the cap, also when the sizes in the member's own header
-// and in the central directory both claim it holds 100 bytes.
+// Inflating stops at the cap, also when the member's sizes claim 100 bytes.
 TEST(DocxText, StopsInflatingAtTheCapWhateverThePackageClaims) {
   ScratchFolder folder;
   std::string body;
@@ -187,19 +129,11 @@ TEST(DocxText, StopsInflatingAtTheCapWhateverThePackageClaims) {
   const fs::path docx = folder / "big.docx";
   TestSupport::writeDocx(docx, wordDocument(body));
   EXPECT_EQ(failureKind([&] { extractText(docx); }), Failure::Kind::tooLarge);
+  // The member's own header opens the package; its directory entry is the last.
   std::string package = TestSupport::readFile(docx);
   const std::string claim("\x64\0\0\0", 4);
-  int patched = 0;
-  for (size_t at = 0; (at = package.find("word/document.xml", at)) != std::string::npos; ++at) {
-    for (const auto& [signature, name, size] :
-         {std::tuple{"PK\x03\x04", 30ul, 22ul}, std::tuple{"PK\x01\x02", 46ul, 24ul}}) {
-      if (at >= name && package.compare(at - name, 4, signature) == 0) {
-        package.replace(at - name + size, 4, claim);
-        ++patched;
-      }
-    }
-  }
-  ASSERT_EQ(patched, 2);
+  package.replace(22, 4, claim);
+  package.replace(package.rfind("PK\x01\x02") + 24, 4, claim);
   TestSupport::writeFile(docx, package);
   const Failure::Kind kind = failureKind([&] { extractText(docx); });
   EXPECT_TRUE(kind == Failure::Kind::tooLarge || kind == Failure::Kind::encoding)
@@ -209,11 +143,8 @@ TEST(DocxText, StopsInflatingAtTheCapWhateverThePackageClaims) {
 TEST(PageText, AddsOnlyTheRecognisedLinesTheTextLayerLacks) {
   const std::tuple<std::string, std::string, std::string> cases[] = {
       // text layer, recognised, merged
-      {"Invoice 42", "INVOICE 42\nThank you", "Invoice 42\nThank you"},
       {"", "Scanned line one\n  indented line two  ", "Scanned line one\n  indented line two  "},
-      {"Layer only", "", "Layer only"},
-      {"Words", "---\n\n  \n...\nWords", "Words"},  // punctuation and blank lines
-      {"Total: 1,250 EUR due today", "1 250 eur DUE", "Total: 1,250 EUR due today"},
+      {"Words", "---\n\n  \n...\nwords", "Words"},  // punctuation, blank lines and case
       {"Total: 1,250 EUR due today", "total today", "Total: 1,250 EUR due today\ntotal today"},
       // Misread copies of lines the layer has.
       {"Load all the <MIME>/text/html.xml files.\nAny file named Override.xml takes precedence",
@@ -223,10 +154,73 @@ TEST(PageText, AddsOnlyTheRecognisedLinesTheTextLayerLacks) {
       {"Checked by the quality team", "Checked by the safety board",
        "Checked by the quality team\nChecked by the safety board"},
       {"", "a\r\nb\u2028c\u0085d", "a\nb\nc\nd"},
-      {"", "", ""},
   };
   for (const auto& [embedded, recognized, text] : cases)
     EXPECT_EQ(detail::pageText(embedded, recognized), text) << recognized;
+}
+
+class TextRecognition : public ::testing::Test {
+ protected:
+  void SetUp() override { TestSupport::startVips(); }
+  ScratchFolder folder;
+};
+
+// Lines come in order; transparent pixels keep whatever colour they were
+// stored with (here black, the colour of the text), so only showing them on
+// white makes a label legible; a picture without text has none.
+TEST_F(TextRecognition, ReadsTheLinesOfAnImageInOrderOnWhite) {
+  const vips::VImage ink = textPicture({"Transparent label"})[0] < 128;  // 255 where there is text
+  const vips::VImage label = ink.new_from_image({0, 0, 0}).bandjoin(ink).copy(
+      vips::VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+  const std::pair<vips::VImage, std::string> cases[] = {
+      {textPicture({"Invoice 42", "Thank you for your order", "Total: 1,250 EUR"}),
+       "Invoice 42\nThank you for your order\nTotal: 1,250 EUR"},
+      {label, "Transparent label"},
+      {TestSupport::testPicture(400, 300), ""},
+  };
+  for (const auto& [picture, text] : cases) EXPECT_EQ(recognize(Image(picture), true), text);
+  EXPECT_EQ(failureText([&] { recognize(Image(TestSupport::testPicture(400, 300)), false); }),
+            "No readable text was found in this file.");
+}
+
+// A page's text layer counts once, with only the lines recognition alone
+// finds (a misread copy of a layer line is not one); pages stay in order,
+// blank ones as blank lines; an A0 page is read though too large to render at
+// 300 dots per inch.
+TEST_F(TextRecognition, PdfPagesGiveTheirTextLayerAndTheLinesOnlyRecognitionFinds) {
+  struct Case {
+    std::vector<PDFPageText> pages;
+    std::string text;
+    double width = 612, height = 792;
+  };
+  const Case cases[] = {
+      {{{{"Invoice 42"}, {"Thank you for your order"}}}, "Invoice 42\nThank you for your order"},
+      {{{{"Load all the text/html.xml files"}, {"Load all the text/htm1.xm1 files", "Thank you"}},
+        {{}, {"Delivery note", "Thank you"}}},
+       "Load all the text/html.xml files\nThank you\n\nDelivery note\nThank you"},
+      {{{{"Site plan, ground floor"}, {"North entrance"}}},
+       "Site plan, ground floor\nNorth entrance",
+       2384,
+       3370},
+      {{{{}, {"First scanned page"}}, {}, {{"Typed third page"}, {}}, {{}, {"Fourth page"}}},
+       "First scanned page\n\n\n\nTyped third page\n\nFourth page"},
+  };
+  for (const Case& c : cases) {
+    TestSupport::writePDF(folder / "page.pdf", c.pages, c.width, c.height);
+    EXPECT_EQ(extractText(folder / "page.pdf"), c.text);
+  }
+}
+
+TEST_F(TextRecognition, LanguagesComeFromTheSettingAndAreCheckedBeforeUse) {
+  const Image picture(textPicture({"Straße über Größe"}));
+  const auto languages = [](const char* value) { ::setenv("WHIRLPANE_OCR_LANGUAGES", value, 1); };
+  languages("deu");
+  EXPECT_EQ(recognize(picture, false), "Straße über Größe");
+  languages("../../etc/passwd");
+  EXPECT_EQ(failureText([&] { recognize(picture, false); }),
+            "\"../../etc/passwd\" is not a list of text-recognition languages such as \"eng\" or "
+            "\"eng+deu\".");
+  ::unsetenv("WHIRLPANE_OCR_LANGUAGES");
 }
 
 }  // namespace

@@ -1,19 +1,27 @@
-#include "files/output_placement.h"
-
+// Where outputs go and how they are published, and the child processes that
+// external encoders run in.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <chrono>
+#include <sstream>
+
+#include "files/child_process.h"
+#include "files/output_placement.h"
+#include "tests/support/processes.h"
 #include "tests/support/test_support.h"
 #include "whirlpane/failure.h"
 
 namespace MediaEngine {
 namespace {
 
+using namespace std::chrono_literals;
 using TestSupport::failureText;
 using TestSupport::readFile;
 using TestSupport::ScratchFolder;
+using TestSupport::standIns;
 using TestSupport::writeFile;
 namespace fs = std::filesystem;
+using ChildProcess = TestSupport::NothingLeftBehind;
 
 TEST(UniqueSibling, NamesFromBaseSuffixAndExtensionSkippingEveryTakenName) {
   ScratchFolder folder;
@@ -24,13 +32,9 @@ TEST(UniqueSibling, NamesFromBaseSuffixAndExtensionSkippingEveryTakenName) {
   const std::tuple<std::string, std::string, std::string, std::string> cases[] = {
       {"photo.jpg", "", "png", "photo.png"},
       {"scan.pdf", "-page-3", "jpg", "scan-page-3.jpg"},
-      {"a.b.heic", "-clean", "heic", "a.b-clean.heic"},
       {"photo.jpg", "a/b", "png", "photoa-b.png"},
       {"photo.jpg", "", "..p/ng..", "photo.png"},
       {"photo.jpg", std::string("-a\0b", 4), std::string("p\0ng", 4), "photo-ab.png"},
-      {"README", "", "txt", "README.txt"},
-      {"photo.jpg", "", "", "photo"},
-      {".hidden", "", "png", ".hidden.png"},
       {longest + ".jpg", "-compressed", "jpg", cut + "-compressed.jpg"},
   };
   for (const auto& [source, suffix, ext, expected] : cases) {
@@ -54,28 +58,14 @@ TEST(Publish, WritesExactlyTheBytesAndNeverReplaces) {
   publish(Bytes::copyOf(payload), destination, 0666);
   EXPECT_EQ(failureText([&] { publish(Bytes::copyOf("other"), destination, 0666); }),
             "out.png already exists. Choose a different output filename.");
+  EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"out.png"});
+  // The fallback for file systems that cannot rename without replacing refuses as well.
+  writeFile(folder / "from", "new");
+  EXPECT_EQ(detail::linkThenUnlink(folder / "from", destination), EEXIST);
+  EXPECT_EQ(detail::linkThenUnlink(folder / "from", folder / "free"), 0);
+  EXPECT_EQ(readFile(folder / "free"), "new");
+  EXPECT_FALSE(fs::exists(folder / "from"));
   EXPECT_EQ(readFile(destination), payload);
-  publish(Bytes(), folder / "empty.txt", 0666);
-  EXPECT_EQ(fs::file_size(folder / "empty.txt"), 0u);
-  EXPECT_EQ(TestSupport::listFolder(folder.path()),
-            (std::vector<std::string>{"empty.txt", "out.png"}));
-  const std::string missing =
-      failureText([&] { publish(Bytes::copyOf("x"), folder / "none" / "out.png", 0666); });
-  EXPECT_NE(missing.find((folder / "none").string()), std::string::npos) << missing;
-  EXPECT_NE(missing.find("No such file or directory"), std::string::npos) << missing;
-}
-
-TEST(Publish, BothExclusiveRenamesRefuseTakenNames) {
-  for (auto rename : {&detail::renameExclusive, &detail::linkThenUnlink}) {
-    ScratchFolder folder;
-    writeFile(folder / "from", "new");
-    writeFile(folder / "taken", "old");
-    EXPECT_EQ(rename(folder / "from", folder / "taken"), EEXIST);
-    EXPECT_EQ(readFile(folder / "taken"), "old");
-    EXPECT_EQ(rename(folder / "from", folder / "free"), 0);
-    EXPECT_EQ(readFile(folder / "free"), "new");
-    EXPECT_FALSE(fs::exists(folder / "from"));
-  }
 }
 
 TEST(BatchFolder, StagesPrivatelyAndPublishesInOrderBesideTheSource) {
@@ -112,14 +102,66 @@ TEST(BatchFolder, StagesPrivatelyAndPublishesInOrderBesideTheSource) {
   EXPECT_EQ(failureText([&] { batch.publish(); }),
             "Could not create the output: File name too long Already saved: scan-a.txt, "
             "scan-b.txt.");
-  EXPECT_THROW(BatchFolder(folder / "missing" / "photo.jpg", "png"), FileError);
-  // Working folders elsewhere are as private, and each is new.
-  const fs::path first = temporaryDirectory(), second = temporaryDirectory();
-  EXPECT_NE(first, second);
-  EXPECT_EQ(first.parent_path(), fs::temp_directory_path());
-  EXPECT_EQ(fs::status(first).permissions(), fs::perms::owner_all);
-  fs::remove_all(first);
-  fs::remove_all(second);
+  // Working folders elsewhere are as private.
+  const fs::path elsewhere = temporaryDirectory();
+  EXPECT_EQ(elsewhere.parent_path(), fs::temp_directory_path());
+  EXPECT_EQ(fs::status(elsewhere).permissions(), fs::perms::owner_all);
+  fs::remove_all(elsewhere);
+}
+
+const ProcessLimits quick{
+    .timeLimit = 400ms, .pollInterval = 50ms, .grace = 300ms, .errorLimit = 1'048'576};
+
+TEST_F(ChildProcess, RunReturnsStandardOutputAndReportsFailuresWithTheChildsWords) {
+  EXPECT_EQ(run("/bin/echo", {"one", "two words"}, 100).text(), "one two words\n");
+  // 1,000 characters of two bytes each: cut by characters, not bytes.
+  std::string complaint = "Could not create the output: complains: ";
+  for (int i = 0; i < 1000; ++i) complaint += "\u00e9";
+  EXPECT_EQ(failureText([] { run(standIns() / "complains", {}, 100); }), complaint);
+  const std::string tooLarge = "This file is too large to process safely at full resolution.";
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      // Floods of output are stopped at the next poll, and a child that ends
+      // at once but wrote more than allowed is refused as well.
+      {[] { run(standIns() / "floods-stderr", {}, 100, quick); }, tooLarge},
+      {[] { run(standIns() / "floods-stdout", {}, 1'000'000, quick); }, tooLarge},
+      {[] {
+         run("/usr/bin/head", {"-c", "2000", "/dev/zero"}, 1000);
+       },
+       tooLarge},
+  };
+  for (const auto& [action, message] : cases) EXPECT_EQ(failureText(action), message);
+  const std::string missing = failureText([] { run(standIns() / "no-such-encoder", {}, 100); });
+  EXPECT_NE(missing.find((standIns() / "no-such-encoder").string() + "\": No such file"),
+            std::string::npos)
+      << missing;
+}
+
+// The limit, then the grace period, then the kill: not sooner, not forever.
+TEST_F(ChildProcess, AHungChildIsStoppedAndKilledWhenItIgnoresTheRequest) {
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(failureText([] { run(standIns() / "ignores-term", {}, 100, quick); }),
+            "Could not create the output: ignores-term exceeded the time limit");
+  const auto took = std::chrono::steady_clock::now() - started;
+  EXPECT_GE(took, quick.timeLimit + quick.grace);
+  EXPECT_LT(took, 10s);
+}
+
+// Not even for the moment SIGKILL takes: each of the child's own children,
+// looked at as soon as the call returns, has ended.
+TEST_F(ChildProcess, NothingTheChildStartedOutlivesIt) {
+  const std::filesystem::path children = temporary_ / "children";
+  ::setenv("STAND_IN_CHILDREN", children.c_str(), 1);
+  EXPECT_EQ(run(standIns() / "leaves-a-child", {}, 100).text(), "done\n");
+  ::unsetenv("STAND_IN_CHILDREN");
+  std::istringstream pids(TestSupport::readFile(children));
+  int count = 0, running = 0;
+  for (std::string pid; std::getline(pids, pid); ++count) {
+    const std::string stat = TestSupport::readFile("/proc/" + pid + "/stat");
+    if (!stat.empty() && stat[stat.rfind(')') + 2] != 'Z') ++running;
+  }
+  EXPECT_EQ(count, 200);
+  EXPECT_EQ(running, 0);
+  std::filesystem::remove(children);
 }
 
 }  // namespace
