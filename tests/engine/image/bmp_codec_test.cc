@@ -121,7 +121,7 @@ const Rows rle8Indices{{99, 99, 99, 99, 8, 8, 8, 8},
                        {1, 1, 1, 2, 3, 4, 5, 5}};
 
 TEST(BmpReading, DecodesEveryLayoutExactly) {
-  const Rows i4 = indices(5, 3, 16);
+  const Rows low = indices(5, 3, 16);  // into a palette of 16
   const std::vector<uint32_t> p16 = palette(16), mRgba{0xFF000000, 0xFF0000, 0xFF00, 0xFF};
   std::vector<uint32_t> withAlpha(100, 0);  // 0xRRGGBBAA
   for (uint32_t i = 0; i < 16; ++i) withAlpha[i] = p16[i] << 8 | 0xFF;
@@ -131,7 +131,7 @@ TEST(BmpReading, DecodesEveryLayoutExactly) {
     Rows expected;
     bool alpha = false;
   } cases[] = {
-      {"8-bit top-down", {5, -3, 8, rgb, 40, p16, {}, pack(i4, 8, true)}, lookUp(i4, p16)},
+      {"8-bit top-down", {5, -3, 8, rgb, 40, p16, {}, pack(low, 8, true)}, lookUp(low, p16)},
       {"24-bit core header", {5, 3, 24, rgb, 12, {}, {}, pack(fine, 24)}, fine},
       {"32-bit, fourth byte zero", {5, 3, 32, rgb, 40, {}, {}, pack(fine, 32)}, fine},
       {"32-bit V4 with alpha",
