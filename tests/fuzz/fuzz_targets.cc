@@ -45,6 +45,7 @@ fs::path file(const std::string& name, Input data) {
   return path;
 }
 
+// Runs `action`, passing over the failures of type `Expected` it throws.
 template <typename Expected = std::exception, typename Action>
 void tolerating(Action action) {
   try {
