@@ -1,6 +1,5 @@
-// The libFuzzer targets: each program is this file built with FUZZ_TARGET
-// naming the function below it feeds. A target traps on a broken promise;
-// failures the engine reports are expected.
+// libFuzzer targets: each program is this file built with FUZZ_TARGET naming
+// the function it feeds, which traps on a broken promise.
 #include <glib.h>
 #include <unistd.h>
 
@@ -26,7 +25,7 @@ namespace FuzzTargets {
 namespace fs = std::filesystem;
 using Input = std::string_view;
 
-// A folder of this process's own, with the engine started, made on first use.
+// This process's own folder, made with the engine started on first use.
 const fs::path& folder() {
   static const fs::path path = [] {
     const fs::path made =
@@ -55,7 +54,6 @@ void tolerating(Action action) {
   }
 }
 
-// The format normaliser and the text helpers every message goes through.
 void formats(Input text) {
   tolerating<MediaEngine::Failure>([&] {
     const std::string format = MediaEngine::normalized(text);
@@ -69,8 +67,8 @@ void formats(Input text) {
   }
 }
 
-// Any suffix and extension (split at the first NUL): the name is always a
-// child of the source's own folder.
+// Any suffix and extension (split at the first NUL) name a child of the
+// source's own folder.
 void unique_sibling(Input input) {
   const size_t cut = input.find('\0');
   const Input ext = cut == Input::npos ? Input() : input.substr(cut + 1);
@@ -84,7 +82,6 @@ void docx_xml(Input xml) {
   tolerating<MediaEngine::Failure>([&] { MediaEngine::detail::documentText(xml, "fuzz.docx"); });
 }
 
-// Unpacking and reading together.
 void docx_zip(Input bytes) {
   tolerating([&] { MediaEngine::extractText(file("fuzz.docx", bytes)); });
 }
@@ -111,7 +108,6 @@ void zip_writer(Input input) {
   }
 }
 
-// The header check and decoding.
 void bmp(Input bytes) {
   tolerating([&] {
     if (const auto source = MediaEngine::ImageSource::open(file("fuzz.bmp", bytes)))

@@ -1,5 +1,4 @@
-// BMP files are built byte by byte here rather than saved with a codec, so
-// that header variants and compressions few writers produce are covered.
+// BMP files are built byte by byte, so that header variants few writers produce are covered.
 #include "image/bmp_codec.h"
 
 #include <gtest/gtest.h>
@@ -56,33 +55,24 @@ struct BmpFile {
   }
 };
 
-// The stored pixel array of `rows`: samples `bits` wide, the leftmost in a
-// byte's high bits, wider ones little-endian (so 0xRRGGBB is stored blue
-// first); rows padded to four bytes, bottom row first unless `topDown`.
+// The stored pixel array: samples little-endian (0xRRGGBB stored blue first),
+// rows padded to four bytes, bottom row first unless `topDown`.
 std::string pack(const Rows& rows, unsigned bits, bool topDown = false) {
   std::string data;
   for (size_t i = 0; i < rows.size(); ++i) {
-    const std::vector<uint32_t>& row = rows[topDown ? i : rows.size() - 1 - i];
-    std::string line(bits < 8 ? (row.size() * bits + 7) / 8 : 0, '\0');
-    for (size_t x = 0; x < row.size(); ++x) {
-      if (bits >= 8) line += le(row[x], static_cast<int>(bits / 8));
-      if (bits < 8) line[x * bits / 8] |= static_cast<char>(row[x] << (8 - bits - x * bits % 8));
-    }
+    std::string line;
+    for (uint32_t sample : rows[topDown ? i : rows.size() - 1 - i])
+      line += le(sample, static_cast<int>(bits / 8));
     data += line + std::string((4 - line.size() % 4) % 4, '\0');
   }
   return data;
 }
 
-template <typename Convert>
-Rows mapped(Rows rows, Convert convert) {
+Rows lookUp(Rows rows, const std::vector<uint32_t>& colours) {
   for (auto& row : rows) {
-    for (auto& sample : row) sample = convert(sample);
+    for (auto& sample : row) sample = colours.at(sample);
   }
   return rows;
-}
-
-Rows lookUp(const Rows& indices, const std::vector<uint32_t>& colours) {
-  return mapped(indices, [&](uint32_t index) { return colours.at(index); });
 }
 
 // Colour indices below `count`, in no simple order.
@@ -94,8 +84,7 @@ Rows indices(uint32_t width, uint32_t height, uint32_t count) {
   return rows;
 }
 
-// Colours whose channels all differ, so that a red/blue swap or a
-// neighbouring index shows.
+// Colours whose channels all differ, so that a red/blue swap or a wrong index shows.
 std::vector<uint32_t> palette(uint32_t size) {
   std::vector<uint32_t> colours;
   for (uint32_t i = 0; i < size; ++i)
@@ -116,8 +105,6 @@ Rows rowsOf(const vips::VImage& pixels) {
 }
 
 const Rows fine = lookUp(indices(5, 3, 256), palette(256));
-// Full and empty channels only, which every 5- and 6-bit expansion keeps exact.
-const Rows flat = mapped(fine, [](uint32_t c) { return (c >> 7 & 0x010101) * 0xFF; });
 const Rows seeThrough{{0x112233FF, 0x44556680, 0x77889900}, {0xAABBCC40, 0xDDEEFFC0, 0x102030FF}};
 
 // Stored bottom line first; 99 marks the pixels that an end of line, a delta
@@ -132,57 +119,26 @@ const Rows rle8Indices{{99, 99, 99, 99, 8, 8, 8, 8},
                        {7, 99, 99, 99, 99, 99, 99, 99},
                        {6, 6, 99, 99, 99, 99, 99, 99},
                        {1, 1, 1, 2, 3, 4, 5, 5}};
-const std::string rle4Stream{
-    "\x03\x12\x00\x05\x34\x56\x70\x00\x00\x00"  // 1 2 1 | 3 4 5 6 7 (padded), end of line
-    "\x00\x02\x02\x00\x04\x9A\x00\x01",         // 2 right, 9 A 9 A, end of bitmap
-    18};
-const Rows rle4Indices{{99, 99, 9, 10, 9, 10, 99, 99}, {1, 2, 1, 3, 4, 5, 6, 7}};
 
 TEST(BmpReading, DecodesEveryLayoutExactly) {
-  const Rows i1 = indices(11, 3, 2), i4 = indices(5, 3, 16), i8 = indices(3, 2, 256);
-  const std::vector<uint32_t> p2 = palette(2), p16 = palette(16), p256 = palette(256);
+  const Rows low = indices(5, 3, 16);  // into a palette of 16
+  const std::vector<uint32_t> p16 = palette(16), mRgba{0xFF000000, 0xFF0000, 0xFF00, 0xFF};
   std::vector<uint32_t> withAlpha(100, 0);  // 0xRRGGBBAA
   for (uint32_t i = 0; i < 16; ++i) withAlpha[i] = p16[i] << 8 | 0xFF;
-  const auto argb = [](uint32_t c) { return c << 24 | c >> 8; };
-  const auto abgr = [](uint32_t c) { return __builtin_bswap32(c); };
-  const auto r555 = [](uint32_t c) { return (c >> 9 & 0x7C00) | (c >> 6 & 0x3E0) | (c >> 3 & 31); };
-  const auto r565 = [](uint32_t c) { return (c >> 8 & 0xF800) | (c >> 5 & 0x7E0) | (c >> 3 & 31); };
-  const std::vector<uint32_t> m565{0xF800, 0x7E0, 0x1F}, mArgb{0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-      mAbgr{0xFF, 0xFF00, 0xFF0000, 0xFF000000};
   const struct {
     const char* name;
     BmpFile file;
     Rows expected;
     bool alpha = false;
   } cases[] = {
-      {"1-bit", {11, 3, 1, rgb, 40, p2, {}, pack(i1, 1)}, lookUp(i1, p2)},
-      {"4-bit", {5, 3, 4, rgb, 40, p16, {}, pack(i4, 4)}, lookUp(i4, p16)},
-      {"8-bit", {3, 2, 8, rgb, 40, p256, {}, pack(i8, 8)}, lookUp(i8, p256)},
-      {"4-bit top-down", {5, -3, 4, rgb, 40, p16, {}, pack(i4, 4, true)}, lookUp(i4, p16)},
-      {"4-bit core header", {5, 3, 4, rgb, 12, p16, {}, pack(i4, 4)}, lookUp(i4, p16)},
-      {"16-bit 5-5-5", {5, 3, 16, rgb, 40, {}, {}, pack(mapped(flat, r555), 16)}, flat},
-      {"16-bit 5-6-5", {5, 3, 16, bitfields, 40, {}, m565, pack(mapped(flat, r565), 16)}, flat},
-      {"24-bit", {5, 3, 24, rgb, 40, {}, {}, pack(fine, 24)}, fine},
-      {"24-bit top-down", {5, -3, 24, rgb, 40, {}, {}, pack(fine, 24, true)}, fine},
+      {"8-bit top-down", {5, -3, 8, rgb, 40, p16, {}, pack(low, 8, true)}, lookUp(low, p16)},
       {"24-bit core header", {5, 3, 24, rgb, 12, {}, {}, pack(fine, 24)}, fine},
       {"32-bit, fourth byte zero", {5, 3, 32, rgb, 40, {}, {}, pack(fine, 32)}, fine},
-      {"32-bit V4, alpha zero everywhere",
-       {5, 3, 32, bitfields, 108, {}, mArgb, pack(fine, 32)},
-       fine},
       {"32-bit V4 with alpha",
-       {3, 2, 32, bitfields, 108, {}, mArgb, pack(mapped(seeThrough, argb), 32)},
-       seeThrough,
-       true},
-      {"32-bit V5 with alpha, RGBA order",
-       {3, 2, 32, bitfields, 124, {}, mAbgr, pack(mapped(seeThrough, abgr), 32)},
+       {3, 2, 32, bitfields, 108, {}, mRgba, pack(seeThrough, 32)},
        seeThrough,
        true},
       {"RLE8", {8, 4, 8, rle8, 40, p16, {}, rle8Stream}, lookUp(rle8Indices, withAlpha), true},
-      {"RLE4", {8, 2, 4, rle4, 40, p16, {}, rle4Stream}, lookUp(rle4Indices, withAlpha), true},
-      {"RLE8 ending early",
-       {4, 3, 8, rle8, 40, p16, {}, std::string("\x04\x02\x00\x01", 4)},
-       lookUp({{99, 99, 99, 99}, {99, 99, 99, 99}, {2, 2, 2, 2}}, withAlpha),
-       true},
   };
   ScratchFolder folder;
   for (const auto& c : cases) {
@@ -218,26 +174,15 @@ TEST(BmpReading, RefusesDamagedAndOversizedFilesBeforeReservingMemory) {
   // Each file, and whether it is refused as too large rather than as damaged.
   const std::pair<std::string, bool> cases[] = {
       {good.substr(0, 54 + 18), false},  // cut in the pixels
-      {good.substr(0, good.size() - 1), false},
-      {paletted.substr(0, 54 + 100), false},  // cut in the palette
-      {good.substr(0, 30), false},
-      {patched(good, 14, 7), false},     // header size
-      {patched(good, 28, 7, 2), false},  // bits per pixel
-      {patched(good, 30, rle8), false},
-      {patched(good, 30, 77), false},  // compression
-      {patched(good, 10, 0x10000), false},
       {BmpFile{8, 4, 8, rle8, 40, palette(16), {}, rle8Stream.substr(0, 24)}.bytes(), false},
-      {BmpFile{8, 2, 4, rle4, 40, palette(16), {}, rle4Stream.substr(0, 6)}.bytes(), false},
-      // The decoder would reserve 16 GB for this palette, and 2 GB for the
-      // bytes up to these pixels, before finding the file too short.
+      {patched(good, 14, 7), false},  // header size
+      {patched(good, 10, 0x10000), false},
+      // The decoder would reserve 16 GB for this palette, 2 GB for this offset.
       {patched(paletted, 46, 0xFFFF0000), false},
       {patched(good, 10, 0x80000036), false},
       {BmpFile{100'001, 1000, 24, rgb, 40, {}, {}, few}.bytes(), true},
-      {BmpFile{1000, -100'001, 24, rgb, 40, {}, {}, few}.bytes(), true},
       {BmpFile{0, 0, 24, rgb, 40, {}, {}, {}}.bytes(), true},
       {BmpFile{1, lowest, 24, rgb, 40, {}, {}, few}.bytes(), true},
-      {BmpFile{lowest, 1, 24, rgb, 40, {}, {}, few}.bytes(), true},
-      {BmpFile{65535, 65535, 24, rgb, 12, {}, {}, few}.bytes(), true},
   };
   ScratchFolder folder;
   [[maybe_unused]] const auto [size, peak] = addressSpace();

@@ -14,9 +14,8 @@ extern char** environ;
 namespace MediaEngine {
 namespace {
 
-// Another thread may read the environment at any moment (Qt does, and so do
-// the OCR language and encoder switches), so once the engine is started no
-// operation may write it: not the table, not one entry.
+// Another thread may read the environment at any moment (Qt does), so once
+// the engine is started no operation may write it: not the table, not one entry.
 TEST(EngineStart, OperationsAfterStartLeaveTheEnvironmentAlone) {
   const auto environment = [] {
     std::vector<std::string> entries;

