@@ -1,8 +1,7 @@
-// A test program that starts a real file drag, as a file manager does: a
-// window titled "Drag source" at X, Y whose press drags FILE... as
-// text/uri-list, offering to copy, move or link; without files, a plain
-// window to click on. Usage: drag-source X Y [FILE...]. Reports "ready" once
-// on screen, then "dropped copy|move|link|none" after each drag.
+// A window titled "Drag source" at X, Y whose press starts a real drag of
+// FILE... as a file manager does, offering to copy, move or link. Usage:
+// drag-source X Y FILE... Reports "ready" once on screen, then
+// "dropped copy|move|link|none" after each drag.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -32,7 +31,6 @@ class DragSource : public QWidget {
   }
 
   void mousePressEvent(QMouseEvent*) override {
-    if (urls_.isEmpty()) return;
     auto* mime = new QMimeData;
     mime->setUrls(urls_);
     // On the heap: the target asks for the data after exec() has returned.
