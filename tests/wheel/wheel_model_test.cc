@@ -49,7 +49,6 @@ TEST(WheelGeometry, IndexFollowsTheWedgeBoundariesAndTheDistanceLimits) {
 TEST(PanelPlacement, CentresOnThePointAndKeepsTheDiscOnItsScreen) {
   const ScreenFrame main{0, 0, 1440, 900};
   const ScreenFrame left{-1280, 0, 1280, 1024};
-  const ScreenFrame tiny{0, 0, 200, 100};
   const struct {
     DesktopPoint point;
     std::vector<ScreenFrame> screens;
@@ -58,10 +57,10 @@ TEST(PanelPlacement, CentresOnThePointAndKeepsTheDiscOnItsScreen) {
       {{720, 450}, {main}, {587, 317}},
       {{0, 0}, {main}, {-14, -14}},  // a corner: only the margin passes the edges
       {{1440, 900}, {main}, {1188, 648}},
-      {{-5, 500}, {main, left}, {-252, 367}},    // on the second screen, to the left
-      {{-1281, 500}, {main, left}, {-14, 367}},  // on no screen: the primary one
-      {{100, 50}, {tiny}, {-14, -14}},           // too small: the left and top limits win
-      {{100, 50}, {}, {-33, -83}},               // no screens at all
+      {{-5, 500}, {main, left}, {-252, 367}},       // on the second screen, to the left
+      {{-1281, 500}, {main, left}, {-14, 367}},     // on no screen: the primary one
+      {{100, 50}, {{0, 0, 200, 100}}, {-14, -14}},  // too small: the left and top limits win
+      {{100, 50}, {}, {-33, -83}},                  // no screens at all
   };
   for (const auto& c : cases) {
     const DesktopPoint origin = panelOrigin(c.point, c.screens, 0, 266, 266, 14);
@@ -135,10 +134,8 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
     Paths provisional;
     std::string expected;
   } cases[] = {
-      {std::nullopt, false, std::nullopt, {}, {}, "CONVERT"},
       {2, false, photo, {photo, small}, {small}, "HEIC"},
       {8, false, std::nullopt, {}, {}, "CONVERT"},  // past the last wedge
-      {-1, true, std::nullopt, {}, {}, "TOOLS"},
       {std::nullopt, false, photo, {photo}, {}, "2.4 MB"},
       {std::nullopt, false, photo, {small}, {}, "812 bytes"},  // the files before the file
       {std::nullopt, false, photo, {photo, small}, {}, "2 files"},

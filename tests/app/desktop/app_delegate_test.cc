@@ -74,9 +74,6 @@ TEST_F(Delegate, LaunchOptionsDecideBetweenWheelEditorAndIntroduction) {
     EXPECT_EQ(tools.wheel().wheel()->state().files, std::vector<fs::path>{"/p/photo.jpg"});
     EXPECT_EQ(QRectF(tools.wheel().panel()->frameGeometry()).center().toPoint(), centre.toPoint());
     EXPECT_EQ(tools.introduction(), nullptr) << "no introduction, even on first run";
-    AppDelegate testing(WHIRLPANE_BINARY);
-    testing.launch(options({"--test-mode"}));
-    EXPECT_EQ(testing.introduction(), nullptr);
   }
   EXPECT_FALSE(hasOpenedWhirlpane());
   delegate.launch(options({}));
