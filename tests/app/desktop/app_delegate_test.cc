@@ -65,7 +65,7 @@ TEST_F(Delegate, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
   EXPECT_EQ(menuNow()[4], "Show When Dragging Files (off)");
 }
 
-TEST_F(Delegate, LaunchOptionsDecideBetweenWheelEditorAndIntroduction) {
+TEST_F(Delegate, LaunchOptionsDecideBetweenWheelAndIntroduction) {
   const QPointF centre = QRectF(QGuiApplication::primaryScreen()->availableGeometry()).center();
   {
     AppDelegate tools(WHIRLPANE_BINARY);
