@@ -1,9 +1,7 @@
-"""A private X desktop for one test file: Xvfb on a display of its own, openbox
-as the window manager, and on request trayer, the xcompmgr compositor and a
-private D-Bus session (on which the accessibility bus starts when first asked
-for), with HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a scratch folder.
-Programs started through it see only that desktop, each in a process group
-of its own that close() stops."""
+"""A private X desktop: Xvfb on a display of its own, openbox, and on request
+trayer, the xcompmgr compositor and a private D-Bus session, with HOME,
+XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a scratch folder. Programs started
+through it see only that desktop, each in a process group that close() stops."""
 import ctypes
 import os
 import queue
@@ -23,7 +21,7 @@ PANEL = 266
 
 def wait_for(predicate, timeout=20.0, step=0.05):
     """Polls `predicate` until it returns something true or `timeout` passes;
-    returns its last value. Generous: the machine may be busy."""
+    returns its last value."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         value = predicate()
@@ -34,12 +32,9 @@ def wait_for(predicate, timeout=20.0, step=0.05):
 
 
 def free_display():
-    """A display number that no X server on this machine holds. Xvfb's own
-    choice looks only at the lock files in this /tmp, while the abstract
-    sockets that clients try first are shared with other mount namespaces
-    (the X servers of other containers): there, two servers on one number mix up
-    their clients, a window manager meets another one, keys reach the wrong
-    desktop."""
+    """A display number that no X server on this machine holds: Xvfb looks only
+    at the lock files in this /tmp, while the abstract sockets that clients try
+    first are shared with other containers, whose servers would get our keys."""
     while True:
         number = random.randrange(100, 30000)
         probe = socket.socket(socket.AF_UNIX)
@@ -59,10 +54,10 @@ def centred_at(x, y):
 
 
 class Talker:
-    """A program that takes commands and reports, one tab-separated line each."""
+    """A program that reports one line at a time on its standard output."""
 
-    def __init__(self, process, errors):
-        self.process, self.errors_path, self.seen = process, errors, []
+    def __init__(self, process):
+        self.process, self.seen = process, []
         self.pending = queue.Queue()
         threading.Thread(target=self._read, daemon=True).start()
 
@@ -74,13 +69,9 @@ class Talker:
         except ValueError:  # closed by Desktop.close()
             pass
 
-    def send(self, *words):
-        self.process.stdin.write("\t".join(map(str, words)) + "\n")
-        self.process.stdin.flush()
-
     def wait_for(self, prefix, timeout=20.0):
-        """The first report not yet taken that starts with `prefix`, taking
-        those before it; None when none comes within `timeout`."""
+        """The first report not yet taken that starts with `prefix`; None when
+        none comes within `timeout`."""
         deadline = time.monotonic() + timeout
         while True:
             try:
@@ -91,8 +82,7 @@ class Talker:
                 return line
 
     def errors(self):
-        with open(self.errors_path, errors="replace") as log:
-            return log.read()
+        return said(self.process)
 
 
 def said(process):
@@ -102,8 +92,8 @@ def said(process):
 
 
 class Xlib:
-    """The few Xlib calls that no command-line tool makes: a key grab and a
-    selection held by this connection, as another X client would."""
+    """What no command-line tool does: a key grab and a selection held, as
+    another X client would."""
 
     def __init__(self, display):
         x = self.x = ctypes.cdll.LoadLibrary("libX11.so.6")
@@ -122,7 +112,6 @@ class Xlib:
         x.XCreateSimpleWindow.restype = xid
         x.XSetSelectionOwner.argtypes = [handle, xid, xid, xid]
         x.XSync.argtypes = [handle, ctypes.c_int]
-        x.XCloseDisplay.argtypes = [handle]
         self.display = x.XOpenDisplay(display.encode())
         self.root = x.XDefaultRootWindow(self.display)
 
@@ -150,9 +139,8 @@ class Desktop:
     """One X server, its window manager and the programs started on it."""
 
     def __init__(self, tray=False, compositor=False, dbus=False):
-        # Now and then an X server that has just said it is ready refuses the
-        # window manager on a busy machine: a desktop on another display is
-        # tried before giving up.
+        # Now and then a busy X server that has just said it is ready refuses
+        # the window manager: another display is tried before giving up.
         for attempt in range(3):
             try:
                 return self._start(tray, compositor, dbus)
@@ -183,7 +171,7 @@ class Desktop:
         for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                      "XAUTHORITY", "SESSION_MANAGER"):
             self.env.pop(name, None)
-        wm = self.start(["openbox", "--sm-disable"], talk=True)
+        wm = self.start(["openbox", "--sm-disable"])
         self._ready("openbox", lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
             text=True).stdout, wm)
@@ -198,12 +186,11 @@ class Desktop:
                               "--address=unix:path=" + runtime + "/bus"], talk=True)
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.wait_for("unix:")
 
-    def _ready(self, name, check, talker=None):
+    def _ready(self, name, check, process=None):
         if not wait_for(check, timeout=30):
-            said = talker and "(exit %s) %s %s" % (talker.process.poll(), talker.seen[-5:],
-                                                    talker.errors()[-1000:])
+            why = process and "(exit %s) %s" % (process.poll(), said(process)[-1000:])
             self.close()
-            raise RuntimeError("%s did not start %s" % (name, said or ""))
+            raise RuntimeError("%s did not start %s" % (name, why or ""))
 
     @property
     def xlib(self):
@@ -212,31 +199,25 @@ class Desktop:
         return self._xlib
 
     def start(self, command, talk=False, **extra_env):
-        """Starts `command` on this desktop; with `talk`, a Talker on its
-        standard input and output, its errors in the scratch folder."""
-        env = dict(self.env, **extra_env)
+        """Starts `command` on this desktop, its errors in logs/; with `talk`, a
+        Talker on its standard input and output."""
         errors = os.path.join(self.folder, "logs", "%s-%d.err" % (
             os.path.basename(command[-1 if talk else 0]), len(self.processes)))
-        if not talk:
-            with open(errors, "w") as log:
-                process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
-                                           stderr=log, start_new_session=True)
-            process.errors_path = errors
-            self.processes.append(process)
-            return process
         with open(errors, "w") as log:
-            process = subprocess.Popen(command, env=env, stdin=subprocess.PIPE,
-                                       stdout=subprocess.PIPE, stderr=log, text=True,
-                                       start_new_session=True)
+            process = subprocess.Popen(
+                command, env=dict(self.env, **extra_env), stdin=subprocess.PIPE if talk else None,
+                stdout=subprocess.PIPE if talk else subprocess.DEVNULL, stderr=log, text=True,
+                start_new_session=True)
+        process.errors_path = errors
         self.processes.append(process)
-        return Talker(process, errors)
+        return Talker(process) if talk else process
 
     def whirlpane(self, *arguments):
         return self.start([WHIRLPANE, *arguments])
 
     def xdotool(self, *arguments):
-        """Runs xdotool with `arguments` (one string is split at spaces): its
-        output, or None when it fails."""
+        """xdotool's output for `arguments` (one string is split at spaces), or
+        None when it fails."""
         if len(arguments) == 1:
             arguments = arguments[0].split()
         done = subprocess.run(["xdotool", *map(str, arguments)], env=self.env,
@@ -258,8 +239,7 @@ class Desktop:
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")) if values else None
 
     def tool_windows(self):
-        """The program's visible tool windows: the wheel, and a batch's toast,
-        which stays up until the batch is over (no wheel shows before)."""
+        """The program's visible wheel and batch toast."""
         return [w for w in self.windows(cls="whirlpane") if "_NET_WM_WINDOW_TYPE_UTILITY" in (
             self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
 
@@ -280,17 +260,15 @@ class Desktop:
         return self.geometry(windows[0]) if windows else None
 
     def withdrawn(self):
-        """Whether the wheel and the program's other tool windows are hidden
-        and the window manager has let the wheel's window go (WM_STATE
-        removed). A window shown again before that may never be mapped: the
-        program does not wait for it."""
+        """Whether the tool windows are hidden and the window manager has let
+        the wheel's window go (WM_STATE removed): one shown again before that
+        may never be mapped."""
         return not self.tool_windows() and "window state" not in (
             self.xprop(self.wheel_window, "WM_STATE") or "") if self.wheel_window else True
 
     def close(self):
         for process in reversed(self.processes):
-            # Only a leader not yet reaped still owns its group's number: once
-            # reaped, the number may already lead another test's process.
+            # Once reaped, a leader's number may already lead another group.
             if process.poll() is None:
                 try:
                     os.killpg(process.pid, signal.SIGTERM)

@@ -1,6 +1,6 @@
 // The main() of the desktop test suites: one QApplication on the offscreen
-// platform (unless QT_QPA_PLATFORM names another), with the Inter face as the
-// interface font so that measured text does not change with the machine.
+// platform (unless QT_QPA_PLATFORM names another), in the Inter face so that
+// measured text does not change with the machine.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,9 +9,8 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Nothing under test reaches the user's own session bus (the desktop
-  // portal there would ask the user about a shortcut); tests that need a bus
-  // start one of their own.
+  // Nothing under test reaches the user's session bus, whose portal would
+  // ask the user about a shortcut.
   qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/whirlpane-tests");
   QApplication application(argc, argv);
   const QFont inter("Inter");

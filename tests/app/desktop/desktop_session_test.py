@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
 """The desktop program in its test mode on a real X server with a tray host,
-driven by xdotool: one desktop, one program for the cases that run in
-order, then a second program after a polite stop; and desktops of their own
-for a hot key already taken and for the compositor and AT-SPI. Run by CTest
-with WHIRLPANE_BINARY naming the program; run with --atspi APPLICATION LABEL,
-it is the assistive tool."""
+driven by xdotool: one desktop and program for the cases that run in order;
+desktops of their own for a hot key already taken and for the compositor and
+AT-SPI. Run with --atspi APPLICATION LABEL, it is the assistive tool."""
 import os
 import re
 import shutil
@@ -34,8 +32,7 @@ class DesktopSession(unittest.TestCase):
         self.assertEqual(self.desktop.panel(), geometry)
 
     def converted(self, name):
-        """Whether `name` is written and the batch over: the file comes before
-        the program's end of the batch, and until then it shows no wheel."""
+        """Whether `name` is written and the batch over (its toast gone)."""
         return wait_for(lambda: os.path.exists(os.path.join(self.folder, name))
                         and self.desktop.withdrawn(), timeout=60)
 
@@ -78,7 +75,6 @@ class DesktopSession(unittest.TestCase):
 
     def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
         def docked_icon():
-            """The absolute (x, y) of our window inside the tray host's panel."""
             tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.desktop.env,
                                   capture_output=True, text=True).stdout.splitlines()
             for at, line in enumerate(tree):
@@ -149,8 +145,8 @@ class DesktopSession(unittest.TestCase):
 
 
 def assistive_tool(application, label):
-    """Prints the application's push buttons in order once it shows any, then
-    presses the one called `label`."""
+    """Prints the application's push buttons once it shows any, then presses
+    the one called `label`."""
     import pyatspi
 
     def buttons_of(node):

@@ -1,6 +1,5 @@
 // The drag watcher's decisions with made-up readings, a tick at a time; the
-// wheel is a few flags that follow what the watcher asks, as the
-// application's wheel does.
+// wheel is a few flags that follow what the watcher asks.
 #include "app/desktop/drag_watch.h"
 
 #include <gtest/gtest.h>
@@ -68,8 +67,6 @@ TEST(DragWatch, ShowsTheWheelOnlyForARestingDragOfSupportedFiles) {
       {"jitter of 4.0 points still rests", photo, moving(4, 2), true},
       {"4.5 points a tick", photo, moving(4.5, 1000), false},
       {"a PNG with a text file", {"/p/a.png", "/p/notes.txt"}, still, false},
-      {"nothing readable (a folder alone)", {}, still, false},
-      {"a file without an extension", {"/p/README"}, still, false},
       {"every supported kind, any case",
        {"/p/a.PNG", "/p/b.jpeg", "/p/c.heif", "/p/d.webp", "/p/e.TIFF", "/p/f.avif", "/p/g.bmp",
         "/p/h.gif", "/p/i.pdf", "/p/j.tif", "/p/k.heic", "/p/l.jpg"},
@@ -174,16 +171,11 @@ TEST(UriList, DecodesLocalFileUrisAndDropsFolders) {
     std::string list;
     Files files;
   } cases[] = {
-      {"file:///home/a/photo.jpg\r\n", {"/home/a/photo.jpg"}},
       {"file://localhost/tmp/a%20b.png", {"/tmp/a b.png"}},
       {"file:///%E2%82%AC%25.jpg", {"/\u20ac%.jpg"}},
-      {"FILE:///Upper/Case.PNG", {"/Upper/Case.PNG"}},
       {"# a comment\r\nfile:///a.png\r\nfile:///b.pdf\r\n", {"/a.png", "/b.pdf"}},
-      {"file:///a.png\nfile:///b.gif\n", {"/a.png", "/b.gif"}},
       {std::string("file:///a.png\r\n\0", 16), {"/a.png"}},  // a NUL at the end
-      {"smb://server/share/x.png\r\nfile:///y.png", {"/y.png"}},
       {"file://otherhost/x.png\nhttps://example.org/x.png\n/a/plain/path.png\n\r\n", {}},
-      {"file:///bad%2", {}},
       {"file:///bad%zz.png\nfile:///nul%00.png", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(decodeUriList(c.list), c.files) << c.list;

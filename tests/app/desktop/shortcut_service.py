@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
 """A desktop's global-shortcut service as the portal (xdg-desktop-portal)
-calls it: it binds whatever it is asked, or refuses with --refuse, and
-presses a bound shortcut when a test calls Press."""
-import sys
-
+calls it: it binds whatever it is asked, and presses a shortcut when a test
+calls Press."""
 import dbus
 import dbus.service
 from dbus.mainloop.glib import DBusGMainLoop
@@ -14,9 +12,8 @@ TEST = "org.whirlpane.Test"
 
 
 class Shortcuts(dbus.service.Object):
-    def __init__(self, bus, refuse):
+    def __init__(self, bus):
         super().__init__(bus, "/org/freedesktop/portal/desktop")
-        self.refuse = refuse
         self.sessions = []
         self.bound = {}
 
@@ -27,8 +24,6 @@ class Shortcuts(dbus.service.Object):
 
     @dbus.service.method(SERVICE, in_signature="ooa(sa{sv})sa{sv}", out_signature="ua{sv}")
     def BindShortcuts(self, handle, session, shortcuts, parent, options):
-        if self.refuse:
-            return dbus.UInt32(1), dbus.Dictionary({}, signature="sv")
         self.bound = {str(name): {str(k): str(v) for k, v in settings.items()}
                       for name, settings in shortcuts}
         return dbus.UInt32(0), dbus.Dictionary({"shortcuts": shortcuts}, signature="sv")
@@ -49,6 +44,6 @@ class Shortcuts(dbus.service.Object):
 
 DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
-service = Shortcuts(bus, refuse="--refuse" in sys.argv)
+service = Shortcuts(bus)
 name = dbus.service.BusName("org.freedesktop.impl.portal.desktop.whirlpanetest", bus)
 GLib.MainLoop().run()
