@@ -12,29 +12,29 @@ namespace fs = std::filesystem;
 
 DragWatch::Step DragWatch::tick(const Readings& in, const std::function<Files()>& readFiles) {
   Step step;
-  // 1. The test mode watches nothing.
+  // The test mode watches nothing.
   if (in.testing) return step;
   std::optional<double> hideAfter = in.hideAfterDrag;
-  // 2. Alt flips a wheel shown for a held drag, once per new press.
+  // Alt flips a wheel shown for a held drag, once per new press.
   if (in.wheelVisible && in.down && in.dragSession && in.alt && !optionWasDown_) {
     step.setToolMode = !in.showingTools;
   }
   optionWasDown_ = in.alt;
   if (!in.down) {
-    // 3. The drag that the wheel shows for has ended.
+    // The drag that the wheel shows for has ended.
     if (wasDown_ && in.dragSession) {
       hideAfter = in.now + hideGrace;
       step.hideAfterDrag = hideAfter;
     }
   } else {
-    // 4.1 A new press.
+    // A new press forgets the last drag.
     if (!wasDown_) {
       dragStart_.reset();
       pendingDragFiles_.clear();
       dragWasShown_ = false;
     }
     if (!in.working && in.automaticDrag) {
-      // 4.4 A drag of supported files began during this press.
+      // A drag of supported files began during this press.
       if (in.changeCount != lastDragChange_ && !dragStart_) {
         Files files = readFiles ? readFiles() : Files{};
         if (allSupported(files)) {
@@ -44,7 +44,7 @@ DragWatch::Step DragWatch::tick(const Readings& in, const std::function<Files()>
           restSince_ = in.now;
         }
       }
-      // 4.5 Rest detection.
+      // The wheel comes once the pointer has rested within the radius.
       if (dragStart_ && !dragWasShown_) {
         const double d = std::hypot(in.pointer.x - restPoint_.x, in.pointer.y - restPoint_.y);
         if (d > restRadius) {
@@ -59,11 +59,10 @@ DragWatch::Step DragWatch::tick(const Readings& in, const std::function<Files()>
       }
     }
   }
-  // 5. The hide deadline, strictly passed.
+  // The hide deadline, strictly passed.
   if (hideAfter && *hideAfter < in.now) step.hide = true;
-  // 6. Only a change during a press counts as a new drag.
+  // Only a change during a press counts as a new drag.
   if (!in.down) lastDragChange_ = in.changeCount;
-  // 7.
   wasDown_ = in.down;
   return step;
 }

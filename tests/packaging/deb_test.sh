@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: packed by CPack from this build,
-# installed with apt-get (as root only), used through /usr/bin/whirlpane away
-# from the build, then purged with nothing of it left behind.
+# without lintian errors, installed with apt-get (as root only), used through
+# /usr/bin/whirlpane away from the build, then purged with nothing left behind.
 # Usage: deb_test.sh BUILD_DIR VERSION
 set -uo pipefail
 build=$1 version=$2
@@ -12,10 +12,12 @@ dpkg-query -W -f='${Status}' whirlpane 2>/dev/null | grep -q 'ok installed' &&
   { echo "whirlpane is already installed here: not installing over it." >&2; exit 77; }
 cpack --config "$build/CPackConfig.cmake" -B "$work" -G DEB >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
 deb=$work/whirlpane_${version}_$(dpkg --print-architecture).deb
-export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -q --no-install-recommends "$deb" >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
+lintian "$deb" >"$work/lintian" 2>&1
+grep -E '^E: ' "$work/lintian" >&2 && fail "lintian reports errors"
+export DEBIAN_FRONTEND=noninteractive
+apt-get install -y -q --no-install-recommends "$deb" >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
 [ "$(env -i PATH=/usr/bin:/bin /usr/bin/whirlpane --version)" = "Whirlpane $version" ] || fail "--version"
 # WebP through the bundled codec links, libvips being told not to write it.
 cp /usr/share/icons/hicolor/64x64/apps/whirlpane.png "$work/icon.png"
