@@ -44,12 +44,20 @@ TEST(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
                     damaged = ". The file may be damaged or unsupported.";
   // The file, the format asked for, the message and the peak memory allowed (MiB).
   const std::tuple<const char*, const char*, std::string, long> cases[] = {
+      {"huge.png", "png", tooLarge, 100},   // declares 100,000 × 100,000
       {"bomb.png", "png", tooLarge, 100},   // 268 MP, its data a 1 GB deflate bomb
+      {"huge.tiff", "png", tooLarge, 100},  // declares 100,000 × 100,000, holds 8 bytes
+      {"huge.webp", "jpg", tooLarge, 100},  // declares 16,383 × 16,383, holds 11 bytes
+      {"canvas.webp", "jpg", "Could not read canvas.webp" + damaged, 100},  // no image in it
       {"huge.heic", "png", tooLarge, 100},  // declares 12,000 × 12,000, holds 64 bytes
+      {"frames.gif", "txt",
+       "This operation would discard additional image frames. Convert individual frames first.",
+       100},
       {"bomb.docx", "txt", tooLarge, 160},  // its document part inflates to 1 GB
       {"laughs.docx", "txt", "Could not read laughs.docx" + damaged, 100},
       {"cyclic.pdf", "png", "Could not read PDF page 1" + damaged, 100},
-      {"sparse.txt", "pdf", tooLarge, 100},  // 1 GB of nothing
+      {"million.pdf", "png", "Could not read empty PDF" + damaged, 100},  // claims a million pages
+      {"sparse.txt", "pdf", tooLarge, 100},                               // 1 GB of nothing
   };
   const auto before = TestSupport::listFolder(corpus.path());
   for (const auto& [file, format, message, boundMiB] : cases) {
@@ -61,7 +69,7 @@ TEST(HostileInput, EndsInAClearFailureWithinBoundedMemory) {
   }
   EXPECT_EQ(TestSupport::listFolder(corpus.path()), before);
   // Names no ordinary file has convert like any other.
-  for (const char* name : {"line\nbreak.png", "./--to", "\xff\xfe.png"}) {
+  for (const char* name : {"line\nbreak.png", "-dash.png", "./--to", "\xff\xfe.png"}) {
     EXPECT_EQ(std::get<0>(convert(name, "jpg")), 0) << name;
     EXPECT_TRUE(fs::exists(corpus / fs::path(name).replace_extension("jpg").string())) << name;
   }
