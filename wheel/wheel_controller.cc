@@ -161,9 +161,12 @@ void WheelController::setToolMode(bool tools) {
 void WheelController::nudgePointer(int attempts) {
   QTimer::singleShot(30, this, [this, attempts] {
     if (!dragSession_ || !panel_->isVisible()) return;
-    // The drag source can only find the window once it is on the screen,
-    // which the window manager may take a moment to do.
-    if (!panel_->windowHandle()->isExposed()) {
+    // The drag source finds the window only once it is on the screen, which
+    // the window manager may take a moment to do, and only inside its shape,
+    // which without a compositor grows with the wheel.
+    const QRegion shape = panel_->mask();
+    if (!panel_->windowHandle()->isExposed() ||
+        (!shape.isEmpty() && !shape.contains(panel_->mapFromGlobal(QCursor::pos())))) {
       if (attempts > 1) nudgePointer(attempts - 1);
       return;
     }

@@ -73,6 +73,18 @@ class DragSession(unittest.TestCase):
                                  timeout=60))
         self.assertEqual(source.wait_for("dropped"), "dropped copy")
 
+    def test_a_release_without_moving_drops_on_the_wedge_that_came_up_under_the_pointer(self):
+        # By the left edge the disc stays on the screen, so its PDF wedge comes
+        # up under the resting pointer: the source must be made to see it there.
+        source = self.source(self.photo)
+        self.desktop.xdotool("mousemove --sync 160 160 mousedown 1 sleep 0.1 mousemove 300 250 "
+                             "sleep 0.05 mousemove 30 400")
+        self.assertEqual(wait_for(self.desktop.panel), (-14, 267, 266, 266))
+        self.desktop.xdotool("sleep 1 mouseup 1")
+        self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(self.folder, "photo.pdf")),
+                                 timeout=60))
+        self.assertEqual(source.wait_for("dropped"), "dropped copy")
+
     def test_alt_during_the_drag_flips_to_the_tools_wheel(self):
         self.source(self.photo)
         self.drag_to_rest()
