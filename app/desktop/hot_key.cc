@@ -86,6 +86,7 @@ void HotKey::ungrab() {
 void HotKey::drain() {
   std::vector<xcb_generic_event_t*> events;
   while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) events.push_back(event);
+  bool grabbedAgain = false;
   for (size_t i = 0; i < events.size(); ++i) {
     const uint8_t type = events[i]->response_type & 0x7F;
     if (type == XCB_KEY_PRESS) {
@@ -109,10 +110,17 @@ void HotKey::drain() {
     } else if (type == XCB_MAPPING_NOTIFY && state_ == State::grabbed) {
       ungrab();
       grab();
+      grabbedAgain = true;
     }
   }
   for (xcb_generic_event_t* event : events) std::free(event);
-  if (xcb_connection_has_error(connection_)) notifier_->setEnabled(false);
+  if (xcb_connection_has_error(connection_)) {
+    notifier_->setEnabled(false);
+    return;
+  }
+  // Waiting for the grab's replies may have read further events into xcb's
+  // queue, leaving nothing on the socket to wake the notifier for them.
+  if (grabbedAgain) drain();
 }
 
 }  // namespace Whirlpane
