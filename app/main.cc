@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
       // Under the sanitizers, leaks are looked for here, while the threads
       // of Qt's D-Bus connection and thread pool are idle. At exit, static
       // destructors end those threads, and the checker, which suspends every
-      // thread, now and then fails the run on a thread still ending.
+      // thread, can fail the run on a thread that is still ending.
       __lsan_do_leak_check();
 #endif
       return status;

@@ -90,8 +90,9 @@ class WheelController : public QObject {
   std::optional<double> hideAfterDrag;
 
  private:
-  // Moves the pointer by one pixel and back, 30 ms after the window is on
-  // the screen (looking every 30 ms, `attempts` times at most).
+  // Moves the pointer by one pixel and back once the window is on the screen
+  // and its shape takes in the pointer (looking every 30 ms, `attempts` times
+  // at most), so that a drag source sees the wedge that came up under it.
   void nudgePointer(int attempts = 50);
 
   std::unique_ptr<WheelPanel> panel_;
