@@ -17,10 +17,6 @@
 #include "app/command_line.h"
 #include "app/engine_library.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -190,13 +186,6 @@ int main(int argc, char** argv) {
         writeLine(stderr, error);
         return 1;
       }
-#if defined(__SANITIZE_ADDRESS__)
-      // Under the sanitizers, leaks are looked for here, while the threads
-      // of Qt's D-Bus connection and thread pool are idle. At exit, static
-      // destructors end those threads, and the checker, which suspends every
-      // thread, can fail the run on a thread that is still ending.
-      __lsan_do_leak_check();
-#endif
       return status;
     }
   }
