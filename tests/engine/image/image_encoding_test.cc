@@ -1,6 +1,7 @@
 #include "image/image_encoding.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "image/image.h"
 #include "image/image_decoding.h"
@@ -57,6 +58,31 @@ TEST(EncodedImage, EveryRasterFormatDecodesBackToThePictureItWasGiven) {
   }
 }
 
+// Whether every chunk's CRC holds and the joined IDAT data inflate, with zlib
+// checking the stream's Adler-32, to `rowBytes` × rows: libpng as libvips
+// calls it lets both sums pass unchecked.
+bool sumsHold(const Bytes& png, size_t expectedSize) {
+  const std::string_view text = png.text();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const auto word = [&](size_t at) {
+    return uLong{bytes[at]} << 24 | uLong{bytes[at + 1]} << 16 | uLong{bytes[at + 2]} << 8 |
+           bytes[at + 3];
+  };
+  std::string idat;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const size_t length = word(at);
+    if (at + 12 + length > png.size()) return false;
+    if (crc32_z(0, bytes + at + 4, length + 4) != word(at + 8 + length)) return false;
+    if (text.substr(at + 4, 4) == "IDAT") idat.append(text.substr(at + 8, length));
+    at += 12 + length;
+  }
+  std::string raw(expectedSize + 1, '\0');
+  uLongf rawSize = raw.size();
+  return uncompress(reinterpret_cast<Bytef*>(raw.data()), &rawSize,
+                    reinterpret_cast<const Bytef*>(idat.data()), idat.size()) == Z_OK &&
+         rawSize == expectedSize;
+}
+
 // The PNG writer deflates pieces of about a megabyte apart and joins them, and
 // writes a page as grey or as a palette where either holds it exactly.
 TEST(EncodedImage, PngsAreWholeAndPagesTakeTheFewestChannelsThatHoldThem) {
@@ -84,6 +110,10 @@ TEST(EncodedImage, PngsAreWholeAndPagesTakeTheFewestChannelsThatHoldThem) {
     const Image image(c.pixels.cast(VIPS_FORMAT_UCHAR));
     const Bytes png = encodedImage(image, "png", 0.9, c.content);
     EXPECT_EQ(std::to_integer<int>(png.data()[25]), c.colourType) << c.name;
+    const int samples = c.colourType == 2 ? 3 : 1;  // RGB; grey or palette
+    EXPECT_TRUE(sumsHold(png, static_cast<size_t>(c.pixels.height()) *
+                                  (1 + static_cast<size_t>(c.pixels.width()) * samples)))
+        << c.name;
     EXPECT_EQ(TestSupport::maxDifference(decoded(png, "png", c.pixels.bands()), image.pixels()), 0)
         << c.name;
   }
