@@ -1,5 +1,6 @@
 #include "editors/controls/slider_row.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,12 +11,47 @@
 #include "editors/common/editor_geometry.h"
 
 namespace Whirlpane {
+namespace {
+
+class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit SliderAccessible(WPSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QVariant currentValue() const override { return slider()->value(); }
+  void setCurrentValue(const QVariant& value) override { slider()->moveTo(value.toDouble()); }
+  QVariant maximumValue() const override { return slider()->maximum(); }
+  QVariant minimumValue() const override { return slider()->minimum(); }
+  QVariant minimumStepSize() const override {
+    return (slider()->maximum() - slider()->minimum()) / 100;
+  }
+
+ private:
+  WPSlider* slider() const { return static_cast<WPSlider*>(widget()); }
+};
+
+// WPSlider has no meta-object of its own, so it is asked for as a QWidget.
+QAccessibleInterface* sliderAccessible(const QString& className, QObject* object) {
+  if (className != QLatin1String("QWidget")) return nullptr;
+  auto* slider = dynamic_cast<WPSlider*>(object);
+  return slider ? new SliderAccessible(slider) : nullptr;
+}
+
+}  // namespace
 
 WPSlider::WPSlider(double minimum, double maximum, double value, QWidget* parent)
     : QWidget(parent),
       minimum_(minimum),
       maximum_(std::max(minimum, maximum)),
       value_(std::clamp(value, minimum_, maximum_)) {
+  static const bool installed = [] {
+    QAccessible::installFactory(&sliderAccessible);
+    return true;
+  }();
+  (void)installed;
   setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -26,9 +62,13 @@ void WPSlider::setValue(double value) {
   if (clamped == value_) return;
   value_ = clamped;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent event(this, value_);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
-void WPSlider::moveBy(double value) {
+void WPSlider::moveTo(double value) {
   const double before = value_;
   setValue(value);
   if (value_ != before && onChange) onChange(value_);
@@ -67,12 +107,12 @@ void WPSlider::paintEvent(QPaintEvent*) {
 
 void WPSlider::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  moveBy(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
+  moveTo(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
 }
 
 void WPSlider::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
-  moveBy(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
+  moveTo(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
 }
 
 void WPSlider::keyPressEvent(QKeyEvent* event) {
@@ -80,11 +120,11 @@ void WPSlider::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Down:
-      moveBy(value_ - step);
+      moveTo(value_ - step);
       break;
     case Qt::Key_Right:
     case Qt::Key_Up:
-      moveBy(value_ + step);
+      moveTo(value_ + step);
       break;
     default:
       QWidget::keyPressEvent(event);

@@ -13,7 +13,9 @@ namespace Whirlpane {
 
 // A horizontal slider over real values, drawn as a thin track filled in the
 // accent colour up to a white capsule knob. Dragging anywhere on it moves the
-// knob there; the arrow keys step by a hundredth of the range.
+// knob there; the arrow keys step by a hundredth of the range. Assistive
+// tools see a slider with its range and value, and may set the value as the
+// user would.
 class WPSlider : public QWidget {
  public:
   WPSlider(double minimum, double maximum, double value, QWidget* parent);
@@ -21,8 +23,11 @@ class WPSlider : public QWidget {
   double minimum() const { return minimum_; }
   double maximum() const { return maximum_; }
   double value() const { return value_; }
-  // Clamps to the range; redraws, and calls onChange when the value moved.
+  // Clamps to the range and redraws; onChange is not called.
   void setValue(double value);
+  // What the user's own movements call: setValue(), then onChange when the
+  // value moved.
+  void moveTo(double value);
   // Called with the new value on every movement the user makes.
   std::function<void(double)> onChange;
 
@@ -36,8 +41,6 @@ class WPSlider : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void moveBy(double value);
-
   double minimum_;
   double maximum_;
   double value_;

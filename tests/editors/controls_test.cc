@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QTest>
 
 #include "editors/common/editor_geometry.h"
@@ -31,7 +32,18 @@ TEST(Slider, TheKnobRunsEndToEndAndTheRowReportsOnlyTheUsersMoves) {
   QTest::mouseClick(row.slider(), Qt::LeftButton, {}, QPoint(-30, 10));
   row.setValue(50);
   EXPECT_EQ(row.valueLabel()->text(), "50 px");
-  EXPECT_EQ(reported, (std::vector<double>{200, 0})) << "values set from code are not reported";
+  // An assistive tool sees a slider with its range, and sets values as the user would.
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(row.slider());
+  ASSERT_TRUE(access && access->valueInterface());
+  EXPECT_EQ(access->role(), QAccessible::Slider);
+  EXPECT_EQ(access->text(QAccessible::Name), "Padding");
+  EXPECT_EQ(access->valueInterface()->maximumValue().toDouble(), 200);
+  EXPECT_EQ(access->valueInterface()->currentValue().toDouble(), 50);
+  access->valueInterface()->setCurrentValue(80);
+  EXPECT_EQ(row.valueLabel()->text(), "80 px");
+  access->valueInterface()->setCurrentValue(-5);
+  EXPECT_EQ(reported, (std::vector<double>{200, 0, 80, 0}))
+      << "values set from code are not reported";
 }
 
 TEST(RatioControl, ClicksOutsideTheSegmentsPickTheNearestEndAndReselectingIsSilent) {
