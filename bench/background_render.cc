@@ -73,7 +73,7 @@ Timing median(int runs, Work work) {
 }
 
 std::optional<QImage> full(const QImage& photo) {
-  return WPBackgroundRenderer::render(photo, WPBackgroundStyle::gradients().front(), std::nullopt,
+  return BackgroundRenderer::render(photo, BackgroundStyle::gradients().front(), std::nullopt,
                                       160, 24, 24, std::nullopt, std::nullopt);
 }
 
@@ -94,11 +94,11 @@ int main(int argc, char** argv) {
     const QImage photo = load(argv[2]);
     const int runs = std::max(1, std::atoi(argv[3]));
     const Timing render = median(runs, [&](int) { full(photo); });
-    WPReducedPicture reduced;
+    ReducedPicture reduced;
     const Timing reduce =
-        median(runs, [&](int) { reduced = WPBackgroundRenderer::reducePicture(photo, 820); });
+        median(runs, [&](int) { reduced = BackgroundRenderer::reducePicture(photo, 820); });
     const Timing preview = median(runs * 4, [&](int i) {
-      WPBackgroundRenderer::render(reduced, WPBackgroundStyle::gradients().front(), std::nullopt,
+      BackgroundRenderer::render(reduced, BackgroundStyle::gradients().front(), std::nullopt,
                                    160 + 7 * i, 24 + i, 24 + 3 * i, std::nullopt, 820);
     });
     // wall and processor ms of: full render, reduction, preview render
@@ -107,10 +107,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc == 5 && mode == "draw") {
-    for (const auto* list : {&WPBackgroundStyle::gradients(), &WPBackgroundStyle::solids()}) {
-      for (const WPBackgroundStyle& style : *list) {
+    for (const auto* list : {&BackgroundStyle::gradients(), &BackgroundStyle::solids()}) {
+      for (const BackgroundStyle& style : *list) {
         if (style.name != QString::fromLocal8Bit(argv[2])) continue;
-        const auto out = WPBackgroundRenderer::render(load(argv[3]), style, std::nullopt, 160, 24,
+        const auto out = BackgroundRenderer::render(load(argv[3]), style, std::nullopt, 160, 24,
                                                       24, std::nullopt, std::nullopt);
         return out && out->save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
       }

@@ -52,7 +52,7 @@ double median(std::vector<double> values) {
 // 200 marks of every kind, made by gestures on the view as a user makes them:
 // 60 pen strokes of 40 points, 40 rectangles, 40 arrows, 30 labels and 30
 // redactions, interleaved.
-void drawMarks(WPAnnotationCanvas& canvas) {
+void drawMarks(AnnotationCanvas& canvas) {
   AnnotationLayer& layer = canvas.layer();
   const QSizeF view = canvas.size();
   const QRectF r = layer.imageRect(view);
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
   const int saveRuns = argc > 3 ? std::atoi(argv[3]) : 5;
   const QImage image = loadMarkupImage(photo);  // as the editors load it
 
-  WPAnnotationCanvas canvas(image, nullptr);
+  AnnotationCanvas canvas(image, nullptr);
   canvas.resize(388, 367);  // as the editor lays it out
   drawMarks(canvas);
   QImage screen(canvas.size() * 2, QImage::Format_ARGB32_Premultiplied);

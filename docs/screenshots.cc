@@ -24,9 +24,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/chrome/backdrop.h"
-#include "app/chrome/progress_bar.h"
-#include "app/chrome/progress_toast.h"
+#include "app/desktop/tray_application.h"
+#include "chrome/backdrop.h"
+#include "chrome/progress_bar.h"
+#include "chrome/progress_toast.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/markup/markup_controller.h"
@@ -76,7 +77,7 @@ void send(QWidget* target, QEvent::Type type, QPointF at) {
 
 // A drag over the canvas through `points`, given as fractions of the image;
 // without `release` the mark stays in progress.
-void drag(WPAnnotationCanvas* canvas, std::vector<QPointF> points, bool release = true) {
+void drag(AnnotationCanvas* canvas, std::vector<QPointF> points, bool release = true) {
   const QRectF r = canvas->layer().imageRect(canvas->size());
   for (QPointF& p : points) p = r.topLeft() + QPointF(p.x() * r.width(), p.y() * r.height());
   send(canvas, QEvent::MouseButtonPress, points.front());
@@ -109,8 +110,8 @@ QImage desk() {
 }
 
 QImage markup(bool redaction, const fs::path& file) {
-  WPMarkupController editor(file, desk(), redaction);
-  WPAnnotationCanvas* canvas = editor.canvas();
+  MarkupController editor(file, desk(), redaction);
+  AnnotationCanvas* canvas = editor.canvas();
   if (redaction) {
     drag(canvas, {{0.2, 0.41}, {0.42, 0.49}});
     drag(canvas, {{0.2, 0.55}, {0.62, 0.63}}, false);
@@ -158,7 +159,7 @@ int main(int argc, char** argv) {
                     "wheel-formats-hover.png");
   ok &=
       savePicture(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
-  ok &= savePicture(wheel(WheelAction::tools(), photo, true, {}), folder, "wheel-tools.png");
+  ok &= savePicture(wheel(toolWedges(), photo, true, {}), folder, "wheel-tools.png");
 
   ProgressToast toast("Converting to PNG", 5, {400, 300});
   toast.update(2, 5);

@@ -5,21 +5,14 @@
 #include <QScreen>
 #include <QThread>
 #include <QUuid>
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <utility>
 
 #include "editors/common/editor_geometry.h"
 #include "whirlpane/failure.h"
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {
-
-constexpr std::array<std::pair<std::string_view, std::string_view>, 2> aliases{{
-    {"add bg", "background"},
-    {"addbg", "background"},
-}};
 
 QRectF availableAreaAt(QPointF point) {
   QScreen* screen = QGuiApplication::screenAt(point.toPoint());
@@ -29,9 +22,9 @@ QRectF availableAreaAt(QPointF point) {
 
 }  // namespace
 
-EditorCoordinator::EditorCoordinator(Report report)
+EditorCoordinator::EditorCoordinator(Report report, const std::vector<EditorEntry>& editors)
     : report_(std::move(report)), self_(std::make_shared<EditorCoordinator*>(this)) {
-  registerBuiltInEditors(*this);
+  for (const EditorEntry& editor : editors) builders_[editor.key] = editor.build;
 }
 
 EditorCoordinator::~EditorCoordinator() {
@@ -39,22 +32,8 @@ EditorCoordinator::~EditorCoordinator() {
   editors_.clear();
 }
 
-std::string EditorCoordinator::editorKey(const std::string& action) {
-  std::string lower = action;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  for (const auto& [name, key] : aliases) {
-    if (lower == name) return std::string(key);
-  }
-  return lower;
-}
-
-void EditorCoordinator::registerEditor(const std::string& key, Builder builder) {
-  builders_[key] = std::move(builder);
-}
-
-bool EditorCoordinator::hasEditor(const std::string& action) const {
-  return builders_.count(editorKey(action)) > 0;
+bool EditorCoordinator::hasEditor(const std::string& key) const {
+  return builders_.count(MediaEngine::asciiLower(key)) > 0;
 }
 
 std::vector<std::string> EditorCoordinator::editorKeys() const {
@@ -63,44 +42,44 @@ std::vector<std::string> EditorCoordinator::editorKeys() const {
   return keys;
 }
 
-WPEditorController* EditorCoordinator::build(const std::string& action,
-                                             const std::filesystem::path& url, Saved onSaved) {
+EditorFrame* EditorCoordinator::build(const std::string& action,
+                                             const std::filesystem::path& file, Saved onSaved) {
   if (QThread::currentThread() != mainThread_.thread()) {
     qFatal("EditorCoordinator: editors are built on the main thread only");
   }
-  const auto builder = builders_.find(editorKey(action));
+  const auto builder = builders_.find(MediaEngine::asciiLower(action));
   if (builder == builders_.end()) {
-    throw WPEditorError("The \u201C" + action + "\u201D editor is not available.");
+    throw EditorError("The \u201C" + action + "\u201D editor is not available.");
   }
-  std::unique_ptr<WPEditorController> editor = builder->second(url);
+  std::unique_ptr<EditorFrame> editor = builder->second(file);
   const std::string id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
   editor->onSaved = std::move(onSaved);
   editor->onClosed = [weak = std::weak_ptr<EditorCoordinator*>(self_), id] {
     const auto coordinator = weak.lock();
     if (coordinator && *coordinator) (*coordinator)->editors_.erase(id);
   };
-  WPEditorController* built = editor.get();
+  EditorFrame* built = editor.get();
   editors_.emplace(id, std::move(editor));
   return built;
 }
 
 QWidget* EditorCoordinator::makeOffscreenWindow(const std::string& action,
-                                                const std::filesystem::path& url, Saved onSaved) {
-  return build(action, url, std::move(onSaved))->window();
+                                                const std::filesystem::path& file, Saved onSaved) {
+  return build(action, file, std::move(onSaved))->window();
 }
 
-void EditorCoordinator::open(const std::string& action, const std::filesystem::path& url,
+void EditorCoordinator::open(const std::string& action, const std::filesystem::path& file,
                              std::optional<QPointF> at, Saved onSaved) {
   if (QThread::currentThread() != mainThread_.thread()) {
     QMetaObject::invokeMethod(
         &mainThread_,
-        [this, action, url, at, onSaved = std::move(onSaved)] { open(action, url, at, onSaved); },
+        [this, action, file, at, onSaved = std::move(onSaved)] { open(action, file, at, onSaved); },
         Qt::QueuedConnection);
     return;
   }
-  WPEditorController* editor = nullptr;
+  EditorFrame* editor = nullptr;
   try {
-    editor = build(action, url, std::move(onSaved));
+    editor = build(action, file, std::move(onSaved));
   } catch (const std::exception& failure) {
     if (report_) report_(QString::fromStdString(MediaEngine::describe(failure)));
     return;
@@ -117,7 +96,7 @@ std::vector<QWidget*> EditorCoordinator::openWindows() const {
   return windows;
 }
 
-WPEditorController* EditorCoordinator::editorOf(const QWidget* window) const {
+EditorFrame* EditorCoordinator::editorOf(const QWidget* window) const {
   for (const auto& [id, editor] : editors_) {
     if (editor->window() == window) return editor.get();
   }

@@ -9,10 +9,12 @@
 #include <QPainter>
 #include <QTimer>
 #include <QUrl>
+#include <system_error>
 
 #include "wheel/view_coordinates.h"
 #include "wheel/wheel_accessibility.h"
 #include "wheel/wheel_painter.h"
+#include "whirlpane/metadata.h"
 
 namespace Whirlpane {
 
@@ -42,16 +44,26 @@ void RadialMenu::setActions(std::vector<WheelAction> actions) {
 
 void RadialMenu::setFile(std::optional<std::filesystem::path> file) {
   state_.file = std::move(file);
-  update();
+  filesChanged();
 }
 
 void RadialMenu::setFiles(Files files) {
   state_.files = std::move(files);
-  update();
+  filesChanged();
 }
 
 void RadialMenu::setProvisionalFiles(Files files) {
   state_.provisionalFiles = std::move(files);
+  filesChanged();
+}
+
+void RadialMenu::filesChanged() {
+  state_.sizeText.reset();
+  if (const auto one = state_.labelledFile()) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(*one, error);
+    if (!error) state_.sizeText = MediaEngine::byteCount(static_cast<long long>(size));
+  }
   update();
 }
 
@@ -75,17 +87,17 @@ std::optional<int> RadialMenu::wedgeAt(QPointF desktopPoint) const {
   return wheelGeometry().index(wheelPoint(mapFromGlobal(desktopPoint)));
 }
 
-void RadialMenu::execute(int index, const Files& urls) {
-  if (index < 0 || index >= static_cast<int>(state_.actions.size()) || urls.empty() || !onAction)
+void RadialMenu::execute(int index, const Files& files) {
+  if (index < 0 || index >= static_cast<int>(state_.actions.size()) || files.empty() || !onAction)
     return;
-  onAction(state_.actions[index], urls);
+  onAction(state_.actions[index], files);
 }
 
-RadialMenu::Files RadialMenu::urls(const QMimeData* data) {
+RadialMenu::Files RadialMenu::droppedFiles(const QMimeData* data) {
   Files files;
   if (!data) return files;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) files.emplace_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  for (const QUrl& uri : data->urls()) {
+    if (uri.isLocalFile()) files.emplace_back(QFile::encodeName(uri.toLocalFile()).toStdString());
   }
   return droppableFiles(std::move(files));
 }
@@ -119,7 +131,7 @@ void RadialMenu::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
     if (onToggle) onToggle();
   } else if (event->button() == Qt::LeftButton) {
-    if (geometry.isCentre(point)) {
+    if (geometry.isCenter(point)) {
       const QPointF pointer = event->globalPosition();
       const QPoint origin = window()->pos();
       centerPress_.press({pointer.x(), pointer.y()}, {double(origin.x()), double(origin.y())});
@@ -172,7 +184,7 @@ void RadialMenu::keyPressEvent(QKeyEvent* event) {
 bool RadialMenu::focusNextPrevChild(bool) { return false; }
 
 void RadialMenu::updateDrag(QDragMoveEvent* event) {
-  Files files = urls(event->mimeData());
+  Files files = droppedFiles(event->mimeData());
   if (files.empty()) {
     event->ignore();
     return;
@@ -209,7 +221,7 @@ void RadialMenu::dragLeaveEvent(QDragLeaveEvent*) {
 
 void RadialMenu::dropEvent(QDropEvent* event) {
   const auto index = wheelGeometry().index(wheelPoint(event->position()));
-  Files files = urls(event->mimeData());
+  Files files = droppedFiles(event->mimeData());
   if (index && !files.empty()) {
     // The source finishes its drag before the work starts.
     QTimer::singleShot(0, this, [this, action = state_.actions[*index], files = std::move(files)] {

@@ -73,17 +73,17 @@ class RadialMenu : public QWidget {
   // The wedge under `desktopPoint` (global coordinates), if any.
   std::optional<int> wedgeAt(QPointF desktopPoint) const;
 
-  // Calls onAction with wedge `index` and `urls`, when the index names a
-  // wedge, there is at least one URL and onAction is set.
-  void execute(int index, const Files& urls);
+  // Calls onAction with wedge `index` and `files`, when the index names a
+  // wedge, there is at least one file and onAction is set.
+  void execute(int index, const Files& files);
 
   // The local files a drag carries as text/uri-list, folders left out.
-  static Files urls(const QMimeData* data);
+  static Files droppedFiles(const QMimeData* data);
 
   // One element per wedge, in wedge order, remade whenever the actions are.
   const std::vector<WheelAccessibilityElement*>& actionElements() const { return elements_; }
 
-  std::function<void(const WheelAction& action, const Files& urls)> onAction;
+  std::function<void(const WheelAction& action, const Files& files)> onAction;
   std::function<void()> onToggle;
   std::function<void()> onDismiss;
 
@@ -105,6 +105,8 @@ class RadialMenu : public QWidget {
   WheelPoint wheelPoint(QPointF widgetPoint) const;
   void updateDrag(QDragMoveEvent* event);
   void rebuildElements();
+  // Reads the size the pill may show, once for each change of the files.
+  void filesChanged();
 
   WheelState state_;
   CenterPress centerPress_;

@@ -13,9 +13,9 @@ QPainterPath ViewCoordinates::toQt(const Outline& outline) const {
         path.lineTo(toQt(step.to));
         break;
       case OutlineStep::Kind::arc: {
-        const QPointF centre = toQt(step.centre);
+        const QPointF center = toQt(step.center);
         const QPointF corner(step.radius, step.radius);
-        path.arcTo(QRectF(centre - corner, centre + corner), step.startAngle, step.sweep);
+        path.arcTo(QRectF(center - corner, center + corner), step.startAngle, step.sweep);
         break;
       }
       case OutlineStep::Kind::close:

@@ -10,7 +10,7 @@
 #include <QWindow>
 #include <cmath>
 
-#include "app/chrome/grow_animation.h"
+#include "chrome/grow_animation.h"
 #include "wheel/panel_placement.h"
 #include "wheel/radial_menu.h"
 #include "wheel/spring.h"
@@ -41,11 +41,11 @@ int WheelController::growMilliseconds() {
   return static_cast<int>(std::lround(growSpring().settlingDuration() * 1000));
 }
 
-WheelController::WheelController(bool composited)
-    : panel_(std::make_unique<WheelPanel>(composited)) {
+WheelController::WheelController(bool composited, std::vector<WheelAction> tools)
+    : panel_(std::make_unique<WheelPanel>(composited)), tools_(std::move(tools)) {
   RadialMenu* menu = wheel();
-  menu->onAction = [this](const WheelAction& action, const Files& urls) {
-    if (onAction) onAction(action, urls);
+  menu->onAction = [this](const WheelAction& action, const Files& files) {
+    if (onAction) onAction(action, files);
   };
   menu->onToggle = [this] { setToolMode(!showingTools_); };
   menu->onDismiss = [this] { hideWheel(); };
@@ -87,7 +87,7 @@ WheelController::~WheelController() = default;
 RadialMenu* WheelController::wheel() const { return panel_->menu(); }
 
 void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::optional<Files> files) {
-  if (working) return;
+  if (busy && busy()) return;
   hideAfterDrag.reset();
   const Files list = files ? std::move(*files) : currentFiles;
   const std::optional<std::filesystem::path> first =
@@ -97,7 +97,7 @@ void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::opti
   menu->setFiles(list);
   menu->setFile(first);
   menu->setIsTools(tools);
-  menu->setActions(tools ? WheelAction::tools() : WheelAction::formats(first));
+  menu->setActions(tools ? tools_ : WheelAction::formats(first));
   menu->setHovered(std::nullopt);
 
   std::vector<ScreenFrame> frames;
@@ -154,7 +154,7 @@ void WheelController::setToolMode(bool tools) {
   showingTools_ = tools;
   RadialMenu* menu = wheel();
   menu->setIsTools(tools);
-  menu->setActions(tools ? WheelAction::tools() : WheelAction::formats(menu->state().file));
+  menu->setActions(tools ? tools_ : WheelAction::formats(menu->state().file));
   if (dragSession_) menu->setHovered(menu->wedgeAt(QCursor::pos()));
 }
 

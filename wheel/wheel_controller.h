@@ -1,7 +1,7 @@
 // The wheel on screen: owns the WheelPanel with its RadialMenu and brings the
 // wheel up at a point, switches it between the formats and the tools wheel,
 // and hides it. The application holds one, sets `onAction` to run what the
-// user chose, and keeps `working` and `currentFiles` up to date; the wheel's
+// user chose, tells it when a batch keeps it `busy`, and keeps `currentFiles` up to date; the wheel's
 // own requests to switch (centre click, right click, Tab, Space) and to close
 // (Escape) are handled here.
 //
@@ -30,6 +30,8 @@ class RadialMenu;
 class WheelPanel;
 
 class WheelController : public QObject {
+  Q_OBJECT
+
  public:
   using Files = std::vector<std::filesystem::path>;
 
@@ -43,8 +45,8 @@ class WheelController : public QObject {
   static constexpr int captionDelayMilliseconds = 60;
 
   // `composited`: whether the desktop shows translucent windows (see
-  // WheelPanel).
-  explicit WheelController(bool composited);
+  // WheelPanel); `tools`: the tools wheel's wedges, in order.
+  WheelController(bool composited, std::vector<WheelAction> tools);
   ~WheelController() override;
   WheelController(const WheelController&) = delete;
   WheelController& operator=(const WheelController&) = delete;
@@ -53,7 +55,7 @@ class WheelController : public QObject {
   // holds it, else on the primary screen, never more than its 14-point
   // transparent margin off that screen. Offers the tools, or the formats for
   // the first of `files` (`currentFiles` when none are given). Does nothing
-  // while `working`. A showing for a drag then moves the pointer by one pixel
+  // while `busy`. A showing for a drag then moves the pointer by one pixel
   // and back once the window is on the screen, since drag sources only look
   // for the window under the pointer when it moves. Showing again while shown starts over at the
   // new point.
@@ -75,17 +77,16 @@ class WheelController : public QObject {
   RadialMenu* wheel() const;
   bool showingTools() const { return showingTools_; }
   bool dragSession() const { return dragSession_; }
-  // The fades animateWheelIn() runs (the grow is the panel's).
-  QAbstractAnimation* fades() { return &fades_; }
 
   // Called with the chosen wedge and the files it applies to.
-  std::function<void(const WheelAction& action, const Files& urls)> onAction;
+  std::function<void(const WheelAction& action, const Files& files)> onAction;
 
-  // Set by the application: a conversion batch runs (no showing meanwhile);
-  // the files a showing without files of its own acts on; the moment (in
-  // seconds of the drag watcher's clock) after which a wheel left up by a
-  // finished drag goes, cleared by every showing and hiding.
-  bool working = false;
+  // Set by the application: whether a conversion batch runs (no showing
+  // meanwhile; none set means never); the files a showing without files of
+  // its own acts on; the moment (in seconds of the drag watcher's clock)
+  // after which a wheel left up by a finished drag goes, cleared by every
+  // showing and hiding.
+  std::function<bool()> busy;
   Files currentFiles;
   std::optional<double> hideAfterDrag;
 
@@ -96,6 +97,7 @@ class WheelController : public QObject {
   void nudgePointer(int attempts = 50);
 
   std::unique_ptr<WheelPanel> panel_;
+  std::vector<WheelAction> tools_;
   QParallelAnimationGroup fades_;
   bool showingTools_ = false;
   bool dragSession_ = false;

@@ -17,9 +17,9 @@ constexpr double degrees = 180 / std::numbers::pi;
 constexpr double innerCornerAngle = 9.776849031742003;
 constexpr double outerCornerAngle = 7.322318933246443;
 
-WheelPoint polar(WheelPoint centre, double distance, double angle) {
-  return {centre.x + distance * std::cos(angle / degrees),
-          centre.y + distance * std::sin(angle / degrees)};
+WheelPoint polar(WheelPoint center, double distance, double angle) {
+  return {center.x + distance * std::cos(angle / degrees),
+          center.y + distance * std::sin(angle / degrees)};
 }
 
 double direction(WheelPoint from, WheelPoint to) {
@@ -33,9 +33,9 @@ OutlineStep pathStep(OutlineStep::Kind kind, WheelPoint to) {
   return result;
 }
 
-OutlineStep arc(WheelPoint centre, double radius, double start, double sweep) {
-  OutlineStep result = pathStep(OutlineStep::Kind::arc, polar(centre, radius, start + sweep));
-  result.centre = centre;
+OutlineStep arc(WheelPoint center, double radius, double start, double sweep) {
+  OutlineStep result = pathStep(OutlineStep::Kind::arc, polar(center, radius, start + sweep));
+  result.center = center;
   result.radius = radius;
   result.startAngle = start;
   result.sweep = sweep;
@@ -43,12 +43,12 @@ OutlineStep arc(WheelPoint centre, double radius, double start, double sweep) {
 }
 
 // A corner's arc runs the short way round from `from` to `to`.
-OutlineStep cornerArc(WheelPoint centre, double radius, WheelPoint from, WheelPoint to) {
-  const double start = direction(centre, from);
-  double sweep = direction(centre, to) - start;
+OutlineStep cornerArc(WheelPoint center, double radius, WheelPoint from, WheelPoint to) {
+  const double start = direction(center, from);
+  double sweep = direction(center, to) - start;
   while (sweep > 180) sweep -= 360;
   while (sweep < -180) sweep += 360;
-  return arc(centre, radius, start, sweep);
+  return arc(center, radius, start, sweep);
 }
 
 }  // namespace
@@ -126,7 +126,7 @@ bool WheelGeometry::claims(WheelPoint point) const {
   return std::hypot(point.x - center_.x, point.y - center_.y) <= radius;
 }
 
-bool WheelGeometry::isCentre(WheelPoint point) const {
+bool WheelGeometry::isCenter(WheelPoint point) const {
   return std::hypot(point.x - center_.x, point.y - center_.y) < wedgeInner;
 }
 

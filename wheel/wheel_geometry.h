@@ -26,7 +26,7 @@ struct OutlineStep {
   enum class Kind { move, line, arc, close };
   Kind kind = Kind::move;
   WheelPoint to;
-  WheelPoint centre;
+  WheelPoint center;
   double radius = 0;
   double startAngle = 0;
   double sweep = 0;
@@ -80,7 +80,7 @@ class WheelGeometry {
   bool claims(WheelPoint point) const;
 
   // Whether a press at `point` is on the central disc rather than a wedge.
-  bool isCentre(WheelPoint point) const;
+  bool isCenter(WheelPoint point) const;
 
  private:
   int count_;

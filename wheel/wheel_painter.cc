@@ -8,7 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/chrome/symbols.h"
+#include "chrome/symbols.h"
 #include "wheel/view_coordinates.h"
 #include "wheel/wheel_geometry.h"
 
@@ -33,16 +33,16 @@ QLinearGradient gradientAlong(const QPainterPath& path, double angle, const QCol
   const QRectF bounds = path.boundingRect();
   const double radians = angle * std::numbers::pi / 180;
   const QPointF u(std::cos(radians), -std::sin(radians));  // y down on the screen
-  const QPointF centre = bounds.center();
+  const QPointF center = bounds.center();
   double low = 0;
   double high = 0;
   for (const QPointF corner :
        {bounds.topLeft(), bounds.topRight(), bounds.bottomLeft(), bounds.bottomRight()}) {
-    const double along = QPointF::dotProduct(corner - centre, u);
+    const double along = QPointF::dotProduct(corner - center, u);
     low = std::min(low, along);
     high = std::max(high, along);
   }
-  QLinearGradient gradient(centre + u * low, centre + u * high);
+  QLinearGradient gradient(center + u * low, center + u * high);
   gradient.setColorAt(0, from);
   gradient.setColorAt(1, to);
   return gradient;
@@ -58,24 +58,24 @@ Caption measure(const QString& text, qreal size, QFont::Weight weight, qreal ker
 
 // Draws `text` with the bottom-left corner of its line box at `origin`.
 void drawCaption(QPainter& painter, const ViewCoordinates& view, const QString& text,
-                 const Caption& caption, WheelPoint origin, const QColor& colour) {
+                 const Caption& caption, WheelPoint origin, const QColor& color) {
   const QFontMetricsF metrics(caption.font, painter.device());
   const QRectF box = view.toQt(origin, caption.measured);
   painter.setFont(caption.font);
-  painter.setPen(colour);
+  painter.setPen(color);
   painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), text);
 }
 
 // A caption centred on `centre` horizontally (less its trailing kerning) and
 // vertically.
-WheelPoint captionOrigin(WheelPoint centre, const Caption& caption) {
-  return {centre.x - (caption.measured.width() - caption.kerning) / 2,
-          centre.y - caption.measured.height() / 2};
+WheelPoint captionOrigin(WheelPoint center, const Caption& caption) {
+  return {center.x - (caption.measured.width() - caption.kerning) / 2,
+          center.y - caption.measured.height() / 2};
 }
 
-QPainterPath circle(const ViewCoordinates& view, WheelPoint centre, qreal radius) {
+QPainterPath circle(const ViewCoordinates& view, WheelPoint center, qreal radius) {
   QPainterPath path;
-  path.addEllipse(view.toQt(centre), radius, radius);
+  path.addEllipse(view.toQt(center), radius, radius);
   return path;
 }
 
@@ -95,27 +95,27 @@ void paintWedge(QPainter& painter, const ViewCoordinates& view, const WheelGeome
   }
   painter.strokePath(outline, QPen(white(hovered ? 0.22 : 0.6), 0.8));
 
-  QColor colour = hovered ? hoverInk() : ink();
-  colour.setAlphaF(
+  QColor color = hovered ? hoverInk() : ink();
+  color.setAlphaF(
       static_cast<float>((hovered ? 1.0 : 0.94) * std::clamp(state.labelAlpha, 0.0, 1.0)));
-  if (colour.alphaF() <= 0) return;
+  if (color.alphaF() <= 0) return;
 
   const WheelPoint p = geometry.captionAnchor(i);
   const QString label = QString::fromStdString(action.label);
   const QString symbol = action.symbol ? QString::fromStdString(*action.symbol) : QString();
   const QSizeF symbolSize = symbol.isEmpty() ? QSizeF() : Whirlpane::symbolSize(symbol, 12);
   if (!symbolSize.isEmpty()) {
-    const QImage image = symbolImage(symbol, 12, colour, painter.device()->devicePixelRatioF());
-    const WheelPoint centre{p.x, p.y + 7};
+    const QImage image = symbolImage(symbol, 12, color, painter.device()->devicePixelRatioF());
+    const WheelPoint center{p.x, p.y + 7};
     painter.drawImage(
-        view.toQt({centre.x - symbolSize.width() / 2, centre.y - symbolSize.height() / 2},
+        view.toQt({center.x - symbolSize.width() / 2, center.y - symbolSize.height() / 2},
                   symbolSize),
         image);
     const Caption caption = measure(label, 8, QFont::Bold, 0.45, painter.device());
-    drawCaption(painter, view, label, caption, captionOrigin({p.x, p.y - 7.5}, caption), colour);
+    drawCaption(painter, view, label, caption, captionOrigin({p.x, p.y - 7.5}, caption), color);
   } else {
     const Caption caption = measure(label, 11, QFont::Bold, 0.2, painter.device());
-    drawCaption(painter, view, label, caption, captionOrigin(p, caption), colour);
+    drawCaption(painter, view, label, caption, captionOrigin(p, caption), color);
   }
 }
 

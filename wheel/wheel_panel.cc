@@ -2,10 +2,10 @@
 
 #include <QWindow>
 
-#include "app/chrome/backdrop.h"
-#include "app/chrome/desktop_glass.h"
-#include "app/chrome/grow_animation.h"
-#include "app/chrome/x11.h"
+#include "chrome/backdrop.h"
+#include "platform/platform.h"
+#include "chrome/grow_animation.h"
+#include "settings/settings.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_geometry.h"
 
@@ -56,13 +56,13 @@ void WheelPanel::cutToScale(qreal scale) {
   if (!composited_) {
     setMask(backdrop_->windowShape(scale));
   } else if (backdrop_->style() == BackdropStyle::glass) {
-    requestBlurBehind(this, backdrop_->windowShape(scale));
+    Platform::current().requestBlurBehind(this, backdrop_->windowShape(scale));
   }
 }
 
 void WheelPanel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  markAsFloatingPanel(this);
+  Platform::current().markAsFloatingPanel(this);
   // The backdrop shapes the window for its full size as it is shown; a
   // growing wheel is smaller.
   cutToScale(grow_->scale());

@@ -22,6 +22,8 @@ class GrowAnimation;
 class RadialMenu;
 
 class WheelPanel : public QWidget {
+  Q_OBJECT
+
  public:
   // `composited`: whether a compositor shows translucent windows; fixed for
   // the window's life.

@@ -1,9 +1,5 @@
 #include "wheel/wheel_state.h"
 
-#include <system_error>
-
-#include "whirlpane/metadata.h"
-
 namespace Whirlpane {
 
 std::optional<int> WheelState::validHovered() const {
@@ -11,16 +7,21 @@ std::optional<int> WheelState::validHovered() const {
   return std::nullopt;
 }
 
+const std::vector<std::filesystem::path>& WheelState::labelledFiles() const {
+  return provisionalFiles.empty() ? files : provisionalFiles;
+}
+
+std::optional<std::filesystem::path> WheelState::labelledFile() const {
+  const auto& list = labelledFiles();
+  if (list.size() >= 2) return std::nullopt;
+  return list.empty() ? file : list.front();
+}
+
 std::string WheelState::centerLabel() const {
   if (const auto index = validHovered()) return actions[*index].label;
-  const auto& list = provisionalFiles.empty() ? files : provisionalFiles;
+  const auto& list = labelledFiles();
   if (list.size() >= 2) return std::to_string(list.size()) + " files";
-  const std::optional<std::filesystem::path> one = list.empty() ? file : list.front();
-  if (one) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(*one, error);
-    if (!error) return MediaEngine::byteCount(static_cast<long long>(size));
-  }
+  if (labelledFile() && sizeText) return *sizeText;
   return isTools ? "TOOLS" : "CONVERT";
 }
 

@@ -21,17 +21,27 @@ struct WheelState {
   bool isTools = false;           // the tools wheel is showing
   double labelAlpha = 1.0;        // opacity of the wedge captions and symbols, 0 to 1
   bool hasGlassBackdrop = false;  // a translucent, blurred backdrop lies behind
+  // The size of labelledFile() in words ("2.4 MB"), read by whoever sets the
+  // files, once for each change of them; none when it could not be read.
+  std::optional<std::string> sizeText;
 
   // `hovered` when it names one of the actions, otherwise none.
   std::optional<int> validHovered() const;
 
+  // The one file whose size the pill shows when no wedge is hovered: the
+  // first of the drag's files while a drag is over the wheel, else of
+  // `files`, else `file`; none when those hold two or more files, or none.
+  std::optional<std::filesystem::path> labelledFile() const;
+
   // The caption in the pill, the first rule that applies: the hovered wedge's
   // label; "N files" for two or more files (the drag's files while a drag is
-  // over the wheel, else `files`); one file's size as byteCount() words it,
-  // read from the file system now (the first of those files, else `file`);
-  // otherwise "TOOLS" or "CONVERT". A size that cannot be read falls through
-  // to the last rule.
+  // over the wheel, else `files`); `sizeText` when there is one file;
+  // otherwise "TOOLS" or "CONVERT".
   std::string centerLabel() const;
+
+ private:
+  // The drag's files while a drag is over the wheel, else `files`.
+  const std::vector<std::filesystem::path>& labelledFiles() const;
 };
 
 }  // namespace Whirlpane

@@ -75,14 +75,14 @@ bool BatchConversion::start(std::vector<fs::path> files, std::string format, Pro
   if (running_) return false;
   if (worker_.joinable()) worker_.join();  // the previous batch has ended
   running_ = true;
-  cancelled_ = false;
+  canceled_ = false;
   worker_ = std::thread(&BatchConversion::run, this, std::move(files), std::move(format),
                         std::move(progress), std::move(finished));
   return true;
 }
 
 void BatchConversion::stop() {
-  cancelled_ = true;
+  canceled_ = true;
   stopping_ = true;
   {
     std::lock_guard lock(childMutex_);
@@ -117,7 +117,7 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
       size_t k = 0;
       {
         std::lock_guard lock(mutex);
-        if (cancelled_ || next == total) return;
+        if (canceled_ || next == total) return;
         k = next++;
       }
       Outcome outcome = convertOne(files[k], format);

@@ -52,7 +52,7 @@ class BatchConversion {
   bool running() const { return running_; }
 
   // Ends the batch before the next file; the files in progress are finished.
-  void cancel() { cancelled_ = true; }
+  void cancel() { canceled_ = true; }
 
   // For quitting: cancels, asks every child in progress to stop (each removes
   // its own hidden working files, so nothing partial is left) and waits for
@@ -79,7 +79,7 @@ class BatchConversion {
   int children_;
   std::thread worker_;
   std::atomic<bool> running_{false};
-  std::atomic<bool> cancelled_{false};
+  std::atomic<bool> canceled_{false};
   std::atomic<bool> stopping_{false};
   std::mutex childMutex_;
   std::vector<pid_t> childPids_;  // the conversions in progress, guarded by childMutex_

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop/app_delegate.h"
+#include "app/desktop/tray_application.h"
 #include "app/desktop/launch_options.h"
 #include "app/desktop/single_instance.h"
 #include "whirlpane/startup.h"
@@ -50,7 +50,7 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   if (Whirlpane::SingleInstance::handOver(handed)) return 0;
 
   std::error_code ignored;
-  Whirlpane::AppDelegate delegate(std::filesystem::read_symlink("/proc/self/exe", ignored));
+  Whirlpane::TrayApplication delegate(std::filesystem::read_symlink("/proc/self/exe", ignored));
   Whirlpane::SingleInstance instance;
   instance.listen([&delegate](std::vector<std::filesystem::path> files) { delegate.open(files); });
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/desktop/launch_options.h"
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 
@@ -13,7 +14,6 @@ namespace fs = std::filesystem;
 DragWatch::Step DragWatch::tick(const Readings& in, const std::function<Files()>& readFiles) {
   Step step;
   // The test mode watches nothing.
-  if (in.testing) return step;
   std::optional<double> hideAfter = in.hideAfterDrag;
   // Alt flips a wheel shown for a held drag, once per new press.
   if (in.wheelVisible && in.down && in.dragSession && in.alt && !optionWasDown_) {
@@ -79,12 +79,7 @@ std::vector<fs::path> decodeUriList(std::string_view list) {
     if (line.empty() || line.front() == '#') continue;
     // Only file URIs: fileFromArgument also takes plain paths.
     constexpr std::string_view scheme = "file:";
-    if (line.size() < scheme.size() ||
-        !std::equal(scheme.begin(), scheme.end(), line.begin(), [](char a, char b) {
-          return a == static_cast<char>(std::tolower(static_cast<unsigned char>(b)));
-        })) {
-      continue;
-    }
+    if (MediaEngine::asciiLower(line.substr(0, scheme.size())) != scheme) continue;
     if (auto file = fileFromArgument(line)) files.push_back(std::move(*file));
   }
   return files;

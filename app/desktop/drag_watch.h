@@ -2,7 +2,7 @@
 // plain class that is given, on every tick, the left button, Alt, the time,
 // the pointer, the drag's change count and a way to read the dragged files,
 // and answers what the wheel should do. The X11 readings are DragReader's
-// (drag_reader.h); AppDelegate::tick() joins the two.
+// (the platform's DragReader); TrayApplication::tick() joins the two.
 //
 // Thread safety: one object per thread; no shared state.
 #pragma once
@@ -30,7 +30,6 @@ class DragWatch {
 
   // What one tick sees.
   struct Readings {
-    bool testing = false;  // "--test-mode": the tick does nothing at all
     bool down = false;     // the left button
     bool alt = false;      // the Alt (Mod1) modifier
     double now = 0;        // seconds, any origin that only grows

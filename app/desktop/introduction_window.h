@@ -11,6 +11,8 @@
 namespace Whirlpane {
 
 class IntroductionWindow : public QWidget {
+  Q_OBJECT
+
  public:
   static constexpr int width = 430;
   static constexpr int height = 345;

@@ -1,17 +1,14 @@
 #include "app/desktop/launch_options.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <iterator>
+
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::array<std::string_view, 12> supportedExtensions{
-    "png", "jpg", "jpeg", "heic", "heif", "webp", "tif", "tiff", "avif", "bmp", "gif", "pdf"};
 
 int hexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -42,9 +39,7 @@ std::optional<std::string> percentDecoded(std::string_view text) {
 std::optional<fs::path> fileFromArgument(std::string_view argument) {
   if (argument.empty()) return std::nullopt;
   constexpr std::string_view scheme = "file://";
-  if (argument.size() >= scheme.size() &&
-      std::equal(scheme.begin(), scheme.end(), argument.begin(),
-                 [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); })) {
+  if (MediaEngine::asciiLower(argument.substr(0, scheme.size())) == scheme) {
     const std::string_view rest = argument.substr(scheme.size());
     const size_t slash = rest.find('/');
     if (slash == std::string_view::npos) return std::nullopt;
@@ -85,13 +80,11 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments) {
 }
 
 bool supported(const fs::path& file) {
-  std::string ext = file.extension().string();
+  const std::string ext = file.extension().string();
   if (ext.empty()) return false;
-  ext.erase(0, 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return std::find(supportedExtensions.begin(), supportedExtensions.end(), ext) !=
-         supportedExtensions.end();
+  const auto& known = MediaEngine::sourceExtensions;
+  return std::find(known.begin(), known.end(), MediaEngine::asciiLower(ext.substr(1))) !=
+         known.end();
 }
 
 std::vector<fs::path> supportedOnly(const std::vector<fs::path>& files) {

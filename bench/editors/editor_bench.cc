@@ -20,7 +20,7 @@
 #include <functional>
 #include <vector>
 
-#include "editors/adjust/adjustment_controller.h"
+#include "editors/edit/adjustment_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/slider_row.h"
 #include "editors/crop/crop_canvas.h"
@@ -56,7 +56,7 @@ std::vector<double> timed(int runs, const std::function<void()>& work) {
 }
 
 // Presses Save and waits for the file; removes it afterwards.
-void saveAndWait(WPEditorController& editor) {
+void saveAndWait(EditorFrame& editor) {
   fs::path written;
   editor.onSaved = [&](const fs::path& file) { written = file; };
   editor.saveEditor();
@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
   report("edit-reduce", timed(runs, [&] { (void)previewSource(image); }));
 
   {
-    WPAdjustmentController edit(photo, image);
+    AdjustmentController edit(photo, image);
     // A slider step as the user makes it (an arrow key moves the knob by a
     // hundredth of the range): the value text and the preview follow.
-    WPSlider* slider = edit.brightness()->slider();
+    Slider* slider = edit.brightness()->slider();
     int step = 0;
     report("edit-step", timed(runs * 20, [&] {
              QKeyEvent key(QEvent::KeyPress, ++step % 40 < 20 ? Qt::Key_Right : Qt::Key_Left,
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   const QSize size = image.size();
   const QRectF half(size.width() / 4, size.height() / 4, size.width() / 2, size.height() / 2);
   for (const bool grid : {false, true}) {
-    WPCropController crop(photo, image);
+    CropController crop(photo, image);
     QRectF selection = half;
     // Moved onto the grid when asked, and off it otherwise.
     const double x = std::round(half.x() / 16) * 16, y = std::round(half.y() / 16) * 16;

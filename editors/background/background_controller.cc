@@ -28,6 +28,8 @@ namespace {
 // A row of swatches that scrolls sideways only, without scroll bars. A mouse
 // wheel turned up or down moves it as a sideways swipe would.
 class SwatchStrip : public QScrollArea {
+  Q_OBJECT
+
  public:
   SwatchStrip(const QRectF& frame, QWidget* parent) : QScrollArea(parent) {
     setGeometry(frame.toAlignedRect());
@@ -56,35 +58,35 @@ const char* const photoFilter =
 
 }  // namespace
 
-WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
+BackgroundController::BackgroundController(const std::filesystem::path& file,
                                                const QImage& image)
-    : WPEditorController(url, "Add BG", "Save with Background", "background", QSize(418, 618)),
+    : EditorFrame(file, "Add BG", "Save with Background", "background", QSize(418, 618)),
       image_(image),
-      reduced_(WPBackgroundRenderer::reducePicture(image, previewDimension)),
-      style_(WPBackgroundStyle::gradients().front()) {
-  preview_ = new WPPreviewView(QRectF(12, 52, 394, 313), surface(), 11);
+      reduced_(BackgroundRenderer::reducePicture(image, previewDimension)),
+      style_(BackgroundStyle::gradients().front()) {
+  preview_ = new PreviewView(QRectF(12, 52, 394, 313), surface(), 11);
   preview_->setObjectName("editor.background.preview");
 
   const QFont labelFont = editorFont(10.5);
   auto* backgroundLabel =
-      new WPLabel(QRectF(16, 387.5, 80, 15), labelFont, labelColour(0.58), surface());
+      new EditorLabel(QRectF(16, 387.5, 80, 15), labelFont, labelColor(0.58), surface());
   backgroundLabel->setText("Background");
 
   const struct {
-    const std::vector<WPBackgroundStyle>& styles;
+    const std::vector<BackgroundStyle>& styles;
     const char* kind;
-  } rows[] = {{WPBackgroundStyle::gradients(), "gradient"}, {WPBackgroundStyle::solids(), "solid"}};
+  } rows[] = {{BackgroundStyle::gradients(), "gradient"}, {BackgroundStyle::solids(), "solid"}};
   for (int i = 0; i < 2; ++i) {
     auto* strip = new SwatchStrip(QRectF(94, 379.5 + 34 * i, 275, 31), surface());
     auto* content = new QWidget;
     content->setAutoFillBackground(false);
     content->resize(static_cast<int>(rows[i].styles.size()) * 32 + 2, 31);
     for (size_t j = 0; j < rows[i].styles.size(); ++j) {
-      const WPBackgroundStyle& style = rows[i].styles[j];
-      auto* swatch = new WPBackgroundSwatch(
+      const BackgroundStyle& style = rows[i].styles[j];
+      auto* swatch = new BackgroundSwatch(
           QRectF(32.0 * j + 2, 2, 27, 27), style.name + " background",
           [&style](QPainter& painter, const QRectF& bounds) {
-            WPBackgroundRenderer::drawBackdrop(style, painter, bounds);
+            BackgroundRenderer::drawBackdrop(style, painter, bounds);
           },
           content);
       swatch->setObjectName(QString("editor.background.%1.%2").arg(rows[i].kind).arg(j));
@@ -94,7 +96,7 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
     strip->setWidget(content);
   }
 
-  imageButton_ = new WPActionButton(QRectF(375, 381.5, 27, 27), surface());
+  imageButton_ = new ActionButton(QRectF(375, 381.5, 27, 27), surface());
   imageButton_->setSymbol("photo-badge-plus");
   imageButton_->setFont(editorFont(11));
   imageButton_->setObjectName("editor.background.customImage");
@@ -102,14 +104,14 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   imageButton_->setAccessibleDescription("Choose background image");
   imageButton_->handler = [this] { chooseBackground(); };
 
-  customColor_ = new WPColorWell(QRectF(373, 421, 32, 16), rgb(0x2F5FC8), surface());
+  customColor_ = new ColorWell(QRectF(373, 421, 32, 16), rgb(0x2F5FC8), surface());
   customColor_->setObjectName("editor.background.customColor");
   customColor_->setAccessibleName("Custom colour");
   customColor_->onChange = [this](const QColor&) { colorChanged(); };
 
   const auto row = [&](const QString& title, qreal top, double maximum, double value,
                        const QString& id) {
-    auto* slider = new WPSliderRow(title, top + 13, 16, 386, 0, maximum, value, id, surface());
+    auto* slider = new SliderRow(title, top + 13, 16, 386, 0, maximum, value, id, surface());
     slider->handler = [this](double) { refresh(); };
     return slider;
   };
@@ -120,11 +122,11 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   shadow_ = row("Shadow", 501, maximumShadow, defaultShadow, "editor.background.shadow");
 
   auto* ratioLabel =
-      new WPLabel(QRectF(16, 534.5, 80, 15), labelFont, labelColour(0.58), surface());
+      new EditorLabel(QRectF(16, 534.5, 80, 15), labelFont, labelColor(0.58), surface());
   ratioLabel->setText("Ratio");
   QStringList labels;
-  for (const WPBackgroundRatio& ratio : backgroundRatios()) labels << ratio.label;
-  ratioControl_ = new WPRatioControl(labels, QRectF(231, 532, 172, 20), "editor.background.ratio",
+  for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.label;
+  ratioControl_ = new RatioControl(labels, QRectF(231, 532, 172, 20), "editor.background.ratio",
                                      surface(), [this](int index) {
                                        currentRatio_ = backgroundRatios().at(index).ratio;
                                        refresh();
@@ -134,24 +136,24 @@ WPBackgroundController::WPBackgroundController(const std::filesystem::path& url,
   refresh();
 }
 
-void WPBackgroundController::refresh() {
-  const auto rendered = WPBackgroundRenderer::render(
+void BackgroundController::refresh() {
+  const auto rendered = BackgroundRenderer::render(
       reduced_, style_, previewBackdrop_, padding_->value(), corner_->value(), shadow_->value(),
       currentRatio_, previewDimension);
   preview_->setImage(rendered.value_or(QImage()));
 }
 
-void WPBackgroundController::choose(const WPBackgroundStyle& style, WPBackgroundSwatch* swatch) {
+void BackgroundController::choose(const BackgroundStyle& style, BackgroundSwatch* swatch) {
   style_ = style;
   backdrop_.reset();
   previewBackdrop_.reset();
-  for (WPBackgroundSwatch* each : swatches_) each->setSelected(each == swatch);
+  for (BackgroundSwatch* each : swatches_) each->setSelected(each == swatch);
   refresh();
 }
 
-void WPBackgroundController::colorChanged() { choose(customStyle(customColor_->color()), nullptr); }
+void BackgroundController::colorChanged() { choose(customStyle(customColor_->color()), nullptr); }
 
-void WPBackgroundController::chooseBackground() {
+void BackgroundController::chooseBackground() {
   auto* dialog = new QFileDialog(window(), "Choose background image");
   dialog->setObjectName("editor.background.chooser");
   dialog->setFileMode(QFileDialog::ExistingFile);
@@ -164,26 +166,26 @@ void WPBackgroundController::chooseBackground() {
   dialog->open();
 }
 
-void WPBackgroundController::useBackground(const std::filesystem::path& file) {
+void BackgroundController::useBackground(const std::filesystem::path& file) {
   QImage photo;
   try {
     photo = loadEditorImage(file);
   } catch (const std::exception& failure) {
-    report(WPEditorError(MediaEngine::describe(failure)));
+    report(EditorError(MediaEngine::describe(failure)));
     return;
   }
-  previewBackdrop_ = WPBackgroundRenderer::reduceBackdrop(photo, previewDimension);
+  previewBackdrop_ = BackgroundRenderer::reduceBackdrop(photo, previewDimension);
   backdrop_ = std::move(photo);
-  for (WPBackgroundSwatch* each : swatches_) each->setSelected(false);
+  for (BackgroundSwatch* each : swatches_) each->setSelected(false);
   refresh();
 }
 
-void WPBackgroundController::resetEditor() {
+void BackgroundController::resetEditor() {
   // The well keeps its colour: it is what the next custom choice starts from.
-  style_ = WPBackgroundStyle::gradients().front();
+  style_ = BackgroundStyle::gradients().front();
   backdrop_.reset();
   previewBackdrop_.reset();
-  for (WPBackgroundSwatch* each : swatches_) each->setSelected(each == swatches_.front());
+  for (BackgroundSwatch* each : swatches_) each->setSelected(each == swatches_.front());
   padding_->setValue(defaultPadding);
   corner_->setValue(defaultCorner);
   shadow_->setValue(defaultShadow);
@@ -192,25 +194,27 @@ void WPBackgroundController::resetEditor() {
   refresh();
 }
 
-void WPBackgroundController::saveEditor() {
+void BackgroundController::saveEditor() {
   std::filesystem::path target;
   try {
-    target = MediaEngine::uniqueSibling(sourceURL(), " With Background", "png");
+    target = MediaEngine::uniqueSibling(sourceFile(), " With Background", "png");
   } catch (const std::exception& failure) {
-    report(WPEditorError(MediaEngine::describe(failure)));
+    report(EditorError(MediaEngine::describe(failure)));
     return;
   }
   // The full-size render reads and writes every pixel: it runs on the save
   // thread with the settings as they are now, never on the interface's.
   performSave([image = image_, style = style_, backdrop = backdrop_, padding = padding_->value(),
                corner = corner_->value(), shadow = shadow_->value(), ratio = currentRatio_, target,
-               source = sourceURL()] {
-    const auto rendered = WPBackgroundRenderer::render(image, style, backdrop, padding, corner,
+               source = sourceFile()] {
+    const auto rendered = BackgroundRenderer::render(image, style, backdrop, padding, corner,
                                                        shadow, ratio, std::nullopt);
-    if (!rendered) throw WPEditorError("The image could not be rendered.");
+    if (!rendered) throw EditorError("The image could not be rendered.");
     MediaEngine::writePicture(pictureOf(*rendered), "png", target, source, 0.9);
     return target;
   });
 }
 
 }  // namespace Whirlpane
+
+#include "background_controller.moc"

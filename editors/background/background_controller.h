@@ -17,25 +17,27 @@
 #include <optional>
 #include <vector>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 #include "editors/rendering/background_renderer.h"
 
 namespace Whirlpane {
 
-class WPActionButton;
-class WPBackgroundSwatch;
-class WPColorWell;
-class WPPreviewView;
-class WPRatioControl;
-class WPSliderRow;
+class ActionButton;
+class BackgroundSwatch;
+class ColorWell;
+class PreviewView;
+class RatioControl;
+class SliderRow;
 
-class WPBackgroundController : public WPEditorController {
+class BackgroundController : public EditorFrame {
+  Q_OBJECT
+
  public:
   // The longer side of the preview's render.
   static constexpr int previewDimension = 820;
 
   // `image` is the decoded source picture (premultiplied ARGB).
-  WPBackgroundController(const std::filesystem::path& url, const QImage& image);
+  BackgroundController(const std::filesystem::path& file, const QImage& image);
 
   // The well's colour becomes the backdrop.
   void colorChanged();
@@ -49,33 +51,33 @@ class WPBackgroundController : public WPEditorController {
   void resetEditor() override;
   void saveEditor() override;
 
-  WPPreviewView* preview() const { return preview_; }
-  const std::vector<WPBackgroundSwatch*>& swatches() const { return swatches_; }
-  WPSliderRow* padding() const { return padding_; }
-  WPSliderRow* corner() const { return corner_; }
-  WPSliderRow* shadow() const { return shadow_; }
-  WPRatioControl* ratioControl() const { return ratioControl_; }
-  WPColorWell* customColor() const { return customColor_; }
-  const WPBackgroundStyle& style() const { return style_; }
+  PreviewView* preview() const { return preview_; }
+  const std::vector<BackgroundSwatch*>& swatches() const { return swatches_; }
+  SliderRow* padding() const { return padding_; }
+  SliderRow* corner() const { return corner_; }
+  SliderRow* shadow() const { return shadow_; }
+  RatioControl* ratioControl() const { return ratioControl_; }
+  ColorWell* customColor() const { return customColor_; }
+  const BackgroundStyle& style() const { return style_; }
   bool hasBackdrop() const { return backdrop_.has_value(); }
 
  private:
-  void choose(const WPBackgroundStyle& style, WPBackgroundSwatch* swatch);
+  void choose(const BackgroundStyle& style, BackgroundSwatch* swatch);
   void refresh();
 
   QImage image_;
-  WPReducedPicture reduced_;  // what the preview draws from, made once
-  WPPreviewView* preview_;
-  WPBackgroundStyle style_;
+  ReducedPicture reduced_;  // what the preview draws from, made once
+  PreviewView* preview_;
+  BackgroundStyle style_;
   std::optional<QImage> backdrop_;         // the photograph at full size, for saving
   std::optional<QImage> previewBackdrop_;  // the same reduced once for the preview
-  WPSliderRow* padding_;
-  WPSliderRow* corner_;
-  WPSliderRow* shadow_;
-  WPRatioControl* ratioControl_;
-  std::vector<WPBackgroundSwatch*> swatches_;
-  WPColorWell* customColor_;
-  WPActionButton* imageButton_;
+  SliderRow* padding_;
+  SliderRow* corner_;
+  SliderRow* shadow_;
+  RatioControl* ratioControl_;
+  std::vector<BackgroundSwatch*> swatches_;
+  ColorWell* customColor_;
+  ActionButton* imageButton_;
   std::optional<double> currentRatio_;
 };
 

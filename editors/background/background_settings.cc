@@ -4,8 +4,8 @@
 
 namespace Whirlpane {
 
-const std::vector<WPBackgroundRatio>& backgroundRatios() {
-  static const std::vector<WPBackgroundRatio> ratios = {
+const std::vector<BackgroundRatio>& backgroundRatios() {
+  static const std::vector<BackgroundRatio> ratios = {
       {"Auto", std::nullopt}, {"1:1", 1.0}, {"16:9", 16.0 / 9.0}, {"4:5", 0.8}};
   return ratios;
 }
@@ -18,8 +18,8 @@ double cornerMaximum(QSize picture) {
   return std::max(0.24 * std::max(picture.width(), picture.height()), 100.0);
 }
 
-WPBackgroundStyle customStyle(const QColor& color) {
-  return WPBackgroundStyle{"Custom", {color}, false, {}};
+BackgroundStyle customStyle(const QColor& color) {
+  return BackgroundStyle{"Custom", {color}, false, {}};
 }
 
 }  // namespace Whirlpane

@@ -17,13 +17,13 @@ namespace Whirlpane {
 
 // One choice of the ratio picker: its label and the canvas ratio (width ÷
 // height) it asks for; none lets the canvas follow the padded picture.
-struct WPBackgroundRatio {
+struct BackgroundRatio {
   QString label;
   std::optional<double> ratio;
 };
 
 // "Auto", "1:1", "16:9" and "4:5", in the picker's order.
-const std::vector<WPBackgroundRatio>& backgroundRatios();
+const std::vector<BackgroundRatio>& backgroundRatios();
 
 // The sliders' values as the editor opens and after Reset, in pixels of the
 // picture.
@@ -41,6 +41,6 @@ double paddingMaximum(QSize picture);
 double cornerMaximum(QSize picture);
 
 // The flat style of a colour the user picked: named "Custom", no blobs.
-WPBackgroundStyle customStyle(const QColor& color);
+BackgroundStyle customStyle(const QColor& color);
 
 }  // namespace Whirlpane

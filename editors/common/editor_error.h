@@ -9,9 +9,9 @@
 
 namespace Whirlpane {
 
-class WPEditorError : public std::exception {
+class EditorError : public std::exception {
  public:
-  explicit WPEditorError(std::string text) : message(std::move(text)) {}
+  explicit EditorError(std::string text) : message(std::move(text)) {}
 
   // What the user reads; also what().
   std::string message;

@@ -16,6 +16,15 @@ QPointF editorOrigin(QPointF point, const QRectF& available, QSizeF size) {
   return {x, y};
 }
 
+QRectF fitInInset(const QRectF& bounds, QSizeF picture, qreal inset) {
+  const QRectF r = bounds.adjusted(inset, inset, -inset, -inset);
+  if (picture.isEmpty() || r.isEmpty()) return {};
+  const qreal s = std::min(r.width() / picture.width(), r.height() / picture.height());
+  const QSizeF size(picture.width() * s, picture.height() * s);
+  return {r.center().x() - size.width() / 2, r.center().y() - size.height() / 2, size.width(),
+          size.height()};
+}
+
 qreal statusLineWidth(qreal windowWidth, qreal saveWidth) {
   return std::max<qreal>(windowWidth - saveWidth - 98, 40);
 }

@@ -1,5 +1,5 @@
 // The editors' measurements that need no window: where an editor window goes
-// on the desktop, how wide the action bar's status line is, where a slider's
+// on the desktop, where a picture fits in a preview, how wide the action bar's status line is, where a slider's
 // knob sits, which segment of a ratio control a click picks, and the texts of
 // slider values. Desktop coordinates are Qt's global ones (origin at the top
 // left, y down).
@@ -19,6 +19,11 @@ namespace Whirlpane {
 // point). On a work area too small for the window the left and bottom
 // margins win. An empty `available` (no screen) leaves the window centred.
 QPointF editorOrigin(QPointF point, const QRectF& available, QSizeF size);
+
+// Where a picture of `picture` pixels shows in `bounds` kept `inset` inside
+// each edge: as large as fits, its proportions kept, centered. Empty when
+// the picture or the inset area is empty.
+QRectF fitInInset(const QRectF& bounds, QSizeF picture, qreal inset);
 
 // The width of the action bar's status line in a window `windowWidth` wide
 // whose Save button is `saveWidth` wide: what is left between Reset and Save,

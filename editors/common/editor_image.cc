@@ -4,8 +4,8 @@
 
 namespace Whirlpane {
 
-QImage loadEditorImage(const std::filesystem::path& url) {
-  MediaEngine::Picture picture = MediaEngine::loadPicture(url);
+QImage loadEditorImage(const std::filesystem::path& file) {
+  MediaEngine::Picture picture = MediaEngine::loadPicture(file);
   const QImage view(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
                     QImage::Format_RGBA8888);
   // The view borrows the picture's bytes; the conversion makes the image its own.

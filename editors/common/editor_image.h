@@ -11,9 +11,9 @@
 
 namespace Whirlpane {
 
-// `url` decoded as a premultiplied ARGB image. Throws what the engine throws
+// `file` decoded as a premultiplied ARGB image. Throws what the engine throws
 // for a file it cannot decode.
-QImage loadEditorImage(const std::filesystem::path& url);
+QImage loadEditorImage(const std::filesystem::path& file);
 
 // The image's pixels as the engine takes them (a copy).
 MediaEngine::Picture pictureOf(const QImage& image);

@@ -1,38 +1,23 @@
 #include "editors/common/editor_text.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
 
 namespace Whirlpane {
 
-QFont editorFont(qreal pixels, QFont::Weight weight) {
-  QFont font = QApplication::font();
-  // Qt takes whole pixel sizes; half sizes are set as points at 72 dpi.
-  if (pixels == std::floor(pixels)) {
-    font.setPixelSize(static_cast<int>(pixels));
-  } else {
-    font.setPointSizeF(pixels * 72.0 / 96.0);
-  }
-  font.setWeight(weight);
-  return font;
-}
-
-QColor labelColour(qreal alpha) { return QColor::fromRgbF(0, 0, 0, 0.85f * float(alpha)); }
-
-WPLabel::WPLabel(const QRectF& frame, const QFont& font, const QColor& colour, QWidget* parent,
+EditorLabel::EditorLabel(const QRectF& frame, const QFont& font, const QColor& color, QWidget* parent,
                  Qt::Alignment alignment, int lines)
-    : QLabel(parent), colour_(colour), lines_(std::max(lines, 1)) {
+    : QLabel(parent), color_(color), lines_(std::max(lines, 1)) {
   setGeometry(frame.toAlignedRect());
   setFont(font);
   setAlignment(alignment);
   setTextFormat(Qt::PlainText);
 }
 
-void WPLabel::paintEvent(QPaintEvent*) {
+void EditorLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setPen(colour_);
+  painter.setPen(color_);
   painter.setFont(font());
   const QFontMetricsF metrics(font());
   if (lines_ == 1) {

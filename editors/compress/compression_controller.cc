@@ -13,10 +13,10 @@
 
 namespace Whirlpane {
 
-WPCompressionController::WPCompressionController(const std::filesystem::path& url,
+CompressionController::CompressionController(const std::filesystem::path& file,
                                                  const QImage& image)
-    : WPEditorController(url, "Compress", "Compress & Save", "compress") {
-  preview_ = new WPPreviewView(QRectF(16, 53, 388, 360), surface());
+    : EditorFrame(file, "Compress", "Compress & Save", "compress") {
+  preview_ = new PreviewView(QRectF(16, 53, 388, 360), surface());
   preview_->setObjectName("editor.compress.preview");
   preview_->setImage(image);
   if (image.isNull()) {
@@ -24,28 +24,28 @@ WPCompressionController::WPCompressionController(const std::filesystem::path& ur
     fileIcon_->setGeometry(172, 168, 76, 90);
     fileIcon_->setObjectName("editor.compress.icon");
     fileIcon_->setAlignment(Qt::AlignCenter);
-    fileIcon_->setPixmap(Whirlpane::fileIcon(url, fileIcon_->size()));
+    fileIcon_->setPixmap(Whirlpane::fileIcon(file, fileIcon_->size()));
   }
-  auto* name = new WPLabel(QRectF(24, 429, 372, 20), editorFont(12, QFont::Medium), labelColour(1),
+  auto* name = new EditorLabel(QRectF(24, 429, 372, 20), editorFont(12, QFont::Medium), labelColor(1),
                            surface());
-  name->setText(QString::fromStdString(url.filename().string()));
-  auto* size = new WPLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColour(0.58), surface());
-  size->setText(originalSizeText(url));
-  quality_ = new WPSliderRow("Quality", 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
+  name->setText(QString::fromStdString(file.filename().string()));
+  auto* size = new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColor(0.58), surface());
+  size->setText(originalSizeText(file));
+  quality_ = new SliderRow("Quality", 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
                              "editor.compress.quality", surface(), percentValueText);
-  auto* note = new WPLabel(QRectF(24, 537, 372, 32), editorFont(10), labelColour(0.58), surface(),
+  auto* note = new EditorLabel(QRectF(24, 537, 372, 32), editorFont(10), labelColor(0.58), surface(),
                            Qt::AlignLeft | Qt::AlignTop, 2);
   note->setText("Lower quality makes a smaller file. A new copy is saved beside the original.");
 }
 
-void WPCompressionController::resetEditor() { quality_->setValue(defaultQuality); }
+void CompressionController::resetEditor() { quality_->setValue(defaultQuality); }
 
-void WPCompressionController::saveEditor() {
+void CompressionController::saveEditor() {
   const double q = quality_->value();
-  performSave([url = sourceURL(), q] { return MediaEngine::compress(url, q); });
+  performSave([file = sourceFile(), q] { return MediaEngine::compress(file, q); });
 }
 
-QPixmap fileIcon(const std::filesystem::path& url, QSize size) {
+QPixmap fileIcon(const std::filesystem::path& file, QSize size) {
   // Outside a desktop session Qt knows no icon theme and no folder of them:
   // look in the XDG data folders, and in the GNOME default theme when no
   // theme is chosen, which has the generic file icons.
@@ -61,16 +61,16 @@ QPixmap fileIcon(const std::filesystem::path& url, QSize size) {
     return true;
   }();
   (void)themed;
-  const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(url.string()));
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(QString::fromStdString(file.string()));
   QIcon icon = QIcon::fromTheme(type.iconName());
   if (icon.isNull()) icon = QIcon::fromTheme(type.genericIconName());
   if (icon.isNull()) icon = QIcon::fromTheme("text-x-generic");
   return icon.pixmap(size);
 }
 
-QString originalSizeText(const std::filesystem::path& url) {
+QString originalSizeText(const std::filesystem::path& file) {
   std::error_code error;
-  const auto bytes = std::filesystem::file_size(url, error);
+  const auto bytes = std::filesystem::file_size(file, error);
   return "Original: " +
          QString::fromStdString(MediaEngine::byteCount(error ? 0 : static_cast<long long>(bytes)));
 }

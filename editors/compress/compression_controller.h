@@ -10,22 +10,24 @@
 #include <QLabel>
 #include <filesystem>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 
 namespace Whirlpane {
 
-class WPPreviewView;
-class WPSliderRow;
+class PreviewView;
+class SliderRow;
 
-class WPCompressionController : public WPEditorController {
+class CompressionController : public EditorFrame {
+  Q_OBJECT
+
  public:
   static constexpr double defaultQuality = 0.8;
 
   // `image` is null when the file did not decode.
-  WPCompressionController(const std::filesystem::path& url, const QImage& image);
+  CompressionController(const std::filesystem::path& file, const QImage& image);
 
-  WPPreviewView* preview() const { return preview_; }
-  WPSliderRow* quality() const { return quality_; }
+  PreviewView* preview() const { return preview_; }
+  SliderRow* quality() const { return quality_; }
   // The file's icon, shown in place of the picture; null when there is a picture.
   QLabel* fileIcon() const { return fileIcon_; }
 
@@ -33,17 +35,17 @@ class WPCompressionController : public WPEditorController {
   void saveEditor() override;
 
  private:
-  WPPreviewView* preview_;
-  WPSliderRow* quality_;
+  PreviewView* preview_;
+  SliderRow* quality_;
   QLabel* fileIcon_ = nullptr;
 };
 
 // The desktop icon theme's icon for the file's MIME type (by name and
 // content), at `size`; the generic file icon when the theme has none for it.
-QPixmap fileIcon(const std::filesystem::path& url, QSize size);
+QPixmap fileIcon(const std::filesystem::path& file, QSize size);
 
 // "Original: " and the file's size as a byte count ("2.4 MB"); a size that
 // cannot be read counts as 0.
-QString originalSizeText(const std::filesystem::path& url);
+QString originalSizeText(const std::filesystem::path& file);
 
 }  // namespace Whirlpane

@@ -3,13 +3,13 @@
 #include <QEvent>
 #include <QPainter>
 
-#include "app/chrome/accent.h"
-#include "app/chrome/symbols.h"
+#include "chrome/accent.h"
+#include "chrome/symbols.h"
 #include "editors/common/editor_text.h"
 
 namespace Whirlpane {
 
-WPActionButton::WPActionButton(const QRectF& frame, QWidget* parent) : QAbstractButton(parent) {
+ActionButton::ActionButton(const QRectF& frame, QWidget* parent) : QAbstractButton(parent) {
   setGeometry(frame.toAlignedRect());
   setFocusPolicy(Qt::NoFocus);
   setFont(editorFont(11));
@@ -18,22 +18,22 @@ WPActionButton::WPActionButton(const QRectF& frame, QWidget* parent) : QAbstract
   });
 }
 
-void WPActionButton::setPrimary(bool primary) {
+void ActionButton::setPrimary(bool primary) {
   primary_ = primary;
   update();
 }
 
-void WPActionButton::setSymbol(const QString& name) {
+void ActionButton::setSymbol(const QString& name) {
   symbol_ = name;
   update();
 }
 
-void WPActionButton::changeEvent(QEvent* event) {
+void ActionButton::changeEvent(QEvent* event) {
   QAbstractButton::changeEvent(event);
   if (event->type() == QEvent::EnabledChange) update();
 }
 
-void WPActionButton::paintEvent(QPaintEvent*) {
+void ActionButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   QColor fill;
@@ -51,14 +51,14 @@ void WPActionButton::paintEvent(QPaintEvent*) {
   painter.drawRoundedRect(QRectF(rect()), 5, 5);
 
   if (text().isEmpty() && !symbol_.isEmpty()) {
-    const QImage image = symbolImage(symbol_, 12, labelColour(0.7), devicePixelRatioF());
+    const QImage image = symbolImage(symbol_, 12, labelColor(0.7), devicePixelRatioF());
     const QSizeF natural = symbolSize(symbol_, 12);
     const QRectF target(QPointF(width() - natural.width(), height() - natural.height()) / 2,
                         natural);
     painter.drawImage(target, image);
     return;
   }
-  painter.setPen(primary_ ? QColor(Qt::white) : labelColour(0.72));
+  painter.setPen(primary_ ? QColor(Qt::white) : labelColor(0.72));
   painter.setFont(font());
   painter.drawText(rect(), Qt::AlignCenter, text());
 }

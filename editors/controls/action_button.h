@@ -10,11 +10,13 @@
 
 namespace Whirlpane {
 
-class WPActionButton : public QAbstractButton {
+class ActionButton : public QAbstractButton {
+  Q_OBJECT
+
  public:
   // Placed at `frame` in `parent`; the owner sets the title, primary, the
   // handler, the object name and the font.
-  WPActionButton(const QRectF& frame, QWidget* parent);
+  ActionButton(const QRectF& frame, QWidget* parent);
 
   // Called on each click, when set.
   std::function<void()> handler;
@@ -22,7 +24,7 @@ class WPActionButton : public QAbstractButton {
   bool primary() const { return primary_; }
   void setPrimary(bool primary);
 
-  // An icon-only button: the project's symbol `name` (app/chrome/symbols.h),
+  // An icon-only button: the project's symbol `name` (chrome/symbols.h),
   // 12 points, in the label colour at 70 %, centred at its natural size,
   // shows when the title is empty.
   void setSymbol(const QString& name);

@@ -2,11 +2,11 @@
 
 #include <QPainterPath>
 
-#include "app/chrome/accent.h"
+#include "chrome/accent.h"
 
 namespace Whirlpane {
 
-WPBackgroundSwatch::WPBackgroundSwatch(const QRectF& frame, const QString& name, Backdrop backdrop,
+BackgroundSwatch::BackgroundSwatch(const QRectF& frame, const QString& name, Backdrop backdrop,
                                        QWidget* parent)
     : QAbstractButton(parent), backdrop_(std::move(backdrop)) {
   setGeometry(frame.toAlignedRect());
@@ -17,12 +17,12 @@ WPBackgroundSwatch::WPBackgroundSwatch(const QRectF& frame, const QString& name,
   });
 }
 
-void WPBackgroundSwatch::setSelected(bool selected) {
+void BackgroundSwatch::setSelected(bool selected) {
   selected_ = selected;
   update();
 }
 
-void WPBackgroundSwatch::paintEvent(QPaintEvent*) {
+void BackgroundSwatch::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);

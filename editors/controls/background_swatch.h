@@ -12,14 +12,16 @@
 
 namespace Whirlpane {
 
-class WPBackgroundSwatch : public QAbstractButton {
+class BackgroundSwatch : public QAbstractButton {
+  Q_OBJECT
+
  public:
   // Paints a style's backdrop to fill the given rectangle (already clipped to
   // the swatch's rounded shape).
   using Backdrop = std::function<void(QPainter&, const QRectF&)>;
 
   // `name` is the style's name, the accessible name of the swatch.
-  WPBackgroundSwatch(const QRectF& frame, const QString& name, Backdrop backdrop, QWidget* parent);
+  BackgroundSwatch(const QRectF& frame, const QString& name, Backdrop backdrop, QWidget* parent);
 
   bool selected() const { return selected_; }
   void setSelected(bool selected);

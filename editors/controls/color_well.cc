@@ -5,7 +5,7 @@
 
 namespace Whirlpane {
 
-WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look)
+ColorWell::ColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look)
     : QAbstractButton(parent), color_(color), look_(look) {
   setGeometry(frame.toAlignedRect());
   setFocusPolicy(Qt::NoFocus);
@@ -13,12 +13,12 @@ WPColorWell::WPColorWell(const QRectF& frame, const QColor& color, QWidget* pare
   connect(this, &QAbstractButton::clicked, this, [this] { choose(); });
 }
 
-void WPColorWell::setColor(const QColor& color) {
+void ColorWell::setColor(const QColor& color) {
   color_ = color;
   update();
 }
 
-void WPColorWell::choose() {
+void ColorWell::choose() {
   // One chooser per well: a second click while it is up only raises it.
   if (chooser_) {
     chooser_->raise();
@@ -36,7 +36,7 @@ void WPColorWell::choose() {
   dialog->open();
 }
 
-void WPColorWell::paintEvent(QPaintEvent*) {
+void ColorWell::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);

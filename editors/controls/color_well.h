@@ -13,11 +13,13 @@
 
 namespace Whirlpane {
 
-class WPColorWell : public QAbstractButton {
+class ColorWell : public QAbstractButton {
+  Q_OBJECT
+
  public:
   enum class Look { swatch, bezel };
 
-  WPColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look = Look::swatch);
+  ColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look = Look::swatch);
 
   const QColor& color() const { return color_; }
   // Sets the colour from code; onChange is not called.

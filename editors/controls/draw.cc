@@ -2,7 +2,7 @@
 
 namespace Whirlpane {
 
-void wpDraw(QPainter& painter, const QImage& image, const QRectF& rect) {
+void drawPicture(QPainter& painter, const QImage& image, const QRectF& rect) {
   if (image.isNull()) return;
   painter.save();
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);

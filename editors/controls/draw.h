@@ -11,6 +11,6 @@
 
 namespace Whirlpane {
 
-void wpDraw(QPainter& painter, const QImage& image, const QRectF& rect);
+void drawPicture(QPainter& painter, const QImage& image, const QRectF& rect);
 
 }  // namespace Whirlpane

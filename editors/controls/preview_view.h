@@ -9,17 +9,16 @@
 
 namespace Whirlpane {
 
-class WPPreviewView : public QWidget {
+class PreviewView : public QWidget {
+  Q_OBJECT
+
  public:
-  WPPreviewView(const QRectF& frame, QWidget* parent, qreal inset = 12);
+  PreviewView(const QRectF& frame, QWidget* parent, qreal inset = 12);
 
   const QImage& image() const { return image_; }
   // A null image leaves only the tray.
   void setImage(const QImage& image);
   qreal inset() const { return inset_; }
-
-  // Where the picture is drawn inside a view of `bounds`.
-  static QRectF pictureRect(const QRectF& bounds, QSize picture, qreal inset);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -4,13 +4,13 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "app/chrome/accent.h"
+#include "chrome/accent.h"
 #include "editors/common/editor_geometry.h"
 #include "editors/common/editor_text.h"
 
 namespace Whirlpane {
 
-WPRatioControl::WPRatioControl(const QStringList& labels, const QRectF& frame, const QString& id,
+RatioControl::RatioControl(const QStringList& labels, const QRectF& frame, const QString& id,
                                QWidget* parent, std::function<void(int)> onSelect)
     : QWidget(parent), handler(std::move(onSelect)), labels_(labels) {
   setGeometry(frame.toAlignedRect());
@@ -19,12 +19,12 @@ WPRatioControl::WPRatioControl(const QStringList& labels, const QRectF& frame, c
   setFont(editorFont(11));
 }
 
-void WPRatioControl::setSelectedSegment(int index) {
+void RatioControl::setSelectedSegment(int index) {
   selected_ = std::clamp(index, 0, std::max(segmentCount() - 1, 0));
   update();
 }
 
-void WPRatioControl::paintEvent(QPaintEvent*) {
+void RatioControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
@@ -44,12 +44,12 @@ void WPRatioControl::paintEvent(QPaintEvent*) {
                        QColor::fromRgbF(0, 0, 0, 0.18f));
     }
     painter.setFont(editorFont(11, selected ? QFont::Medium : QFont::Normal));
-    painter.setPen(selected ? QColor(Qt::white) : labelColour(0.72));
+    painter.setPen(selected ? QColor(Qt::white) : labelColor(0.72));
     painter.drawText(segment, Qt::AlignCenter, labels_[i]);
   }
 }
 
-void WPRatioControl::mousePressEvent(QMouseEvent* event) {
+void RatioControl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || segmentCount() == 0) return;
   const int index = ratioSegmentAt(event->position().x(), width(), segmentCount());
   if (index == selected_) return;

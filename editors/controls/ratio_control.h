@@ -11,10 +11,12 @@
 
 namespace Whirlpane {
 
-class WPRatioControl : public QWidget {
+class RatioControl : public QWidget {
+  Q_OBJECT
+
  public:
   // One segment per label, segment 0 selected; `id` becomes the object name.
-  WPRatioControl(const QStringList& labels, const QRectF& frame, const QString& id, QWidget* parent,
+  RatioControl(const QStringList& labels, const QRectF& frame, const QString& id, QWidget* parent,
                  std::function<void(int)> handler = {});
 
   // Called with the new index when a click selects another segment; never

@@ -7,7 +7,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "app/chrome/accent.h"
+#include "chrome/accent.h"
 #include "editors/common/editor_geometry.h"
 
 namespace Whirlpane {
@@ -15,7 +15,7 @@ namespace {
 
 class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
-  explicit SliderAccessible(WPSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+  explicit SliderAccessible(Slider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -30,19 +30,19 @@ class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterf
   }
 
  private:
-  WPSlider* slider() const { return static_cast<WPSlider*>(widget()); }
+  Slider* slider() const { return static_cast<Slider*>(widget()); }
 };
 
-// WPSlider has no meta-object of its own, so it is asked for as a QWidget.
+// Slider has no meta-object of its own, so it is asked for as a QWidget.
 QAccessibleInterface* sliderAccessible(const QString& className, QObject* object) {
   if (className != QLatin1String("QWidget")) return nullptr;
-  auto* slider = dynamic_cast<WPSlider*>(object);
+  auto* slider = dynamic_cast<Slider*>(object);
   return slider ? new SliderAccessible(slider) : nullptr;
 }
 
 }  // namespace
 
-WPSlider::WPSlider(double minimum, double maximum, double value, QWidget* parent)
+Slider::Slider(double minimum, double maximum, double value, QWidget* parent)
     : QWidget(parent),
       minimum_(minimum),
       maximum_(std::max(minimum, maximum)),
@@ -55,9 +55,9 @@ WPSlider::WPSlider(double minimum, double maximum, double value, QWidget* parent
   setFocusPolicy(Qt::StrongFocus);
 }
 
-QRectF WPSlider::bar() const { return QRectF(rect()); }
+QRectF Slider::bar() const { return QRectF(rect()); }
 
-void WPSlider::setValue(double value) {
+void Slider::setValue(double value) {
   const double clamped = std::clamp(value, minimum_, maximum_);
   if (clamped == value_) return;
   value_ = clamped;
@@ -68,13 +68,13 @@ void WPSlider::setValue(double value) {
   }
 }
 
-void WPSlider::moveTo(double value) {
+void Slider::moveTo(double value) {
   const double before = value_;
   setValue(value);
   if (value_ != before && onChange) onChange(value_);
 }
 
-void WPSlider::paintEvent(QPaintEvent*) {
+void Slider::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF b = bar();
@@ -105,17 +105,17 @@ void WPSlider::paintEvent(QPaintEvent*) {
   painter.drawRoundedRect(capsule, radius, radius);
 }
 
-void WPSlider::mousePressEvent(QMouseEvent* event) {
+void Slider::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   moveTo(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
 }
 
-void WPSlider::mouseMoveEvent(QMouseEvent* event) {
+void Slider::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
   moveTo(sliderValueAt(bar(), event->position().x(), minimum_, maximum_));
 }
 
-void WPSlider::keyPressEvent(QKeyEvent* event) {
+void Slider::keyPressEvent(QKeyEvent* event) {
   const double step = (maximum_ - minimum_) / 100;
   switch (event->key()) {
     case Qt::Key_Left:
@@ -131,29 +131,29 @@ void WPSlider::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-WPSliderRow::WPSliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
+SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
                          double maximum, double value, const QString& id, QWidget* parent,
                          Formatter formatter)
     : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
   setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
-  auto* titleLabel = new WPLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColour(0.58), this);
+  auto* titleLabel = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
   titleLabel->setText(title);
-  slider_ = new WPSlider(minimum, maximum, value, this);
+  slider_ = new Slider(minimum, maximum, value, this);
   slider_->setGeometry(QRectF(72, 3, width - 130, 20).toAlignedRect());
   slider_->setObjectName(id);
   slider_->setAccessibleName(title);
   slider_->onChange = [this](double v) { changed(v); };
-  valueLabel_ = new WPLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColour(0.58),
+  valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColor(0.58),
                             this, Qt::AlignRight | Qt::AlignVCenter);
   valueLabel_->setText(formatter_(slider_->value()));
 }
 
-void WPSliderRow::setValue(double value) {
+void SliderRow::setValue(double value) {
   slider_->setValue(value);
   valueLabel_->setText(formatter_(slider_->value()));
 }
 
-void WPSliderRow::changed(double value) {
+void SliderRow::changed(double value) {
   valueLabel_->setText(formatter_(value));
   if (handler) handler(value);
 }

@@ -16,9 +16,11 @@ namespace Whirlpane {
 // knob there; the arrow keys step by a hundredth of the range. Assistive
 // tools see a slider with its range and value, and may set the value as the
 // user would.
-class WPSlider : public QWidget {
+class Slider : public QWidget {
+  Q_OBJECT
+
  public:
-  WPSlider(double minimum, double maximum, double value, QWidget* parent);
+  Slider(double minimum, double maximum, double value, QWidget* parent);
 
   double minimum() const { return minimum_; }
   double maximum() const { return maximum_; }
@@ -46,19 +48,21 @@ class WPSlider : public QWidget {
   double value_;
 };
 
-class WPSliderRow : public QWidget {
+class SliderRow : public QWidget {
+  Q_OBJECT
+
  public:
   using Formatter = std::function<QString(double)>;
 
   // A row 26 high centred on `centerY` in `parent`; `id` is the slider's
   // object name. The value text is formatter(value); the default formatter
   // writes whole pixels ("24 px").
-  WPSliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
+  SliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
               double maximum, double value, const QString& id, QWidget* parent,
               Formatter formatter = {});
 
-  WPSlider* slider() const { return slider_; }
-  WPLabel* valueLabel() const { return valueLabel_; }
+  Slider* slider() const { return slider_; }
+  EditorLabel* valueLabel() const { return valueLabel_; }
   double value() const { return slider_->value(); }
   // Sets the slider from code and updates the value text; the handler is not
   // called.
@@ -70,8 +74,8 @@ class WPSliderRow : public QWidget {
  private:
   void changed(double value);
 
-  WPSlider* slider_;
-  WPLabel* valueLabel_;
+  Slider* slider_;
+  EditorLabel* valueLabel_;
   Formatter formatter_;
 };
 

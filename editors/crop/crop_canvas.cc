@@ -5,12 +5,12 @@
 #include <QPainterPath>
 #include <cmath>
 
-#include "app/chrome/accent.h"
+#include "chrome/accent.h"
 #include "editors/controls/draw.h"
 
 namespace Whirlpane {
 
-WPCropCanvas::WPCropCanvas(const QImage& image, const QRectF& frame, QWidget* parent)
+CropCanvas::CropCanvas(const QImage& image, const QRectF& frame, QWidget* parent)
     : QWidget(parent), image_(image), geometry_(image.size()) {
   setGeometry(frame.toRect());
   setObjectName("editor.crop.canvas");
@@ -18,9 +18,9 @@ WPCropCanvas::WPCropCanvas(const QImage& image, const QRectF& frame, QWidget* pa
   reduce();
 }
 
-void WPCropCanvas::resizeEvent(QResizeEvent*) { reduce(); }
+void CropCanvas::resizeEvent(QResizeEvent*) { reduce(); }
 
-void WPCropCanvas::reduce() {
+void CropCanvas::reduce() {
   // Twice the shown size keeps the picture sharp on a doubled display.
   const QSizeF room = geometry_.imageRect(rect()).size() * 2;
   shown_ = image_.width() > room.width() || image_.height() > room.height()
@@ -28,44 +28,44 @@ void WPCropCanvas::reduce() {
                : image_;
 }
 
-void WPCropCanvas::changed() {
+void CropCanvas::changed() {
   update();
   if (onChange) onChange(geometry_.selection());
 }
 
-void WPCropCanvas::setSelection(const QRectF& selection) {
+void CropCanvas::setSelection(const QRectF& selection) {
   geometry_.setSelection(geometry_.bounded(selection));
   changed();
 }
 
-void WPCropCanvas::setRatio(std::optional<double> ratio) {
+void CropCanvas::setRatio(std::optional<double> ratio) {
   geometry_.setRatio(ratio);
   if (ratio) changed();
 }
 
-void WPCropCanvas::setSize(double width, double height, bool changingWidth) {
+void CropCanvas::setSize(double width, double height, bool changingWidth) {
   if (!std::isfinite(width) || !std::isfinite(height)) return;
   geometry_.setSize(width, height, changingWidth);
   changed();
 }
 
-void WPCropCanvas::reset() {
+void CropCanvas::reset() {
   geometry_.reset();
   changed();
 }
 
-QImage WPCropCanvas::croppedImage() const {
+QImage CropCanvas::croppedImage() const {
   const QRect rect = geometry_.pixelRect();
   return rect.isEmpty() ? QImage() : image_.copy(rect);
 }
 
-void WPCropCanvas::paintEvent(QPaintEvent*) {
+void CropCanvas::paintEvent(QPaintEvent*) {
   if (image_.isNull()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF picture = geometry_.imageRect(rect());
   const QRectF shown = geometry_.displaySelection(rect());
-  wpDraw(painter, shown_, picture);
+  drawPicture(painter, shown_, picture);
 
   QPainterPath outside;
   outside.setFillRule(Qt::OddEvenFill);
@@ -101,19 +101,19 @@ void WPCropCanvas::paintEvent(QPaintEvent*) {
   }
 }
 
-void WPCropCanvas::mousePressEvent(QMouseEvent* event) {
+void CropCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   geometry_.mouseDown(rect(), event->position());
   update();
 }
 
-void WPCropCanvas::mouseMoveEvent(QMouseEvent* event) {
+void CropCanvas::mouseMoveEvent(QMouseEvent* event) {
   if (geometry_.dragHandle() == CropSelection::none) return;
   geometry_.mouseDragged(rect(), event->position());
   changed();
 }
 
-void WPCropCanvas::mouseReleaseEvent(QMouseEvent* event) {
+void CropCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || geometry_.dragHandle() == CropSelection::none) return;
   geometry_.mouseUp();
   changed();

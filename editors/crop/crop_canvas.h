@@ -15,9 +15,11 @@
 
 namespace Whirlpane {
 
-class WPCropCanvas : public QWidget {
+class CropCanvas : public QWidget {
+  Q_OBJECT
+
  public:
-  WPCropCanvas(const QImage& image, const QRectF& frame, QWidget* parent);
+  CropCanvas(const QImage& image, const QRectF& frame, QWidget* parent);
 
   const QImage& image() const { return image_; }
   const CropSelection& geometry() const { return geometry_; }

@@ -42,7 +42,7 @@ double fieldValue(const QLineEdit* field) {
 }
 
 void label(const QString& text, const QRectF& frame, QWidget* parent) {
-  (new WPLabel(frame, editorFont(10.5), labelColour(0.58), parent))->setText(text);
+  (new EditorLabel(frame, editorFont(10.5), labelColor(0.58), parent))->setText(text);
 }
 
 }  // namespace
@@ -64,11 +64,11 @@ std::string croppedFormat(const std::filesystem::path& source) {
   return MediaEngine::isRaster(format) && MediaEngine::canWritePicture(format) ? own : "png";
 }
 
-WPCropController::WPCropController(const std::filesystem::path& url, const QImage& image)
-    : WPEditorController(url, "Crop Image", "Apply", "crop", QSize(370, 560)) {
-  canvas_ = new WPCropCanvas(image, QRectF(16, 47, 338, 382), surface());
+CropController::CropController(const std::filesystem::path& file, const QImage& image)
+    : EditorFrame(file, "Crop Image", "Apply", "crop", QSize(370, 560)) {
+  canvas_ = new CropCanvas(image, QRectF(16, 47, 338, 382), surface());
   label("Aspect ratio", QRectF(15, 447.5, 80, 15), surface());
-  ratio_ = new WPRatioControl({"Free", "1:1", "16:9", "9:16", "4:3", "3:4"},
+  ratio_ = new RatioControl({"Free", "1:1", "16:9", "9:16", "4:3", "3:4"},
                               QRectF(121, 445, 233, 20), "editor.crop.ratio", surface(),
                               [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
   label("W", QRectF(16, 477.5, 12, 15), surface());
@@ -88,16 +88,16 @@ WPCropController::WPCropController(const std::filesystem::path& url, const QImag
   canvas_->reset();
 }
 
-void WPCropController::sizeChanged(QLineEdit* field) {
+void CropController::sizeChanged(QLineEdit* field) {
   canvas_->setSize(fieldValue(widthField_), fieldValue(heightField_), field == widthField_);
 }
 
-void WPCropController::resetEditor() {
+void CropController::resetEditor() {
   canvas_->reset();
   ratio_->setSelectedSegment(0);
 }
 
-void WPCropController::saveEditor() {
+void CropController::saveEditor() {
   // A size typed but not yet confirmed counts, as it would on leaving the field.
   const QRectF shown = canvas_->selection();
   if (widthField_->text() != pixelText(shown.width()) && widthField_->hasAcceptableInput()) {
@@ -108,7 +108,7 @@ void WPCropController::saveEditor() {
   }
   if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
   const QImage image = canvas_->croppedImage();
-  const std::string format = croppedFormat(sourceURL());
+  const std::string format = croppedFormat(sourceFile());
   if (image.isNull() || MediaEngine::normalized(format) != "jpg") {
     saveImage(image, " Cropped", format);
     return;
@@ -118,13 +118,13 @@ void WPCropController::saveEditor() {
   // selection is encoded again.
   std::filesystem::path target;
   try {
-    target = MediaEngine::uniqueSibling(sourceURL(), " Cropped", format);
+    target = MediaEngine::uniqueSibling(sourceFile(), " Cropped", format);
   } catch (const std::exception& failure) {
-    report(WPEditorError(MediaEngine::describe(failure)));
+    report(EditorError(MediaEngine::describe(failure)));
     return;
   }
   performSave(
-      [image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceURL()] {
+      [image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceFile()] {
         if (!MediaEngine::writeCroppedJPEG(source, rect.x(), rect.y(), rect.width(), rect.height(),
                                            target)) {
           MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);

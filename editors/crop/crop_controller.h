@@ -13,12 +13,12 @@
 #include <optional>
 #include <string>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 
 namespace Whirlpane {
 
-class WPCropCanvas;
-class WPRatioControl;
+class CropCanvas;
+class RatioControl;
 
 // The ratio of preset `index` of the picker: none for "Free" (0), then 1:1,
 // 16:9, 9:16, 4:3 and 3:4.
@@ -29,12 +29,14 @@ std::optional<double> cropPresetRatio(int index);
 // a picture format the engine can write on this machine, else "png".
 std::string croppedFormat(const std::filesystem::path& source);
 
-class WPCropController : public WPEditorController {
- public:
-  WPCropController(const std::filesystem::path& url, const QImage& image);
+class CropController : public EditorFrame {
+  Q_OBJECT
 
-  WPCropCanvas* canvas() const { return canvas_; }
-  WPRatioControl* ratio() const { return ratio_; }
+ public:
+  CropController(const std::filesystem::path& file, const QImage& image);
+
+  CropCanvas* canvas() const { return canvas_; }
+  RatioControl* ratio() const { return ratio_; }
   QLineEdit* widthField() const { return widthField_; }
   QLineEdit* heightField() const { return heightField_; }
 
@@ -45,8 +47,8 @@ class WPCropController : public WPEditorController {
   void sizeChanged(QLineEdit* field);
 
  private:
-  WPCropCanvas* canvas_;
-  WPRatioControl* ratio_;
+  CropCanvas* canvas_;
+  RatioControl* ratio_;
   QLineEdit* widthField_;
   QLineEdit* heightField_;
 };

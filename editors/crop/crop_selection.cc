@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editors/common/editor_geometry.h"
+
 namespace Whirlpane {
 
 CropSelection::CropSelection(QSize size)
@@ -62,10 +64,7 @@ QRect CropSelection::pixelRect() const {
 }
 
 QRectF CropSelection::imageRect(const QRectF& bounds) const {
-  const QRectF inset = bounds.adjusted(margin, margin, -margin, -margin);
-  const double W = size_.width(), H = size_.height();
-  const double s = std::min(inset.width() / W, inset.height() / H);
-  return {inset.center().x() - W * s / 2, inset.center().y() - H * s / 2, W * s, H * s};
+  return fitInInset(bounds, size_, margin);
 }
 
 QRectF CropSelection::displaySelection(const QRectF& bounds) const {

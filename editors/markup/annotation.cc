@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editors/common/editor_text.h"
+#include "editors/common/editor_geometry.h"
+#include "editors/common/editor_style.h"
 
 namespace Whirlpane {
 
@@ -50,13 +51,7 @@ std::optional<ArrowHead> arrowHead(QPointF from, QPointF to, double width) {
 AnnotationLayer::AnnotationLayer(QSize imageSize) : inkColor(defaultInk), imageSize_(imageSize) {}
 
 QRectF AnnotationLayer::imageRect(QSizeF viewSize) const {
-  if (viewSize.width() <= 20 || viewSize.height() <= 20 || imageSize_.isEmpty()) return {};
-  const QRectF inset(previewInset, previewInset, viewSize.width() - 2 * previewInset,
-                     viewSize.height() - 2 * previewInset);
-  const qreal scale =
-      std::min(inset.width() / imageSize_.width(), inset.height() / imageSize_.height());
-  const QSizeF size(imageSize_.width() * scale, imageSize_.height() * scale);
-  return QRectF(inset.center() - QPointF(size.width() / 2, size.height() / 2), size);
+  return fitInInset(QRectF(QPointF(0, 0), viewSize), imageSize_, previewInset);
 }
 
 std::optional<QPointF> AnnotationLayer::sourcePoint(QPointF viewPoint, QSizeF viewSize,

@@ -6,7 +6,7 @@
 
 namespace Whirlpane {
 
-WPAnnotationCanvas::WPAnnotationCanvas(const QImage& image, QWidget* parent)
+AnnotationCanvas::AnnotationCanvas(const QImage& image, QWidget* parent)
     : QWidget(parent), originalImage_(image), layer_(image.size()) {
   setObjectName("editor.annotation.canvas");
   setAccessibleName("Image annotation canvas");
@@ -15,23 +15,23 @@ WPAnnotationCanvas::WPAnnotationCanvas(const QImage& image, QWidget* parent)
   setMouseTracking(true);
 }
 
-void WPAnnotationCanvas::setTool(Tool tool) {
+void AnnotationCanvas::setTool(Tool tool) {
   const bool dragging = layer_.activeAnnotation().has_value();
   layer_.setTool(tool);
   if (dragging) update();
   updateCursor(mapFromGlobal(QCursor::pos()));
 }
 
-void WPAnnotationCanvas::undo() { changed(layer_.undo()); }
+void AnnotationCanvas::undo() { changed(layer_.undo()); }
 
-void WPAnnotationCanvas::clear() { changed(layer_.clear()); }
+void AnnotationCanvas::clear() { changed(layer_.clear()); }
 
-void WPAnnotationCanvas::changed(bool marksChanged) {
+void AnnotationCanvas::changed(bool marksChanged) {
   update();
   if (marksChanged && onChange) onChange();
 }
 
-void WPAnnotationCanvas::updateCursor(QPointF at) {
+void AnnotationCanvas::updateCursor(QPointF at) {
   if (layer_.imageRect(size()).contains(at)) {
     setCursor(tool() == Tool::text ? Qt::IBeamCursor : Qt::CrossCursor);
   } else {
@@ -39,7 +39,7 @@ void WPAnnotationCanvas::updateCursor(QPointF at) {
   }
 }
 
-const QImage& WPAnnotationCanvas::shownImage(const QRectF& rect, qreal ratio) {
+const QImage& AnnotationCanvas::shownImage(const QRectF& rect, qreal ratio) {
   const QSize wanted = (rect.size() * ratio).toSize().expandedTo(QSize(1, 1));
   if (shown_.size() != wanted) {
     shown_ = wanted.width() >= originalImage_.width()
@@ -49,7 +49,7 @@ const QImage& WPAnnotationCanvas::shownImage(const QRectF& rect, qreal ratio) {
   return shown_;
 }
 
-void WPAnnotationCanvas::paintEvent(QPaintEvent*) {
+void AnnotationCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
@@ -79,26 +79,26 @@ void WPAnnotationCanvas::paintEvent(QPaintEvent*) {
   painter.drawRect(shown);
 }
 
-void WPAnnotationCanvas::mousePressEvent(QMouseEvent* event) {
+void AnnotationCanvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
   if (!layer_.sourcePoint(event->position(), size(), false)) return;
   setFocus(Qt::MouseFocusReason);
   changed(layer_.press(event->position(), size()));
 }
 
-void WPAnnotationCanvas::mouseMoveEvent(QMouseEvent* event) {
+void AnnotationCanvas::mouseMoveEvent(QMouseEvent* event) {
   updateCursor(event->position());
   if (!(event->buttons() & Qt::LeftButton) || !layer_.activeAnnotation()) return;
   layer_.drag(event->position(), size());
   update();
 }
 
-void WPAnnotationCanvas::mouseReleaseEvent(QMouseEvent* event) {
+void AnnotationCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !layer_.activeAnnotation()) return;
   changed(layer_.release(event->position(), size()));
 }
 
-void WPAnnotationCanvas::keyPressEvent(QKeyEvent* event) {
+void AnnotationCanvas::keyPressEvent(QKeyEvent* event) {
   const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
   if (event->key() == Qt::Key_Escape && layer_.activeAnnotation()) {
     layer_.cancelActive();
@@ -110,7 +110,7 @@ void WPAnnotationCanvas::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void WPAnnotationCanvas::resizeEvent(QResizeEvent* event) {
+void AnnotationCanvas::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   updateCursor(mapFromGlobal(QCursor::pos()));
 }

@@ -16,11 +16,13 @@
 
 namespace Whirlpane {
 
-class WPAnnotationCanvas : public QWidget {
+class AnnotationCanvas : public QWidget {
+  Q_OBJECT
+
  public:
   // Shows `image` (kept as given, never changed); named
   // "editor.annotation.canvas".
-  WPAnnotationCanvas(const QImage& image, QWidget* parent);
+  AnnotationCanvas(const QImage& image, QWidget* parent);
 
   const QImage& originalImage() const { return originalImage_; }
   // The marks, the mark being dragged and the settings of new marks; change

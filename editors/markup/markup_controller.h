@@ -15,34 +15,36 @@
 #include <filesystem>
 #include <functional>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 #include "editors/markup/annotation_canvas.h"
 
 namespace Whirlpane {
 
-class WPActionButton;
-class WPColorWell;
-class WPLabel;
-class WPRatioControl;
-class WPSliderRow;
+class ActionButton;
+class ColorWell;
+class EditorLabel;
+class RatioControl;
+class SliderRow;
 
-// `url` decoded by the engine with its colour channels as stored, not
+// `file` decoded by the engine with its colour channels as stored, not
 // multiplied by alpha: every pixel the marks leave alone, half-transparent
 // ones included, is saved exactly as it was read. Throws what the engine
 // throws for a file it cannot decode.
-QImage loadMarkupImage(const std::filesystem::path& url);
+QImage loadMarkupImage(const std::filesystem::path& file);
 
-class WPMarkupController : public WPEditorController {
+class MarkupController : public EditorFrame {
+  Q_OBJECT
+
  public:
   // Annotate mode, or Redact mode when `redaction`.
-  WPMarkupController(const std::filesystem::path& url, const QImage& image, bool redaction);
+  MarkupController(const std::filesystem::path& file, const QImage& image, bool redaction);
 
   bool redaction() const { return redaction_; }
-  WPAnnotationCanvas* canvas() const { return canvas_; }
+  AnnotationCanvas* canvas() const { return canvas_; }
   // The annotate controls; null in Redact mode.
-  WPRatioControl* toolControl() const { return toolControl_; }
-  WPSliderRow* stroke() const { return stroke_; }
-  WPColorWell* colorWell() const { return color_; }
+  RatioControl* toolControl() const { return toolControl_; }
+  SliderRow* stroke() const { return stroke_; }
+  ColorWell* colorWell() const { return color_; }
   QLineEdit* textField() const { return textField_; }
 
   // The ink of marks started from now on.
@@ -55,10 +57,10 @@ class WPMarkupController : public WPEditorController {
 
  private:
   bool redaction_;
-  WPAnnotationCanvas* canvas_;
-  WPRatioControl* toolControl_ = nullptr;
-  WPSliderRow* stroke_ = nullptr;
-  WPColorWell* color_ = nullptr;
+  AnnotationCanvas* canvas_;
+  RatioControl* toolControl_ = nullptr;
+  SliderRow* stroke_ = nullptr;
+  ColorWell* color_ = nullptr;
   QLineEdit* textField_ = nullptr;
 };
 

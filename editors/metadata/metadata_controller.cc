@@ -9,12 +9,12 @@
 
 namespace Whirlpane {
 
-WPMetadataController::WPMetadataController(const std::filesystem::path& url, const Entries& entries)
-    : WPEditorController(url, "Metadata", "Strip Metadata", "metadata") {
+MetadataController::MetadataController(const std::filesystem::path& file, const Entries& entries)
+    : EditorFrame(file, "Metadata", "Strip Metadata", "metadata") {
   resetButton()->hide();
-  auto* name = new WPLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium), labelColour(1),
+  auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium), labelColor(1),
                            surface());
-  name->setText(QString::fromStdString(url.filename().string()));
+  name->setText(QString::fromStdString(file.filename().string()));
 
   entries_ = new QTextEdit(surface());
   entries_->setGeometry(16, 91, 388, 438);
@@ -39,20 +39,20 @@ WPMetadataController::WPMetadataController(const std::filesystem::path& url, con
   mono.setPixelSize(11);
   entries_->setFont(mono);
   QPalette palette = entries_->palette();
-  palette.setColor(QPalette::Text, labelColour(1));
+  palette.setColor(QPalette::Text, labelColor(1));
   entries_->setPalette(palette);
   entries_->setPlainText(metadataText(entries));
 
-  auto* note = new WPLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColour(0.58), surface(),
+  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58), surface(),
                            Qt::AlignLeft | Qt::AlignVCenter, 2);
   note->setText("Save a new copy with metadata removed.");
 }
 
-void WPMetadataController::saveEditor() {
-  performSave([url = sourceURL()] { return MediaEngine::stripMetadata(url); });
+void MetadataController::saveEditor() {
+  performSave([file = sourceFile()] { return MediaEngine::stripMetadata(file); });
 }
 
-QString metadataText(const WPMetadataController::Entries& entries) {
+QString metadataText(const MetadataController::Entries& entries) {
   if (entries.empty()) return "No metadata found.";
   QStringList parts;
   for (const auto& [key, value] : entries) {

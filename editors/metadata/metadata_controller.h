@@ -12,15 +12,17 @@
 #include <utility>
 #include <vector>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 
 namespace Whirlpane {
 
-class WPMetadataController : public WPEditorController {
+class MetadataController : public EditorFrame {
+  Q_OBJECT
+
  public:
   using Entries = std::vector<std::pair<std::string, std::string>>;
 
-  WPMetadataController(const std::filesystem::path& url, const Entries& entries);
+  MetadataController(const std::filesystem::path& file, const Entries& entries);
 
   QTextEdit* entriesView() const { return entries_; }
 
@@ -32,6 +34,6 @@ class WPMetadataController : public WPEditorController {
 
 // Each entry as its key, a line break and its value, entries separated by an
 // empty line; "No metadata found." when there are none.
-QString metadataText(const WPMetadataController::Entries& entries);
+QString metadataText(const MetadataController::Entries& entries);
 
 }  // namespace Whirlpane

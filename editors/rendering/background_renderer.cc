@@ -12,7 +12,7 @@
 
 #include "editors/rendering/alpha_blur.h"
 
-namespace Whirlpane::WPBackgroundRenderer {
+namespace Whirlpane::BackgroundRenderer {
 namespace {
 
 // Shadow colour and geometry, in the picture's pixels.
@@ -153,7 +153,7 @@ void castShadow(QImage& canvas, const QImage& mask, QPointF origin, int factor,
 }
 
 std::optional<QImage> renderPicture(const QImage& pixels, QSizeF pictureSize,
-                                    const WPBackgroundStyle& style,
+                                    const BackgroundStyle& style,
                                     const std::optional<QImage>& backgroundImage, double padding,
                                     double corner, double shadow, std::optional<double> ratio,
                                     std::optional<double> maxDimension) {
@@ -286,7 +286,7 @@ std::optional<QImage> renderPicture(const QImage& pixels, QSizeF pictureSize,
 
 }  // namespace
 
-void drawBackdrop(const WPBackgroundStyle& style, QPainter& context, const QRectF& bounds) {
+void drawBackdrop(const BackgroundStyle& style, QPainter& context, const QRectF& bounds) {
   if (!(bounds.width() > 0) || !(bounds.height() > 0)) return;
   const double w = bounds.width();
   const double h = bounds.height();
@@ -307,7 +307,7 @@ void drawBackdrop(const WPBackgroundStyle& style, QPainter& context, const QRect
   }
 
   const double shorter = std::min(w, h);
-  for (const WPBackgroundStyle::Blob& blob : style.blobs)
+  for (const BackgroundStyle::Blob& blob : style.blobs)
     fillGlow(context, bounds, at(blob.x, blob.y), blob.radius * shorter, blob.color);
 
   if (style.spectrum) {
@@ -316,7 +316,7 @@ void drawBackdrop(const WPBackgroundStyle& style, QPainter& context, const QRect
   }
 }
 
-std::optional<QImage> render(const QImage& image, const WPBackgroundStyle& style,
+std::optional<QImage> render(const QImage& image, const BackgroundStyle& style,
                              const std::optional<QImage>& backgroundImage, double padding,
                              double corner, double shadow, std::optional<double> ratio,
                              std::optional<double> maxDimension) {
@@ -324,7 +324,7 @@ std::optional<QImage> render(const QImage& image, const WPBackgroundStyle& style
                        ratio, maxDimension);
 }
 
-std::optional<QImage> render(const WPReducedPicture& picture, const WPBackgroundStyle& style,
+std::optional<QImage> render(const ReducedPicture& picture, const BackgroundStyle& style,
                              const std::optional<QImage>& backgroundImage, double padding,
                              double corner, double shadow, std::optional<double> ratio,
                              std::optional<double> maxDimension) {
@@ -332,7 +332,7 @@ std::optional<QImage> render(const WPReducedPicture& picture, const WPBackground
                        shadow, ratio, maxDimension);
 }
 
-WPReducedPicture reducePicture(const QImage& image, int maxDimension) {
+ReducedPicture reducePicture(const QImage& image, int maxDimension) {
   const int longer = std::max(image.width(), image.height());
   if (maxDimension < 1 || longer <= maxDimension) return {image, image.size()};
   return {image.scaled(QSize(maxDimension, maxDimension), Qt::KeepAspectRatio,
@@ -349,4 +349,4 @@ QImage reduceBackdrop(const QImage& image, int maxDimension) {
   return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-}  // namespace Whirlpane::WPBackgroundRenderer
+}  // namespace Whirlpane::BackgroundRenderer

@@ -23,12 +23,12 @@ namespace Whirlpane {
 // A picture reduced once for previews, with the full size it stands for, so
 // that previews keep the full render's layout without touching every pixel
 // of the original on each change.
-struct WPReducedPicture {
+struct ReducedPicture {
   QImage image;
   QSize size;
 };
 
-namespace WPBackgroundRenderer {
+namespace BackgroundRenderer {
 
 // Output limits: neither side above `maxSide`, no more than `maxArea` pixels.
 inline constexpr double maxSide = 32768;
@@ -37,7 +37,7 @@ inline constexpr double maxArea = 160'000'000;
 // Paints `style` into `bounds` of `context` (painter coordinates, y down) and
 // nowhere else. The style's fractions are measured from the bounds'
 // bottom-left corner. A style without colours paints only its blobs.
-void drawBackdrop(const WPBackgroundStyle& style, QPainter& context, const QRectF& bounds);
+void drawBackdrop(const BackgroundStyle& style, QPainter& context, const QRectF& bounds);
 
 // The picture centred on a canvas of its size plus `padding` on every side,
 // grown (never shrunk) to `ratio` (width ÷ height) when one is given, scaled
@@ -52,14 +52,14 @@ void drawBackdrop(const WPBackgroundStyle& style, QPainter& context, const QRect
 // taller than `maxSide` or larger than `maxArea`, when an input is not a
 // finite number, the picture is empty or `ratio` is not positive; and none
 // when the bitmap cannot be allocated. Negative lengths count as 0.
-std::optional<QImage> render(const QImage& image, const WPBackgroundStyle& style,
+std::optional<QImage> render(const QImage& image, const BackgroundStyle& style,
                              const std::optional<QImage>& backgroundImage, double padding,
                              double corner, double shadow, std::optional<double> ratio,
                              std::optional<double> maxDimension);
 
 // The same render from a reduced picture: the layout is that of a picture of
 // `picture.size`, drawn with `picture.image`'s pixels.
-std::optional<QImage> render(const WPReducedPicture& picture, const WPBackgroundStyle& style,
+std::optional<QImage> render(const ReducedPicture& picture, const BackgroundStyle& style,
                              const std::optional<QImage>& backgroundImage, double padding,
                              double corner, double shadow, std::optional<double> ratio,
                              std::optional<double> maxDimension);
@@ -67,11 +67,11 @@ std::optional<QImage> render(const WPReducedPicture& picture, const WPBackground
 // `image` reduced once so that renders limited to `maxDimension` lose nothing:
 // its longer side at most `maxDimension` (smaller pictures are kept as they
 // are). Made once per picture, kept by the caller, passed to render().
-WPReducedPicture reducePicture(const QImage& image, int maxDimension);
+ReducedPicture reducePicture(const QImage& image, int maxDimension);
 
 // A background photograph reduced the same way: its shorter side at most
 // `maxDimension`, which is all a canvas of that longer side can show of it.
 QImage reduceBackdrop(const QImage& image, int maxDimension);
 
-}  // namespace WPBackgroundRenderer
+}  // namespace BackgroundRenderer
 }  // namespace Whirlpane

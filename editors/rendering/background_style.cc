@@ -8,18 +8,18 @@ QColor rgb(std::uint32_t hex) {
 
 namespace {
 
-WPBackgroundStyle::Blob blob(std::uint32_t hex, double x, double y, double radius) {
+BackgroundStyle::Blob blob(std::uint32_t hex, double x, double y, double radius) {
   return {rgb(hex), x, y, radius};
 }
 
-WPBackgroundStyle solid(const char* name, std::uint32_t hex) {
+BackgroundStyle solid(const char* name, std::uint32_t hex) {
   return {QString::fromUtf8(name), {rgb(hex)}, false, {}};
 }
 
 }  // namespace
 
-const std::vector<WPBackgroundStyle>& WPBackgroundStyle::gradients() {
-  static const std::vector<WPBackgroundStyle> list = {
+const std::vector<BackgroundStyle>& BackgroundStyle::gradients() {
+  static const std::vector<BackgroundStyle> list = {
       {"Sunset", {rgb(0xFF718D), rgb(0xFFAD60)}, true, {}},
       {"Daybreak",
        {rgb(0x8EA8F2), rgb(0xE9E6F2), rgb(0xF8F6F6)},
@@ -69,8 +69,8 @@ const std::vector<WPBackgroundStyle>& WPBackgroundStyle::gradients() {
   return list;
 }
 
-const std::vector<WPBackgroundStyle>& WPBackgroundStyle::solids() {
-  static const std::vector<WPBackgroundStyle> list = {
+const std::vector<BackgroundStyle>& BackgroundStyle::solids() {
+  static const std::vector<BackgroundStyle> list = {
       solid("White", 0xEFEEEC), solid("Yellow", 0xE8B434),   solid("Lime", 0x8CC63C),
       solid("Green", 0x2F9A5A), solid("Teal", 0x1F8F80),     solid("Cyan", 0x3EB4C8),
       solid("Blue", 0x3150D2),  solid("Charcoal", 0x1F2B3B), solid("Purple", 0x7A45CC),

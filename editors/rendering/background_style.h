@@ -13,7 +13,7 @@
 
 namespace Whirlpane {
 
-struct WPBackgroundStyle {
+struct BackgroundStyle {
   // A soft spot of colour: full colour at its centre, fading to nothing at
   // `radius`. `x` and `y` are fractions of the backdrop's width and height
   // measured from its bottom-left corner; `radius` is a fraction of the
@@ -36,9 +36,9 @@ struct WPBackgroundStyle {
   std::vector<Blob> blobs;
 
   // The 11 gradient styles, "Sunset" first.
-  static const std::vector<WPBackgroundStyle>& gradients();
+  static const std::vector<BackgroundStyle>& gradients();
   // The 13 flat colours, "White" first.
-  static const std::vector<WPBackgroundStyle>& solids();
+  static const std::vector<BackgroundStyle>& solids();
 };
 
 // The opaque sRGB colour 0xRRGGBB.

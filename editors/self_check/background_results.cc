@@ -58,7 +58,7 @@ bool saveWith(EditorCoordinator& coordinator, const fs::path& source, const QStr
   std::optional<fs::path> written;
   QWidget* window = coordinator.makeOffscreenWindow(
       "background", source, [&written](const fs::path& file) { written = file; });
-  if (!swatch.isEmpty()) window->findChild<WPBackgroundSwatch*>(swatch)->click();
+  if (!swatch.isEmpty()) window->findChild<BackgroundSwatch*>(swatch)->click();
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(window, &enter);
   QElapsedTimer clock;

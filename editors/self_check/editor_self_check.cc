@@ -72,13 +72,13 @@ std::vector<Control*> controlsIn(QWidget* window) {
 }
 
 void drive(QWidget* window) {
-  for (auto* slider : controlsIn<WPSlider>(window)) {
+  for (auto* slider : controlsIn<Slider>(window)) {
     const QRectF bar = slider->bar();
     send(slider, QEvent::MouseButtonPress, {bar.left() + 9, bar.center().y()});
     send(slider, QEvent::MouseMove, {bar.left() + 9 + (bar.width() - 18) / 3, bar.center().y()});
     send(slider, QEvent::MouseButtonRelease, {bar.left() + bar.width() / 3, bar.center().y()});
   }
-  for (auto* control : controlsIn<WPRatioControl>(window)) {
+  for (auto* control : controlsIn<RatioControl>(window)) {
     click(control, {control->width() - 2.0, control->height() / 2.0});
   }
   for (auto* text : window->findChildren<QTextEdit*>()) {
@@ -103,20 +103,20 @@ QImage controlSheet() {
       {"Reset", false, true}, {"Reset", false, false}, {"Save", true, true}, {"Save", true, false}};
   qreal x = 14;
   for (const auto& b : buttons) {
-    auto* button = new WPActionButton(QRectF(x, 14, 80, 20), &sheet);
+    auto* button = new ActionButton(QRectF(x, 14, 80, 20), &sheet);
     button->setText(b.title);
     button->setPrimary(b.primary);
     button->setEnabled(b.enabled);
     if (b.primary) button->setFont(editorFont(11, QFont::Medium));
     x += 98;
   }
-  auto* photoButton = new WPActionButton(QRectF(14, 246, 36, 26), &sheet);
+  auto* photoButton = new ActionButton(QRectF(14, 246, 36, 26), &sheet);
   photoButton->setSymbol("photo");
-  auto* ratio = new WPRatioControl({"Free", "1:1", "4:3", "16:9", "9:16"}, QRectF(14, 50, 392, 24),
+  auto* ratio = new RatioControl({"Free", "1:1", "4:3", "16:9", "9:16"}, QRectF(14, 50, 392, 24),
                                    "editor.sheet.ratio", &sheet);
   ratio->setSelectedSegment(2);
-  new WPSliderRow("Padding", 100, 14, 392, 0, 200, 64.7, "editor.sheet.padding", &sheet);
-  new WPSliderRow("Empty", 130, 14, 392, 5, 5, 5, "editor.sheet.empty", &sheet);
+  new SliderRow("Padding", 100, 14, 392, 0, 200, 64.7, "editor.sheet.padding", &sheet);
+  new SliderRow("Empty", 130, 14, 392, 5, 5, 5, "editor.sheet.empty", &sheet);
   const auto gradient = [](QColor from, QColor to) {
     return [from, to](QPainter& painter, const QRectF& r) {
       QLinearGradient fill(r.topLeft(), r.bottomRight());
@@ -126,16 +126,16 @@ QImage controlSheet() {
     };
   };
   auto* sunset =
-      new WPBackgroundSwatch(QRectF(14, 152, 44, 32), "Sunset",
+      new BackgroundSwatch(QRectF(14, 152, 44, 32), "Sunset",
                              gradient(QColor(255, 120, 80), QColor(120, 60, 200)), &sheet);
   sunset->setSelected(true);
-  new WPBackgroundSwatch(QRectF(66, 152, 44, 32), "Ocean",
+  new BackgroundSwatch(QRectF(66, 152, 44, 32), "Ocean",
                          gradient(QColor(40, 160, 220), QColor(20, 60, 140)), &sheet);
   QImage photo(160, 90, QImage::Format_ARGB32_Premultiplied);
   photo.fill(QColor(70, 124, 72));
-  auto* preview = new WPPreviewView(QRectF(130, 152, 276, 130), &sheet);
+  auto* preview = new PreviewView(QRectF(130, 152, 276, 130), &sheet);
   preview->setImage(photo);
-  new WPPreviewView(QRectF(14, 196, 96, 40), &sheet);
+  new PreviewView(QRectF(14, 196, 96, 40), &sheet);
   return widgetPicture(&sheet, scale);
 }
 

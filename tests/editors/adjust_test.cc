@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editors/adjust/adjustment_controller.h"
+#include "editors/edit/adjustment_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
@@ -12,7 +12,7 @@ using namespace Whirlpane;
 using EditorTests::slide;
 namespace fs = std::filesystem;
 
-TEST(Adjustment, ColoursFollowTheMatrixAndTheNeutralSettingsChangeNothing) {
+TEST(Adjustment, ColorsFollowTheMatrixAndTheNeutralSettingsChangeNothing) {
   const struct {
     const char* name;
     Adjustment adjustment;
@@ -66,7 +66,7 @@ using AdjustmentWindow = EditorTests::EditorTest;
 TEST_F(AdjustmentWindow, SlidersButtonsResetAndSave) {
   const fs::path source = folder / "photo.jpg";
   TestSupport::saveImage(TestSupport::testPicture(400, 300), source);
-  auto* editor = open<WPAdjustmentController>("edit", source);
+  auto* editor = open<AdjustmentController>("edit", source);
   ASSERT_NE(editor, nullptr);
   const QImage start = editor->preview()->image();
   EXPECT_EQ(start, loadEditorImage(source)) << "small pictures are not enlarged";

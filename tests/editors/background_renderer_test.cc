@@ -12,7 +12,7 @@
 namespace Whirlpane {
 namespace {
 
-using WPBackgroundRenderer::render;
+using BackgroundRenderer::render;
 
 QImage filled(int w, int h, QColor color) {
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -20,9 +20,9 @@ QImage filled(int w, int h, QColor color) {
   return image;
 }
 
-const WPBackgroundStyle& named(const std::string& name) {
-  for (const auto* list : {&WPBackgroundStyle::gradients(), &WPBackgroundStyle::solids()})
-    for (const WPBackgroundStyle& style : *list)
+const BackgroundStyle& named(const std::string& name) {
+  for (const auto* list : {&BackgroundStyle::gradients(), &BackgroundStyle::solids()})
+    for (const BackgroundStyle& style : *list)
       if (style.name.toStdString() == name) return style;
   throw std::runtime_error(name);
 }
@@ -34,7 +34,7 @@ int distance(const QImage& image, int x, int y, QColor expected) {
                    std::abs(qBlue(p) - expected.blue()), std::abs(qAlpha(p) - expected.alpha())});
 }
 
-TEST(WPBackgroundRenderer, PlacesClipsAndShadowsThePictureOnItsBackdrop) {
+TEST(BackgroundRenderer, PlacesClipsAndShadowsThePictureOnItsBackdrop) {
   const QColor red(Qt::red), white(Qt::white), green(Qt::green), black(0x11, 0x11, 0x11);
   const QColor paper(0xEF, 0xEE, 0xEC);               // the White style
   QImage square = filled(400, 400, Qt::transparent);  // opaque only in its middle
@@ -88,7 +88,7 @@ TEST(WPBackgroundRenderer, PlacesClipsAndShadowsThePictureOnItsBackdrop) {
   }
 }
 
-TEST(WPBackgroundRenderer, TransparentPartsShowOnlyTheBackdrop) {
+TEST(BackgroundRenderer, TransparentPartsShowOnlyTheBackdrop) {
   const auto out = render(filled(300, 200, Qt::transparent), named("Dusk"), std::nullopt, 50, 24,
                           60, std::nullopt, std::nullopt);
   ASSERT_TRUE(out);
@@ -96,12 +96,12 @@ TEST(WPBackgroundRenderer, TransparentPartsShowOnlyTheBackdrop) {
   backdrop.setColorSpace(out->colorSpace());
   QPainter painter(&backdrop);
   painter.setRenderHint(QPainter::Antialiasing);
-  WPBackgroundRenderer::drawBackdrop(named("Dusk"), painter, QRectF(0, 0, 400, 300));
+  BackgroundRenderer::drawBackdrop(named("Dusk"), painter, QRectF(0, 0, 400, 300));
   painter.end();
   EXPECT_TRUE(out->convertToFormat(backdrop.format()) == backdrop);
 }
 
-TEST(WPBackgroundRenderer, OversizedRequestsAreRefusedBeforeAllocating) {
+TEST(BackgroundRenderer, OversizedRequestsAreRefusedBeforeAllocating) {
   const struct {
     QSize picture;
     double padding;
@@ -131,10 +131,10 @@ TEST(WPBackgroundRenderer, OversizedRequestsAreRefusedBeforeAllocating) {
   EXPECT_LT(usage.ru_maxrss - before, 100 * 1024);
 }
 
-TEST(WPBackgroundRenderer, AReducedPictureRendersLikeTheFullOne) {
+TEST(BackgroundRenderer, AReducedPictureRendersLikeTheFullOne) {
   QImage picture = filled(3000, 2000, Qt::white);
   QPainter(&picture).fillRect(0, 0, 1500, 2000, QColor(0x20, 0x60, 0xA0));
-  const WPReducedPicture reduced = WPBackgroundRenderer::reducePicture(picture, 820);
+  const ReducedPicture reduced = BackgroundRenderer::reducePicture(picture, 820);
   EXPECT_EQ(reduced.image.width(), 820);
   const auto direct = render(picture, named("Lagoon"), std::nullopt, 160, 24, 24, 1.0, 820);
   const auto fromReduced = render(reduced, named("Lagoon"), std::nullopt, 160, 24, 24, 1.0, 820);

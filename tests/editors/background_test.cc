@@ -34,7 +34,7 @@ class Background : public EditorTests::EditorTest {
   }
 
   // Saves with Return, as the user does, and reads back what was written.
-  QImage save(WPBackgroundController* editor) {
+  QImage save(BackgroundController* editor) {
     EditorTests::press(editor->window(), Qt::Key_Return);
     EditorTests::waitForSave(editor);
     if (saved.empty()) return {};
@@ -42,8 +42,8 @@ class Background : public EditorTests::EditorTest {
   }
 
   // Picks `photo` in the chooser the image button puts up, and presses OK.
-  void choosePhoto(WPBackgroundController* editor, const fs::path& photo) {
-    editor->window()->findChild<WPActionButton*>("editor.background.customImage")->click();
+  void choosePhoto(BackgroundController* editor, const fs::path& photo) {
+    editor->window()->findChild<ActionButton*>("editor.background.customImage")->click();
     auto* chooser = editor->window()->findChild<QFileDialog*>("editor.background.chooser");
     ASSERT_NE(chooser, nullptr);
     chooser->selectFile(QString::fromStdString(photo.string()));
@@ -65,10 +65,10 @@ TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
     SCOPED_TRACE(row.source);
     saved.clear();
     auto* editor =
-        open<WPBackgroundController>("Add BG", write(row.picture, Qt::darkCyan, row.source));
+        open<BackgroundController>("background", write(row.picture, Qt::darkCyan, row.source));
     EXPECT_EQ(editor->padding()->slider()->maximum(), row.padding);
     EXPECT_EQ(editor->corner()->slider()->maximum(), row.corner);
-    WPRatioControl* ratio = editor->ratioControl();
+    RatioControl* ratio = editor->ratioControl();
     QTest::mouseClick(ratio, Qt::LeftButton, {},
                       QPoint(ratio->width() * (2 * row.segment + 1) / 8, 10));
     EXPECT_EQ(save(editor).size(), row.canvas);
@@ -85,16 +85,16 @@ TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
   }
 }
 
-TEST_F(Background, ColourPhotographAndSwatchChoicesResetAndSave) {
-  auto* editor = open<WPBackgroundController>("Add BG", write({300, 200}, Qt::white, "photo.jpg"));
+TEST_F(Background, ColorPhotographAndSwatchChoicesResetAndSave) {
+  auto* editor = open<BackgroundController>("background", write({300, 200}, Qt::white, "photo.jpg"));
   const QImage opening = editor->preview()->image();
   editor->customColor()->click();
-  auto* colours = editor->window()->findChild<QColorDialog*>();
-  ASSERT_NE(colours, nullptr);
-  colours->setCurrentColor(QColor(200, 30, 40));
-  colours->accept();
+  auto* colors = editor->window()->findChild<QColorDialog*>();
+  ASSERT_NE(colors, nullptr);
+  colors->setCurrentColor(QColor(200, 30, 40));
+  colors->accept();
   EXPECT_LE(distance(editor->preview()->image().pixelColor(2, 2), QColor(200, 30, 40)), 1);
-  for (WPBackgroundSwatch* swatch : editor->swatches()) EXPECT_FALSE(swatch->selected());
+  for (BackgroundSwatch* swatch : editor->swatches()) EXPECT_FALSE(swatch->selected());
   choosePhoto(editor, write({400, 400}, QColor(0, 160, 0), "green.jpg"));
   EXPECT_LE(distance(editor->preview()->image().pixelColor(2, 2), QColor(0, 160, 0)), 8);
 
@@ -107,7 +107,7 @@ TEST_F(Background, ColourPhotographAndSwatchChoicesResetAndSave) {
   EXPECT_EQ(editor->lastError()->message,
             TestSupport::failureText([&] { loadEditorImage(broken); }));
   EXPECT_EQ(editor->preview()->image(), before);
-  editor->window()->findChild<WPBackgroundSwatch*>("editor.background.solid.12")->click();
+  editor->window()->findChild<BackgroundSwatch*>("editor.background.solid.12")->click();
   EXPECT_FALSE(editor->hasBackdrop());
   EXPECT_LE(distance(editor->preview()->image().pixelColor(2, 2), QColor(0x11, 0x11, 0x11)), 1);
 

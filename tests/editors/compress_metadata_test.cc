@@ -36,9 +36,9 @@ TEST(MetadataText, KeysAndValuesOnTheirOwnLinesEntriesApart) {
 }
 
 TEST_F(Editors, CompressShowsThePictureQualityFrom10To100AndResetsTo80) {
-  auto* editor = open<WPCompressionController>("compress", photo);
+  auto* editor = open<CompressionController>("compress", photo);
   EXPECT_EQ(editor->preview()->image().size(), QSize(300, 200));
-  WPSliderRow* quality = editor->quality();
+  SliderRow* quality = editor->quality();
   const std::pair<double, QString> values[] = {
       {0.1, "10%"}, {1, "100%"}, {0, "10%"}, {0.555, "56%"}};
   for (const auto& [value, text] : values) {
@@ -57,7 +57,7 @@ TEST_F(Editors, CompressShowsThePictureQualityFrom10To100AndResetsTo80) {
 }
 
 TEST_F(Editors, MetadataListsTheEntriesAndStripsThemOnReturn) {
-  WPEditorController* editor = open("metadata", photo);
+  EditorFrame* editor = open("metadata", photo);
   const auto* entries = editor->window()->findChild<QTextEdit*>("editor.metadata.entries");
   ASSERT_NE(entries, nullptr);
   EXPECT_TRUE(entries->toPlainText().contains("Ada"));

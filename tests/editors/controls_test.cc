@@ -17,12 +17,12 @@ TEST(Slider, TheKnobRunsEndToEndAndTheRowReportsOnlyTheUsersMoves) {
   EXPECT_DOUBLE_EQ(sliderKnobRect(bar, 0.1, 0.1, 1.0).left(), 72);
   EXPECT_DOUBLE_EQ(sliderKnobRect(bar, 1.0, 0.1, 1.0).left(), 72 + 254 - 18);
   EXPECT_DOUBLE_EQ(sliderKnobRect(bar, 5, 5, 5).left(), 72) << "an empty range";
-  WPSlider empty(5, 5, 5, nullptr);
+  Slider empty(5, 5, 5, nullptr);
   empty.resize(200, 20);
   QTest::mouseClick(&empty, Qt::LeftButton, {}, QPoint(150, 10));
   EXPECT_EQ(empty.value(), 5);
 
-  WPSliderRow row("Padding", 13, 0, 384, 0, 200, 24.9, "editor.test.padding", nullptr);
+  SliderRow row("Padding", 13, 0, 384, 0, 200, 24.9, "editor.test.padding", nullptr);
   EXPECT_EQ(row.valueLabel()->text(), "24 px");
   std::vector<double> reported;
   row.handler = [&](double v) { reported.push_back(v); };
@@ -48,7 +48,7 @@ TEST(Slider, TheKnobRunsEndToEndAndTheRowReportsOnlyTheUsersMoves) {
 
 TEST(RatioControl, ClicksOutsideTheSegmentsPickTheNearestEndAndReselectingIsSilent) {
   std::vector<int> picked;
-  WPRatioControl control({"Free", "1:1", "4:3", "16:9"}, QRectF(0, 0, 200, 24), "editor.test.ratio",
+  RatioControl control({"Free", "1:1", "4:3", "16:9"}, QRectF(0, 0, 200, 24), "editor.test.ratio",
                          nullptr, [&](int index) { picked.push_back(index); });
   // x → the segment selected
   const std::pair<int, int> clicks[] = {{260, 3}, {199, 3}, {-40, 0}, {0, 0},
@@ -62,11 +62,11 @@ TEST(RatioControl, ClicksOutsideTheSegmentsPickTheNearestEndAndReselectingIsSile
   EXPECT_EQ(ratioSegmentAt(5, 100, 0), 0) << "no segments count as one";
 }
 
-TEST(PreviewView, ScalesThePictureToFitCentredEvenWhenItIsSmall) {
+TEST(PreviewView, ScalesThePictureToFitCenteredEvenWhenItIsSmall) {
   const QRectF bounds(0, 0, 388, 360);
-  EXPECT_EQ(WPPreviewView::pictureRect(bounds, {100, 50}, 12), QRectF(12, 89, 364, 182));
-  EXPECT_EQ(WPPreviewView::pictureRect(bounds, {1000, 3360}, 12), QRectF(144, 12, 100, 336));
-  EXPECT_EQ(WPPreviewView::pictureRect(bounds, {0, 0}, 12), QRectF());
+  EXPECT_EQ(fitInInset(bounds, {100, 50}, 12), QRectF(12, 89, 364, 182));
+  EXPECT_EQ(fitInInset(bounds, {1000, 3360}, 12), QRectF(144, 12, 100, 336));
+  EXPECT_EQ(fitInInset(bounds, {0, 0}, 12), QRectF());
 }
 
 }  // namespace

@@ -128,12 +128,12 @@ TEST_F(CropWindow, PickerMouseAndFieldsCropWhatTheyShowInTheSourceFormat) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const fs::path source = folder / row.source;
     TestSupport::saveImage(TestSupport::testPicture(row.width, row.height), source);
-    auto* editor = open<WPCropController>("Crop", source);
+    auto* editor = open<CropController>("Crop", source);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->widthField()->text(), QString::number(row.width));
 
     // Reset frees a ratio and selects the whole picture again.
-    WPRatioControl* ratio = editor->ratio();
+    RatioControl* ratio = editor->ratio();
     mouse(ratio, QEvent::MouseButtonPress, {ratio->width() * 1.5 / 6, 10});  // 1:1
     EXPECT_EQ(editor->widthField()->text(), QString::number(row.height));
     editor->resetEditor();
@@ -145,7 +145,7 @@ TEST_F(CropWindow, PickerMouseAndFieldsCropWhatTheyShowInTheSourceFormat) {
     EXPECT_EQ(editor->heightField()->text(), QString::number(row.width * 9 / 16));
 
     // The bottom-right corner dragged in by a quarter of the shown size.
-    WPCropCanvas* canvas = editor->canvas();
+    CropCanvas* canvas = editor->canvas();
     const QRectF shown = canvas->geometry().displaySelection(canvas->rect());
     const QPointF to = shown.bottomRight() - QPointF(shown.width(), shown.height()) / 4;
     mouse(canvas, QEvent::MouseButtonPress, shown.bottomRight());

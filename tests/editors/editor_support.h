@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "editors/common/editor_controller.h"
+#include "editors/common/editor_frame.h"
 #include "editors/controls/slider_row.h"
 #include "editors/editor_coordinator.h"
 #include "tests/support/test_support.h"
@@ -22,9 +22,13 @@ namespace EditorTests {
 // `reports` what the coordinator reports.
 class EditorTest : public ::testing::Test {
  protected:
+  // `editors`: what the coordinator opens, the real editors unless told.
+  explicit EditorTest(const std::vector<Whirlpane::EditorEntry>& editors = Whirlpane::editorTable())
+      : coordinator([this](const QString& message) { reports << message; }, editors) {}
+
   void SetUp() override { TestSupport::startVips(); }
 
-  template <class Editor = Whirlpane::WPEditorController>
+  template <class Editor = Whirlpane::EditorFrame>
   Editor* open(const std::string& action, const std::filesystem::path& file) {
     QWidget* window = coordinator.makeOffscreenWindow(
         action, file, [this](const std::filesystem::path& written) { saved.push_back(written); });
@@ -34,12 +38,12 @@ class EditorTest : public ::testing::Test {
   TestSupport::ScratchFolder folder;
   std::vector<std::filesystem::path> saved;
   QStringList reports;
-  Whirlpane::EditorCoordinator coordinator{[this](const QString& message) { reports << message; }};
+  Whirlpane::EditorCoordinator coordinator;
 };
 
 // Runs the event loop until `editor` has no save running or is gone (20 s).
-inline void waitForSave(Whirlpane::WPEditorController* editor) {
-  const QPointer<Whirlpane::WPEditorController> watched(editor);
+inline void waitForSave(Whirlpane::EditorFrame* editor) {
+  const QPointer<Whirlpane::EditorFrame> watched(editor);
   QElapsedTimer clock;
   clock.start();
   while (watched && watched->isSaving() && clock.elapsed() < 20000) {
@@ -62,8 +66,8 @@ inline void mouse(QWidget* target, QEvent::Type type, QPointF at) {
 }
 
 // Drags `row`'s knob from where it is to `value`.
-inline void slide(Whirlpane::WPSliderRow* row, double value) {
-  Whirlpane::WPSlider* slider = row->slider();
+inline void slide(Whirlpane::SliderRow* row, double value) {
+  Whirlpane::Slider* slider = row->slider();
   const QRectF bar = slider->bar();
   const auto at = [&](double v) {
     const double share = (v - slider->minimum()) / (slider->maximum() - slider->minimum());

@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 
 // A plain editor that saves a small picture beside its source, as the image
 // editors do.
-class PictureEditor : public WPEditorController {
+class PictureEditor : public EditorFrame {
  public:
-  explicit PictureEditor(const fs::path& url)
-      : WPEditorController(url, "Picture", "Save", "picture") {}
+  explicit PictureEditor(const fs::path& file)
+      : EditorFrame(file, "Picture", "Save", "picture") {}
   void saveEditor() override {
     QImage image(20, 10, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::darkCyan);
@@ -31,18 +31,27 @@ class PictureEditor : public WPEditorController {
 
 class Frame : public EditorTests::EditorTest {
  protected:
+  Frame() : EditorTest(withPictureEditor()) {}
+
+  // The real editors and one more that saves a fixed picture.
+  static std::vector<EditorEntry> withPictureEditor() {
+    std::vector<EditorEntry> editors = editorTable();
+    editors.push_back({"picture", "PICTURE", "photo", [](const fs::path& file) {
+                         return std::make_unique<PictureEditor>(file);
+                       }});
+    return editors;
+  }
+
   void SetUp() override {
     EditorTest::SetUp();
     TestSupport::saveImage(TestSupport::testPicture(64, 48), source);
-    coordinator.registerEditor(
-        "picture", [](const fs::path& url) { return std::make_unique<PictureEditor>(url); });
   }
 
   fs::path source = folder / "photo.jpg";
 };
 
 TEST_F(Frame, TwoQuickSavesWriteOneFileReportItOnceAndTheWindowGoes) {
-  WPEditorController* editor = open("picture", source);
+  EditorFrame* editor = open("picture", source);
   ASSERT_NE(editor, nullptr);
   const QPointer<QWidget> window(editor->window());
   press(window, Qt::Key_Return);
@@ -61,7 +70,7 @@ TEST_F(Frame, TwoQuickSavesWriteOneFileReportItOnceAndTheWindowGoes) {
 
 TEST_F(Frame, AFailedSaveKeepsTheWindowOpenAndSaveEnabled) {
   TestSupport::writeFile(folder / "broken.jpg", "not a picture");
-  auto* editor = open<WPCompressionController>("compress", folder / "broken.jpg");
+  auto* editor = open<CompressionController>("compress", folder / "broken.jpg");
   ASSERT_NE(editor->fileIcon(), nullptr) << "the file's icon in place of its picture";
   EXPECT_FALSE(editor->fileIcon()->pixmap().isNull());
   editor->presentsErrors = true;
@@ -84,7 +93,7 @@ TEST_F(Frame, CloseAndEscapeCloseWithoutSavingUnlessASaveIsRunning) {
   EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"photo.jpg"});
 
   // Closed while its save runs, the editor still reports the written file.
-  WPEditorController* editor = open("picture", source);
+  EditorFrame* editor = open("picture", source);
   press(editor->window(), Qt::Key_Return);
   press(editor->window(), Qt::Key_Escape);
   EXPECT_FALSE(editor->window()->isVisible());
@@ -98,8 +107,7 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
   EXPECT_EQ(reports, QStringList{"The “frobnicate” editor is not available."});
   const std::pair<std::string, QString> known[] = {{"COMPRESS", "editor.compress.window"},
                                                    {"Metadata", "editor.metadata.window"},
-                                                   {"Add BG", "editor.background.window"},
-                                                   {"addbg", "editor.background.window"}};
+                                                   {"Background", "editor.background.window"}};
   for (const auto& [action, name] : known) {
     SCOPED_TRACE(action);
     coordinator.open(action, source, QPointF(400, 300), {});
@@ -120,7 +128,7 @@ TEST_F(Frame, OpeningFromAnotherThreadHappensOnTheMainThread) {
   EXPECT_EQ(coordinator.openWindows()[0]->pos(), QPoint(8, 8)) << "8 inside the work area";
 }
 
-TEST(EditorPlacement, CentredOnThePointAndKept8InsideTheWorkArea) {
+TEST(EditorPlacement, CenteredOnThePointAndKept8InsideTheWorkArea) {
   const QRectF area(0, 30, 1280, 770);  // a panel across the top
   const QSizeF size(420, 630);
   const struct {

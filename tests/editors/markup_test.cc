@@ -90,7 +90,7 @@ TEST(AnnotationLayer, RedactionsSnapOutwardStayInsideAndCoverLaterStrokes) {
 
 // Drags on `canvas` between two image pixels; `release` false leaves the
 // mark in progress.
-void drag(WPAnnotationCanvas* canvas, QPointF from, QPointF to, bool release = true) {
+void drag(AnnotationCanvas* canvas, QPointF from, QPointF to, bool release = true) {
   const QRectF r = canvas->layer().imageRect(canvas->size());
   const qreal s = r.width() / canvas->originalImage().width();
   mouse(canvas, QEvent::MouseButtonPress, r.topLeft() + from * s);
@@ -101,7 +101,7 @@ void drag(WPAnnotationCanvas* canvas, QPointF from, QPointF to, bool release = t
 TEST(AnnotationCanvas, EscapeAndCtrlZDropTheDragFirstAndTheViewShowsRedactionsOnTop) {
   QImage image(400, 300, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::white);
-  WPAnnotationCanvas canvas(image, nullptr);
+  AnnotationCanvas canvas(image, nullptr);
   canvas.resize(420, 320);
   canvas.setTool(Tool::redact);
   drag(&canvas, {100, 100}, {200, 200});
@@ -127,9 +127,9 @@ class Markup : public EditorTests::EditorTest {
   // Opens `action` on `source`, lets `act` mark it up, saves it and returns
   // the file written.
   fs::path save(const std::string& action, const fs::path& source,
-                const std::function<void(WPMarkupController*)>& act) {
+                const std::function<void(MarkupController*)>& act) {
     saved.clear();
-    auto* editor = open<WPMarkupController>(action, source);
+    auto* editor = open<MarkupController>(action, source);
     act(editor);
     editor->saveButton()->click();
     EditorTests::waitForSave(editor);
@@ -155,7 +155,7 @@ TEST_F(Markup, SavedRedactionsAreOpaqueBlackAndNothingElseOfTheSourceChanges) {
   for (const fs::path& source : {photo, clear}) {
     SCOPED_TRACE(source.filename());
     std::vector<QRect> covered;
-    const fs::path result = save("redact", source, [&](WPMarkupController* editor) {
+    const fs::path result = save("redact", source, [&](MarkupController* editor) {
       drag(editor->canvas(), {10.2, 10.7}, {60.5, 40.1});
       drag(editor->canvas(), {150, 100}, {400, 400});
       for (const Annotation& mark : editor->canvas()->layer().annotations()) {
@@ -191,7 +191,7 @@ TEST_F(Markup, RedactedWordsAreNoLongerReadByTextRecognition) {
   const fs::path source = folder / "note.png";
   ASSERT_TRUE(page.save(QString::fromStdString(source.string())));
 
-  const fs::path result = save("redact", source, [&](WPMarkupController* editor) {
+  const fs::path result = save("redact", source, [&](MarkupController* editor) {
     drag(editor->canvas(), QPointF(left - 4, 100 - metrics.ascent() - 4),
          QPointF(left + metrics.horizontalAdvance("swordfish") + 6, 100 + metrics.descent() + 4));
   });
@@ -206,11 +206,11 @@ TEST_F(Markup, BothModesThroughTheWindow) {
   TestSupport::saveImage(TestSupport::testPicture(200, 150), photo);
   for (const std::string action : {"annotate", "redact"}) {
     SCOPED_TRACE(action);
-    auto* editor = open<WPMarkupController>(action, photo);
+    auto* editor = open<MarkupController>(action, photo);
     drag(editor->canvas(), {10, 10}, {40, 40});
     drag(editor->canvas(), {50, 50}, {90, 60}, false);
     editor->window()
-        ->findChild<WPActionButton*>(QString::fromStdString("editor." + action + ".undo"))
+        ->findChild<ActionButton*>(QString::fromStdString("editor." + action + ".undo"))
         ->click();
     EXPECT_EQ(editor->canvas()->count(), 1) << "Undo drops the drag first";
     editor->resetEditor();
@@ -219,8 +219,8 @@ TEST_F(Markup, BothModesThroughTheWindow) {
   }
 
   // A wider stroke and a typed label apply to later marks only.
-  const fs::path marked = save("annotate", photo, [](WPMarkupController* editor) {
-    WPAnnotationCanvas* canvas = editor->canvas();
+  const fs::path marked = save("annotate", photo, [](MarkupController* editor) {
+    AnnotationCanvas* canvas = editor->canvas();
     drag(canvas, {10, 10}, {40, 40});
     EditorTests::slide(editor->stroke(), 12);
     QTest::keyClicks(editor->textField(), "!");

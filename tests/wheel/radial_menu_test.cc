@@ -34,9 +34,9 @@ struct Wheel {
     menu.move(100, 200);
     menu.setActions(WheelAction::formats(std::nullopt));
     menu.setFiles({"/p/photo.jpg"});
-    menu.onAction = [this](const WheelAction& action, const Files& urls) {
+    menu.onAction = [this](const WheelAction& action, const Files& files) {
       std::string line = "action " + action.key;
-      for (const auto& url : urls) line += " " + url.string();
+      for (const auto& file : files) line += " " + file.string();
       log.push_back(line);
     };
     menu.onToggle = [this] { log.push_back("toggle"); };
@@ -112,7 +112,7 @@ TEST(RadialMenu, EveryInputReachesItsCallback) {
   }
 }
 
-// A drag of `urls` enters at `enter`, moves to `to` and drops at `drop`
+// A drag of `files` enters at `enter`, moves to `to` and drops at `drop`
 // (`to` when not given). Qt hands the moves and the drop only to the widget
 // that accepted the entry, and the window system's positions are whole pixels
 // except for the drop's.
@@ -121,10 +121,10 @@ struct DragResult {
   bool dropped = false;
   Qt::DropAction action = Qt::IgnoreAction;
 };
-DragResult dragOnto(RadialMenu& menu, const QList<QUrl>& urls, QPointF enter, QPointF to,
+DragResult dragOnto(RadialMenu& menu, const QList<QUrl>& files, QPointF enter, QPointF to,
                     std::optional<QPointF> drop = {}) {
   QMimeData data;
-  data.setUrls(urls);
+  data.setUrls(files);
   const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
   QDragEnterEvent entering(enter.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&menu, &entering);
@@ -138,7 +138,7 @@ DragResult dragOnto(RadialMenu& menu, const QList<QUrl>& urls, QPointF enter, QP
 TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
   const QUrl photo = QUrl::fromLocalFile("/d/holiday.png");
   const struct {
-    QList<QUrl> urls;
+    QList<QUrl> files;
     double clockwise, distance;
     const char* expected;  // the action, or null when the drop is refused
   } cases[] = {
@@ -153,8 +153,8 @@ TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
     // out to the wedge before the drop.
     Wheel wheel;
     const DragResult result =
-        dragOnto(wheel.menu, c.urls, at(0, 0), at(c.clockwise, 80), at(c.clockwise, c.distance));
-    EXPECT_EQ(result.moveAccepted, !c.urls.isEmpty() && c.urls[0] == photo) << c.distance;
+        dragOnto(wheel.menu, c.files, at(0, 0), at(c.clockwise, 80), at(c.clockwise, c.distance));
+    EXPECT_EQ(result.moveAccepted, !c.files.isEmpty() && c.files[0] == photo) << c.distance;
     EXPECT_EQ(result.dropped ? result.action : Qt::IgnoreAction,
               c.expected ? Qt::CopyAction : Qt::IgnoreAction)
         << c.distance;
@@ -165,9 +165,9 @@ TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
   }
   // Over the centre the wheel answers no, and a drop there is refused.
   Wheel wheel;
-  const DragResult centre = dragOnto(wheel.menu, {photo}, at(0, 80), at(0, 10));
-  EXPECT_FALSE(centre.moveAccepted);
-  EXPECT_FALSE(centre.dropped);
+  const DragResult center = dragOnto(wheel.menu, {photo}, at(0, 80), at(0, 10));
+  EXPECT_FALSE(center.moveAccepted);
+  EXPECT_FALSE(center.dropped);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // screen): where it goes, what it offers, how it comes in and goes away.
 #include "wheel/wheel_controller.h"
 
+#include "app/desktop/tray_application.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
 
+#include "app/desktop/tray_application.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_accessibility.h"
 #include "wheel/wheel_panel.h"
@@ -24,7 +27,7 @@ Labels labels(const RadialMenu* menu) {
 }
 
 TEST(WheelController, ShowsWhatItIsAskedAtThePointAndForgetsThePast) {
-  WheelController wheel(false);
+  WheelController wheel(false, toolWedges());
   const Files photos{"/p/a.jpg", "/p/b.png"}, report{"/p/report.pdf"};
   const Labels pdf{"DOCX", "JPG", "PNG", "TXT"};
   const struct {
@@ -58,16 +61,16 @@ TEST(WheelController, ShowsWhatItIsAskedAtThePointAndForgetsThePast) {
   }
   // Nothing shows while a batch is converting.
   wheel.hideWheel();
-  wheel.working = true;
+  wheel.busy = [] { return true; };
   wheel.showWheel({400, 300}, true, true, photos);
   EXPECT_FALSE(wheel.panel()->isVisible());
 }
 
 TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
-  WheelController wheel(false);
+  WheelController wheel(false, toolWedges());
   Labels chosen;
-  wheel.onAction = [&](const WheelAction& action, const Files& urls) {
-    chosen.push_back(action.key + " " + urls.front().string());
+  wheel.onAction = [&](const WheelAction& action, const Files& files) {
+    chosen.push_back(action.key + " " + files.front().string());
   };
   wheel.showWheel({400, 300}, false, false, Files{"/p/report.pdf"});
   RadialMenu* menu = wheel.wheel();
@@ -96,7 +99,7 @@ TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
 // On X11 Qt reports the application inactive 400 ms after a focus leaves:
 // one that comes before a new showing has the focus is the earlier one's.
 TEST(WheelController, AMenuShowingGoesWhenTheApplicationIsLeftOnlyOnceItHadTheFocus) {
-  WheelController wheel(false);
+  WheelController wheel(false, toolWedges());
   wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
   Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
   EXPECT_TRUE(wheel.panel()->isVisible());
@@ -109,7 +112,7 @@ TEST(WheelController, AMenuShowingGoesWhenTheApplicationIsLeftOnlyOnceItHadTheFo
 // Switching wheels under a held drag lights up the wedge under the pointer at
 // once; outside a drag the pointer is not asked.
 TEST(WheelController, UnderADragTheNewWheelLightsTheWedgeUnderThePointer) {
-  WheelController wheel(false);
+  WheelController wheel(false, toolWedges());
   for (const bool dragging : {true, false}) {
     wheel.showWheel({400, 300}, false, dragging, Files{"/p/a.jpg"});
     QCursor::setPos(480, 300);  // 80 to the right of the centre

@@ -9,6 +9,7 @@
 
 #include "tests/support/test_support.h"
 #include "wheel/panel_placement.h"
+#include "wheel/radial_menu.h"
 #include "wheel/spring.h"
 #include "wheel/wheel_geometry.h"
 #include "wheel/wheel_state.h"
@@ -46,7 +47,7 @@ TEST(WheelGeometry, IndexFollowsTheWedgeBoundariesAndTheDistanceLimits) {
   }
 }
 
-TEST(PanelPlacement, CentresOnThePointAndKeepsTheDiscOnItsScreen) {
+TEST(PanelPlacement, CentersOnThePointAndKeepsTheDiscOnItsScreen) {
   const ScreenFrame main{0, 0, 1440, 900};
   const ScreenFrame left{-1280, 0, 1280, 1024};
   const struct {
@@ -142,15 +143,17 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
       {std::nullopt, false, std::nullopt, {photo}, {photo, small, gone}, "3 files"},
       {std::nullopt, false, std::nullopt, {gone}, {}, "CONVERT"},  // size unreadable
   };
+  // The menu reads the size when its files change; the label takes it from
+  // there on every paint.
   for (const auto& c : cases) {
-    WheelState state;
-    state.actions = WheelAction::formats(std::nullopt);
-    state.hovered = c.hovered;
-    state.isTools = c.tools;
-    state.file = c.file;
-    state.files = c.files;
-    state.provisionalFiles = c.provisional;
-    EXPECT_EQ(state.centerLabel(), c.expected) << "expected " << c.expected;
+    RadialMenu menu;
+    menu.setActions(WheelAction::formats(std::nullopt));
+    menu.setHovered(c.hovered);
+    menu.setIsTools(c.tools);
+    menu.setFile(c.file);
+    menu.setFiles(c.files);
+    menu.setProvisionalFiles(c.provisional);
+    EXPECT_EQ(menu.state().centerLabel(), c.expected) << "expected " << c.expected;
   }
 }
 

@@ -42,4 +42,20 @@ inline constexpr const char* discardedFramesMessage =
 inline constexpr std::array<std::string_view, 10> outputFormats{
     "png", "jpg", "webp", "heic", "tiff", "avif", "bmp", "pdf", "docx", "txt"};
 
+// The extensions (lower case, without the dot) of the sources a front end
+// offers to convert: the images the engine reads, then PDF. Inline, like
+// outputFormats, so that a front end can sort files without loading the engine.
+inline constexpr std::array<std::string_view, 12> sourceExtensions{
+    "png", "jpg", "jpeg", "heic", "heif", "webp", "tif", "tiff", "avif", "bmp", "gif", "pdf"};
+
+// `text` with its ASCII letters in lower case and every other byte as it is:
+// what file-name extensions, URI schemes and keys are compared in.
+inline std::string asciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
 }  // namespace MediaEngine

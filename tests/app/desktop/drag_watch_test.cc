@@ -23,11 +23,11 @@ struct Session {
   Point shownAt;
   Files shownFiles, files = photo;  // what the drag source answers
   long count = 0;
-  bool working = false, automatic = true, testing = false;
+  bool working = false, automatic = true;
 
   void tick(double now, bool down, Point pointer, bool alt = false) {
-    DragWatch::Readings in{testing, down,        alt,   now,           pointer, count,
-                           visible, dragSession, tools, hideAfterDrag, working, automatic};
+    DragWatch::Readings in{down,        alt,   now,           pointer, count,  visible,
+                           dragSession, tools, hideAfterDrag, working, automatic};
     const DragWatch::Step step = watch.tick(in, [this] {
       ++reads;
       return files;
@@ -80,10 +80,10 @@ TEST(DragWatch, ShowsTheWheelOnlyForARestingDragOfSupportedFiles) {
     EXPECT_EQ(session.shows, c.shown ? 1 : 0) << c.name;
     EXPECT_EQ(session.shownFiles, c.shown ? c.files : Files{}) << c.name;
   }
-  // No drag is taken while a batch runs, with the setting off or in test mode.
-  for (const int which : {0, 1, 2}) {
+  // No drag is taken while a batch runs, or with the setting off.
+  for (const int which : {0, 1}) {
     Session session;
-    session.working = which == 0, session.automatic = which != 1, session.testing = which == 2;
+    session.working = which == 0, session.automatic = which != 1;
     session.drag(still);
     EXPECT_EQ(session.shows + session.reads, 0) << which;
   }

@@ -1,0 +1,331 @@
+#include "app/desktop/tray_application.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+#include <system_error>
+
+#include "platform/platform.h"
+#include "chrome/progress_toast.h"
+#include "settings/settings.h"
+#include "app/desktop/autostart.h"
+#include "app/desktop/introduction_window.h"
+#include "platform/portal/portal_shortcut.h"
+#include "wheel/wheel_controller.h"
+#include "wheel/wheel_panel.h"
+
+namespace Whirlpane {
+namespace {
+
+const QString trayToolTip = QString::fromUtf8("Whirlpane \u2014 drag a file to convert or edit");
+const QString errorTitle = QString::fromUtf8("Couldn\u2019t complete this file");
+
+// Where a wheel opened without a pointer position goes: the centre of the
+// primary screen's available area, or the pointer when there is no screen.
+QPointF screenCenter() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    return QRectF(screen->availableGeometry()).center();
+  }
+  return QCursor::pos();
+}
+
+}  // namespace
+
+std::vector<WheelAction> toolWedges() {
+  std::vector<WheelAction> wedges;
+  for (const EditorEntry& editor : editorTable()) {
+    wedges.push_back({editor.label, editor.symbol, editor.key});
+  }
+  return wedges;
+}
+
+TrayApplication::TrayApplication(std::filesystem::path program)
+    : program_(std::move(program)),
+      editor_([this](const QString& message) { showError(message); }),
+      batch_(program_) {}
+
+TrayApplication::~TrayApplication() { batch_.stop(); }
+
+void TrayApplication::launch(const LaunchOptions& options) {
+  testing_ = options.testing;
+
+  wheel_ = std::make_unique<WheelController>(Platform::current().compositing(), toolWedges());
+  wheel_->busy = [this] { return working_; };
+  wheel_->onAction = [this](const WheelAction& action, const Files& files) {
+    perform(files, action);
+  };
+
+  tray_.setIcon(QIcon(":/icons/whirlpane.svg"));
+  tray_.setToolTip(trayToolTip);
+  // The menu is made when it opens, so that its check marks are read afresh.
+  connect(&tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason) {
+    QMenu* shown = buildStatusMenu().release();
+    connect(shown, &QMenu::aboutToHide, shown, &QObject::deleteLater);
+    shown->popup(QCursor::pos());
+  });
+  // Shown even where no tray exists yet: a tray host that starts later (a
+  // panel restarting) still gets the icon.
+  tray_.show();
+
+  // Where the display takes no key grabs (Wayland, whose X server if any sees
+  // only its own windows' keys), the desktop is asked instead.
+  hotKey_ = Platform::current().grabHotKey([this] { showCurrentWheel(); });
+  if (!hotKey_ || hotKey_->state() == HotKey::State::unavailable) {
+    portalShortcut_ = std::make_unique<PortalShortcut>(QDBusConnection::sessionBus(),
+                                                       [this] { showCurrentWheel(); });
+  }
+  if (hotKey_ && hotKey_->state() == HotKey::State::taken) {
+    // Once, at launch: the program runs on without the key.
+    const QString message = QStringLiteral(
+        "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
+        "or Open With instead.");
+    if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
+      tray_.showMessage("Whirlpane", message);
+    } else {
+      auto* box = new QMessageBox(QMessageBox::Information, "Whirlpane", message);
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->show();
+    }
+  }
+
+  // The tick runs while there is a drag to watch: from a press until the
+  // button is up again and the wheel has nothing left to do for the drag. At
+  // rest only the press watch asks the X server, on its own thread, so the
+  // interface is not woken 22 times a second for nothing.
+  timer_.setInterval(45);
+  connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+  if (!testing_) {
+    dragReader_ = Platform::current().watchDrags([this] {
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (!timer_.isActive()) timer_.start();
+          },
+          Qt::QueuedConnection);
+    });
+    clock_.start();
+  }
+
+  if (options.open) {
+    setCurrentFiles({*options.open});
+    if (options.editor) {
+      openEditor(*options.editor, currentFiles_.front(), std::nullopt);
+    } else {
+      wheel_->showWheel(screenCenter(), options.tools, false, std::nullopt);
+    }
+    return;
+  }
+  if (!testing_ && !hasOpenedWhirlpane()) {
+    showIntroduction();
+    setHasOpenedWhirlpane();
+  }
+  if (!options.files.empty()) open(options.files);
+}
+
+bool TrayApplication::watchesDrags() const { return dragReader_ != nullptr; }
+
+void TrayApplication::tick() {
+  if (!watchesDrags()) return;
+  const std::optional<DragReader::Pointer> pointer = dragReader_->readPointer();
+  if (!pointer) return;
+  DragWatch::Readings in;
+  in.down = pointer->down;
+  in.alt = pointer->alt;
+  in.now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+  if (pointer->down) {
+    // X gives device pixels; the rest radius is in logical points.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double ratio = screen ? screen->devicePixelRatio() : 1.0;
+    in.pointer = {pointer->x / ratio, pointer->y / ratio};
+    // The setting file is read once a press, not on every tick.
+    if (!buttonWasDown_) automaticAtPress_ = automaticDrag();
+  }
+  buttonWasDown_ = pointer->down;
+  in.changeCount = dragReader_->changeCount();
+  in.wheelVisible = wheel_->panel()->isVisible();
+  in.dragSession = wheel_->dragSession();
+  in.showingTools = wheel_->showingTools();
+  in.hideAfterDrag = wheel_->hideAfterDrag;
+  in.working = working();
+  in.automaticDrag = automaticAtPress_;
+  const DragWatch::Step step = dragWatch_.tick(in, [this] { return filesFromUriList(dragReader_->uriList()); });
+  if (step.setToolMode) wheel_->setToolMode(*step.setToolMode);
+  if (step.hideAfterDrag) wheel_->hideAfterDrag = step.hideAfterDrag;
+  // Centred on the pointer in Qt's logical coordinates (right on HiDPI
+  // screens too).
+  if (step.showAt) wheel_->showWheel(QCursor::pos(), false, true, step.files);
+  if (step.hide) wheel_->hideWheel();
+  // Back to rest once the press is over and the wheel is not waiting on it.
+  if (!pointer->down && !wheel_->hideAfterDrag && !wheel_->dragSession()) timer_.stop();
+}
+
+void TrayApplication::open(const Files& files) {
+  setCurrentFiles(supportedOnly(files));
+  if (!currentFiles_.empty()) showWheelAtPointer();
+}
+
+void TrayApplication::setCurrentFiles(Files files) {
+  currentFiles_ = std::move(files);
+  wheel_->currentFiles = currentFiles_;
+}
+
+void TrayApplication::showWheelAtPointer() {
+  wheel_->showWheel(QCursor::pos(), false, false, std::nullopt);
+}
+
+void TrayApplication::showCurrentWheel() {
+  if (wheel_->panel()->isVisible()) {
+    wheel_->hideWheel();
+  } else if (!currentFiles_.empty()) {
+    showWheelAtPointer();
+  } else {
+    chooseFile();
+  }
+}
+
+void TrayApplication::chooseFile() {
+  wheel_->hideWheel();
+  auto* dialog = new QFileDialog(nullptr, "Choose a file to convert or edit.");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setFileMode(QFileDialog::ExistingFiles);
+  dialog->setNameFilter(
+      "Images and PDFs (*.png *.jpg *.jpeg *.heic *.heif *.webp *.tif *.tiff *.avif *.bmp *.gif "
+      "*.pdf *.PNG *.JPG *.JPEG *.HEIC *.HEIF *.WEBP *.TIF *.TIFF *.AVIF *.BMP *.GIF *.PDF)");
+  connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& chosen) {
+    Files files;
+    for (const QString& file : chosen) files.emplace_back(file.toStdString());
+    setCurrentFiles(files);
+    showWheelAtPointer();
+  });
+  dialog->open();
+  dialog->activateWindow();
+}
+
+void TrayApplication::showIntroduction() {
+  if (!introduction_) {
+    introduction_ =
+        std::make_unique<IntroductionWindow>(Platform::current().canWatchDrags(), [this] { chooseFile(); });
+  }
+  introduction_->show();
+  introduction_->raise();
+  introduction_->activateWindow();
+}
+
+void TrayApplication::toggleAutomatic() { setAutomaticDrag(!automaticDrag()); }
+
+void TrayApplication::toggleLogin() {
+  try {
+    setOpensAtLogin(!opensAtLogin(), program_);
+  } catch (const std::system_error& error) {
+    showError(QString::fromStdString(error.what()));
+  }
+}
+
+void TrayApplication::quit() {
+  batch_.stop();
+  qApp->quit();
+}
+
+void TrayApplication::showError(const QString& text) {
+  auto* alert = new QMessageBox(QMessageBox::Warning, "Whirlpane", errorTitle, QMessageBox::Ok);
+  alert->setObjectName("error-alert");
+  alert->setInformativeText(text);
+  alert->setWindowModality(Qt::ApplicationModal);
+  alert->setAttribute(Qt::WA_DeleteOnClose);
+  alert->show();
+  alert->raise();
+  alert->activateWindow();
+}
+
+std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
+  auto menu = std::make_unique<QMenu>();
+  menu->setObjectName("status-menu");
+  QAction* heading = menu->addAction("Whirlpane");
+  heading->setEnabled(false);
+  menu->addSeparator();
+  QAction* openFile =
+      menu->addAction(QString::fromUtf8("Open File\u2026"), this, [this] { chooseFile(); });
+  openFile->setShortcut(QKeySequence("Ctrl+O"));
+  menu->addAction("Show Wheel", this, [this] { showCurrentWheel(); });
+  QAction* automatic =
+      menu->addAction("Show When Dragging Files", this, [this] { toggleAutomatic(); });
+  automatic->setCheckable(true);
+  automatic->setChecked(automaticDrag());
+  if (!Platform::current().canWatchDrags()) {
+    // Wayland (or no X11 display): the watch never runs here.
+    automatic->setToolTip(
+        "No effect on this desktop: files dragged here do not open the wheel by themselves, "
+        "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
+        "drop the files on it instead.");
+  }
+  menu->setToolTipsVisible(true);
+  menu->addAction(QString::fromUtf8("How to Use\u2026"), this, [this] { showIntroduction(); });
+  QAction* login = menu->addAction("Open at Login", this, [this] { toggleLogin(); });
+  login->setCheckable(true);
+  login->setChecked(opensAtLogin());
+  menu->addSeparator();
+  QAction* quitAction = menu->addAction("Quit Whirlpane", this, [this] { quit(); });
+  quitAction->setShortcut(QKeySequence("Ctrl+Q"));
+  return menu;
+}
+
+void TrayApplication::openEditor(const std::string& key, const std::filesystem::path& file,
+                             std::optional<QPointF> at) {
+  editor_.open(key, file, at,
+               [this](const std::filesystem::path& saved) { setCurrentFiles({saved}); });
+}
+
+void TrayApplication::perform(const Files& files, const WheelAction& action) {
+  const QPointF pointer = QCursor::pos();
+  const QPointF center = QRectF(wheel_->panel()->frameGeometry()).center();
+  if (editor_.hasEditor(action.key)) {
+    setCurrentFiles(files);
+    wheel_->hideWheel();
+    for (const auto& file : files) openEditor(action.key, file, center);
+    return;
+  }
+  if (working()) return;
+  wheel_->hideWheel();
+  toast_ = std::make_unique<ProgressToast>("Converting to " + QString::fromStdString(action.label),
+                                           static_cast<int>(files.size()), pointer);
+  toast_->onCancel = [this] { batch_.cancel(); };
+  toast_->show();
+  working_ = true;
+  // The worker's reports are queued to this thread, so they arrive in order
+  // and the end comes after the last progress.
+  batch_.start(
+      files, action.key,
+      [this](int saved, int total) {
+        QMetaObject::invokeMethod(
+            this, [this, saved, total] { batchProgressed(saved, total); }, Qt::QueuedConnection);
+      },
+      [this](BatchConversion::Result result) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, result = std::move(result)]() mutable { batchFinished(std::move(result)); },
+            Qt::QueuedConnection);
+      });
+}
+
+void TrayApplication::batchProgressed(int saved, int total) {
+  if (toast_) toast_->update(saved, total);
+}
+
+void TrayApplication::batchFinished(BatchConversion::Result result) {
+  working_ = false;
+  if (toast_) toast_->finish();
+  if (!result.outputs.empty()) setCurrentFiles({result.outputs.back()});
+  if (!result.failures.empty()) {
+    QStringList lines;
+    for (const std::string& line : result.failures) lines << QString::fromStdString(line);
+    showError(lines.join("\n\n"));
+  }
+}
+
+}  // namespace Whirlpane

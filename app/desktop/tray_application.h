@@ -1,0 +1,134 @@
+// The running desktop program: the tray icon and its menu, the hot key, the
+// wheel, open requests from the desktop, the introduction, the error alert,
+// and the conversions the wheel starts (one batch at a time, each file in a
+// child process). Everything here runs on the main thread; the batch reports
+// back through queued calls, in order.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointF>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/desktop/batch_conversion.h"
+#include "app/desktop/drag_watch.h"
+#include "app/desktop/launch_options.h"
+#include "editors/editor_coordinator.h"
+#include "wheel/wheel_action.h"
+
+class QMenu;
+class QMessageBox;
+
+namespace Whirlpane {
+
+class DragReader;
+class HotKey;
+class PortalShortcut;
+class IntroductionWindow;
+class ProgressToast;
+class SingleInstance;
+class WheelController;
+
+// The tools wheel's wedges: one per editor of the editor table, in its order.
+std::vector<WheelAction> toolWedges();
+
+class TrayApplication : public QObject {
+  Q_OBJECT
+
+ public:
+  using Files = std::vector<std::filesystem::path>;
+
+  // `program` is the whirlpane executable (batch children and login entry).
+  explicit TrayApplication(std::filesystem::path program);
+  ~TrayApplication() override;
+
+  // The launch sequence, in order: wheel, tray, hot key, timer and drag
+  // watch, launch options, introduction on first run.
+  void launch(const LaunchOptions& options);
+
+  // An open request (Open With, a second launch): the supported files become
+  // the current files, even when none is left; with any, the formats wheel
+  // comes up at the pointer.
+  void open(const Files& files);
+
+  // The wheel's choice: a tool opens one editor per file; a format converts
+  // the files as one batch, unless a batch is running already.
+  void perform(const Files& files, const WheelAction& action);
+
+  // The menu's and the hot key's rule: a visible wheel is hidden; otherwise
+  // remembered files get the formats wheel at the pointer; otherwise the file
+  // chooser opens.
+  void showCurrentWheel();
+  void chooseFile();
+  void showIntroduction();
+  void toggleAutomatic();
+  void toggleLogin();
+  // Stops a running batch politely (its children remove their own working
+  // files) and ends the program.
+  void quit();
+  // "Couldn’t complete this file" with `text` as the detail, application
+  // modal, without blocking the caller.
+  void showError(const QString& text);
+
+  // The tray menu as it would open now, built anew each time.
+  std::unique_ptr<QMenu> buildStatusMenu();
+
+  // Called every 45 ms by the timer: the drag watch, fed
+  // by the X server's readings; idle in the test mode and without X11.
+  void tick();
+  // Whether drags bring the wheel up by themselves here (an X11 display
+  // with XFixes, and not the test mode).
+  bool watchesDrags() const;
+
+  // State, for tests and the drag watch.
+  const Files& currentFiles() const { return currentFiles_; }
+  bool working() const { return working_; }
+  WheelController& wheel() { return *wheel_; }
+  QSystemTrayIcon& tray() { return tray_; }
+  HotKey* hotKey() const { return hotKey_.get(); }
+  PortalShortcut* portalShortcut() const { return portalShortcut_.get(); }
+  ProgressToast* toast() const { return toast_.get(); }
+  IntroductionWindow* introduction() const { return introduction_.get(); }
+  const EditorCoordinator& editors() const { return editor_; }
+  // Ends the running batch before its next file, as the toast's close button does.
+  void cancelConversion() { batch_.cancel(); }
+
+ private:
+  void openEditor(const std::string& key, const std::filesystem::path& file,
+                  std::optional<QPointF> at);
+  void batchProgressed(int saved, int total);
+  void batchFinished(BatchConversion::Result result);
+  void showWheelAtPointer();
+  // The files the wheel acts on when it opens without a drag, here and in
+  // the wheel.
+  void setCurrentFiles(Files files);
+
+  std::filesystem::path program_;
+  std::unique_ptr<WheelController> wheel_;
+  QSystemTrayIcon tray_;
+  std::unique_ptr<HotKey> hotKey_;
+  std::unique_ptr<PortalShortcut> portalShortcut_;
+  QTimer timer_;
+  std::unique_ptr<IntroductionWindow> introduction_;
+  std::unique_ptr<ProgressToast> toast_;
+  EditorCoordinator editor_;
+  BatchConversion batch_;
+  Files currentFiles_;
+  bool working_ = false;
+  bool testing_ = false;
+  // The drag watch: its decisions, its X11 readings, its clock, and the
+  // "automaticDrag" setting as read when the button last went down.
+  DragWatch dragWatch_;
+  std::unique_ptr<DragReader> dragReader_;  // after timer_: its press watch posts to it
+  QElapsedTimer clock_;
+  bool buttonWasDown_ = false;
+  bool automaticAtPress_ = true;
+};
+
+}  // namespace Whirlpane

@@ -1,0 +1,37 @@
+#include "chrome/close_circle_button.h"
+
+#include <QPainter>
+
+namespace Whirlpane {
+
+CloseCircleButton::CloseCircleButton(const QRect& frame, const QString& identifier,
+                                     const QString& label, QWidget* parent)
+    : QAbstractButton(parent) {
+  setGeometry(frame);
+  setObjectName(identifier);
+  setAccessibleName(label);
+  setFocusPolicy(Qt::NoFocus);
+  connect(this, &QAbstractButton::clicked, this, [this] {
+    if (handler) handler();
+  });
+}
+
+void CloseCircleButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF bounds = QRectF(rect());
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor::fromRgbF(0, 0, 0, isDown() ? 0.12f : 0.06f));
+  painter.drawEllipse(bounds.adjusted(0.5, 0.5, -0.5, -0.5));
+
+  // The mark matches a semibold glyph of 0.42 × the button's width.
+  const qreal arm = bounds.width() * 0.16;
+  QPen pen(QColor::fromRgbF(0, 0, 0, 0.62f), bounds.width() * 0.075);
+  pen.setCapStyle(Qt::RoundCap);
+  painter.setPen(pen);
+  const QPointF c = bounds.center();
+  painter.drawLine(c + QPointF(-arm, -arm), c + QPointF(arm, arm));
+  painter.drawLine(c + QPointF(-arm, arm), c + QPointF(arm, -arm));
+}
+
+}  // namespace Whirlpane

@@ -1,0 +1,306 @@
+#include "editors/common/editor_frame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEasingCurve>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPointer>
+#include <QPropertyAnimation>
+#include <QWindow>
+
+#include "chrome/backdrop.h"
+#include "chrome/close_circle_button.h"
+#include "platform/platform.h"
+#include "chrome/grow_animation.h"
+#include "editors/common/editor_geometry.h"
+#include "editors/common/editor_image.h"
+#include "editors/common/editor_text.h"
+#include "editors/common/save_queue.h"
+#include "editors/controls/action_button.h"
+#include "whirlpane/failure.h"
+
+namespace Whirlpane {
+namespace {
+
+constexpr qreal cornerRadius = 20;
+
+// The warm (or, on glass, white) wash between the backdrop and the surface.
+class Tint : public QWidget {
+  Q_OBJECT
+
+ public:
+  Tint(QWidget* parent, QColor color) : QWidget(parent), color_(color) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color_);
+    painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+  }
+
+ private:
+  QColor color_;
+};
+
+}  // namespace
+
+EditorWindow::EditorWindow(EditorFrame* controller)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      controller_(controller) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void EditorWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && controller_) {
+    ActionButton* save = controller_->saveButton();
+    if (save && save->isVisibleTo(this) && save->isEnabled()) save->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (controller_) controller_->aboutToClose();
+}
+
+void EditorSurface::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (qreal y : separators) {
+    painter.fillRect(QRectF(0, y, width(), 0.5), QColor::fromRgbF(0, 0, 0, 0.09f));
+  }
+  painter.setPen(QPen(QColor::fromRgbF(1, 1, 1, 0.38f), 0.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25), cornerRadius,
+                          cornerRadius);
+}
+
+void TitleBar::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  grab_ = event->globalPosition() - window()->pos();
+  // The window manager moves the window where it offers that (X11's
+  // _NET_WM_MOVERESIZE); otherwise the window follows the pointer.
+  if (QWindow* handle = window()->windowHandle(); handle && handle->startSystemMove()) {
+    grab_ = {-1, -1};
+  }
+}
+
+void TitleBar::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton) || grab_ == QPointF(-1, -1)) return;
+  window()->move((event->globalPosition() - grab_).toPoint());
+}
+
+EditorFrame::EditorFrame(std::filesystem::path file, const QString& title,
+                                       const QString& saveTitle, const QString& action, QSize size)
+    : sourceFile_(std::move(file)), title_(title), action_(action), composited_(Platform::current().compositing()) {
+  const qreal w = size.width();
+  const qreal h = size.height();
+  const QString prefix = "editor." + action + ".";
+
+  window_ = new EditorWindow(this);
+  window_->setObjectName(prefix + "window");
+  window_->setWindowTitle(title);
+  window_->setAccessibleName(title);
+  // Without a compositor transparent pixels are black: the window stays
+  // opaque and the backdrop cuts it to its rounded shape.
+  window_->setAttribute(Qt::WA_TranslucentBackground, composited_);
+  window_->setFixedSize(size);
+
+  content_ = new QWidget(window_);
+  content_->setGeometry(0, 0, size.width(), size.height());
+  backdrop_ = makeGlassBackdrop(content_, content_->rect(), cornerRadius, true);
+  auto* tint = new Tint(content_, currentBackdropStyle() == BackdropStyle::glass ? QColor::fromRgbF(1, 1, 1, 0.2f)
+                                                    : QColor::fromRgbF(1, 0.93f, 0.86f, 0.16f));
+  tint->setGeometry(content_->rect());
+  surface_ = new EditorSurface(content_);
+  surface_->setGeometry(content_->rect());
+
+  auto* titleBar = new TitleBar(surface_);
+  titleBar->setGeometry(0, 0, size.width(), static_cast<int>(titleBarHeight));
+  auto* titleLabel = new EditorLabel(QRectF(50, 10.5, w - 100, 18), editorFont(14, QFont::DemiBold),
+                                 labelColor(0.82), titleBar, Qt::AlignCenter);
+  titleLabel->setText(title);
+  QPointer<EditorFrame> self(this);
+  auto* closeButton =
+      new CloseCircleButton(QRect(12, 8, 22, 22), prefix + "close", "Close " + title, titleBar);
+  closeButton->handler = [self] {
+    if (self) self->close();
+  };
+
+  separator(titleBarHeight);
+  separator(actionBarTop());
+
+  resetButton_ = new ActionButton(QRectF(14, h - 34.5, 46, 20), surface_);
+  resetButton_->setText("Reset");
+  resetButton_->setObjectName(prefix + "reset");
+  resetButton_->setFont(editorFont(11));
+  resetButton_->handler = [self] {
+    if (self) self->resetEditor();
+  };
+
+  const QFont saveFont = editorFont(11, QFont::Medium);
+  const qreal b = saveButtonWidth(QFontMetricsF(saveFont).horizontalAdvance(saveTitle));
+  saveButton_ = new ActionButton(QRectF(w - 14 - b, h - 34.5, b, 20), surface_);
+  saveButton_->setText(saveTitle);
+  saveButton_->setPrimary(true);
+  saveButton_->setObjectName(prefix + "save");
+  saveButton_->setFont(saveFont);
+  saveButton_->handler = [self] {
+    if (self) self->saveEditor();
+  };
+
+  status_ = new EditorLabel(QRectF(70, h - 31.5, statusLineWidth(w, b), 15), editorFont(10),
+                        labelColor(0.58), surface_);
+
+  grow_ = new GrowAnimation(content_);
+  if (!composited_) {
+    grow_->onFrame = [window = window_, backdrop = backdrop_](qreal scale) {
+      window->setMask(backdrop->windowShape(scale));
+    };
+  }
+}
+
+EditorFrame::~EditorFrame() {
+  window_->controller_ = nullptr;
+  window_->hide();
+  // The window may be going away from inside one of its own events.
+  window_->deleteLater();
+}
+
+qreal EditorFrame::contentWidth() const { return surface_->width(); }
+
+qreal EditorFrame::actionBarTop() const { return surface_->height() - actionBarHeight; }
+
+void EditorFrame::separator(qreal y) {
+  surface_->separators.push_back(y);
+  surface_->update();
+}
+
+void EditorFrame::report(const EditorError& error) {
+  lastError_ = error;
+  if (!presentsErrors || closed_) return;
+  auto* alert = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(),
+                                QString::fromUtf8("Couldn\u2019t complete this file"),
+                                QMessageBox::Ok, window_);
+  alert->setInformativeText(QString::fromStdString(error.message));
+  alert->setWindowModality(Qt::WindowModal);
+  alert->setAttribute(Qt::WA_DeleteOnClose);
+  alert->open();
+}
+
+void EditorFrame::saveImage(const QImage& image, std::string_view suffix,
+                                   std::string_view format) {
+  if (image.isNull()) {
+    report(EditorError("The image could not be rendered."));
+    return;
+  }
+  std::filesystem::path target;
+  try {
+    target = MediaEngine::uniqueSibling(sourceFile_, suffix, format);
+  } catch (const std::exception& failure) {
+    report(EditorError(MediaEngine::describe(failure)));
+    return;
+  }
+  performSave(
+      [picture = pictureOf(image), format = std::string(format), target, source = sourceFile_] {
+        MediaEngine::writePicture(picture, format, target, source, 0.9);
+        return target;
+      });
+}
+
+void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
+  if (isSaving_) return;
+  isSaving_ = true;
+  saveButton_->setEnabled(false);
+  status_->setText(QString::fromUtf8("Saving\u2026"));
+  // The controller may be gone when the work ends (its window closed
+  // meanwhile); the pointer is only read back on the main thread.
+  QPointer<EditorFrame> self(this);
+  enqueueSave([self, work = std::move(work)] {
+    std::optional<std::filesystem::path> saved;
+    std::optional<EditorError> error;
+    try {
+      saved = work();
+    } catch (const std::exception& failure) {
+      error = EditorError(MediaEngine::describe(failure));
+    } catch (...) {
+      error = EditorError("The file could not be saved.");
+    }
+    // Saves still running when the program ends finish after the
+    // application object has gone; there is nobody left to tell.
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+      QMetaObject::invokeMethod(
+          application,
+          [self, saved, error] {
+            if (self) self->finishSave(saved, error);
+          },
+          Qt::QueuedConnection);
+    }
+  });
+}
+
+void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
+                                    const std::optional<EditorError>& error) {
+  isSaving_ = false;
+  saveButton_->setEnabled(true);
+  status_->setText({});
+  if (error || !saved) {
+    report(error.value_or(EditorError("The file could not be saved.")));
+  } else if (const auto savedHandler = onSaved) {
+    // onSaved may not outlive the controller's closing; keep a copy.
+    savedHandler(*saved);
+  }
+  if (closed_) {
+    // The window was closed while the save ran: the editor stayed until now
+    // so that the written file is still reported.
+    if (const auto closedHandler = onClosed) closedHandler();
+    return;
+  }
+  if (saved && !error) close();
+}
+
+void EditorFrame::present(QPointF origin) {
+  presentsErrors = true;
+  window_->move(origin.toPoint());
+  window_->setWindowOpacity(composited_ ? 0 : 1);
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+  QEasingCurve curve(QEasingCurve::BezierSpline);
+  curve.addCubicBezierSegment({0.2, 0.9}, {0.3, 1.0}, {1, 1});
+  grow_->play(0.92, 200, curve);
+  if (composited_) {
+    auto* fade = new QPropertyAnimation(window_, "windowOpacity", window_);
+    fade->setDuration(160);
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+  }
+}
+
+void EditorFrame::close() { window_->close(); }
+
+void EditorFrame::aboutToClose() {
+  if (closed_) return;
+  closed_ = true;
+  // A save still running ends the editor's life when it comes back.
+  if (isSaving_) return;
+  // onClosed usually lets the controller go: nothing here may be touched
+  // after it, and the callback itself is kept alive by the copy.
+  if (const auto closedHandler = onClosed) closedHandler();
+}
+
+}  // namespace Whirlpane
+
+#include "editor_frame.moc"

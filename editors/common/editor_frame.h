@@ -1,0 +1,183 @@
+// The frame every editor is built in: a frameless, rounded, translucent window
+// with a title bar that moves it, a close button, a content area the editor
+// fills, and an action bar with Reset, a status line and Save (Return). The
+// frame owns the save flow: the editor's work runs on the save thread, one
+// save of an editor at a time, and on success the saved file is reported and
+// the window closes; on failure the error is reported and the window stays.
+//
+// An editor derives from EditorFrame, adds its views to surface()
+// between y = titleBarHeight and y = actionBarTop(), and overrides
+// resetEditor() and saveEditor(); saveEditor() calls performSave() or
+// saveImage(). The coordinator owns the controller; the controller owns its
+// window.
+//
+// Thread safety: main thread only; performSave's work runs on the save thread.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointF>
+#include <QSize>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "editors/common/editor_error.h"
+
+namespace Whirlpane {
+
+class Backdrop;
+class GrowAnimation;
+class ActionButton;
+class EditorFrame;
+class EditorLabel;
+
+// The editor window: Escape closes it, Return presses Save.
+class EditorWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit EditorWindow(EditorFrame* controller);
+  EditorFrame* controller() const { return controller_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class EditorFrame;
+  EditorFrame* controller_;  // cleared when the controller goes first
+};
+
+// The content surface: the rounded face with its faint rim and hairlines,
+// coordinates from the top left.
+class EditorSurface : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit EditorSurface(QWidget* parent) : QWidget(parent) {}
+  // Hairlines across the surface at these heights.
+  std::vector<qreal> separators;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// The title strip: pressing and dragging on it moves the window.
+class TitleBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TitleBar(QWidget* parent) : QWidget(parent) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  QPointF grab_;  // the press, relative to the window, when the desktop cannot move it
+};
+
+class EditorFrame : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr qreal titleBarHeight = 38;
+  static constexpr qreal actionBarHeight = 49;
+  static constexpr QSize defaultSize{420, 630};
+
+  // Builds the hidden window of `size` with `title`, a Save button reading
+  // `saveTitle`, and object names "editor.<action>.window", ".close",
+  // ".reset" and ".save".
+  EditorFrame(std::filesystem::path file, const QString& title, const QString& saveTitle,
+                     const QString& action, QSize size = defaultSize);
+  // Takes the window away (without calling onClosed).
+  ~EditorFrame() override;
+  EditorFrame(const EditorFrame&) = delete;
+  EditorFrame& operator=(const EditorFrame&) = delete;
+
+  const std::filesystem::path& sourceFile() const { return sourceFile_; }
+  EditorWindow* window() const { return window_; }
+  EditorSurface* surface() const { return surface_; }
+  const QString& identifierWord() const { return action_; }
+  qreal contentWidth() const;
+  qreal actionBarTop() const;
+
+  // Called with the written file after a successful save, before the window
+  // closes.
+  std::function<void(const std::filesystem::path&)> onSaved;
+  // Called once, when the window closes (close button, Escape, a save); when
+  // it closes while a save runs, once that save has come back (and reported
+  // its file through onSaved).
+  std::function<void()> onClosed;
+  // Whether report() shows an alert on the window (true once shown).
+  bool presentsErrors = false;
+
+  const std::optional<EditorError>& lastError() const { return lastError_; }
+  ActionButton* saveButton() const { return saveButton_; }
+  ActionButton* resetButton() const { return resetButton_; }
+  EditorLabel* statusLabel() const { return status_; }
+  bool isSaving() const { return isSaving_; }
+
+  // Adds a hairline across the surface at height `y`.
+  void separator(qreal y);
+
+  // Reset and Save; the base versions do nothing.
+  virtual void resetEditor() {}
+  virtual void saveEditor() {}
+
+  // Records `error` and, when presentsErrors and the window is open, shows it
+  // in an alert on the window ("Couldn’t complete this file", the message
+  // below).
+  void report(const EditorError& error);
+
+  // Saves `image` as `format` (at quality 0.9) under a free name beside the
+  // source ending in `suffix`, through performSave(). A null image is
+  // reported as "The image could not be rendered.".
+  void saveImage(const QImage& image, std::string_view suffix, std::string_view format = "png");
+
+  // Runs `work` on the save thread unless a save of this editor is running
+  // already (then nothing happens). While it runs Save is disabled and the
+  // status line reads "Saving…". `work` returns the written file; what it
+  // throws is reported (engine failures with their own message) and the
+  // window stays open. On success onSaved gets the file and the window
+  // closes.
+  void performSave(std::function<std::filesystem::path()> work);
+
+  // Shows the window with its top-left corner at `origin`: it grows from 0.92
+  // of its size and fades in where a compositor runs, and takes the focus.
+  void present(QPointF origin);
+
+  // Closes the window as its close button does.
+  void close();
+
+ protected:
+  // The window is closing; calls onClosed.
+  virtual void aboutToClose();
+
+ private:
+  friend class EditorWindow;
+  void finishSave(const std::optional<std::filesystem::path>& saved,
+                  const std::optional<EditorError>& error);
+
+  std::filesystem::path sourceFile_;
+  QString title_;
+  QString action_;
+  EditorWindow* window_;
+  QWidget* content_;
+  Backdrop* backdrop_;
+  EditorSurface* surface_;
+  GrowAnimation* grow_;
+  ActionButton* resetButton_;
+  ActionButton* saveButton_;
+  EditorLabel* status_;
+  std::optional<EditorError> lastError_;
+  bool composited_;
+  bool isSaving_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace Whirlpane

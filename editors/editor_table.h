@@ -1,0 +1,34 @@
+// The editors behind the tools wheel, one row each: the key that names it,
+// the wedge that opens it, and how it is built on a file. The tools wheel's
+// wedges and the coordinator's editors are both made from this one table, so
+// there is no tool without an editor, nor an editor without a wedge.
+//
+// Thread safety: the table is built once, on first use, and never changes.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Whirlpane {
+
+class EditorFrame;
+
+struct EditorEntry {
+  // Builds the editor on a file, reading from it what the editor needs;
+  // throws (an EditorError or the engine's failure) when it cannot.
+  using Builder = std::function<std::unique_ptr<EditorFrame>(const std::filesystem::path&)>;
+
+  std::string key;     // lower case: what wedges, launches and tests name it by
+  std::string label;   // the wedge's upper-case caption
+  std::string symbol;  // the wedge's icon (Resources/icons/<symbol>.svg)
+  Builder build;
+};
+
+// The seven editors in wedge order: COMPRESS, METADATA, EDIT, ANNOTATE,
+// ADD BG, CROP, REDACT.
+const std::vector<EditorEntry>& editorTable();
+
+}  // namespace Whirlpane

@@ -1,0 +1,141 @@
+#include "app/desktop/tray_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <algorithm>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTemporaryDir>
+
+#include "chrome/progress_toast.h"
+#include "settings/settings.h"
+#include "app/desktop/introduction_window.h"
+#include "tests/support/scoped_environment.h"
+#include "tests/support/test_support.h"
+#include "wheel/radial_menu.h"
+#include "wheel/wheel_controller.h"
+#include "wheel/wheel_panel.h"
+
+namespace Whirlpane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The launch options of a program started with `arguments`.
+LaunchOptions options(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "whirlpane");
+  return parseLaunchOptions(arguments);
+}
+
+// The tray application with a settings folder of its own; nothing else of the user's.
+class Tray : public ::testing::Test {
+ protected:
+  QTemporaryDir config;
+  ScopedEnvironment environment{"XDG_CONFIG_HOME", config.path().toUtf8()};
+  ScopedEnvironment noDisplay{"DISPLAY", std::nullopt};
+  TrayApplication tray{WHIRLPANE_BINARY};
+};
+
+TEST_F(Tray, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
+  tray.launch(options({"--test-mode"}));
+  const auto menuNow = [&] {
+    QStringList items;
+    const std::unique_ptr<QMenu> menu = tray.buildStatusMenu();
+    for (QAction* action : menu->actions()) {
+      QString item = action->isSeparator() ? "--" : action->text();
+      if (!action->shortcut().isEmpty()) item += " [" + action->shortcut().toString() + "]";
+      if (action->isCheckable()) item += action->isChecked() ? " (on)" : " (off)";
+      if (!action->isEnabled()) item += " (heading)";
+      items << item;
+    }
+    return items;
+  };
+  EXPECT_EQ(menuNow(),
+            (QStringList{"Whirlpane (heading)", "--", QString::fromUtf8("Open File\u2026 [Ctrl+O]"),
+                         "Show Wheel", "Show When Dragging Files (on)",
+                         QString::fromUtf8("How to Use\u2026"), "Open at Login (off)", "--",
+                         "Quit Whirlpane [Ctrl+Q]"}));
+  // Choosing the item while it shows a check mark stores false.
+  tray.buildStatusMenu()->actions()[4]->trigger();
+  EXPECT_FALSE(automaticDrag());
+  EXPECT_EQ(menuNow()[4], "Show When Dragging Files (off)");
+}
+
+TEST_F(Tray, LaunchOptionsDecideBetweenWheelAndIntroduction) {
+  const QPointF center = QRectF(QGuiApplication::primaryScreen()->availableGeometry()).center();
+  {
+    TrayApplication tools(WHIRLPANE_BINARY);
+    tools.launch(options({"--open", "/p/photo.jpg", "--tools"}));
+    EXPECT_TRUE(tools.wheel().showingTools());
+    EXPECT_EQ(tools.wheel().wheel()->state().files, std::vector<fs::path>{"/p/photo.jpg"});
+    EXPECT_EQ(QRectF(tools.wheel().panel()->frameGeometry()).center().toPoint(), center.toPoint());
+    EXPECT_EQ(tools.introduction(), nullptr) << "no introduction, even on first run";
+  }
+  EXPECT_FALSE(hasOpenedWhirlpane());
+  tray.launch(options({}));
+  ASSERT_NE(tray.introduction(), nullptr);
+  EXPECT_TRUE(tray.introduction()->isVisible());
+  EXPECT_TRUE(hasOpenedWhirlpane());
+  TrayApplication later(WHIRLPANE_BINARY);
+  later.launch(options({}));
+  EXPECT_EQ(later.introduction(), nullptr) << "the introduction comes once";
+}
+
+TEST_F(Tray, ABatchCountsSavedFilesReportsFailuresTogetherAndRemembersTheLastOutput) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
+  TestSupport::writeFile(folder / "b.jpg", "damaged");
+  TestSupport::writeFile(folder / "c.jpg", "also damaged");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "d.jpg");
+  tray.launch(options({"--test-mode"}));
+  const WheelAction png{"PNG", std::nullopt, "png"};
+  tray.perform({folder / "a.jpg", folder / "b.jpg", folder / "c.jpg", folder / "d.jpg"}, png);
+  ASSERT_NE(tray.toast(), nullptr);
+  EXPECT_EQ(tray.toast()->title()->text(), "Converting to PNG");
+  tray.perform({folder / "a.jpg"}, png);  // a second batch while one runs is ignored
+  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  EXPECT_EQ(tray.toast()->detail()->text(), "2 of 4 saved");
+  EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "d.png"});
+  EXPECT_FALSE(fs::exists(folder / "a 2.png")) << "the second request converted";
+  QStringList alerts;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+      EXPECT_EQ(box->text(), QString::fromUtf8("Couldn\u2019t complete this file"));
+      alerts << box->informativeText();
+      delete box;  // the tests after this one share the process
+    }
+  }
+  EXPECT_EQ(alerts,
+            QStringList{"b.jpg: Could not read b.jpg. The file may be damaged or unsupported.\n\n"
+                        "c.jpg: Could not read c.jpg. The file may be damaged or unsupported."});
+}
+
+TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
+  TestSupport::ScratchFolder folder;
+  const fs::path photo = folder / "photo.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), photo);
+  tray.launch(options({"--test-mode", "--open", photo.string(), "--tools"}));
+  const std::vector<WheelAction> wedges = tray.wheel().wheel()->actions();
+  std::vector<std::string> keys;
+  for (const WheelAction& wedge : wedges) keys.push_back(wedge.key);
+  std::sort(keys.begin(), keys.end());
+  EXPECT_EQ(keys, tray.editors().editorKeys());
+  for (const WheelAction& wedge : wedges) {
+    const size_t before = tray.editors().openWindows().size();
+    tray.perform({photo}, wedge);
+    EXPECT_EQ(tray.editors().openWindows().size(), before + 1) << wedge.label;
+  }
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    EXPECT_EQ(qobject_cast<QMessageBox*>(widget), nullptr) << "an editor failed to open";
+  }
+}
+
+}  // namespace
+}  // namespace Whirlpane
