@@ -73,8 +73,8 @@ Timing median(int runs, Work work) {
 }
 
 std::optional<QImage> full(const QImage& photo) {
-  return BackgroundRenderer::render(photo, BackgroundStyle::gradients().front(), std::nullopt,
-                                      160, 24, 24, std::nullopt, std::nullopt);
+  return BackgroundRenderer::render(photo, BackgroundStyle::gradients().front(), std::nullopt, 160,
+                                    24, 24, std::nullopt, std::nullopt);
 }
 
 }  // namespace
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
         median(runs, [&](int) { reduced = BackgroundRenderer::reducePicture(photo, 820); });
     const Timing preview = median(runs * 4, [&](int i) {
       BackgroundRenderer::render(reduced, BackgroundStyle::gradients().front(), std::nullopt,
-                                   160 + 7 * i, 24 + i, 24 + 3 * i, std::nullopt, 820);
+                                 160 + 7 * i, 24 + i, 24 + 3 * i, std::nullopt, 820);
     });
     // wall and processor ms of: full render, reduction, preview render
     std::printf("%.1f %.1f %.1f %.1f %.1f %.1f\n", render.wall, render.cpu, reduce.wall, reduce.cpu,
@@ -110,8 +110,8 @@ int main(int argc, char** argv) {
     for (const auto* list : {&BackgroundStyle::gradients(), &BackgroundStyle::solids()}) {
       for (const BackgroundStyle& style : *list) {
         if (style.name != QString::fromLocal8Bit(argv[2])) continue;
-        const auto out = BackgroundRenderer::render(load(argv[3]), style, std::nullopt, 160, 24,
-                                                      24, std::nullopt, std::nullopt);
+        const auto out = BackgroundRenderer::render(load(argv[3]), style, std::nullopt, 160, 24, 24,
+                                                    std::nullopt, std::nullopt);
         return out && out->save(QString::fromLocal8Bit(argv[4])) ? 0 : 1;
       }
     }

@@ -32,7 +32,8 @@ QRegion Backdrop::windowShape(qreal scale) const {
 void Backdrop::shapeWindow() {
   if (isWindow()) return;  // a backdrop is always inside the window it shapes
   if (style_ == BackdropStyle::opaque) window()->setMask(windowShape());
-  if (style_ == BackdropStyle::glass) Platform::current().requestBlurBehind(window(), windowShape());
+  if (style_ == BackdropStyle::glass)
+    Platform::current().requestBlurBehind(window(), windowShape());
 }
 
 void Backdrop::showEvent(QShowEvent* event) {

@@ -11,9 +11,9 @@
 
 #include "chrome/backdrop.h"
 #include "chrome/close_circle_button.h"
-#include "platform/platform.h"
 #include "chrome/grow_animation.h"
 #include "chrome/progress_bar.h"
+#include "platform/platform.h"
 
 namespace Whirlpane {
 

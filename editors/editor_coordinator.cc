@@ -42,8 +42,8 @@ std::vector<std::string> EditorCoordinator::editorKeys() const {
   return keys;
 }
 
-EditorFrame* EditorCoordinator::build(const std::string& action,
-                                             const std::filesystem::path& file, Saved onSaved) {
+EditorFrame* EditorCoordinator::build(const std::string& action, const std::filesystem::path& file,
+                                      Saved onSaved) {
   if (QThread::currentThread() != mainThread_.thread()) {
     qFatal("EditorCoordinator: editors are built on the main thread only");
   }

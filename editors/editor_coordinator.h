@@ -66,8 +66,7 @@ class EditorCoordinator {
   EditorFrame* editorOf(const QWidget* window) const;
 
  private:
-  EditorFrame* build(const std::string& action, const std::filesystem::path& file,
-                            Saved onSaved);
+  EditorFrame* build(const std::string& action, const std::filesystem::path& file, Saved onSaved);
 
   Report report_;
   std::map<std::string, EditorEntry::Builder> builders_;

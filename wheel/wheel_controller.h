@@ -1,9 +1,9 @@
 // The wheel on screen: owns the WheelPanel with its RadialMenu and brings the
 // wheel up at a point, switches it between the formats and the tools wheel,
 // and hides it. The application holds one, sets `onAction` to run what the
-// user chose, tells it when a batch keeps it `busy`, and keeps `currentFiles` up to date; the wheel's
-// own requests to switch (centre click, right click, Tab, Space) and to close
-// (Escape) are handled here.
+// user chose, tells it when a batch keeps it `busy`, and keeps `currentFiles` up to date; the
+// wheel's own requests to switch (centre click, right click, Tab, Space) and to close (Escape) are
+// handled here.
 //
 // A showing is either for a drag (the wheel is a drop target under a held
 // drag: it never takes the focus from the drag source and stays up when the

@@ -3,8 +3,8 @@
 #include <QWindow>
 
 #include "chrome/backdrop.h"
-#include "platform/platform.h"
 #include "chrome/grow_animation.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_geometry.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/desktop/tray_application.h"
 #include "app/desktop/launch_options.h"
 #include "app/desktop/single_instance.h"
+#include "app/desktop/tray_application.h"
 #include "whirlpane/startup.h"
 
 namespace {

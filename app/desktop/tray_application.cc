@@ -11,12 +11,13 @@
 #include <QWidget>
 #include <system_error>
 
-#include "platform/platform.h"
-#include "chrome/progress_toast.h"
-#include "settings/settings.h"
 #include "app/desktop/autostart.h"
 #include "app/desktop/introduction_window.h"
+#include "chrome/alerts.h"
+#include "chrome/progress_toast.h"
+#include "platform/platform.h"
 #include "platform/portal/portal_shortcut.h"
+#include "settings/settings.h"
 #include "wheel/wheel_controller.h"
 #include "wheel/wheel_panel.h"
 
@@ -24,7 +25,6 @@ namespace Whirlpane {
 namespace {
 
 const QString trayToolTip = QString::fromUtf8("Whirlpane \u2014 drag a file to convert or edit");
-const QString errorTitle = QString::fromUtf8("Couldn\u2019t complete this file");
 
 // Where a wheel opened without a pointer position goes: the centre of the
 // primary screen's available area, or the pointer when there is no screen.
@@ -154,7 +154,8 @@ void TrayApplication::tick() {
   in.hideAfterDrag = wheel_->hideAfterDrag;
   in.working = working();
   in.automaticDrag = automaticAtPress_;
-  const DragWatch::Step step = dragWatch_.tick(in, [this] { return filesFromUriList(dragReader_->uriList()); });
+  const DragWatch::Step step =
+      dragWatch_.tick(in, [this] { return filesFromUriList(dragReader_->uriList()); });
   if (step.setToolMode) wheel_->setToolMode(*step.setToolMode);
   if (step.hideAfterDrag) wheel_->hideAfterDrag = step.hideAfterDrag;
   // Centred on the pointer in Qt's logical coordinates (right on HiDPI
@@ -194,9 +195,7 @@ void TrayApplication::chooseFile() {
   auto* dialog = new QFileDialog(nullptr, "Choose a file to convert or edit.");
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setFileMode(QFileDialog::ExistingFiles);
-  dialog->setNameFilter(
-      "Images and PDFs (*.png *.jpg *.jpeg *.heic *.heif *.webp *.tif *.tiff *.avif *.bmp *.gif "
-      "*.pdf *.PNG *.JPG *.JPEG *.HEIC *.HEIF *.WEBP *.TIF *.TIFF *.AVIF *.BMP *.GIF *.PDF)");
+  dialog->setNameFilter(sourceNameFilter("Images and PDFs", true));
   connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& chosen) {
     Files files;
     for (const QString& file : chosen) files.emplace_back(file.toStdString());
@@ -209,8 +208,8 @@ void TrayApplication::chooseFile() {
 
 void TrayApplication::showIntroduction() {
   if (!introduction_) {
-    introduction_ =
-        std::make_unique<IntroductionWindow>(Platform::current().canWatchDrags(), [this] { chooseFile(); });
+    introduction_ = std::make_unique<IntroductionWindow>(Platform::current().canWatchDrags(),
+                                                         [this] { chooseFile(); });
   }
   introduction_->show();
   introduction_->raise();
@@ -232,16 +231,7 @@ void TrayApplication::quit() {
   qApp->quit();
 }
 
-void TrayApplication::showError(const QString& text) {
-  auto* alert = new QMessageBox(QMessageBox::Warning, "Whirlpane", errorTitle, QMessageBox::Ok);
-  alert->setObjectName("error-alert");
-  alert->setInformativeText(text);
-  alert->setWindowModality(Qt::ApplicationModal);
-  alert->setAttribute(Qt::WA_DeleteOnClose);
-  alert->show();
-  alert->raise();
-  alert->activateWindow();
-}
+void TrayApplication::showError(const QString& text) { showErrorAlert(text); }
 
 std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
   auto menu = std::make_unique<QMenu>();
@@ -276,7 +266,7 @@ std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
 }
 
 void TrayApplication::openEditor(const std::string& key, const std::filesystem::path& file,
-                             std::optional<QPointF> at) {
+                                 std::optional<QPointF> at) {
   editor_.open(key, file, at,
                [this](const std::filesystem::path& saved) { setCurrentFiles({saved}); });
 }

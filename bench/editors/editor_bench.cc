@@ -20,11 +20,11 @@
 #include <functional>
 #include <vector>
 
-#include "editors/edit/adjustment_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/slider_row.h"
 #include "editors/crop/crop_canvas.h"
 #include "editors/crop/crop_controller.h"
+#include "editors/edit/adjustment_controller.h"
 #include "whirlpane/startup.h"
 
 namespace {

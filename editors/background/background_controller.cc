@@ -10,6 +10,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "chrome/alerts.h"
 #include "editors/background/background_settings.h"
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
@@ -51,15 +52,9 @@ class SwatchStrip : public QScrollArea {
   }
 };
 
-// The photographs the file chooser offers: what the engine decodes as a
-// picture.
-const char* const photoFilter =
-    "Images (*.png *.jpg *.jpeg *.heic *.heif *.webp *.tif *.tiff *.avif *.bmp *.gif)";
-
 }  // namespace
 
-BackgroundController::BackgroundController(const std::filesystem::path& file,
-                                               const QImage& image)
+BackgroundController::BackgroundController(const std::filesystem::path& file, const QImage& image)
     : EditorFrame(file, "Add BG", "Save with Background", "background", QSize(418, 618)),
       image_(image),
       reduced_(BackgroundRenderer::reducePicture(image, previewDimension)),
@@ -127,10 +122,10 @@ BackgroundController::BackgroundController(const std::filesystem::path& file,
   QStringList labels;
   for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.label;
   ratioControl_ = new RatioControl(labels, QRectF(231, 532, 172, 20), "editor.background.ratio",
-                                     surface(), [this](int index) {
-                                       currentRatio_ = backgroundRatios().at(index).ratio;
-                                       refresh();
-                                     });
+                                   surface(), [this](int index) {
+                                     currentRatio_ = backgroundRatios().at(index).ratio;
+                                     refresh();
+                                   });
 
   swatches_.front()->setSelected(true);
   refresh();
@@ -157,7 +152,7 @@ void BackgroundController::chooseBackground() {
   auto* dialog = new QFileDialog(window(), "Choose background image");
   dialog->setObjectName("editor.background.chooser");
   dialog->setFileMode(QFileDialog::ExistingFile);
-  dialog->setNameFilter(photoFilter);
+  dialog->setNameFilter(sourceNameFilter("Images", false));
   dialog->setWindowModality(Qt::WindowModal);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
@@ -208,7 +203,7 @@ void BackgroundController::saveEditor() {
                corner = corner_->value(), shadow = shadow_->value(), ratio = currentRatio_, target,
                source = sourceFile()] {
     const auto rendered = BackgroundRenderer::render(image, style, backdrop, padding, corner,
-                                                       shadow, ratio, std::nullopt);
+                                                     shadow, ratio, std::nullopt);
     if (!rendered) throw EditorError("The image could not be rendered.");
     MediaEngine::writePicture(pictureOf(*rendered), "png", target, source, 0.9);
     return target;

@@ -10,15 +10,16 @@
 #include <QPropertyAnimation>
 #include <QWindow>
 
+#include "chrome/alerts.h"
 #include "chrome/backdrop.h"
 #include "chrome/close_circle_button.h"
-#include "platform/platform.h"
 #include "chrome/grow_animation.h"
 #include "editors/common/editor_geometry.h"
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
 #include "editors/common/save_queue.h"
 #include "editors/controls/action_button.h"
+#include "platform/platform.h"
 #include "whirlpane/failure.h"
 
 namespace Whirlpane {
@@ -101,9 +102,12 @@ void TitleBar::mouseMoveEvent(QMouseEvent* event) {
   window()->move((event->globalPosition() - grab_).toPoint());
 }
 
-EditorFrame::EditorFrame(std::filesystem::path file, const QString& title,
-                                       const QString& saveTitle, const QString& action, QSize size)
-    : sourceFile_(std::move(file)), title_(title), action_(action), composited_(Platform::current().compositing()) {
+EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const QString& saveTitle,
+                         const QString& action, QSize size)
+    : sourceFile_(std::move(file)),
+      title_(title),
+      action_(action),
+      composited_(Platform::current().compositing()) {
   const qreal w = size.width();
   const qreal h = size.height();
   const QString prefix = "editor." + action + ".";
@@ -120,8 +124,9 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title,
   content_ = new QWidget(window_);
   content_->setGeometry(0, 0, size.width(), size.height());
   backdrop_ = makeGlassBackdrop(content_, content_->rect(), cornerRadius, true);
-  auto* tint = new Tint(content_, currentBackdropStyle() == BackdropStyle::glass ? QColor::fromRgbF(1, 1, 1, 0.2f)
-                                                    : QColor::fromRgbF(1, 0.93f, 0.86f, 0.16f));
+  auto* tint = new Tint(content_, currentBackdropStyle() == BackdropStyle::glass
+                                      ? QColor::fromRgbF(1, 1, 1, 0.2f)
+                                      : QColor::fromRgbF(1, 0.93f, 0.86f, 0.16f));
   tint->setGeometry(content_->rect());
   surface_ = new EditorSurface(content_);
   surface_->setGeometry(content_->rect());
@@ -129,7 +134,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title,
   auto* titleBar = new TitleBar(surface_);
   titleBar->setGeometry(0, 0, size.width(), static_cast<int>(titleBarHeight));
   auto* titleLabel = new EditorLabel(QRectF(50, 10.5, w - 100, 18), editorFont(14, QFont::DemiBold),
-                                 labelColor(0.82), titleBar, Qt::AlignCenter);
+                                     labelColor(0.82), titleBar, Qt::AlignCenter);
   titleLabel->setText(title);
   QPointer<EditorFrame> self(this);
   auto* closeButton =
@@ -161,7 +166,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title,
   };
 
   status_ = new EditorLabel(QRectF(70, h - 31.5, statusLineWidth(w, b), 15), editorFont(10),
-                        labelColor(0.58), surface_);
+                            labelColor(0.58), surface_);
 
   grow_ = new GrowAnimation(content_);
   if (!composited_) {
@@ -190,17 +195,10 @@ void EditorFrame::separator(qreal y) {
 void EditorFrame::report(const EditorError& error) {
   lastError_ = error;
   if (!presentsErrors || closed_) return;
-  auto* alert = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(),
-                                QString::fromUtf8("Couldn\u2019t complete this file"),
-                                QMessageBox::Ok, window_);
-  alert->setInformativeText(QString::fromStdString(error.message));
-  alert->setWindowModality(Qt::WindowModal);
-  alert->setAttribute(Qt::WA_DeleteOnClose);
-  alert->open();
+  showErrorAlert(QString::fromStdString(error.message), window_);
 }
 
-void EditorFrame::saveImage(const QImage& image, std::string_view suffix,
-                                   std::string_view format) {
+void EditorFrame::saveImage(const QImage& image, std::string_view suffix, std::string_view format) {
   if (image.isNull()) {
     report(EditorError("The image could not be rendered."));
     return;
@@ -251,7 +249,7 @@ void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
 }
 
 void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
-                                    const std::optional<EditorError>& error) {
+                             const std::optional<EditorError>& error) {
   isSaving_ = false;
   saveButton_->setEnabled(true);
   status_->setText({});

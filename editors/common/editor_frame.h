@@ -93,7 +93,7 @@ class EditorFrame : public QObject {
   // `saveTitle`, and object names "editor.<action>.window", ".close",
   // ".reset" and ".save".
   EditorFrame(std::filesystem::path file, const QString& title, const QString& saveTitle,
-                     const QString& action, QSize size = defaultSize);
+              const QString& action, QSize size = defaultSize);
   // Takes the window away (without calling onClosed).
   ~EditorFrame() override;
   EditorFrame(const EditorFrame&) = delete;

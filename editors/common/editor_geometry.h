@@ -1,6 +1,6 @@
 // The editors' measurements that need no window: where an editor window goes
-// on the desktop, where a picture fits in a preview, how wide the action bar's status line is, where a slider's
-// knob sits, which segment of a ratio control a click picks, and the texts of
+// on the desktop, where a picture fits in a preview, how wide the action bar's status line is,
+// where a slider's knob sits, which segment of a ratio control a click picks, and the texts of
 // slider values. Desktop coordinates are Qt's global ones (origin at the top
 // left, y down).
 //

@@ -6,8 +6,8 @@
 
 namespace Whirlpane {
 
-EditorLabel::EditorLabel(const QRectF& frame, const QFont& font, const QColor& color, QWidget* parent,
-                 Qt::Alignment alignment, int lines)
+EditorLabel::EditorLabel(const QRectF& frame, const QFont& font, const QColor& color,
+                         QWidget* parent, Qt::Alignment alignment, int lines)
     : QLabel(parent), color_(color), lines_(std::max(lines, 1)) {
   setGeometry(frame.toAlignedRect());
   setFont(font);

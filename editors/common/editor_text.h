@@ -21,7 +21,7 @@ class EditorLabel : public QLabel {
 
  public:
   EditorLabel(const QRectF& frame, const QFont& font, const QColor& color, QWidget* parent,
-          Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, int lines = 1);
+              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, int lines = 1);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -13,8 +13,7 @@
 
 namespace Whirlpane {
 
-CompressionController::CompressionController(const std::filesystem::path& file,
-                                                 const QImage& image)
+CompressionController::CompressionController(const std::filesystem::path& file, const QImage& image)
     : EditorFrame(file, "Compress", "Compress & Save", "compress") {
   preview_ = new PreviewView(QRectF(16, 53, 388, 360), surface());
   preview_->setObjectName("editor.compress.preview");
@@ -26,15 +25,16 @@ CompressionController::CompressionController(const std::filesystem::path& file,
     fileIcon_->setAlignment(Qt::AlignCenter);
     fileIcon_->setPixmap(Whirlpane::fileIcon(file, fileIcon_->size()));
   }
-  auto* name = new EditorLabel(QRectF(24, 429, 372, 20), editorFont(12, QFont::Medium), labelColor(1),
-                           surface());
+  auto* name = new EditorLabel(QRectF(24, 429, 372, 20), editorFont(12, QFont::Medium),
+                               labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
-  auto* size = new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColor(0.58), surface());
+  auto* size =
+      new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColor(0.58), surface());
   size->setText(originalSizeText(file));
   quality_ = new SliderRow("Quality", 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
-                             "editor.compress.quality", surface(), percentValueText);
-  auto* note = new EditorLabel(QRectF(24, 537, 372, 32), editorFont(10), labelColor(0.58), surface(),
-                           Qt::AlignLeft | Qt::AlignTop, 2);
+                           "editor.compress.quality", surface(), percentValueText);
+  auto* note = new EditorLabel(QRectF(24, 537, 372, 32), editorFont(10), labelColor(0.58),
+                               surface(), Qt::AlignLeft | Qt::AlignTop, 2);
   note->setText("Lower quality makes a smaller file. A new copy is saved beside the original.");
 }
 

@@ -7,7 +7,7 @@
 namespace Whirlpane {
 
 BackgroundSwatch::BackgroundSwatch(const QRectF& frame, const QString& name, Backdrop backdrop,
-                                       QWidget* parent)
+                                   QWidget* parent)
     : QAbstractButton(parent), backdrop_(std::move(backdrop)) {
   setGeometry(frame.toAlignedRect());
   setAccessibleName(name);

@@ -11,7 +11,7 @@
 namespace Whirlpane {
 
 RatioControl::RatioControl(const QStringList& labels, const QRectF& frame, const QString& id,
-                               QWidget* parent, std::function<void(int)> onSelect)
+                           QWidget* parent, std::function<void(int)> onSelect)
     : QWidget(parent), handler(std::move(onSelect)), labels_(labels) {
   setGeometry(frame.toAlignedRect());
   setObjectName(id);

@@ -17,7 +17,7 @@ class RatioControl : public QWidget {
  public:
   // One segment per label, segment 0 selected; `id` becomes the object name.
   RatioControl(const QStringList& labels, const QRectF& frame, const QString& id, QWidget* parent,
-                 std::function<void(int)> handler = {});
+               std::function<void(int)> handler = {});
 
   // Called with the new index when a click selects another segment; never
   // when the selection is set from code.

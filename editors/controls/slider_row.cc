@@ -132,11 +132,12 @@ void Slider::keyPressEvent(QKeyEvent* event) {
 }
 
 SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
-                         double maximum, double value, const QString& id, QWidget* parent,
-                         Formatter formatter)
+                     double maximum, double value, const QString& id, QWidget* parent,
+                     Formatter formatter)
     : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
   setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
-  auto* titleLabel = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
+  auto* titleLabel =
+      new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
   titleLabel->setText(title);
   slider_ = new Slider(minimum, maximum, value, this);
   slider_->setGeometry(QRectF(72, 3, width - 130, 20).toAlignedRect());
@@ -144,7 +145,7 @@ SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, 
   slider_->setAccessibleName(title);
   slider_->onChange = [this](double v) { changed(v); };
   valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColor(0.58),
-                            this, Qt::AlignRight | Qt::AlignVCenter);
+                                this, Qt::AlignRight | Qt::AlignVCenter);
   valueLabel_->setText(formatter_(slider_->value()));
 }
 

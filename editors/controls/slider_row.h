@@ -58,8 +58,8 @@ class SliderRow : public QWidget {
   // object name. The value text is formatter(value); the default formatter
   // writes whole pixels ("24 px").
   SliderRow(const QString& title, qreal centerY, qreal x, qreal width, double minimum,
-              double maximum, double value, const QString& id, QWidget* parent,
-              Formatter formatter = {});
+            double maximum, double value, const QString& id, QWidget* parent,
+            Formatter formatter = {});
 
   Slider* slider() const { return slider_; }
   EditorLabel* valueLabel() const { return valueLabel_; }

@@ -69,8 +69,8 @@ CropController::CropController(const std::filesystem::path& file, const QImage& 
   canvas_ = new CropCanvas(image, QRectF(16, 47, 338, 382), surface());
   label("Aspect ratio", QRectF(15, 447.5, 80, 15), surface());
   ratio_ = new RatioControl({"Free", "1:1", "16:9", "9:16", "4:3", "3:4"},
-                              QRectF(121, 445, 233, 20), "editor.crop.ratio", surface(),
-                              [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
+                            QRectF(121, 445, 233, 20), "editor.crop.ratio", surface(),
+                            [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
   label("W", QRectF(16, 477.5, 12, 15), surface());
   widthField_ = pixelField(QRectF(30, 475.5, 59, 19), "editor.crop.width", surface());
   label("H", QRectF(96, 477.5, 12, 15), surface());

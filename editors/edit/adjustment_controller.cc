@@ -11,8 +11,8 @@
 namespace Whirlpane {
 namespace {
 
-ActionButton* button(const QString& title, const QRectF& frame, const QString& id,
-                       QWidget* parent, std::function<void()> handler) {
+ActionButton* button(const QString& title, const QRectF& frame, const QString& id, QWidget* parent,
+                     std::function<void()> handler) {
   auto* action = new ActionButton(frame, parent);
   action->setText(title);
   action->setObjectName(id);
@@ -28,8 +28,7 @@ QString brightnessText(double value) { return QString::asprintf("%+.0f%%", value
 
 QString factorText(double value) { return QString::asprintf("%.0f%%", value * 100); }
 
-AdjustmentController::AdjustmentController(const std::filesystem::path& file,
-                                               const QImage& image)
+AdjustmentController::AdjustmentController(const std::filesystem::path& file, const QImage& image)
     : EditorFrame(file, "Edit Image", "Save", "edit"),
       original_(image),
       reduced_(previewSource(image)) {
@@ -39,7 +38,7 @@ AdjustmentController::AdjustmentController(const std::filesystem::path& file,
                              double value, const QString& id, SliderRow::Formatter text,
                              double Adjustment::*field) {
     auto* row = new SliderRow(title, centerY, 18, 384, minimum, maximum, value, id, surface(),
-                                std::move(text));
+                              std::move(text));
     row->handler = [this, field](double changed) {
       adjustment_.*field = changed;
       refresh();

@@ -10,8 +10,8 @@
 #include <QImage>
 #include <filesystem>
 
-#include "editors/edit/adjustment.h"
 #include "editors/common/editor_frame.h"
+#include "editors/edit/adjustment.h"
 
 namespace Whirlpane {
 

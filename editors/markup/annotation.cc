@@ -30,13 +30,6 @@ bool hasArea(const QRectF& r) { return r.width() > 0 && r.height() > 0; }
 
 std::string_view toolName(Tool tool) { return toolNames[static_cast<int>(tool)]; }
 
-std::optional<Tool> toolNamed(std::string_view name) {
-  for (int i = 0; i < 5; ++i) {
-    if (toolNames[i] == name) return static_cast<Tool>(i);
-  }
-  return std::nullopt;
-}
-
 std::optional<ArrowHead> arrowHead(QPointF from, QPointF to, double width) {
   const QPointF delta = to - from;
   const double d = std::hypot(delta.x(), delta.y());

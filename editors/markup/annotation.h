@@ -32,8 +32,6 @@ enum class Tool { pen, rectangle, arrow, text, redact };
 
 // "pen", "rectangle", "arrow", "text", "redact".
 std::string_view toolName(Tool tool);
-// The tool of that name; none for any other text.
-std::optional<Tool> toolNamed(std::string_view name);
 
 struct Annotation {
   Tool tool = Tool::pen;

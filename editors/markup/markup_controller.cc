@@ -27,34 +27,34 @@ constexpr Tool annotateTools[] = {Tool::pen, Tool::rectangle, Tool::arrow, Tool:
 }  // namespace
 
 MarkupController::MarkupController(const std::filesystem::path& file, const QImage& image,
-                                       bool redaction)
+                                   bool redaction)
     : EditorFrame(file, redaction ? "Redact Image" : "Annotate Image",
-                         redaction ? "Save Redacted" : "Save", redaction ? "redact" : "annotate"),
+                  redaction ? "Save Redacted" : "Save", redaction ? "redact" : "annotate"),
       redaction_(redaction) {
   const QString word = identifierWord();
   canvas_ = new AnnotationCanvas(image, surface());
   canvas_->setGeometry(16, 53, 388, 367);
   if (redaction_) {
     canvas_->setTool(Tool::redact);
-    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58), surface(),
-                             Qt::AlignLeft | Qt::AlignTop, 2);
+    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58),
+                                 surface(), Qt::AlignLeft | Qt::AlignTop, 2);
     hint->setText("Drag over sensitive areas to cover them with solid pixels.");
     auto* warning = new EditorLabel(QRectF(24, 479, 372, 20), editorFont(11, QFont::Medium),
-                                labelColor(1), surface());
+                                    labelColor(1), surface());
     warning->setText("Exported redactions cannot be removed.");
   } else {
     AnnotationLayer& layer = canvas_->layer();
     layer.strokeWidth = 6;
     layer.inkColor = whirlAccent();
     layer.textValue = "Text";
-    toolControl_ = new RatioControl(
-        {"Pen", "Rectangle", "Arrow", "Text"}, QRectF(30, 430, 360, 27), "editor.annotate.tool",
-        surface(), [this](int index) { canvas_->setTool(annotateTools[index]); });
+    toolControl_ = new RatioControl({"Pen", "Rectangle", "Arrow", "Text"}, QRectF(30, 430, 360, 27),
+                                    "editor.annotate.tool", surface(),
+                                    [this](int index) { canvas_->setTool(annotateTools[index]); });
     stroke_ =
         new SliderRow("Stroke", 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
     stroke_->handler = [this](double value) { canvas_->layer().strokeWidth = value; };
-    color_ = new ColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface(),
-                             ColorWell::Look::bezel);
+    color_ =
+        new ColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface(), ColorWell::Look::bezel);
     color_->setObjectName("editor.annotate.color");
     color_->setAccessibleName("Ink colour");
     color_->onChange = [this](const QColor& color) { colorChanged(color); };

@@ -12,8 +12,8 @@ namespace Whirlpane {
 MetadataController::MetadataController(const std::filesystem::path& file, const Entries& entries)
     : EditorFrame(file, "Metadata", "Strip Metadata", "metadata") {
   resetButton()->hide();
-  auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium), labelColor(1),
-                           surface());
+  auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium),
+                               labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
 
   entries_ = new QTextEdit(surface());
@@ -43,8 +43,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_->setPalette(palette);
   entries_->setPlainText(metadataText(entries));
 
-  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58), surface(),
-                           Qt::AlignLeft | Qt::AlignVCenter, 2);
+  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58),
+                               surface(), Qt::AlignLeft | Qt::AlignVCenter, 2);
   note->setText("Save a new copy with metadata removed.");
 }
 

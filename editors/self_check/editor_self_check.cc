@@ -113,7 +113,7 @@ QImage controlSheet() {
   auto* photoButton = new ActionButton(QRectF(14, 246, 36, 26), &sheet);
   photoButton->setSymbol("photo");
   auto* ratio = new RatioControl({"Free", "1:1", "4:3", "16:9", "9:16"}, QRectF(14, 50, 392, 24),
-                                   "editor.sheet.ratio", &sheet);
+                                 "editor.sheet.ratio", &sheet);
   ratio->setSelectedSegment(2);
   new SliderRow("Padding", 100, 14, 392, 0, 200, 64.7, "editor.sheet.padding", &sheet);
   new SliderRow("Empty", 130, 14, 392, 5, 5, 5, "editor.sheet.empty", &sheet);
@@ -125,12 +125,11 @@ QImage controlSheet() {
       painter.fillRect(r, fill);
     };
   };
-  auto* sunset =
-      new BackgroundSwatch(QRectF(14, 152, 44, 32), "Sunset",
-                             gradient(QColor(255, 120, 80), QColor(120, 60, 200)), &sheet);
+  auto* sunset = new BackgroundSwatch(QRectF(14, 152, 44, 32), "Sunset",
+                                      gradient(QColor(255, 120, 80), QColor(120, 60, 200)), &sheet);
   sunset->setSelected(true);
   new BackgroundSwatch(QRectF(66, 152, 44, 32), "Ocean",
-                         gradient(QColor(40, 160, 220), QColor(20, 60, 140)), &sheet);
+                       gradient(QColor(40, 160, 220), QColor(20, 60, 140)), &sheet);
   QImage photo(160, 90, QImage::Format_ARGB32_Premultiplied);
   photo.fill(QColor(70, 124, 72));
   auto* preview = new PreviewView(QRectF(130, 152, 276, 130), &sheet);

@@ -10,8 +10,8 @@
 #include <QVariantAnimation>
 #include <memory>
 
-#include "chrome/close_circle_button.h"
 #include "chrome/backdrop.h"
+#include "chrome/close_circle_button.h"
 #include "chrome/progress_bar.h"
 #include "chrome/progress_toast.h"
 #include "settings/settings.h"

@@ -2,8 +2,6 @@
 // screen): where it goes, what it offers, how it comes in and goes away.
 #include "wheel/wheel_controller.h"
 
-#include "app/desktop/tray_application.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -26,7 +26,7 @@ struct Session {
   bool working = false, automatic = true;
 
   void tick(double now, bool down, Point pointer, bool alt = false) {
-    DragWatch::Readings in{down,        alt,   now,           pointer, count,  visible,
+    DragWatch::Readings in{down,        alt,   now,           pointer, count,    visible,
                            dragSession, tools, hideAfterDrag, working, automatic};
     const DragWatch::Step step = watch.tick(in, [this] {
       ++reads;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -11,10 +10,11 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <algorithm>
 
+#include "app/desktop/introduction_window.h"
 #include "chrome/progress_toast.h"
 #include "settings/settings.h"
-#include "app/desktop/introduction_window.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_support.h"
 #include "wheel/radial_menu.h"

@@ -49,7 +49,7 @@ TEST(Slider, TheKnobRunsEndToEndAndTheRowReportsOnlyTheUsersMoves) {
 TEST(RatioControl, ClicksOutsideTheSegmentsPickTheNearestEndAndReselectingIsSilent) {
   std::vector<int> picked;
   RatioControl control({"Free", "1:1", "4:3", "16:9"}, QRectF(0, 0, 200, 24), "editor.test.ratio",
-                         nullptr, [&](int index) { picked.push_back(index); });
+                       nullptr, [&](int index) { picked.push_back(index); });
   // x → the segment selected
   const std::pair<int, int> clicks[] = {{260, 3}, {199, 3}, {-40, 0}, {0, 0},
                                         {60, 1},  {50, 1},  {49, 0}};

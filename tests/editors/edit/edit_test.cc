@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "editors/edit/adjustment_controller.h"
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
+#include "editors/edit/adjustment_controller.h"
 #include "tests/editors/editor_support.h"
 
 namespace {

@@ -86,7 +86,8 @@ TEST_F(Background, SavesAPngWithTheSuffixOnACanvasOfTheChosenRatio) {
 }
 
 TEST_F(Background, ColorPhotographAndSwatchChoicesResetAndSave) {
-  auto* editor = open<BackgroundController>("background", write({300, 200}, Qt::white, "photo.jpg"));
+  auto* editor =
+      open<BackgroundController>("background", write({300, 200}, Qt::white, "photo.jpg"));
   const QImage opening = editor->preview()->image();
   editor->customColor()->click();
   auto* colors = editor->window()->findChild<QColorDialog*>();

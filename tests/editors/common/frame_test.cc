@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 // editors do.
 class PictureEditor : public EditorFrame {
  public:
-  explicit PictureEditor(const fs::path& file)
-      : EditorFrame(file, "Picture", "Save", "picture") {}
+  explicit PictureEditor(const fs::path& file) : EditorFrame(file, "Picture", "Save", "picture") {}
   void saveEditor() override {
     QImage image(20, 10, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::darkCyan);
@@ -36,9 +35,8 @@ class Frame : public EditorTests::EditorTest {
   // The real editors and one more that saves a fixed picture.
   static std::vector<EditorEntry> withPictureEditor() {
     std::vector<EditorEntry> editors = editorTable();
-    editors.push_back({"picture", "PICTURE", "photo", [](const fs::path& file) {
-                         return std::make_unique<PictureEditor>(file);
-                       }});
+    editors.push_back({"picture", "PICTURE", "photo",
+                       [](const fs::path& file) { return std::make_unique<PictureEditor>(file); }});
     return editors;
   }
 

@@ -1,0 +1,42 @@
+#include "chrome/alerts.h"
+
+#include <QMessageBox>
+#include <QStringList>
+#include <QWidget>
+
+#include "whirlpane/formats.h"
+
+namespace Whirlpane {
+
+QMessageBox* showErrorAlert(const QString& detail, QWidget* parent) {
+  auto* alert = new QMessageBox(QMessageBox::Warning, "Whirlpane",
+                                QString::fromUtf8("Couldn\u2019t complete this file"),
+                                QMessageBox::Ok, parent);
+  alert->setObjectName("error-alert");
+  alert->setInformativeText(detail);
+  alert->setAttribute(Qt::WA_DeleteOnClose);
+  if (parent) {
+    alert->setWindowModality(Qt::WindowModal);
+    alert->open();
+  } else {
+    alert->setWindowModality(Qt::ApplicationModal);
+    alert->show();
+    alert->raise();
+    alert->activateWindow();
+  }
+  return alert;
+}
+
+QString sourceNameFilter(const QString& label, bool withPdf) {
+  QStringList lower, upper;
+  for (const std::string_view extension : MediaEngine::sourceExtensions) {
+    if (!withPdf && extension == "pdf") continue;
+    const QString pattern =
+        "*." + QString::fromLatin1(extension.data(), qsizetype(extension.size()));
+    lower << pattern;
+    upper << pattern.toUpper();
+  }
+  return label + " (" + (lower + upper).join(' ') + ")";
+}
+
+}  // namespace Whirlpane

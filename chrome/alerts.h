@@ -1,0 +1,25 @@
+// The two things every window of ours asks of the user the same way: the
+// alert that reports a failure, and the file chooser's filter of the files
+// Whirlpane takes.
+//
+// Thread safety: main thread only.
+#pragma once
+
+#include <QString>
+
+class QMessageBox;
+class QWidget;
+
+namespace Whirlpane {
+
+// Shows "Couldn’t complete this file" with `detail` below it, without
+// blocking the caller, and deletes it when it closes. Over `parent`'s window
+// it is modal to that window alone; without a parent, to the application.
+QMessageBox* showErrorAlert(const QString& detail, QWidget* parent = nullptr);
+
+// A file chooser's name filter, "`label` (*.png *.PNG ...)", for the source
+// extensions the engine takes, in lower and in upper case; `withPdf` false
+// leaves PDFs out.
+QString sourceNameFilter(const QString& label, bool withPdf);
+
+}  // namespace Whirlpane
