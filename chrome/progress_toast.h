@@ -1,7 +1,7 @@
 // The small floating window that shows how far a batch conversion has got and
 // lets the user cancel it: a title, "N of M saved", a progress bar and a close
 // button on a rounded backdrop. It floats above other windows and never takes
-// keyboard focus. The dispatcher makes one per batch, updates it as files are
+// keyboard focus. The tray application makes one per batch, updates it as files are
 // saved and finishes it; it stays up long enough to be read.
 //
 // Thread safety: main thread only.

@@ -50,9 +50,9 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   if (Whirlpane::SingleInstance::handOver(handed)) return 0;
 
   std::error_code ignored;
-  Whirlpane::TrayApplication delegate(std::filesystem::read_symlink("/proc/self/exe", ignored));
+  Whirlpane::TrayApplication tray(std::filesystem::read_symlink("/proc/self/exe", ignored));
   Whirlpane::SingleInstance instance;
-  instance.listen([&delegate](std::vector<std::filesystem::path> files) { delegate.open(files); });
+  instance.listen([&tray](std::vector<std::filesystem::path> files) { tray.open(files); });
 
   // A polite stop (logout, kill, Ctrl+C) ends a running batch the same way
   // "Quit Whirlpane" does, so that no child is left writing.
@@ -61,10 +61,10 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
     return 1;
   }
   QSocketNotifier stops(stopSignals[0], QSocketNotifier::Read);
-  QObject::connect(&stops, &QSocketNotifier::activated, &delegate, [&delegate] {
+  QObject::connect(&stops, &QSocketNotifier::activated, &tray, [&tray] {
     char number = 0;
     [[maybe_unused]] const ssize_t n = ::read(stopSignals[0], &number, 1);
-    delegate.quit();
+    tray.quit();
   });
   struct sigaction action {};
   action.sa_handler = noteStop;
@@ -72,6 +72,6 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   action.sa_flags = SA_RESTART;
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 
-  delegate.launch(options);
+  tray.launch(options);
   return application.exec();
 }
