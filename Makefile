@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Convenience front door. Every target first makes sure the Debian packages it
 # needs are there (scripts/install-deps is quick when nothing is missing):
 # building and running need the default layer, the tests and the tree's checks

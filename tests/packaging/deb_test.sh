@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a user gets it: packed by CPack from this build,
 # without lintian errors, installed with apt-get (as root only), used through
 # /usr/bin/whirlpane away from the build, then purged with nothing left behind.
