@@ -32,11 +32,13 @@ test: test-deps
 	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
-# The tree's own rules: every tracked C++ source formatted by .clang-format, and
-# no engine folder including from a higher layer (see engine/README.md).
+# The tree's own rules: every tracked C++ source formatted by .clang-format, no
+# engine folder including from a higher layer (see engine/README.md), and every
+# source file naming its licence (scripts/check-licence lists those that do not).
 check-tree: test-deps
 	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run -Werror
 	scripts/check-layers
+	scripts/check-licence
 
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # with LeakSanitizer reporting leaks that pass through our code (the
