@@ -1,10 +1,15 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Convenience front door. Every target first makes sure the Debian packages it
 # needs are there (scripts/install-deps is quick when nothing is missing):
-# building and running need the default layer, the tests and the tree's checks
-# `--test`, the benchmarks `--bench`.
+# building, running, installing and packing need the default layer, the tests
+# and the tree's checks `--test`, the pictures `--screenshots`, the benchmarks
+# `--bench`, fuzzing `--fuzz`.
 BUILD ?= build
 CMAKE_FLAGS ?=
 ARGS ?=
+# Where `make screenshots` writes its pictures; CI points it elsewhere, so that
+# taking them leaves the tree as it was.
+SCREENSHOTS ?= docs
 
 .PHONY: all deps test-deps configure build test test-asan check-tree fuzz run install deb bench screenshots clean
 
@@ -31,11 +36,13 @@ test: test-deps
 	cmake --build $(BUILD)
 	ctest --test-dir $(BUILD) --output-on-failure -j 2
 
-# The tree's own rules: every tracked C++ source formatted by .clang-format, and
-# no engine folder including from a higher layer (see engine/README.md).
+# The tree's own rules: every tracked C++ source formatted by .clang-format, no
+# engine folder including from a higher layer (see engine/README.md), and every
+# source file naming its licence (scripts/check-licence lists those that do not).
 check-tree: test-deps
 	git ls-files -z '*.cc' '*.h' | xargs -0 clang-format --dry-run -Werror
 	scripts/check-layers
+	scripts/check-licence
 
 # The engine's tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # with LeakSanitizer reporting leaks that pass through our code (the
@@ -87,17 +94,20 @@ bench: build
 	@scripts/install-deps --bench
 	bench/run $(BUILD)/bin/whirlpane
 
-# The pictures in docs/: the wheels and the toast drawn by the real widgets on
-# Qt's offscreen platform in the Inter face, so that they come out the same on
-# every machine; and the wheel's panel on a real X desktop (Xvfb and openbox),
-# with and without a compositor; and every editor and control as the editors'
-# offscreen self-check draws them, in docs/editors/.
+# The pictures in docs/ (or $(SCREENSHOTS)): the wheels and the toast drawn by
+# the real widgets on Qt's offscreen platform in the Inter face, so that they
+# come out the same on every machine; and the wheel's panel on a real X desktop
+# (Xvfb and openbox), with and without a compositor; and every editor and
+# control as the editors' offscreen self-check draws them, in editors/. The
+# face, the desktop and ImageMagick come with `--screenshots`.
 screenshots: build
-	$(BUILD)/bin/whirlpane-screenshots docs
-	$(BUILD)/bin/editor-self-check docs/editors
-	$(BUILD)/bin/background-results docs/editors
-	docs/desktop-screenshots $(BUILD)/bin/whirlpane docs
-	docs/app-screenshots docs $(BUILD)/bin/whirlpane
+	@scripts/install-deps --screenshots
+	mkdir -p $(SCREENSHOTS)/editors
+	$(BUILD)/bin/whirlpane-screenshots $(SCREENSHOTS)
+	$(BUILD)/bin/editor-self-check $(SCREENSHOTS)/editors
+	$(BUILD)/bin/background-results $(SCREENSHOTS)/editors
+	docs/desktop-screenshots $(BUILD)/bin/whirlpane $(SCREENSHOTS)
+	docs/app-screenshots $(SCREENSHOTS) $(BUILD)/bin/whirlpane
 
 clean:
 	rm -rf $(BUILD)

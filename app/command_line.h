@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the argument vector: which of the program's modes applies, decided
 // from the arguments alone. Options are whole, case-sensitive arguments; no
 // short forms, no "--opt=value", no clustering.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds and loads the program's own libraries from <dir of the executable>/
 // ../lib/whirlpane, which holds in the build tree and in an installed tree
 // alike: libwhirlpane-engine.so for the file operations, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whirlpane executable. It decides its mode from the arguments alone; only
 // the file operations load the engine library (and with it the codecs), so that
 // --version, --help and usage errors answer at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the background renderer on a photograph, for bench/run.
 //
 //   background-render-bench compose PHOTO OUT

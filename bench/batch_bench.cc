@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the wheel's batch path (BatchConversion, children of the whirlpane
 // executable) over the files given, in one process, as the desktop program
 // does after a drop on the formats wheel. Prints the failures, if any, and

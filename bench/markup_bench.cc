@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the markup editors on a large photo: a repaint of the canvas with 200
 // marks at the size the editor shows it, and rendering the marks into the
 // full image plus writing it as PNG through the engine, as a save does. Also

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The accent colour the progress bar fills with and other windows highlight in.
 #pragma once
 

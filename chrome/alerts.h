@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two things every window of ours asks of the user the same way: the
 // alert that reports a failure, and the file chooser's filter of the files
 // Whirlpane takes.

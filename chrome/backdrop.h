@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rounded backing behind the wheel, the editor windows and the progress
 // toast. Three looks, chosen by what the desktop can show:
 //   glass    a compositor runs and "useSystemGlass" allows it: a light,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window's content growing into view: the content widget and its children
 // are painted scaled about their centre, from a smaller size up to their own
 // (passing it on the way when the curve overshoots, as a spring does; the

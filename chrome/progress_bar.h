@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A thin rounded progress bar that eases toward its target sixty times a
 // second rather than jumping, and never draws emptier than 6 %.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small floating window that shows how far a batch conversion has got and
 // lets the user cancel it: a title, "N of M saved", a progress bar and a close
 // button on a rounded backdrop. It floats above other windows and never takes

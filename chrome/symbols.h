@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The project's own symbol images (Resources/icons/<name>.svg, built into the
 // program), drawn in one colour like the system symbols of other desktops.
 // Each icon is drawn for a 12-point symbol of medium weight; other point

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the pictures in docs/ with the real widgets on Qt's offscreen platform,
 // at twice the logical size as on a high-density screen, in the Inter face so
 // that they do not change with the machine:

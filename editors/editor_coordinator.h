@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The owner of every open editor window. The application and the "--editor"
 // launch option ask it to open an editor by its key ("compress", "crop", ...)
 // on a file; it picks the editor, builds it with what it needs from the

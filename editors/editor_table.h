@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors behind the tools wheel, one row each: the key that names it,
 // the wedge that opens it, and how it is built on a file. The tools wheel's
 // wedges and the coordinator's editors are both made from this one table, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop session offers the program beyond Qt's own windows:
 // whether windows may be translucent, the hints that keep a floating panel out
 // of task bars and blur what lies behind glass, a hot key grabbed for the whole

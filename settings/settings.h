@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's settings file: $XDG_CONFIG_HOME/Whirlpane/Whirlpane.conf (or
 // ~/.config/... without that variable), an INI file holding a few on/off keys.
 // Every read goes to the file, so a change made by hand or by another copy of

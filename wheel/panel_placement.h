@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the wheel's panel goes on the desktop: centred on a point of the
 // screen that holds it, and pushed back near the edges so that no more than
 // the panel's transparent margin lies off that screen. Desktop coordinates are

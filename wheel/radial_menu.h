@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel view: a square widget that paints the wheel of Whirlpane's actions
 // around its centre and is what the user acts on. It follows the pointer to
 // light up a wedge, takes presses, keys and dropped files, and reports the

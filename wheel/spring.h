@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A damped spring in closed form: a value released at rest at `from` and
 // pulled toward `to` by a spring of the given stiffness, damping and mass,
 // the motion a grow animation follows. Only underdamped springs (which

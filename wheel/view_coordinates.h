@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the wheel's coordinates (origin at the bottom left,
 // y up, angles counter-clockwise) become a Qt widget's (origin at the top left,
 // y down) and back. Angles keep their values: Qt's arcs also count

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel for assistive tools. The view is a group named "Whirlpane radial
 // menu" whose children are its wedges, one button per wedge, named by the
 // wedge's label and pressed through the accessible press action, which acts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One wedge of the wheel: what it shows and what it asks the application to do.
 // The formats wheel offers output formats for the file at hand; the tools wheel
 // offers the editors. Plain values, no window needed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel on screen: owns the WheelPanel with its RadialMenu and brings the
 // wheel up at a point, switches it between the formats and the tools wheel,
 // and hides it. The application holds one, sets `onAction` to run what the

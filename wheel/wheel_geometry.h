@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every measure of the wheel and the plane geometry built on them: which wedge
 // a point falls in, and the outline of each wedge (a ring sector with parallel
 // gaps and rounded corners). Coordinates are the wheel view's with the origin

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules by which the wheel reads its input, apart from any window: the
 // press on the central disc that either switches wheels or carries the panel
 // along, the typed numbers that pick wedges, and what a drag of files over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the whole wheel in one pass from a WheelState: the translucent frame,
 // the wedges with their captions and symbols, the central disc, the pill and
 // the centre caption. Separate from the widget so that a picture of the wheel

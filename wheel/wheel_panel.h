@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floating window the wheel lives in: one 266 × 266 top-level window,
 // made once and then only moved, shown and hidden. It is frameless, stays
 // above other windows, is kept out of task bars and window switchers, and

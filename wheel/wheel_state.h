@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the wheel shows at one moment: its wedges, its files, the hovered wedge
 // and the caption fade. Drawing reads nothing else, so a picture of the wheel
 // can be made from a value of this type alone.

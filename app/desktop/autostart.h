@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Open at Login": an XDG autostart entry, $XDG_CONFIG_HOME/autostart/
 // whirlpane.desktop (or ~/.config/autostart/...), which desktops that follow
 // the freedesktop.org autostart rules start at login.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A batch of conversions from the wheel, each file in a child process of this
 // same program ("whirlpane --convert FILE --to FORMAT"), as many children at
 // once as there are cores (at most four), each child one file. A file that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libwhirlpane-desktop.so: the desktop program, loaded by the whirlpane
 // executable only in application mode, so that the command line never loads
 // Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drag watcher's decisions, apart from where its readings come from: a
 // plain class that is given, on every tick, the left button, Alt, the time,
 // the pointer, the drag's change count and a way to read the dragged files,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window that introduces Whirlpane on first run and from "How to Use…":
 // a heading, four short paragraphs and an "Open a File…" button.
 //

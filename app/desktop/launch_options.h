@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop program's arguments ask for at launch: a file to open the
 // wheel (or an editor) on, the tools wheel, the quiet test mode, and files
 // handed over by the desktop's Open With (plain paths or file:// URIs).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running desktop program per user. A later launch hands the files it was
 // given to the running one over a local socket that only this user can open,
 // and exits; the running one treats them as an open request.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running desktop program: the tray icon and its menu, the hot key, the
 // wheel, open requests from the desktop, the introduction, the error alert,
 // and the conversions the wheel starts (one batch at a time, each file in a

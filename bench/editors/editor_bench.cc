@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the Crop and Edit editors on one photograph, in the program's own
 // windows on Qt's offscreen platform, and prints one line per measurement:
 // "<name> <median ms> <runs>". Saves go through the editors' Save (the save

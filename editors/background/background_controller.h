@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Add BG editor: the picture on a backdrop of a built-in style, a custom
 // colour or a photograph, with padding, rounded corners, a shadow and a
 // canvas ratio. Every change redraws the preview at once from a copy of the

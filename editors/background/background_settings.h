@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the add-background editor decides without a window: the canvas ratios
 // it offers, how far its sliders reach for a picture of a given size, and the
 // style a custom colour makes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' own error: one message, shown to the user as it stands.
 //
 // Thread safety: an immutable value; any thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame every editor is built in: a frameless, rounded, translucent window
 // with a title bar that moves it, a close button, a content area the editor
 // fills, and an action bar with Reset, a status line and Save (Return). The

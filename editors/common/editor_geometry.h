@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' measurements that need no window: where an editor window goes
 // on the desktop, where a picture fits in a preview, how wide the action bar's status line is,
 // where a slider's knob sits, which segment of a ratio control a click picks, and the texts of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' pictures as Qt images: decoded through the engine (upright,
 // sRGB, within the pixel budget) and handed back to it for writing.
 //

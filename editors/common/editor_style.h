@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' text style: the interface font at a given size and weight, and
 // the text color of the light editor surface at a given strength.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label for the editors' surfaces that cuts its text at the tail with an
 // ellipsis instead of growing, in the editors' font and text color
 // (editor_style.h).

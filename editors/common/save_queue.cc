@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/common/save_queue.h"
 
 #include <condition_variable>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one background thread every editor's save runs on. Saves from all
 // editors run one after another in the order they were asked for; each
 // editor also lets only one of its own saves run at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Compress editor: the picture (or, when it does not decode, the file's
 // icon), its name and size, and a quality slider; "Compress & Save" writes a
 // smaller copy beside it through the engine, which names it and decides

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flat push button of the editors' action bars: a rounded rectangle,
 // filled with the accent colour when primary (half strength when disabled)
 // or a faint grey when secondary, with its title or symbol centred.

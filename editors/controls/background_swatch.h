@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small rounded button showing one background style, outlined in the
 // accent colour when it is the chosen one. The swatch does not know how a
 // style is drawn: its owner hands it the routine that paints the style's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small rounded button showing a colour, filled edge to edge (a swatch) or
 // inside a light bezel; clicking it opens the colour chooser as a sheet on
 // its window, and a colour chosen there becomes the well's colour.

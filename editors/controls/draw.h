@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way the editors draw a picture into a rectangle: stretched to fill
 // it, upright, over what is there, smoothly resampled.
 //

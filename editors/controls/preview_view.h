@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture shown whole, as large as fits inside a faint rounded tray (small
 // pictures are enlarged), centred.
 //

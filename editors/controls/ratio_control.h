@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A segmented picker of equal segments (aspect ratios, tools, modes): a faint
 // rounded track with the selected segment filled in the accent colour and
 // thin dividers between unselected neighbours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A labelled slider: its title on the left, a slider with the editors' own
 // track and knob in the middle, and the live value text on the right.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Crop editor's picture: the image with the outside of the selection
 // dimmed, the selection outlined in the accent colour with its eight handles,
 // and a rule-of-thirds grid while a drag is in progress. The mouse moves and

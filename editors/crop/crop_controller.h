@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Crop editor: the picture with its selection, a picker of a free crop
 // and five fixed aspect ratios, and the selection's size in whole pixels,
 // which can be typed. Apply writes the selection beside the source under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The crop rectangle and how the mouse moves it, without a window: all in the
 // picture's pixels (origin at its top-left corner, y down, doubles), turned
 // into view points only to draw and to find what a click grabbed. The canvas

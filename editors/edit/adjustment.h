@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit editor's picture work, without a window: brightness, contrast and
 // saturation as one colour matrix, a mirror and quarter turns, all applied in
 // one pass over the pixels that writes each result pixel once, on both cores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit editor: brightness, contrast and saturation sliders, a quarter
 // turn and a mirror, over a live preview of the picture reduced once to at
 // most 900 pixels on its longer side. Save renders the full-size picture

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The marks of the Annotate and Redact editors and everything about them
 // that needs no window: where the image sits in a view, how view points map
 // to image pixels, which marks are worth keeping, the arrow head, the

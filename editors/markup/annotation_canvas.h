@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing surface of the Annotate and Redact editors: the picture fitted
 // into a rounded, faintly tinted view, with pen strokes, rectangles, arrows,
 // text labels and redaction boxes drawn over it with the mouse. The marks

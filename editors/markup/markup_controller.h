@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Annotate and Redact editors: one window over the annotation canvas.
 // Annotate draws pen strokes, rectangles, arrows and labels in a chosen ink
 // and width; Redact only covers areas with solid black pixels. Either saves

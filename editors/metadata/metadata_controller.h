@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Metadata editor: the file's metadata as text, and "Strip Metadata",
 // which writes a copy without it beside the file through the engine. It has
 // nothing to reset.

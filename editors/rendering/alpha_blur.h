@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Gaussian blur for 8-bit alpha masks, approximated by three box blurs in
 // each direction (running sums, so the cost does not grow with the radius).
 // Used for the soft shadows of the background renderer, where the mask is

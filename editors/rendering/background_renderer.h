@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places a picture on a backdrop: the picture keeps its own pixels and
 // transparency, gets padding, rounded corners and an optional soft shadow, and
 // sits centred on a canvas of a chosen aspect ratio filled with a style or a

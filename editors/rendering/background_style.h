@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backdrops a picture can be placed on: a flat colour, a gradient, or a
 // gradient with soft colour spots ("blobs"), and the two built-in lists the
 // add-background editor offers, gradients first, then solids.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two pictures saved by the Add BG editor as a user saves them, for the
 // documentation: a photo on the opening "Sunset" backdrop, and a cut-out PNG
 // (clear around and inside its shapes) on "Dusk". Each editor is built hidden

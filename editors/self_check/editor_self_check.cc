@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editors' offscreen self-check: builds every registered editor in a
 // hidden window on Qt's offscreen platform, drives it with synthetic mouse
 // and key events as a user would, and draws each state to a PNG file, with a

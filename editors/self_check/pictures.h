@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the picture programs behind `make screenshots` share: a widget drawn
 // to an image at a fixed density, a picture written into a folder with its
 // path printed, and a made-up landscape photograph to open.

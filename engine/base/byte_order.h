@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unsigned integers as file formats store them: least significant byte first
 // (BMP, RIFF, ZIP) or most significant first (PNG, JPEG). Reads from bytes the
 // caller has checked are there. Internal to the engine; any thread.

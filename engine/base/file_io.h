@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reads and writes on descriptors, retried across interruptions and
 // reporting failures as FileError. Internal to the engine; any thread.
 #pragma once

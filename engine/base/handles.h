@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small owners for what C libraries and the kernel hand out: a file
 // descriptor, and any pointer with its release function. Each releases what
 // it holds however its scope is left, so no error path leaks one. Move-only.

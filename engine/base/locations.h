@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the engine finds what was installed with it: the folder of its own
 // library, and the resource folder beside it. Both are decided by where the
 // engine library itself lies (installed, or in a build tree, which has the

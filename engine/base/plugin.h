@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Libraries of the engine's own that are loaded on first use (HEIC and AVIF
 // encoding, text recognition), so that conversions that do not need them do
 // not pay for loading their dependencies. Internal to the engine; any thread.

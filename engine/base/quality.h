@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quality every encoding operation takes: a number from 0 (smallest) to 1
 // (best). Internal to the engine; any thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unicode helpers over UTF-8 text: trimming, line breaks, case mapping and
 // cutting at a character boundary. Text that is not valid UTF-8 is never
 // rejected for that alone. Internal to the engine; any thread.

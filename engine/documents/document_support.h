@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PDF, text and office support as a library of its own,
 // libwhirlpane-documents.so: reading, rendering, writing and recompressing
 // PDFs (poppler, cairo, qpdf), text extraction and typesetting (expat, Pango),

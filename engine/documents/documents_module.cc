@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry table of libwhirlpane-documents.so, and what the conversions do
 // with a PDF or a text document from start to end, so that the engine holds
 // no poppler, qpdf or libzip type of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running another program as a child process: no shell, standard input from
 // /dev/null, its output captured in a private scratch folder, under a time
 // limit and output limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output placement: every file the engine produces appears beside its source
 // under a name that was free at the moment of writing. No existing file is ever
 // replaced, and nothing partly written ever appears under a real name, even when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hidden working files and folders of this process (".whirlpane-" temporary
 // files, ".whirlpane-batch-" folders, "Whirlpane-" scratch folders), tracked from
 // the moment they are created until their owner removes or publishes them, so

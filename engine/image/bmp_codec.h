@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP reading and writing through gdk-pixbuf's BMP loader and saver, asked for
 // by type so that no other gdk-pixbuf module can be reached. Internal to the
 // engine. Thread safety: any thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process-wide start-up of the codecs the engine drives. Internal to the engine.
 //
 // Thread safety: every function may be called from any thread; each does its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // External encoders: cwebp and avifenc, run as child processes (see
 // child_process.h) when the image library cannot write WebP or AVIF itself.
 // They are found only in the resource folder that belongs to this engine

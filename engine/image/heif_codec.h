@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HEIC and AVIF writing through libwhirlpane-heif.so, loaded on first use.
 // Internal to the engine. Thread safety: any thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's picture in memory, and the pixel budget every decoder and
 // renderer keeps to.
 //

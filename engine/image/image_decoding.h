@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image decoding: files to upright 8-bit sRGB pixels.
 //
 // Decoding goes through an allowlist of decoders only (JPEG, PNG, GIF, TIFF,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image encoding: pixels to the bytes of any of the seven raster formats,
 // through the image library, gdk-pixbuf (BMP), the HEIF module, or an
 // external encoder where the library cannot write WebP or AVIF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG streams without their metadata segments, taken apart at the marker
 // level so that the coded image is kept bit for bit. Internal to the engine;
 // any thread.

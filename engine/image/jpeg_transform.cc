@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/jpeg_transform.h"
 
 // jpeglib.h expects the standard I/O declarations before it.

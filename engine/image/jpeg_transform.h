@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG streams turned upright without decoding them: libjpeg-turbo's lossless
 // transforms move the coded blocks, so no pixel changes. Internal to the
 // engine; any thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files without their metadata chunks. Internal to the engine; any thread.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG encoding of the engine's own, for what the image library's saver does
 // not do: deflating on every core, and writing a picture as 8-bit grey or as a
 // palette when either holds its pixels exactly. The rows are cut into pieces

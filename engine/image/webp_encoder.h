@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lossy WebP through libwebp itself, with the settings the image library's
 // saver uses (its default preset at the quality asked, method 4, lossless
 // alpha), and with libwebp's own second thread, which the library's saver does

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libwhirlpane-heif.so: HEIC and AVIF encoding with libheif. See heif_plugin.h.
 #include "modules/heif_plugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The boundary between the engine and libwhirlpane-heif.so, the small library
  * that drives libheif's HEVC and AV1 encoders. It is loaded only when a HEIC or
  * AVIF file is written, so that no other conversion pays for loading libheif

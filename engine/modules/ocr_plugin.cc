@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libwhirlpane-ocr.so: text recognition with Tesseract. See ocr_plugin.h.
 #include "modules/ocr_plugin.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The boundary between the engine and libwhirlpane-ocr.so, the small library
  * that drives Tesseract. It is loaded only when text is recognised, so that no
  * other conversion pays for loading Tesseract, Leptonica and their

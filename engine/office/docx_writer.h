@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DOCX writing: word-processing documents in Office Open XML (ECMA-376,
 // Transitional) made from plain text, one image, or both, packed by the ZIP
 // writer.

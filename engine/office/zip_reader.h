@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading one member of a ZIP package in process with libzip, which text
 // extraction uses to open DOCX files. No child process, no temporary file.
 //

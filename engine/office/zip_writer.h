@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The minimal ZIP writer that packs DOCX parts. The archives it writes hold
 // their entries stored as they are (no compression), names in UTF-8, every
 // date 1980-01-01 00:00, and no extra fields, data descriptors, ZIP64 records

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // writeImage(): one call from decoded pixels to a published file of any
 // output format.
 //

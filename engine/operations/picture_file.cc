@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures for the editors: the engine's decoded image copied out as plain
 // RGBA bytes, and plain RGBA bytes wrapped back into an image for writing.
 #include "whirlpane/picture_file.h"

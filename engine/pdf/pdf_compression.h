@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rewriting a PDF with its images recompressed, for compress(). Internal to
 // the engine. This file and its source are kept to C++17: qpdf's headers do
 // not compile as C++20 with every compiler we build with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PDF reading: opening a document the engine can use, and rendering one page
 // into pixels at a given resolution (300 dots per inch unless asked).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PDF writing: one-page PDFs of a picture, and the in-memory PDF document
 // that the text typesetter draws into. Pages of pictures are sized as if the
 // picture were 300 dots per inch, so an image taken to PDF and back keeps its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a plain-text file of unknown encoding into UTF-8. Internal to the
 // engine; any thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_extraction.h"
 
 // The library is built with DTD support, and with it the limits on entity

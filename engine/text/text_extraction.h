@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text extraction: any source the engine reads, as one plain string. A
 // plain-text file is read whole; a DOCX file's main document part is read for
 // its paragraphs; a PDF gives its embedded text layer together with whatever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text to PDF: plain text typeset onto as many US Letter pages as it needs, in
 // Helvetica (through fontconfig; other faces fill in the characters it
 // lacks) at 12 points, black, inside 0.75-inch margins, with no styling, no

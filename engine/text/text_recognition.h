@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text recognition (OCR) of decoded pictures, through Tesseract's LSTM engine
 // in libwhirlpane-ocr.so, which is loaded on first use. Internal to the engine;
 // text_extraction.h holds the operations callers use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl+Alt+Space where no X server takes key grabs (Wayland): a global
 // shortcut asked of the desktop through the GlobalShortcuts portal, with
 // Ctrl+Alt+Space as its preferred trigger. The desktop may ask the user

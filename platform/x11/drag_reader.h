@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 readings of the drag watcher, on a connection of its own (like the
 // hot key's): the pointer query gives the left button, Alt (Mod1) and the
 // pointer; XFixes reports every new owner of XdndSelection, and their count

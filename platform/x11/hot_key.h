@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The global hot key Ctrl+Alt+Space. On X11 it is a key grab on the root
 // window, on a connection of its own, with the NumLock and CapsLock variants
 // (so that either lock does not disable it), redone when the keyboard mapping

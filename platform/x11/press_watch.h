@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waits for the left button without waking the interface: a thread of its
 // own with a connection of its own asks the X server for the pointer every
 // 45 ms and calls `pressed` (on that thread) each time it finds the button

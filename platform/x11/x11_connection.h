@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 connections the platform's pieces use: Qt's own, and connections of
 // their own for the readers that must not share Qt's event queue.
 //

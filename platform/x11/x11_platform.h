@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 platform: compositing read from the compositing manager's
 // selection, window manager hints through Qt's own connection, and the hot key
 // and drag readings on connections of their own.

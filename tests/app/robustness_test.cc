@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program run as a user runs it, in adversity: crafted files, odd names,
 // kill -9 mid-conversion, and conversions racing a squatter for their names.
 #include <gtest/gtest.h>

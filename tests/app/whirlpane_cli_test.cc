@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built program, run as a user runs it.
 #include <gtest/gtest.h>
 #include <signal.h>

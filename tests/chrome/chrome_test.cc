@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window chrome: the progress toast and its bar, and the settings file's
 // switches (on or off only for a Boolean, any case; otherwise the default).
 #include <gtest/gtest.h>

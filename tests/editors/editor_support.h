@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor tests share: a scratch folder with a coordinator, waiting
 // for a save, keys, the mouse and the sliders as the user works them.
 #pragma once

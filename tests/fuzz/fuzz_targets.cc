@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer targets: each program is this file built with FUZZ_TARGET naming
 // the function it feeds, which traps on a broken promise.
 #include <glib.h>

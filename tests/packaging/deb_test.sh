@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a user gets it: packed by CPack from this build,
-# without lintian errors, installed with apt-get (as root only), used through
+# without lintian errors or any lintian tag about its licence, installed with apt-get (as root only), used through
 # /usr/bin/whirlpane away from the build, then purged with nothing left behind.
 # Usage: deb_test.sh BUILD_DIR VERSION
 set -uo pipefail
@@ -14,8 +15,11 @@ cpack --config "$build/CPackConfig.cmake" -B "$work" -G DEB >"$work/log" 2>&1 ||
 deb=$work/whirlpane_${version}_$(dpkg --print-architecture).deb
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
-lintian "$deb" >"$work/lintian" 2>&1
+lintian --display-info --pedantic "$deb" >"$work/lintian" 2>&1
 grep -E '^E: ' "$work/lintian" >&2 && fail "lintian reports errors"
+# Of the licence and copyright file, not even a remark.
+grep -E '^[EWIPX]: [^ ]+ [^ ]*(copyright|licen[cs]e|dep5)' "$work/lintian" >&2 &&
+  fail "lintian reports a licence or copyright problem"
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -q --no-install-recommends "$deb" >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
 [ "$(env -i PATH=/usr/bin:/bin /usr/bin/whirlpane --version)" = "Whirlpane $version" ] || fail "--version"

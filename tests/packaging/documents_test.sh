@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page and bash completion agree with --help: the page renders
 # without warnings and names every option and format; completion offers
 # exactly the formats after --to.

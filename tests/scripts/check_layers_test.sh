@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/check-layers on a small tree of its own: quiet on includes that go
 # down the layers, and naming each include that goes up or sideways.
 set -euo pipefail

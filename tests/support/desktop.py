@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A private X desktop: Xvfb on a display of its own, openbox, and on request
 trayer, the xcompmgr compositor and a private D-Bus session, with HOME,
 XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a scratch folder. Programs started

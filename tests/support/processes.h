@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for tests of child processes: the stand-in programs they run, and
 // checks that nothing a call started outlives it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of the desktop test suites: one QApplication on the offscreen
 // platform (unless QT_QPA_PLATFORM names another), in the Inter face so that
 // measured text does not change with the machine.

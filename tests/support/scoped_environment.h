@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sets an environment variable for the life of the object, then restores it.
 // For tests, which run one at a time in their process.
 #pragma once

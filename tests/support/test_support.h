@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the tests: scratch folders, fixtures made with the real
 // codecs at test time, and running the built program as a user would.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixtures for text extraction made at test time with Pango, cairo and libzip.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel view driven with Qt's own events, as the window system would
 // deliver them: what each input reports, and the drop target.
 #include "wheel/radial_menu.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presentation of the wheel on Qt's offscreen platform (one 800 × 800
 // screen): where it goes, what it offers, how it comes in and goes away.
 #include "wheel/wheel_controller.h"

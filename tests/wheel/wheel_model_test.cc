@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel's model, without widgets: the wedges' hit test, where the panel
 // goes, the grow's spring and the centre caption.
 #include <gtest/gtest.h>

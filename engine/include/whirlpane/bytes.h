@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes: one owned, immutable-once-made buffer of file bytes, the currency of
 // every encoder and writer in the engine. Move-only, so a 100 MB encoded image
 // is never copied by accident; an encoder's own allocation can be adopted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compression and metadata stripping: a smaller or a cleaner copy of a file,
 // in its own format, written beside it under a free name. The source is never
 // touched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine as a front end sees it after loading libwhirlpane-engine.so at run
 // time: one table of entry points, found by the C name below. Loading the
 // engine (and with it libvips and every codec) only when a conversion runs keeps

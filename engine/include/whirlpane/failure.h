@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's failures. Its own conditions are one exception type, Failure,
 // with a kind and a fixed user-facing message; file-system and process errors
 // travel as FileError, a std::filesystem::filesystem_error (so a

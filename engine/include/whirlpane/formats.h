@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output format identifiers: the canonical names, their aliases, and the
 // table of raster formats.
 //

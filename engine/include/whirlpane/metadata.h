@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Metadata listing: the label and value rows the Metadata editor shows for a
 // file. Facts every file has, then a PDF's pages and document information, or
 // an image's frames, dimensions and every property its decoder and its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures for the editors: a file decoded into plain RGBA pixels the way every
 // conversion decodes it (upright, sRGB, within the pixel budget), and pixels
 // written back as a new file beside their source. The editors draw on these

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conversion pipeline: one source file and one requested format in, the
 // published output files out. The one entry the command line and the wheel's
 // format wedges use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the engine. Its libraries set process-wide state when they start,
 // the environment among it (libvips reads and writes VIPSHOME), and nothing
 // may read the environment on another thread while that happens.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop program in its test mode on a real X server with a tray host,
 driven by xdotool: one desktop and program for the cases that run in order;
 desktops of their own for a hot key already taken and for the compositor and

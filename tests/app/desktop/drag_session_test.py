@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The drag watch on a real X server: the desktop program (without the test
 mode, which stops the watch) and file drags from a real GTK drag source, driven
 by xdotool. Each case leaves every window of the program closed."""

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A GTK 3 window titled "Drag source" at X, Y whose press starts a real drag
 of FILE... as text/uri-list, as a file manager does, offering to copy or move.
 Usage: drag_source.py X Y FILE...  Prints "ready" once the window is on screen

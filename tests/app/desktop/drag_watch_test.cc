@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drag watcher's decisions with made-up readings, a tick at a time; the
 // wheel is a few flags that follow what the watcher asks.
 #include "app/desktop/drag_watch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a launch of the desktop program asks for and how it reaches the
 // running one; the entry that opens it at login.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program of its own, linking the engine alone (the other tests link the
 // documents library too): image conversions must not load it, nor poppler,
 // qpdf or libzip; the first PDF made does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where outputs go and how they are published, and the child processes that
 // external encoders run in.
 #include <gtest/gtest.h>

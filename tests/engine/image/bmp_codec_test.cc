@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // BMP files are built byte by byte, so that header variants few writers produce are covered.
 #include "image/bmp_codec.h"
 

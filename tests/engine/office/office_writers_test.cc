@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ZIP and DOCX writers, their archives walked field by field (see
 // tests/support/test_support.h) and read back by other readers.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compression, metadata stripping and the metadata listing, checked with
 // exiftool, poppler's tools and libvips on files made at test time.
 #include <gtest/gtest.h>

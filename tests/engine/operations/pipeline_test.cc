@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions from every kind of source to every format as users name them,
 // and the writer of a picture in hand.
 #include "whirlpane/pipeline.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from plain text, DOCX, pictures (by recognition) and PDF pages (their
 // text layer and what recognition reads on them).
 #include "text/text_extraction.h"

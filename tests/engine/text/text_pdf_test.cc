@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text typeset into PDF pages, checked with poppler's own tools: page sizes,
 // where every word lies, what text comes back, which font was used.
 #include "text/text_pdf.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shortcut asked of the real desktop portal (xdg-desktop-portal) on a
 // private session bus, backed by shortcut_service.py as the desktop's own.
 #include "platform/portal/portal_shortcut.h"

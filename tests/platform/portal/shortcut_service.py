@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A desktop's global-shortcut service as the portal (xdg-desktop-portal)
 calls it: it binds whatever it is asked, and presses a shortcut when a test
 calls Press."""
