@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,15 @@ void noteStop(int signal) {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int argc, char** argv) {
+  // A request that cannot be carried out is refused here, before anything
+  // starts or is handed over.
+  const std::vector<std::string> arguments(argv, argv + argc);
+  const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
+  if (const std::optional<std::string> problem = Whirlpane::requestProblem(options)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 2;
+  }
+
   // The engine runs in this process for the editors; it starts before Qt
   // starts any thread.
   try {
@@ -44,16 +54,12 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   QApplication::setDesktopFileName("whirlpane");
   QApplication::setQuitOnLastWindowClosed(false);
 
-  const std::vector<std::string> arguments(argv, argv + argc);
-  const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
-  std::vector<std::filesystem::path> handed = options.files;
-  if (options.open) handed.insert(handed.begin(), *options.open);
-  if (Whirlpane::SingleInstance::handOver(handed)) return 0;
+  if (Whirlpane::SingleInstance::handOver(options)) return 0;
 
   std::error_code ignored;
   Whirlpane::TrayApplication tray(std::filesystem::read_symlink("/proc/self/exe", ignored));
   Whirlpane::SingleInstance instance;
-  instance.listen([&tray](std::vector<std::filesystem::path> files) { tray.open(files); });
+  instance.listen([&tray](const Whirlpane::LaunchOptions& request) { tray.carryOut(request); });
 
   // A polite stop (logout, kill, Ctrl+C) ends a running batch the same way
   // "Quit Whirlpane" does, so that no child is left writing.

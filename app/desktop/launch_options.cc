@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "editors/editor_table.h"
+#include "wheel/wheel_action.h"
 #include "whirlpane/formats.h"
 
 namespace Whirlpane {
@@ -55,29 +57,107 @@ std::optional<fs::path> fileFromArgument(std::string_view argument) {
   return fs::absolute(fs::path(argument), ignored);
 }
 
+std::vector<fs::path> LaunchOptions::allFiles() const {
+  std::vector<fs::path> all;
+  if (open) all.push_back(*open);
+  all.insert(all.end(), files.begin(), files.end());
+  return all;
+}
+
 LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments) {
   LaunchOptions options;
-  const auto open =
-      std::find(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end(), "--open");
-  const auto editor = std::find(arguments.begin(), arguments.end(), "--editor");
+  // The options that take the next argument as their value, and where it goes.
+  const auto valueOf = [&](const std::string& option) -> std::optional<std::string>* {
+    if (option == "--editor") return &options.editor;
+    if (option == "--to") return &options.format;
+    return nullptr;
+  };
   for (size_t at = 1; at < arguments.size(); ++at) {
     const std::string& argument = arguments[at];
     if (argument == "--tools") {
       options.tools = true;
     } else if (argument == "--test-mode") {
       options.testing = true;
-    } else if (argument == "--open" || argument == "--editor") {
-      ++at;  // its value is not a file handed over
-    } else if (!argument.starts_with("--")) {
-      if (auto file = fileFromArgument(argument)) options.files.push_back(std::move(*file));
+    } else if (argument == "--open") {
+      // An "--open" that is the last argument counts as absent.
+      if (at + 1 < arguments.size() && !options.open) {
+        std::error_code ignored;
+        options.open = fs::absolute(fs::path(arguments[at + 1]), ignored);
+      }
+      ++at;
+    } else if (std::optional<std::string>* value = valueOf(argument)) {
+      if (at + 1 >= arguments.size()) {
+        if (!options.problem) options.problem = argument + " needs a value: see whirlpane --help.";
+      } else if (!*value) {
+        *value = arguments[at + 1];
+      }
+      ++at;
+    } else if (argument.starts_with("--")) {
+      if (!options.problem) {
+        options.problem = argument + " is not an option of Whirlpane: see whirlpane --help.";
+      }
+    } else if (auto file = fileFromArgument(argument)) {
+      options.files.push_back(std::move(*file));
     }
   }
-  if (open != arguments.end() && open + 1 != arguments.end()) {
-    std::error_code ignored;
-    options.open = fs::absolute(fs::path(*(open + 1)), ignored);
-    if (editor != arguments.end() && editor + 1 != arguments.end()) options.editor = *(editor + 1);
-  }
   return options;
+}
+
+namespace {
+
+std::string quoted(const fs::path& file) { return "\u201C" + file.filename().string() + "\u201D"; }
+
+// Why `file` cannot be converted or edited, or none.
+std::optional<std::string> fileProblem(const fs::path& file) {
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (!fs::exists(status)) return quoted(file) + " does not exist.";
+  if (fs::is_directory(status)) return quoted(file) + " is a folder; choose the files in it.";
+  if (!supported(file))
+    return "Whirlpane does not open " + quoted(file) + ": images and PDFs only.";
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> requestProblem(const LaunchOptions& options) {
+  if (options.problem) return options.problem;
+  if (!options.format && !options.editor) return std::nullopt;
+  if (options.format && options.editor) return "--to and --editor cannot be used together.";
+  const std::vector<fs::path> files = options.allFiles();
+  if (files.empty()) {
+    return options.format ? "Name the files to convert: whirlpane --to FORMAT FILE..."
+                          : "Name the file to edit: whirlpane --editor EDITOR FILE";
+  }
+  if (options.editor) {
+    const std::string key = MediaEngine::asciiLower(*options.editor);
+    const auto& editors = editorTable();
+    if (std::none_of(editors.begin(), editors.end(),
+                     [&](const EditorEntry& editor) { return editor.key == key; })) {
+      std::string known;
+      for (const EditorEntry& editor : editors) known += (known.empty() ? "" : ", ") + editor.key;
+      return "\u201C" + *options.editor + "\u201D is not an editor of Whirlpane: " + known + ".";
+    }
+  }
+  std::string format;
+  if (options.format) {
+    try {
+      format = MediaEngine::normalized(*options.format);
+    } catch (const std::exception&) {
+      return "\u201C" + *options.format + "\u201D is not a format Whirlpane converts to.";
+    }
+  }
+  for (const fs::path& file : files) {
+    if (auto problem = fileProblem(file)) return problem;
+    if (options.format) {
+      const std::vector<WheelAction> offered = WheelAction::formats(file);
+      if (std::none_of(offered.begin(), offered.end(),
+                       [&](const WheelAction& action) { return action.key == format; })) {
+        return quoted(file) + " cannot be converted to " + MediaEngine::asciiUpper(format) + ".";
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 bool supported(const fs::path& file) {

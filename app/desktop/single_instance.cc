@@ -22,43 +22,60 @@ QString SingleInstance::socketPath() {
   return QDir::tempPath() + "/whirlpane-" + QString::number(::getuid()) + ".socket";
 }
 
-QByteArray SingleInstance::encode(const Files& files) {
+QByteArray SingleInstance::encode(const LaunchOptions& request) {
+  std::vector<std::string> arguments;
+  if (request.format) arguments.insert(arguments.end(), {"--to", *request.format});
+  if (request.editor) arguments.insert(arguments.end(), {"--editor", *request.editor});
+  if (request.open) arguments.insert(arguments.end(), {"--open", request.open->string()});
+  if (request.tools) arguments.push_back("--tools");
+  for (const auto& file : request.files) arguments.push_back(file.string());
   QByteArray message = header;
-  for (const auto& file : files) {
-    message.append(QByteArray::fromStdString(file.string()));
+  for (const std::string& argument : arguments) {
+    message.append(QByteArray::fromStdString(argument));
     message.append('\0');
   }
   return message;
 }
 
-std::optional<SingleInstance::Files> SingleInstance::decode(const QByteArray& message) {
+std::optional<LaunchOptions> SingleInstance::decode(const QByteArray& message) {
   if (message.size() > messageLimit || !message.startsWith(header)) return std::nullopt;
   const QByteArray body = message.mid(header.size());
   if (!body.isEmpty() && !body.endsWith('\0')) return std::nullopt;
-  Files files;
+  std::vector<std::string> arguments{"whirlpane"};
   for (qsizetype start = 0; start < body.size();) {
     const qsizetype end = body.indexOf('\0', start);
-    const std::filesystem::path file(body.mid(start, end - start).toStdString());
-    if (!file.is_absolute()) return std::nullopt;
-    files.push_back(file);
+    arguments.push_back(body.mid(start, end - start).toStdString());
     start = end + 1;
   }
-  return files;
+  // Only what encode() writes: the running program resolves no path against
+  // its own working folder, and takes no test mode from another launch.
+  for (size_t at = 1; at < arguments.size(); ++at) {
+    const std::string& argument = arguments[at];
+    if (argument == "--to" || argument == "--editor") {
+      if (++at == arguments.size()) return std::nullopt;
+    } else if (argument == "--open") {
+      if (++at == arguments.size() || !std::filesystem::path(arguments[at]).is_absolute())
+        return std::nullopt;
+    } else if (argument != "--tools" && !std::filesystem::path(argument).is_absolute()) {
+      return std::nullopt;
+    }
+  }
+  return parseLaunchOptions(arguments);
 }
 
-bool SingleInstance::handOver(const Files& files, int timeoutMilliseconds) {
+bool SingleInstance::handOver(const LaunchOptions& request, int timeoutMilliseconds) {
   QLocalSocket socket;
   socket.connectToServer(socketPath());
   if (!socket.waitForConnected(timeoutMilliseconds)) return false;
-  socket.write(encode(files));
+  socket.write(encode(request));
   if (!socket.waitForBytesWritten(timeoutMilliseconds)) return false;
   socket.disconnectFromServer();
   return socket.state() == QLocalSocket::UnconnectedState ||
          socket.waitForDisconnected(timeoutMilliseconds);
 }
 
-bool SingleInstance::listen(std::function<void(Files)> onFiles) {
-  onFiles_ = std::move(onFiles);
+bool SingleInstance::listen(std::function<void(LaunchOptions)> onRequest) {
+  onRequest_ = std::move(onRequest);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   const QString path = socketPath();
   if (!server_.listen(path)) {
@@ -78,8 +95,8 @@ bool SingleInstance::listen(std::function<void(Files)> onFiles) {
       });
       QObject::connect(socket, &QLocalSocket::disconnected, socket, [this, socket, received] {
         received->append(socket->readAll());
-        if (const std::optional<Files> files = decode(*received); files && onFiles_) {
-          onFiles_(*files);
+        if (std::optional<LaunchOptions> request = decode(*received); request && onRequest_) {
+          onRequest_(std::move(*request));
         }
         delete received;
         socket->deleteLater();

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One running desktop program per user. A later launch hands the files it was
-// given to the running one over a local socket that only this user can open,
-// and exits; the running one treats them as an open request.
+// One running desktop program per user. A later launch hands its whole request
+// (files, format, editor, tools) to the running one over a local socket that
+// only this user can open, and exits; the running one carries it out as if it
+// had been launched with it.
 //
-// The message is "whirlpane-open\n" followed by each absolute path and a NUL,
-// at most 1 MiB in all. Anything else that arrives is ignored.
+// The message is "whirlpane-open\n" followed by arguments, each ended by a
+// NUL: "--to" FORMAT, "--editor" EDITOR, "--open" PATH and "--tools" as given,
+// then the absolute paths of the other files; at most 1 MiB in all. Anything
+// else that arrives is ignored.
 //
 // Thread safety: main thread only (Qt's local sockets).
 #pragma once
@@ -16,6 +19,8 @@
 #include <functional>
 #include <optional>
 #include <vector>
+
+#include "app/desktop/launch_options.h"
 
 namespace Whirlpane {
 
@@ -29,21 +34,23 @@ class SingleInstance {
   // user's id in the temporary folder.
   static QString socketPath();
 
-  static QByteArray encode(const Files& files);
-  // The files of a well-formed message: the header, then NUL-terminated
-  // absolute paths, nothing after the last NUL. None otherwise.
-  static std::optional<Files> decode(const QByteArray& message);
+  // The message for `request` (its test mode stays with the launch).
+  static QByteArray encode(const LaunchOptions& request);
+  // The request of a well-formed message: the header, then NUL-terminated
+  // arguments as encode() writes them, every path absolute, nothing after
+  // the last NUL. None otherwise.
+  static std::optional<LaunchOptions> decode(const QByteArray& message);
 
-  // Hands `files` to the running instance. True when one took them.
-  static bool handOver(const Files& files, int timeoutMilliseconds = 2000);
+  // Hands `request` to the running instance. True when one took it.
+  static bool handOver(const LaunchOptions& request, int timeoutMilliseconds = 2000);
 
   // Becomes the running instance: listens for later launches and passes each
-  // well-formed request to `onFiles`. False when the socket cannot be made.
-  bool listen(std::function<void(Files)> onFiles);
+  // well-formed request to `onRequest`. False when the socket cannot be made.
+  bool listen(std::function<void(LaunchOptions)> onRequest);
 
  private:
   QLocalServer server_;
-  std::function<void(Files)> onFiles_;
+  std::function<void(LaunchOptions)> onRequest_;
 };
 
 }  // namespace Whirlpane

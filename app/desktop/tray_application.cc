@@ -21,6 +21,7 @@
 #include "settings/settings.h"
 #include "wheel/wheel_controller.h"
 #include "wheel/wheel_panel.h"
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {
@@ -113,20 +114,36 @@ void TrayApplication::launch(const LaunchOptions& options) {
     clock_.start();
   }
 
-  if (options.open) {
-    setCurrentFiles({*options.open});
-    if (options.editor) {
-      openEditor(*options.editor, currentFiles_.front(), std::nullopt);
-    } else {
-      wheel_->showWheel(screenCenter(), options.tools, false, std::nullopt);
-    }
-    return;
-  }
-  if (!testing_ && !hasOpenedWhirlpane()) {
+  // A launch that asks for something does that, without the introduction.
+  const bool asks = options.open || options.format || options.editor;
+  if (!asks && !testing_ && !hasOpenedWhirlpane()) {
     showIntroduction();
     setHasOpenedWhirlpane();
   }
-  if (!options.files.empty()) open(options.files);
+  carryOut(options);
+}
+
+void TrayApplication::carryOut(const LaunchOptions& request) {
+  const Files files = request.allFiles();
+  if (request.format) {
+    const std::string format = MediaEngine::normalized(*request.format);
+    const WheelAction action{MediaEngine::asciiUpper(format), std::nullopt, format};
+    // The wheel offers no conversion while a batch runs; a file manager's
+    // menu may ask for one meanwhile, and it waits for its turn.
+    if (working()) {
+      waiting_.emplace_back(files, action);
+    } else {
+      perform(files, action);
+    }
+  } else if (request.editor) {
+    setCurrentFiles(files);
+    for (const auto& file : files) openEditor(*request.editor, file, std::nullopt);
+  } else if (request.open) {
+    setCurrentFiles(files);
+    wheel_->showWheel(screenCenter(), request.tools, false, std::nullopt);
+  } else if (!files.empty()) {
+    open(files, request.tools);
+  }
 }
 
 bool TrayApplication::watchesDrags() const { return dragReader_ != nullptr; }
@@ -167,9 +184,9 @@ void TrayApplication::tick() {
   if (!pointer->down && !wheel_->hideAfterDrag && !wheel_->dragSession()) timer_.stop();
 }
 
-void TrayApplication::open(const Files& files) {
+void TrayApplication::open(const Files& files, bool tools) {
   setCurrentFiles(supportedOnly(files));
-  if (!currentFiles_.empty()) showWheelAtPointer();
+  if (!currentFiles_.empty()) wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
 }
 
 void TrayApplication::setCurrentFiles(Files files) {
@@ -316,6 +333,11 @@ void TrayApplication::batchFinished(BatchConversion::Result result) {
     QStringList lines;
     for (const std::string& line : result.failures) lines << QString::fromStdString(line);
     showError(lines.join("\n\n"));
+  }
+  if (!waiting_.empty()) {
+    auto [files, action] = std::move(waiting_.front());
+    waiting_.pop_front();
+    perform(files, action);
   }
 }
 

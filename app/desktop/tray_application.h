@@ -11,10 +11,12 @@
 #include <QPointF>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/desktop/batch_conversion.h"
@@ -53,10 +55,17 @@ class TrayApplication : public QObject {
   // watch, launch options, introduction on first run.
   void launch(const LaunchOptions& options);
 
-  // An open request (Open With, a second launch): the supported files become
-  // the current files, even when none is left; with any, the formats wheel
-  // comes up at the pointer.
-  void open(const Files& files);
+  // What a launch asks for, from this launch or handed over by a later one
+  // (whose request requestProblem() passed): "--to" converts the files as a
+  // drop on that format's wedge; "--editor" opens the editor on each file;
+  // "--open" shows the wheel (or the tools, with "--tools") for its file at
+  // the centre of the screen; files alone are an open request.
+  void carryOut(const LaunchOptions& request);
+
+  // An open request (Open With): the supported files become the current
+  // files, even when none is left; with any, the formats wheel (or the tools
+  // wheel) comes up at the pointer.
+  void open(const Files& files, bool tools = false);
 
   // The wheel's choice: a tool opens one editor per file; a format converts
   // the files as one batch, unless a batch is running already.
@@ -122,6 +131,8 @@ class TrayApplication : public QObject {
   BatchConversion batch_;
   Files currentFiles_;
   bool working_ = false;
+  // Conversions asked for while a batch runs, in order.
+  std::deque<std::pair<Files, WheelAction>> waiting_;
   bool testing_ = false;
   // The drag watch: its decisions, its X11 readings, its clock, and the
   // "automaticDrag" setting as read when the button last went down.

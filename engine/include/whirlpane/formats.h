@@ -59,4 +59,14 @@ inline std::string asciiLower(std::string_view text) {
   return lower;
 }
 
+// `text` with its ASCII letters in upper case: a format's name as a person
+// reads it ("PNG").
+inline std::string asciiUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
 }  // namespace MediaEngine

@@ -118,6 +118,29 @@ TEST_F(Tray, ABatchCountsSavedFilesReportsFailuresTogetherAndRemembersTheLastOut
                         "c.jpg: Could not read c.jpg. The file may be damaged or unsupported."});
 }
 
+TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "b.png");
+  tray.launch(options({"--test-mode"}));
+  tray.carryOut(options({"--to", "png", (folder / "a.jpg").string()}));
+  ASSERT_TRUE(tray.working());
+  EXPECT_EQ(tray.toast()->title()->text(), "Converting to PNG");
+  // Asked while the first runs: it waits, then runs as a batch of its own.
+  tray.carryOut(options({"--to", "jpeg", (folder / "b.png").string()}));
+  for (QDeadlineTimer deadline(30000);
+       !(fs::exists(folder / "b.jpg") && !tray.working()) && !deadline.hasExpired();) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  EXPECT_TRUE(fs::exists(folder / "a.png"));
+  EXPECT_TRUE(fs::exists(folder / "b.jpg"));
+  EXPECT_EQ(tray.toast()->title()->text(), "Converting to JPG");
+
+  tray.carryOut(options({"--editor", "crop", (folder / "a.jpg").string()}));
+  ASSERT_EQ(tray.editors().openWindows().size(), 1u);
+  EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
+}
+
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
   TestSupport::ScratchFolder folder;
   const fs::path photo = folder / "photo.jpg";
