@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/translation.h"
 #include "image/image.h"
 #include "whirlpane/failure.h"
 
@@ -200,7 +201,7 @@ std::string compressedPDF(const fs::path& url, double quality) {
   } catch (const Failure&) {
     throw;
   } catch (const std::exception&) {
-    throw Failure::encoding("PDF optimization failed");
+    throw Failure::encoding(translated("PDF optimization failed"));
   }
 }
 
