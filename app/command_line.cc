@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include <libintl.h>
+
 #include <algorithm>
+#include <clocale>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {
+
+// The engine's catalogue, which holds the command line's texts too.
+constexpr char textDomain[] = "whirlpane";
 
 // Index of the first argument equal to `option`, or npos.
 size_t find(const std::vector<std::string>& arguments, std::string_view option) {
@@ -69,31 +77,73 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string helpText() {
+  // Options, file names and format names are the same in every language.
   std::string text;
-  text += usageLine;
-  text += "\n       whirlpane --metadata /path/to/file\n";
-  text += "       whirlpane --compress /path/to/file --quality 0.6\n";
-  text += "       whirlpane --strip /path/to/file\n";
-  text += "       whirlpane --version\n       whirlpane --help\n\n";
-  text += "--convert converts one file and prints the path of every file written beside it.\n";
-  text += "--metadata lists what is known about a file, one \"label<tab>value\" line each\n";
-  text +=
-      "  (backslashes, tabs and line breaks inside a value are written as \\\\, \\t and \\n).\n";
-  text +=
-      "--compress writes a smaller copy (\"-compressed\") at a quality from 0 to 1, if one can be "
-      "made.\n";
-  text += "--strip writes a copy of an image without its metadata (\"-clean\").\n";
-  text += "Existing files are never replaced: a taken name gets a number (\"photo 2.png\").\n\n";
-  text += "Output formats:";
+  text += translated(
+      // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
+      // "whirlpane".
+      "Usage: whirlpane --convert /path/to/file --to png\n"
+      "       whirlpane --metadata /path/to/file\n"
+      "       whirlpane --compress /path/to/file --quality 0.6\n"
+      "       whirlpane --strip /path/to/file\n"
+      "       whirlpane --version\n"
+      "       whirlpane --help");
+  text += "\n\n";
+  for (const char* line : {
+           translatable(
+               "--convert converts one file and prints the path of every file written beside it."),
+           translatable(
+               // TRANSLATORS: the labels are English in every language; \\, \t and \n are
+               // written as they are.
+               "--metadata lists what is known about a file, one \"label<tab>value\" line each\n"
+               "  (backslashes, tabs and line breaks inside a value are written as \\\\, \\t and "
+               "\\n)."),
+           // TRANSLATORS: "-compressed" is added to the file name as it stands.
+           translatable("--compress writes a smaller copy (\"-compressed\") at a quality from 0 "
+                        "to 1, if one can be made."),
+           // TRANSLATORS: "-clean" is added to the file name as it stands.
+           translatable("--strip writes a copy of an image without its metadata (\"-clean\")."),
+           // TRANSLATORS: "photo 2.png" is a name the program makes, the same in every language.
+           translatable("Existing files are never replaced: a taken name gets a number (\"photo "
+                        "2.png\")."),
+       }) {
+    text += translated(line);
+    text += '\n';
+  }
+  text += '\n';
+  text += translated("Output formats:");
   for (std::string_view format : MediaEngine::outputFormats) {
     text += ' ';
     text += format;
   }
-  text += "\n(jpeg, tif and heif are accepted for jpg, tiff and heic.)\n\n";
-  text += "Exit status: 0 on success, 1 when the operation fails, 2 when its arguments are\n";
-  text += "incomplete, 128 + N when stopped by signal N.\n";
-  text += "Without an operation, Whirlpane starts the desktop program. See whirlpane(1).\n";
+  text += '\n';
+  text += translated("(jpeg, tif and heif are accepted for jpg, tiff and heic.)");
+  text += "\n\n";
+  text += translated(
+      "Exit status: 0 on success, 1 when the operation fails, 2 when its arguments are\n"
+      "incomplete, 128 + N when stopped by signal N.");
+  text += '\n';
+  text +=
+      translated("Without an operation, Whirlpane starts the desktop program. See whirlpane(1).");
+  text += '\n';
   return text;
+}
+
+void followUserLanguage() {
+  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_MESSAGES, "");
+  std::error_code ignored;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  if (!executable.empty()) {
+    const std::filesystem::path folder =
+        (executable.parent_path() / "../share/locale").lexically_normal();
+    ::bindtextdomain(textDomain, folder.c_str());
+  }
+  ::bind_textdomain_codeset(textDomain, "UTF-8");
+}
+
+std::string translated(std::string_view english) {
+  return ::dgettext(textDomain, std::string(english).c_str());
 }
 
 }  // namespace Whirlpane

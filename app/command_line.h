@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the argument vector: which of the program's modes applies, decided
 // from the arguments alone. Options are whole, case-sensitive arguments; no
-// short forms, no "--opt=value", no clustering.
+// short forms, no "--opt=value", no clustering. And the command line's texts
+// in the user's language: what it tells a person (usage, help, its own
+// errors) comes from the catalogue it shares with the engine; options and
+// what programs read (paths, the metadata listing) stay as they are.
 #pragma once
 
 #include <string>
@@ -12,12 +15,20 @@
 
 namespace Whirlpane {
 
+// Marks a text for the catalogue where it is defined; translated() gives it in
+// the user's language where it is shown. (xgettext reads the argument.)
+constexpr const char* translatable(const char* english) { return english; }
+
 inline constexpr std::string_view versionLine = "Whirlpane " WHIRLPANE_VERSION;
-inline constexpr std::string_view usageLine = "Usage: whirlpane --convert /path/to/file --to png";
-inline constexpr std::string_view metadataUsageLine = "Usage: whirlpane --metadata /path/to/file";
+// The usage lines, in English; each is a text of the catalogue.
+inline constexpr std::string_view usageLine =
+    translatable("Usage: whirlpane --convert /path/to/file --to png");
+inline constexpr std::string_view metadataUsageLine =
+    translatable("Usage: whirlpane --metadata /path/to/file");
 inline constexpr std::string_view compressUsageLine =
-    "Usage: whirlpane --compress /path/to/file --quality 0.6";
-inline constexpr std::string_view stripUsageLine = "Usage: whirlpane --strip /path/to/file";
+    translatable("Usage: whirlpane --compress /path/to/file --quality 0.6");
+inline constexpr std::string_view stripUsageLine =
+    translatable("Usage: whirlpane --strip /path/to/file");
 
 struct Invocation {
   enum class Mode {
@@ -43,7 +54,20 @@ struct Invocation {
 // after each is taken verbatim, even when it looks like an option.
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
 
-// The --help text: the forms of the command line and the output formats.
+// The --help text, in the user's language: the forms of the command line and
+// the output formats.
 std::string helpText();
+
+// Makes the process follow the user's language: the locale the environment
+// names (LC_ALL, LC_MESSAGES, LANG; then LANGUAGE's list) for messages and
+// characters, and the catalogue "whirlpane" bound to <prefix>/share/locale
+// beside the executable. Numbers, dates and sorting stay in the C locale, so
+// that "--quality 0.8" and the metadata listing read alike in every language.
+// Call once, first thing in main, before any other thread.
+void followUserLanguage();
+
+// `english` in the user's language: its translation in the catalogue, or
+// `english` itself where there is none (or under the C locale).
+std::string translated(std::string_view english);
 
 }  // namespace Whirlpane

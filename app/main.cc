@@ -141,7 +141,8 @@ int runOperation(const Whirlpane::Invocation& invocation) {
   }
   for (const std::string& line : lines) writeLine(stdout, line);
   if (std::fflush(stdout) != 0) {
-    writeLine(stderr, "The results could not be written: standard output is not writable.");
+    writeLine(stderr, Whirlpane::translated(
+                          "The results could not be written: standard output is not writable."));
     return 1;
   }
   return 0;
@@ -151,6 +152,7 @@ int runOperation(const Whirlpane::Invocation& invocation) {
 
 int main(int argc, char** argv) {
   using Mode = Whirlpane::Invocation::Mode;
+  Whirlpane::followUserLanguage();
   const Whirlpane::Invocation invocation =
       Whirlpane::parseCommandLine(std::vector<std::string>(argv, argv + argc));
   switch (invocation.mode) {
@@ -165,7 +167,7 @@ int main(int argc, char** argv) {
       _exit(status);
     }
     case Mode::usageError:
-      writeLine(stderr, invocation.usage);
+      writeLine(stderr, Whirlpane::translated(invocation.usage));
       return 2;
     case Mode::version:
       writeLine(stdout, Whirlpane::versionLine);
@@ -175,10 +177,10 @@ int main(int argc, char** argv) {
       return 0;
     case Mode::application: {
       if (!hasDisplay()) {
-        writeLine(stderr,
-                  "Whirlpane needs a graphical desktop, and none was found (DISPLAY and "
-                  "WAYLAND_DISPLAY are not set). Without one, use the command line: whirlpane "
-                  "--convert FILE --to FORMAT (see --help).");
+        writeLine(stderr, Whirlpane::translated(
+                              "Whirlpane needs a graphical desktop, and none was found (DISPLAY "
+                              "and WAYLAND_DISPLAY are not set). Without one, use the command "
+                              "line: whirlpane --convert FILE --to FORMAT (see --help)."));
         return 1;
       }
       std::string error;

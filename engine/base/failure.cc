@@ -4,6 +4,8 @@
 #include <new>
 #include <system_error>
 
+#include "base/translation.h"
+
 namespace MediaEngine {
 namespace {
 
@@ -13,23 +15,32 @@ std::string messageFor(Failure::Kind kind, const std::string& payload) {
     case Kind::unsupported:
       return payload;
     case Kind::unreadable:
-      return "Could not read " + payload + ". The file may be damaged or unsupported.";
+      // TRANSLATORS: %1$s is a file name, or a short noun such as "PDF page 3".
+      return translated("Could not read %1$s. The file may be damaged or unsupported.", {payload});
     case Kind::encoding:
-      return "Could not create the output: " + payload;
+      // TRANSLATORS: %1$s is a short technical reason, translated where it is one of ours.
+      return translated("Could not create the output: %1$s", {payload});
     case Kind::exists:
-      return payload + " already exists. Choose a different output filename.";
+      // TRANSLATORS: %1$s is a file name.
+      return translated("%1$s already exists. Choose a different output filename.", {payload});
     case Kind::noText:
-      return "No readable text was found in this file.";
+      return translated("No readable text was found in this file.");
     case Kind::invalidQuality:
-      return "Quality must be a finite number between 0 and 1.";
+      return translated("Quality must be a finite number between 0 and 1.");
     case Kind::tooLarge:
-      return "This file is too large to process safely at full resolution.";
+      return translated("This file is too large to process safely at full resolution.");
     case Kind::lockedPDF:
-      return "Unlock the PDF before converting it.";
+      return translated("Unlock the PDF before converting it.");
     case Kind::noReduction:
-      return "This file could not be made smaller with these settings. The original was kept.";
+      return translated(
+          "This file could not be made smaller with these settings. The original was kept.");
   }
   return payload;
+}
+
+std::string fileMessage(const char* sentence, const std::filesystem::path& path,
+                        std::string_view reason) {
+  return substituted(translated(sentence), {path.string(), reason});
 }
 
 }  // namespace
@@ -37,28 +48,29 @@ std::string messageFor(Failure::Kind kind, const std::string& payload) {
 Failure::Failure(Kind kind, std::string payload)
     : kind_(kind), payload_(std::move(payload)), message_(messageFor(kind_, payload_)) {}
 
-FileError::FileError(int error, std::string action, const std::filesystem::path& path)
-    : std::filesystem::filesystem_error(action, path,
+FileError::FileError(int error, const char* sentence, const std::filesystem::path& path)
+    : std::filesystem::filesystem_error(sentence, path,
                                         std::error_code(error, std::generic_category())),
-      message_(std::move(action) + " \"" + path.string() + "\": " + code().message()) {}
+      message_(fileMessage(sentence, path, code().message())) {}
 
-FileError::FileError(int error, std::string action, const std::filesystem::path& path,
+FileError::FileError(int error, const char* sentence, const std::filesystem::path& path,
                      std::string_view reason)
-    : std::filesystem::filesystem_error(action, path,
+    : std::filesystem::filesystem_error(sentence, path,
                                         std::error_code(error, std::generic_category())),
-      message_(std::move(action) + " \"" + path.string() + "\": " + std::string(reason)) {}
+      message_(fileMessage(sentence, path, reason)) {}
 
-void throwFileError(int error, std::string action, const std::filesystem::path& path) {
-  throw FileError(error, std::move(action), path);
+void throwFileError(int error, const char* sentence, const std::filesystem::path& path) {
+  throw FileError(error, sentence, path);
 }
 
 std::string describe(const std::exception& error) {
   if (dynamic_cast<const std::bad_alloc*>(&error)) {
-    return "There is not enough memory to complete this file.";
+    return translated("There is not enough memory to complete this file.");
   }
   if (dynamic_cast<const FileError*>(&error)) return error.what();
   if (auto* file = dynamic_cast<const std::filesystem::filesystem_error*>(&error)) {
-    return file->code().message() + ": \"" + file->path1().string() + "\"";
+    // TRANSLATORS: %1$s is the system's reason, %2$s the path it concerns.
+    return translated("%1$s: \"%2$s\"", {file->code().message(), file->path1().string()});
   }
   if (auto* system = dynamic_cast<const std::system_error*>(&error))
     return system->code().message();

@@ -26,7 +26,7 @@ std::string readFromStart(int fd) {
 
 Bytes readWholeFile(const std::filesystem::path& path) {
   const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) throwFileError(errno, "Could not read", path);
+  if (!fd) throwFileError(errno, "Could not read \"%1$s\": %2$s", path);
   std::string content;
   char buffer[1 << 16];
   int error = 0;
@@ -37,7 +37,7 @@ Bytes readWholeFile(const std::filesystem::path& path) {
     if (n <= 0) break;
     content.append(buffer, static_cast<size_t>(n));
   }
-  if (error != 0) throwFileError(error, "Could not read", path);
+  if (error != 0) throwFileError(error, "Could not read \"%1$s\": %2$s", path);
   return Bytes::copyOf(content);
 }
 
@@ -45,7 +45,7 @@ void writeAll(int fd, std::span<const std::byte> bytes, const std::filesystem::p
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throwFileError(errno, "Could not write", path);
+    if (n < 0) throwFileError(errno, "Could not write \"%1$s\": %2$s", path);
     bytes = bytes.subspan(static_cast<size_t>(n));
   }
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "base/translation.h"
 #include "base/unicode.h"
 
 namespace MediaEngine {
@@ -36,7 +37,8 @@ std::string normalized(std::string_view format) {
     if (name == alias) name = canonical;
   }
   if (isRaster(name) || name == "pdf" || name == "docx" || name == "txt") return name;
-  throw Failure::unsupported(upperCased(format) + " is not a supported output format.");
+  throw Failure::unsupported(
+      translated("%1$s is not a supported output format.", {upperCased(format)}));
 }
 
 }  // namespace MediaEngine

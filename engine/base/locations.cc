@@ -22,4 +22,11 @@ const fs::path& resourceFolder() {
   return folder;
 }
 
+const fs::path& localeFolder() {
+  static const fs::path folder = engineFolder().empty()
+                                     ? fs::path()
+                                     : (engineFolder() / "../../share/locale").lexically_normal();
+  return folder;
+}
+
 }  // namespace MediaEngine::detail

@@ -16,4 +16,9 @@ const std::filesystem::path& engineFolder();
 // The engine's resource folder: <prefix>/share/whirlpane beside <prefix>/lib.
 const std::filesystem::path& resourceFolder();
 
+// The folder of the translation catalogues: <prefix>/share/locale, holding
+// <language>/LC_MESSAGES/whirlpane.mo. Empty when the engine library cannot
+// tell where it lies.
+const std::filesystem::path& localeFolder();
+
 }  // namespace MediaEngine::detail

@@ -2,6 +2,7 @@
 #include "documents/document_support.h"
 
 #include "base/plugin.h"
+#include "base/translation.h"
 #include "whirlpane/failure.h"
 
 namespace MediaEngine::detail {
@@ -15,8 +16,8 @@ const DocumentSupport& documentSupport() {
   }();
   if (!table) {
     throw Failure::unsupported(
-        "PDF and document support is missing from this installation "
-        "(libwhirlpane-documents.so could not be loaded).");
+        translated("PDF and document support is missing from this installation "
+                   "(libwhirlpane-documents.so could not be loaded)."));
   }
   return *table;
 }

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "base/file_io.h"
+#include "base/translation.h"
 #include "documents/document_support.h"
 #include "image/image_encoding.h"
 #include "office/docx_writer.h"
@@ -109,16 +110,17 @@ void stageTextDocument(BatchFolder& batch, const fs::path& source, const std::st
                        double quality) {
   Bytes typeset = textPDF(extractText(source));
   if (format == "pdf") {
-    if (!pdf(Bytes::copyOf(typeset.span()))) throw Failure::encoding("Text layout failed");
+    if (!pdf(Bytes::copyOf(typeset.span())))
+      throw Failure::encoding(translated("Text layout failed"));
     batch.stage(std::move(typeset), "");
   } else {
     const std::optional<PDFDocument> document = pdf(Bytes::copyOf(typeset.span()));
-    if (!document) throw Failure::encoding("Text layout failed");
+    if (!document) throw Failure::encoding(translated("Text layout failed"));
     stagePages(
         batch, *document,
         [&] {
           std::optional<PDFDocument> again = pdf(Bytes::copyOf(typeset.span()));
-          if (!again) throw Failure::encoding("Text layout failed");
+          if (!again) throw Failure::encoding(translated("Text layout failed"));
           return std::move(*again);
         },
         format, quality);

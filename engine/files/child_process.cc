@@ -14,6 +14,7 @@
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/translation.h"
 #include "base/unicode.h"
 #include "files/output_placement.h"
 #include "files/working_files.h"
@@ -138,7 +139,7 @@ pid_t spawn(const fs::path& executable, const std::vector<std::string>& args, in
   });
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
-  if (pid < 0) throwFileError(error, "Could not start", executable);
+  if (pid < 0) throwFileError(error, "Could not start \"%1$s\": %2$s", executable);
   return pid;
 }
 
@@ -164,7 +165,8 @@ Bytes run(const fs::path& executable, const std::vector<std::string>& args, size
     if (Clock::now() > deadline) {
       child.stop(limits.grace);
       child.finish();
-      throw Failure::encoding(name + " exceeded the time limit");
+      // TRANSLATORS: %1$s is the name of a program, such as "cwebp".
+      throw Failure::encoding(translated("%1$s exceeded the time limit", {name}));
     }
   }
   const int status = child.finish();

@@ -14,6 +14,7 @@
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/translation.h"
 #include "base/unicode.h"
 #include "files/working_files.h"
 #include "whirlpane/failure.h"
@@ -35,7 +36,7 @@ void writeAndClose(UniqueFd fd, const Bytes& bytes, const fs::path& path) {
   int error = ::fdatasync(fd.get()) != 0 ? errno : 0;
   const int closed = fd.close();
   if (error == 0) error = closed;
-  if (error != 0) throwFileError(error, "Could not write", path);
+  if (error != 0) throwFileError(error, "Could not write \"%1$s\": %2$s", path);
 }
 
 // Makes the renames in `folder` durable; failure here loses nothing that is
@@ -127,7 +128,8 @@ int renameExclusive(const fs::path& from, const fs::path& to) {
 
 mode_t outputPermissions(const fs::path& source) {
   struct stat info;
-  if (::stat(source.c_str(), &info) != 0) throwFileError(errno, "Could not read", source);
+  if (::stat(source.c_str(), &info) != 0)
+    throwFileError(errno, "Could not read \"%1$s\": %2$s", source);
   return info.st_mode & 0666;
 }
 
@@ -144,7 +146,7 @@ void publish(const Bytes& bytes, const fs::path& destination, mode_t permissions
   }
   WorkingFiles::remove(temporary);
   if (error == EEXIST) throw Failure::exists(destination.filename().string());
-  if (error != 0) throwFileError(error, "Could not save", destination);
+  if (error != 0) throwFileError(error, "Could not save \"%1$s\": %2$s", destination);
   syncFolder(destination.parent_path());
 }
 
@@ -160,7 +162,7 @@ fs::path publishBeside(const fs::path& source, std::string_view suffix, std::str
       if (failure.kind() != Failure::Kind::exists) throw;
     }
   }
-  throw Failure::encoding("Too many simultaneous writes to this folder.");
+  throw Failure::encoding(translated("Too many simultaneous writes to this folder."));
 }
 
 fs::path temporaryDirectory() {
@@ -205,11 +207,14 @@ std::vector<fs::path> BatchFolder::publish() {
       if (error != EEXIST) {
         const std::string reason = std::generic_category().message(error);
         if (published.empty()) throw Failure::encoding(reason);
-        throw Failure::encoding(reason + " Already saved: " + alreadySaved() + ".");
+        // TRANSLATORS: %1$s is the system's reason, %2$s a list of file names.
+        throw Failure::encoding(translated("%1$s Already saved: %2$s.", {reason, alreadySaved()}));
       }
       if (++attempts == attemptLimit) {
-        throw Failure::encoding("Too many simultaneous writes to this folder. Already saved " +
-                                std::to_string(published.size()) + " file(s).");
+        throw Failure::encoding(translatedPlural(
+            "Too many simultaneous writes to this folder. Already saved %1$s file(s).",
+            "Too many simultaneous writes to this folder. Already saved %1$s file(s).",
+            published.size(), {std::to_string(published.size())}));
       }
     }
   }

@@ -46,7 +46,9 @@ UniqueFd createFile(const fs::path& path, mode_t permissions) {
   std::lock_guard lock(r.mutex);
   const int fd =
       ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
-  if (fd < 0) throwFileError(errno, "Could not create a temporary file in", path.parent_path());
+  if (fd < 0)
+    throwFileError(errno, "Could not create a temporary file in \"%1$s\": %2$s",
+                   path.parent_path());
   r.items.push_back(path);
   return UniqueFd(fd);
 }
@@ -57,7 +59,7 @@ UniqueFd createFileIn(const fs::path& folder, const fs::path& name, mode_t permi
   const fs::path path = folder / name;
   const int fd =
       ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
-  if (fd < 0) throwFileError(errno, "Could not write a working file in", folder);
+  if (fd < 0) throwFileError(errno, "Could not write a working file in \"%1$s\": %2$s", folder);
   return UniqueFd(fd);
 }
 
@@ -65,12 +67,15 @@ void createFolder(const fs::path& path, bool withParents) {
   if (withParents && path.has_parent_path()) {
     std::error_code error;
     fs::create_directories(path.parent_path(), error);
-    if (error) throwFileError(error.value(), "Could not create the folder", path.parent_path());
+    if (error)
+      throwFileError(error.value(), "Could not create the folder \"%1$s\": %2$s",
+                     path.parent_path());
   }
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   if (::mkdir(path.c_str(), 0700) != 0) {
-    throwFileError(errno, "Could not create a working folder in", path.parent_path());
+    throwFileError(errno, "Could not create a working folder in \"%1$s\": %2$s",
+                   path.parent_path());
   }
   r.items.push_back(path);
 }

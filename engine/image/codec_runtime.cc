@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/locations.h"
+#include "base/translation.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/startup.h"
 
@@ -54,7 +55,7 @@ void startWithoutModules() {
   }
   if (status != 0) {
     vips_error_clear();
-    throw Failure::encoding("the image library could not start");
+    throw Failure::encoding(translated("the image library could not start"));
   }
 }
 

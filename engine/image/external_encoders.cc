@@ -9,6 +9,7 @@
 
 #include "base/file_io.h"
 #include "base/locations.h"
+#include "base/translation.h"
 #include "base/unicode.h"
 #include "files/child_process.h"
 #include "files/output_placement.h"
@@ -79,9 +80,9 @@ fs::path codec(std::string_view format, const std::vector<fs::path>& folders) {
   for (const fs::path& folder : folders) {
     if (isExecutableFile(folder / relative)) return folder / relative;
   }
-  throw Failure::unsupported(
-      "The bundled " + upperCased(format) +
-      " encoder is missing. Rebuild the app with Resources/Codecs included.");
+  throw Failure::unsupported(translated(
+      "The bundled %1$s encoder is missing. Rebuild the app with Resources/Codecs included.",
+      {upperCased(format)}));
 }
 
 Bytes externalEncode(const Bytes& png, std::string_view format, double quality,
@@ -97,7 +98,8 @@ Bytes externalEncode(const Bytes& png, std::string_view format, double quality,
   run(encoder, encoderArguments(format, encoder, q, input, output), encoderOutputLimit);
   Bytes file = detail::readWholeFile(output);
   if (!hasSignature(file, format)) {
-    throw Failure::encoding("The " + upperCased(format) + " encoder returned an invalid file.");
+    throw Failure::encoding(
+        translated("The %1$s encoder returned an invalid file.", {upperCased(format)}));
   }
   return file;
 }

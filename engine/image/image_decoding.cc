@@ -11,6 +11,7 @@
 
 #include "base/byte_order.h"
 #include "base/handles.h"
+#include "base/translation.h"
 #include "image/bmp_codec.h"
 #include "image/codec_runtime.h"
 #include "whirlpane/failure.h"
@@ -217,6 +218,11 @@ Image loadImage(const fs::path& url) {
   const std::optional<ImageSource> source = ImageSource::open(url);
   if (!source) throw Failure::unreadable(url.filename().string());
   return source->decode();
+}
+
+Failure discardedFrames() {
+  return Failure::unsupported(translated(
+      "This operation would discard additional image frames. Convert individual frames first."));
 }
 
 }  // namespace MediaEngine

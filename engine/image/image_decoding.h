@@ -16,6 +16,7 @@
 
 #include "image/image.h"
 #include "whirlpane/bytes.h"
+#include "whirlpane/failure.h"
 
 namespace MediaEngine {
 
@@ -74,5 +75,9 @@ class ImageSource {
 // Decodes the first frame of `url` upright. Throws Failure::unreadable (file
 // name) when it is no image we read, Failure::tooLarge outside the budget.
 Image loadImage(const std::filesystem::path& url);
+
+// What an operation that would keep only the first frame of an animation or
+// multi-page image throws instead (Failure::unsupported).
+Failure discardedFrames();
 
 }  // namespace MediaEngine

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/translation.h"
 #include "base/unicode.h"
 #include "image/bmp_codec.h"
 #include "image/codec_runtime.h"
@@ -143,9 +144,11 @@ void requireWithinFormatLimit(std::string_view format, long long width, long lon
                           : format == "heic" || format == "avif" ? 16384
                                                                  : 0;
   if (limit == 0 || (width <= limit && height <= limit)) return;
-  throw Failure::unsupported(upperCased(format) + " images can be at most " +
-                             std::to_string(limit) + " pixels wide and high; this one is " +
-                             std::to_string(width) + " \u00d7 " + std::to_string(height) + ".");
+  throw Failure::unsupported(translated(
+      // TRANSLATORS: %1$s is a format name such as "WEBP"; %3$s and %4$s are the image's
+      // width and height in pixels.
+      "%1$s images can be at most %2$s pixels wide and high; this one is %3$s \u00d7 %4$s.",
+      {upperCased(format), std::to_string(limit), std::to_string(width), std::to_string(height)}));
 }
 
 bool nativeEncoderTurnedOff(std::string_view format) {
@@ -175,7 +178,7 @@ Bytes handOffPNG(const Image& image) {
   if (vips_pngsave_buffer(image.pixels().get_image(), &buffer, &size, "compression", 1, "filter",
                           VIPS_FOREIGN_PNG_FILTER_NONE, "strip", TRUE, nullptr) != 0) {
     vips_error_clear();
-    throw Failure::encoding("The system PNG encoder failed.");
+    throw Failure::encoding(translated("The system %1$s encoder failed.", {"PNG"}));
   }
   return adoptVipsBuffer(buffer, size);
 }
@@ -241,7 +244,7 @@ Bytes encodedWithin(const Image& image, std::string_view format, size_t size) {
 
 Bytes encodedImage(const Image& image, std::string_view format, double quality, Content content) {
   if (!isRaster(format))
-    throw Failure::unsupported("Unsupported image format: " + std::string(format));
+    throw Failure::unsupported(translated("Unsupported image format: %1$s", {format}));
   detail::startImageLibrary();
   const bool opaque = format == "jpg" || format == "bmp";
   if (!withinPixelBudget(image.width(), image.height())) throw Failure::tooLarge();
@@ -253,7 +256,7 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
       pixels = flattenedOnWhite(pixels).copy_memory();
     } catch (const vips::VError&) {
       vips_error_clear();
-      throw Failure::encoding("image rendering failed");
+      throw Failure::encoding(translated("image rendering failed"));
     }
   }
   if (canEncode(format)) {
@@ -262,7 +265,7 @@ Bytes encodedImage(const Image& image, std::string_view format, double quality, 
   }
   if (format == "webp" || format == "avif")
     return externalEncode(detail::handOffPNG(Image(pixels)), format, quality);
-  throw Failure::encoding("The system " + upperCased(format) + " encoder failed.");
+  throw Failure::encoding(translated("The system %1$s encoder failed.", {upperCased(format)}));
 }
 
 }  // namespace MediaEngine

@@ -23,9 +23,9 @@ struct WhirlpaneOcr {
 
 namespace {
 
-void setError(char* error, size_t size, const std::string& message) {
+void setMissing(char* missing, size_t size, const std::string& language) {
   if (size == 0) return;
-  std::snprintf(error, size, "%s", message.c_str());
+  std::snprintf(missing, size, "%s", language.c_str());
 }
 
 // Tesseract and Leptonica report progress, resolution guesses and warnings on
@@ -46,15 +46,14 @@ bool isBlank(const char* line) {
 
 extern "C" {
 
-WhirlpaneOcr* whirlpaneOcrStart(const char* languages, char* error, size_t errorSize) {
+WhirlpaneOcr* whirlpaneOcrStart(const char* languages, char* missing, size_t missingSize) {
   silenceLibraries();
   auto ocr = std::make_unique<WhirlpaneOcr>();
   // Set before Init so that the messages of loading, a missing language among
   // them, go nowhere.
   ocr->api.SetVariable("debug_file", "/dev/null");
-  const std::string missing = "no text-recognition data for \"";
   if (ocr->api.Init(nullptr, languages, tesseract::OEM_LSTM_ONLY) != 0) {
-    setError(error, errorSize, missing + languages + "\" is installed");
+    setMissing(missing, missingSize, languages);
     return nullptr;
   }
   // Init succeeds when any one of the languages loads; every one must.
@@ -65,7 +64,7 @@ WhirlpaneOcr* whirlpaneOcrStart(const char* languages, char* error, size_t error
     const size_t end = std::min(requested.find('+', start), requested.size());
     const std::string language(requested.substr(start, end - start));
     if (!language.empty() && std::find(loaded.begin(), loaded.end(), language) == loaded.end()) {
-      setError(error, errorSize, missing + language + "\" is installed");
+      setMissing(missing, missingSize, language);
       return nullptr;
     }
     start = end + 1;
@@ -75,7 +74,7 @@ WhirlpaneOcr* whirlpaneOcrStart(const char* languages, char* error, size_t error
 }
 
 int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int width, int height,
-                          size_t stride, int dpi, char** text, char* error, size_t errorSize) {
+                          size_t stride, int dpi, char** text) {
   // Tesseract asks OpenMP for four threads in places, and on a small machine
   // those cost far more than they give (a page took 11.7 s with them against
   // 1.3 s without); the engine recognises pages side by side instead, one
@@ -87,8 +86,7 @@ int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int widt
   if (dpi > 0) api.SetSourceResolution(dpi);
   if (api.Recognize(nullptr) != 0) {
     api.Clear();
-    setError(error, errorSize, "text recognition failed");
-    return 1;
+    return whirlpaneOcrFailed;
   }
   std::string lines;
   if (std::unique_ptr<tesseract::ResultIterator> it{api.GetIterator()};
@@ -104,10 +102,7 @@ int whirlpaneOcrRecognize(WhirlpaneOcr* ocr, const unsigned char* grey, int widt
   }
   api.Clear();
   *text = static_cast<char*>(std::malloc(lines.size() + 1));
-  if (!*text) {
-    setError(error, errorSize, "out of memory");
-    return 1;
-  }
+  if (!*text) return whirlpaneOcrOutOfMemory;
   std::memcpy(*text, lines.c_str(), lines.size() + 1);
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "base/file_io.h"
 #include "base/quality.h"
+#include "base/translation.h"
 #include "documents/document_support.h"
 #include "files/output_placement.h"
 #include "image/image_decoding.h"
@@ -31,7 +32,7 @@ namespace fs = std::filesystem;
 std::optional<ImageSource> singleFrameSource(const fs::path& url) {
   if (lowerExtension(url) == "pdf") return std::nullopt;
   std::optional<ImageSource> source = ImageSource::open(url);
-  if (source && source->frameCount() > 1) throw Failure::unsupported(discardedFramesMessage);
+  if (source && source->frameCount() > 1) throw discardedFrames();
   return source;
 }
 
@@ -85,7 +86,7 @@ fs::path compress(const fs::path& url, double quality) {
     candidate = encodedImage(decoded(url, source), format, quality);
   }
   struct stat info {};
-  if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read", url);
+  if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
   if (candidate.size() >= static_cast<size_t>(info.st_size)) throw Failure::noReduction();
   return publishBeside(url, "-compressed", format, candidate);
 }
@@ -95,8 +96,8 @@ fs::path stripMetadata(const fs::path& url) {
   const std::string format = normalized(lowerExtension(url));
   if (!isRaster(format)) {
     throw Failure::unsupported(
-        "Metadata removal currently supports images. "
-        "PDF and document metadata require document-specific sanitization.");
+        translated("Metadata removal currently supports images. "
+                   "PDF and document metadata require document-specific sanitization."));
   }
   if (source) {
     if (std::optional<Bytes> clean = withoutMetadata(url, *source, format))
@@ -107,7 +108,8 @@ fs::path stripMetadata(const fs::path& url) {
   const Image image = decoded(url, source);
   if (format == "jpg" || format == "webp" || format == "heic" || format == "avif") {
     struct stat info {};
-    if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read", url);
+    if (::stat(url.c_str(), &info) != 0)
+      throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
     return publishBeside(url, "-clean", format,
                          encodedWithin(image, format, static_cast<size_t>(info.st_size)));
   }

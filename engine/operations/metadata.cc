@@ -436,12 +436,12 @@ void addEmbedded(Properties& properties, const fs::path& url) {
 std::vector<MetadataRow> metadata(const fs::path& url) {
   struct statx info {};
   if (::statx(AT_FDCWD, url.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) {
-    throwFileError(errno, "Could not read", url);
+    throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
   }
   if (!S_ISREG(info.stx_mode)) throw Failure::unreadable(url.filename().string());
   // Facts about a file its user may not read are not listed.
   const UniqueFd file(::open(url.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!file) throwFileError(errno, "Could not read", url);
+  if (!file) throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
 
   std::vector<MetadataRow> rows;
   const std::string extension = lowerExtension(url);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/file_io.h"
+#include "base/translation.h"
 #include "files/output_placement.h"
 #include "image/external_encoders.h"
 #include "image/image_decoding.h"
@@ -36,7 +37,7 @@ void writePicture(const Picture& picture, std::string_view format, const std::fi
                   const std::filesystem::path& source, double quality) {
   if (picture.width < 1 || picture.height < 1 ||
       picture.rgba.size() != static_cast<size_t>(picture.width) * picture.height * 4) {
-    throw Failure::unreadable("picture");
+    throw Failure::unreadable(translated("picture"));
   }
   if (!withinPixelBudget(picture.width, picture.height)) throw Failure::tooLarge();
   vips::VImage pixels = vips::VImage::new_from_memory(

@@ -39,10 +39,10 @@ SourceKind kindOf(const fs::path& source) {
 // it could block forever or never end.
 void checkReadable(const fs::path& source) {
   const UniqueFd fd(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) throwFileError(errno, "Could not open", source);
+  if (!fd) throwFileError(errno, "Could not open \"%1$s\": %2$s", source);
   struct stat info;
-  if (::fstat(fd.get(), &info) != 0) throwFileError(errno, "Could not open", source);
-  if (S_ISDIR(info.st_mode)) throwFileError(EISDIR, "Could not open", source);
+  if (::fstat(fd.get(), &info) != 0) throwFileError(errno, "Could not open \"%1$s\": %2$s", source);
+  if (S_ISDIR(info.st_mode)) throwFileError(EISDIR, "Could not open \"%1$s\": %2$s", source);
   if (!S_ISREG(info.st_mode)) throw Failure::unreadable(source.filename().string());
 }
 
@@ -57,7 +57,7 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   if (kind == SourceKind::image) {
     image = ImageSource::open(source);
     if (image && image->frameCount() > 1) {
-      throw Failure::unsupported(discardedFramesMessage);
+      throw discardedFrames();
     }
   }
 

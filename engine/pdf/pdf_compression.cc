@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/translation.h"
 #include "image/image.h"
 #include "whirlpane/failure.h"
 
@@ -201,7 +202,7 @@ std::string compressedPDF(const fs::path& url, double quality) {
   } catch (const Failure&) {
     throw;
   } catch (const std::exception&) {
-    throw Failure::encoding("PDF optimization failed");
+    throw Failure::encoding(translated("PDF optimization failed"));
   }
 }
 

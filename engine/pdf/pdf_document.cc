@@ -18,6 +18,7 @@
 #include <mutex>
 #include <vector>
 
+#include "base/translation.h"
 #include "image/codec_runtime.h"
 #include "whirlpane/failure.h"
 
@@ -38,7 +39,8 @@ void quietPoppler() {
 }
 
 Failure unreadablePage(int index) {
-  return Failure::unreadable("PDF page " + std::to_string(index + 1));
+  // TRANSLATORS: the object of "Could not read %1$s"; %1$s is a page number.
+  return Failure::unreadable(translated("PDF page %1$s", {std::to_string(index + 1)}));
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ PDFDoc& PDFDocument::renderable() const {
                           new MemStream(reinterpret_cast<const char*>(data_.data()), 0,
                                         static_cast<Goffset>(data_.size()), Object(objNull)))
                     : std::make_unique<PDFDoc>(std::make_unique<GooString>(file_.string()));
-    if (!core->isOk()) throw Failure::encoding("PDF rasterization failed");
+    if (!core->isOk()) throw Failure::encoding(translated("PDF rasterization failed"));
     renderable_ = std::move(core);
   }
   return *renderable_;
@@ -72,7 +74,7 @@ PDFDocument pdf(const fs::path& url) {
   if (!document) throw Failure::unreadable(url.filename().string());
   // poppler opens a file that needs a user password as a locked document.
   if (document->is_locked()) throw Failure::lockedPDF();
-  if (document->pages() < 1) throw Failure::unreadable("empty PDF");
+  if (document->pages() < 1) throw Failure::unreadable(translated("empty PDF"));
   return PDFDocument(std::move(document), {}, url);
 }
 
@@ -145,7 +147,7 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
   if (!rendered || !rendered->getDataPtr() || rendered->getWidth() != width ||
       rendered->getHeight() != height || rendered->getMode() != splashModeRGB8 ||
       rendered->getRowSize() != width * 3) {
-    throw Failure::encoding("PDF rasterization failed");
+    throw Failure::encoding(translated("PDF rasterization failed"));
   }
 
   detail::startImageLibrary();
@@ -154,7 +156,7 @@ Image rasterize(const PDFDocument& document, int index, double dpi) {
       height, 3, VIPS_FORMAT_UCHAR);
   if (!wrapped) {
     vips_error_clear();
-    throw Failure::encoding("PDF bitmap allocation failed");
+    throw Failure::encoding(translated("PDF bitmap allocation failed"));
   }
   // The image owns the bitmap from here: it is freed when the image closes.
   g_signal_connect(wrapped, "postclose", G_CALLBACK(+[](VipsImage*, gpointer bitmap) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/translation.h"
 #include "image/jpeg_segments.h"
 #include "pdf/pdf_document.h"
 #include "whirlpane/failure.h"
@@ -28,7 +29,8 @@ Bytes pagePDF(cairo_surface_t* picture, int width, int height) {
   const cairo_status_t drawn = cairo_status(context);
   cairo_destroy(context);
   std::optional<Bytes> bytes = pdf.finish();
-  if (drawn != CAIRO_STATUS_SUCCESS || !bytes) throw Failure::encoding("PDF context failed");
+  if (drawn != CAIRO_STATUS_SUCCESS || !bytes)
+    throw Failure::encoding(translated("PDF context failed"));
   return std::move(*bytes);
 }
 
@@ -37,7 +39,7 @@ using Surface = Owned<cairo_surface_t, cairo_surface_destroy>;
 Surface imageSurface(cairo_format_t format, int width, int height) {
   Surface surface(cairo_image_surface_create(format, width, height));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw Failure::encoding("PDF context failed");
+    throw Failure::encoding(translated("PDF context failed"));
   return surface;
 }
 
@@ -81,7 +83,7 @@ std::optional<Bytes> jpegPDF(std::span<const std::byte> jpeg, int width, int hei
           [](void* data) { delete static_cast<std::vector<unsigned char>*>(data); },
           owned) != CAIRO_STATUS_SUCCESS) {
     delete owned;
-    throw Failure::encoding("PDF context failed");
+    throw Failure::encoding(translated("PDF context failed"));
   }
   return pagePDF(picture.get(), width, height);
 }

@@ -8,12 +8,11 @@
 #include <optional>
 
 #include "base/byte_order.h"
+#include "base/translation.h"
 #include "whirlpane/failure.h"
 
 namespace MediaEngine::detail {
 namespace {
-
-constexpr std::string_view notText = "the file does not hold text in an encoding Whirlpane knows";
 
 // Windows-1252's 0x80 to 0x9F; 0 marks the five bytes it leaves undefined.
 // The rest of the upper half maps to the code point of the same number.
@@ -120,7 +119,10 @@ std::optional<std::string> decode(std::span<const std::byte> bytes) {
 
 std::string decodedText(std::span<const std::byte> bytes, const std::filesystem::path& path) {
   std::optional<std::string> text = decode(bytes);
-  if (!text) throw FileError(EILSEQ, "Could not read", path, notText);
+  if (!text) {
+    throw FileError(EILSEQ, "Could not read \"%1$s\": %2$s", path,
+                    translated("the file does not hold text in an encoding Whirlpane knows"));
+  }
   return std::move(*text);
 }
 

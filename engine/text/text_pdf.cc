@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/translation.h"
 #include "base/unicode.h"
 #include "pdf/pdf_writer.h"
 #include "whirlpane/formats.h"
@@ -244,7 +245,7 @@ class Typesetter {
 
   void place(const SetLine& line) {
     if (y_ + line.height > frameHeight) {
-      if (linesOnPage_ == 0) throw Failure::encoding("Text cannot fit on a PDF page");
+      if (linesOnPage_ == 0) throw Failure::encoding(translated("Text cannot fit on a PDF page"));
       cairo_show_page(cr_);
       y_ = 0;
       linesOnPage_ = 0;
@@ -313,7 +314,7 @@ Bytes textPDF(std::string_view text) {
   detail::PDFStream pdf(pageWidth, pageHeight);
   const Owned<cairo_t, cairo_destroy> cr(cairo_create(pdf.surface()));
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-    throw Failure::encoding("PDF text context failed");
+    throw Failure::encoding(translated("PDF text context failed"));
   cairo_set_source_rgb(cr.get(), 0, 0, 0);
 
   // Outline metrics, not metrics fitted to a screen's pixels: a PDF has none.
@@ -348,9 +349,9 @@ Bytes textPDF(std::string_view text) {
   if (std::exception_ptr failure = queue.failure()) std::rethrow_exception(failure);
   typesetter.finish();
   if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-    throw Failure::encoding("PDF text context failed");
+    throw Failure::encoding(translated("PDF text context failed"));
   std::optional<Bytes> bytes = pdf.finish();
-  if (!bytes) throw Failure::encoding("PDF text context failed");
+  if (!bytes) throw Failure::encoding(translated("PDF text context failed"));
   return std::move(*bytes);
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/handles.h"
 #include "base/plugin.h"
+#include "base/translation.h"
 #include "modules/ocr_plugin.h"
 #include "whirlpane/formats.h"
 
@@ -56,9 +57,9 @@ std::string recognitionLanguages() {
   for (size_t start = 0;;) {
     const size_t plus = languages.find('+', start);
     if (!isLanguageName(languages.substr(start, plus - start))) {
-      throw Failure::unsupported(
-          "\"" + std::string(languages) +
-          "\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".");
+      throw Failure::unsupported(translated(
+          "\"%1$s\" is not a list of text-recognition languages such as \"eng\" or \"eng+deu\".",
+          {languages}));
     }
     if (plus == std::string_view::npos) break;
     start = plus + 1;
@@ -69,10 +70,16 @@ std::string recognitionLanguages() {
 TextRecognizer::TextRecognizer() {
   const std::string languages = recognitionLanguages();
   const Plugin& p = plugin();
-  if (!p.start) throw Failure::encoding("text recognition is not installed (libwhirlpane-ocr.so)");
-  char error[256] = {};
-  ocr_ = p.start(languages.c_str(), error, sizeof error);
-  if (!ocr_) throw Failure::encoding(error);
+  if (!p.start) {
+    throw Failure::encoding(translated("text recognition is not installed (libwhirlpane-ocr.so)"));
+  }
+  char missing[256] = {};
+  ocr_ = p.start(languages.c_str(), missing, sizeof missing);
+  if (!ocr_) {
+    throw Failure::encoding(translated(
+        // TRANSLATORS: %1$s is a language in Tesseract's form, such as "deu".
+        "no text-recognition data for \"%1$s\" is installed", {missing}));
+  }
 }
 
 TextRecognizer::~TextRecognizer() { plugin().stop(ocr_); }
@@ -80,12 +87,11 @@ TextRecognizer::~TextRecognizer() { plugin().stop(ocr_); }
 std::string TextRecognizer::lines(const Image& image, int dpi) {
   const vips::VImage grey = greyOnWhite(image);
   char* found = nullptr;
-  char error[256] = {};
-  if (plugin().recognize(ocr_, static_cast<const unsigned char*>(grey.data()), grey.width(),
-                         grey.height(), static_cast<size_t>(grey.width()), dpi, &found, error,
-                         sizeof error) != 0) {
-    throw Failure::encoding(error);
-  }
+  const int failure =
+      plugin().recognize(ocr_, static_cast<const unsigned char*>(grey.data()), grey.width(),
+                         grey.height(), static_cast<size_t>(grey.width()), dpi, &found);
+  if (failure == whirlpaneOcrOutOfMemory) throw Failure::encoding(translated("out of memory"));
+  if (failure != 0) throw Failure::encoding(translated("text recognition failed"));
   const Owned<char, ::free> owned(found);
   std::string text(found);
   if (!text.empty()) text.pop_back();  // the last line's line feed

@@ -4,6 +4,9 @@
 // travel as FileError, a std::filesystem::filesystem_error (so a
 // std::system_error with the errno) whose what() names what failed, the path
 // and the system's reason. describe() gives the text a user sees for either.
+// Every such text is in the user's language, as the process's locale (its
+// LC_MESSAGES category and LANGUAGE) named it when the failure was made, and
+// in English under the C locale.
 //
 // Thread safety: failures are immutable values, and describe() keeps no
 // state; any thread may make, copy, read and describe them.
@@ -57,14 +60,16 @@ class Failure : public std::exception {
   std::string message_;
 };
 
-// A file-system or process error. `action` is what we were doing, worded to
-// precede the path, for example "Could not open"; the message reads:
-// action "path": reason.
+// A file-system or process error. `sentence` is the English message, a text of
+// the engine's catalogue with %1$s where the path goes and %2$s where the
+// reason goes, for example "Could not open \"%1$s\": %2$s"; what() is its
+// translation with both filled in. (xgettext reads the second argument of
+// FileError and throwFileError.)
 class FileError : public std::filesystem::filesystem_error {
  public:
-  FileError(int error, std::string action, const std::filesystem::path& path);
+  FileError(int error, const char* sentence, const std::filesystem::path& path);
   // The same with our own `reason` in place of the system's text for `error`.
-  FileError(int error, std::string action, const std::filesystem::path& path,
+  FileError(int error, const char* sentence, const std::filesystem::path& path,
             std::string_view reason);
 
   const char* what() const noexcept override { return message_.c_str(); }
@@ -74,7 +79,8 @@ class FileError : public std::filesystem::filesystem_error {
 };
 
 // Throws a FileError for `error` (an errno value).
-[[noreturn]] void throwFileError(int error, std::string action, const std::filesystem::path& path);
+[[noreturn]] void throwFileError(int error, const char* sentence,
+                                 const std::filesystem::path& path);
 
 // The text a user is shown for any error the engine lets through: the message of
 // a Failure or FileError as it stands, a readable sentence for anything else.

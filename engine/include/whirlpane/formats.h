@@ -33,11 +33,6 @@ std::string normalized(std::string_view format);
 // there is none). It alone decides how a source is read.
 std::string lowerExtension(const std::filesystem::path& path);
 
-// What an operation that would keep only the first frame of an animation or
-// multi-page image says instead (Failure::unsupported).
-inline constexpr const char* discardedFramesMessage =
-    "This operation would discard additional image frames. Convert individual frames first.";
-
 // Every canonical output format, in the order a user sees them listed. Inline,
 // so that a front end can list them without loading the engine.
 inline constexpr std::array<std::string_view, 10> outputFormats{
