@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "whirlpane/formats.h"
 
@@ -125,6 +126,30 @@ std::string helpText() {
   text += '\n';
   text +=
       translated("Without an operation, Whirlpane starts the desktop program. See whirlpane(1).");
+  text += '\n';
+  text += translated(
+      "A launch hands what it asks for to the desktop program that runs already, if one does:");
+  text += '\n';
+  const std::pair<std::string_view, const char*> launches[] = {
+      {"whirlpane FILE...                     ", translatable("the wheel for the files")},
+      {"whirlpane --open FILE [--tools]       ",
+       translatable("the formats (or the tools) wheel for the file")},
+      {"whirlpane --open FILE --editor EDITOR ", translatable("an editor on the file")},
+      {"whirlpane --to FORMAT FILE...         ", translatable("the files converted as one batch")},
+      {"whirlpane --editor EDITOR FILE...     ", translatable("an editor on each file")},
+  };
+  for (const auto& [launch, description] : launches) {
+    text += "  ";
+    text += launch;
+    text += ' ';
+    text += translated(description);
+    text += '\n';
+  }
+  text += translated("Editors:");
+  for (std::string_view editor : editorKeys) {
+    text += ' ';
+    text += editor;
+  }
   text += '\n';
   return text;
 }

@@ -30,6 +30,11 @@ inline constexpr std::string_view compressUsageLine =
 inline constexpr std::string_view stripUsageLine =
     translatable("Usage: whirlpane --strip /path/to/file");
 
+// The desktop program's editors as --editor names them, in the tools wheel's
+// order. The desktop program checks its own table against this list.
+inline constexpr std::string_view editorKeys[] = {"compress",   "metadata", "edit",  "annotate",
+                                                  "background", "crop",     "redact"};
+
 struct Invocation {
   enum class Mode {
     convert,      // "--convert" with a source and "--to" with a format

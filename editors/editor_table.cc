@@ -15,7 +15,7 @@ namespace Whirlpane {
 const std::vector<EditorEntry>& editorTable() {
   using Path = std::filesystem::path;
   static const std::vector<EditorEntry> table{
-      {"compress", "COMPRESS", "arrows-inward",
+      {"compress", "COMPRESS", "arrows-inward", "Compress\u2026",
        [](const Path& file) {
          // A file that does not decode still opens, with its icon; whether it
          // can be compressed is the engine's call on save.
@@ -26,27 +26,27 @@ const std::vector<EditorEntry>& editorTable() {
          }
          return std::make_unique<CompressionController>(file, image);
        }},
-      {"metadata", "METADATA", "tag",
+      {"metadata", "METADATA", "tag", "Remove Metadata\u2026",
        [](const Path& file) {
          return std::make_unique<MetadataController>(file, MediaEngine::metadata(file));
        }},
-      {"edit", "EDIT", "sliders",
+      {"edit", "EDIT", "sliders", "Edit\u2026",
        [](const Path& file) {
          return std::make_unique<AdjustmentController>(file, loadEditorImage(file));
        }},
-      {"annotate", "ANNOTATE", "pencil-line",
+      {"annotate", "ANNOTATE", "pencil-line", "Annotate\u2026",
        [](const Path& file) {
          return std::make_unique<MarkupController>(file, loadMarkupImage(file), false);
        }},
-      {"background", "ADD BG", "photo",
+      {"background", "ADD BG", "photo", "Add Background\u2026",
        [](const Path& file) {
          return std::make_unique<BackgroundController>(file, loadEditorImage(file));
        }},
-      {"crop", "CROP", "crop",
+      {"crop", "CROP", "crop", "Crop\u2026",
        [](const Path& file) {
          return std::make_unique<CropController>(file, loadEditorImage(file));
        }},
-      {"redact", "REDACT", "eye-slash",
+      {"redact", "REDACT", "eye-slash", "Redact\u2026",
        [](const Path& file) {
          return std::make_unique<MarkupController>(file, loadMarkupImage(file), true);
        }},

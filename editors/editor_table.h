@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editors behind the tools wheel, one row each: the key that names it,
-// the wedge that opens it, and how it is built on a file. The tools wheel's
+// the wedge that opens it, its entry in the file managers' menus, and how it
+// is built on a file. The tools wheel's
 // wedges and the coordinator's editors are both made from this one table, so
 // there is no tool without an editor, nor an editor without a wedge.
 //
@@ -22,9 +23,10 @@ struct EditorEntry {
   // throws (an EditorError or the engine's failure) when it cannot.
   using Builder = std::function<std::unique_ptr<EditorFrame>(const std::filesystem::path&)>;
 
-  std::string key;     // lower case: what wedges, launches and tests name it by
-  std::string label;   // the wedge's upper-case caption
-  std::string symbol;  // the wedge's icon (Resources/icons/<symbol>.svg)
+  std::string key;        // lower case: what wedges, launches and tests name it by
+  std::string label;      // the wedge's upper-case caption
+  std::string symbol;     // the wedge's icon (Resources/icons/<symbol>.svg)
+  std::string menuLabel;  // the entry in the file managers' menus ("Crop…")
   Builder build;
 };
 

@@ -18,4 +18,12 @@ done
 offered=$(bash -c 'source "$1"; COMP_WORDS=(whirlpane --convert a.png --to ""); COMP_CWORD=4
   _whirlpane; printf "%s\n" "${COMPREPLY[@]}"' _ "$packaging/whirlpane.bash-completion" | sort)
 [ "$offered" = "$(tr ' ' '\n' <<<"$formats" | sort)" ] || fail "completion after --to: $offered"
+editors=$(sed -n 's/^Editors: //p' <<<"$help")
+[ -n "$editors" ] || fail "--help lists no editors"
+offered=$(bash -c 'source "$1"; COMP_WORDS=(whirlpane --editor ""); COMP_CWORD=2
+  _whirlpane; printf "%s\n" "${COMPREPLY[@]}"' _ "$packaging/whirlpane.bash-completion")
+[ "$offered" = "$(tr ' ' '\n' <<<"$editors")" ] || fail "completion after --editor: $offered"
+for word in $editors; do
+  grep -qw -- "$word" <<<"$page" || fail "the manual page does not mention the editor $word"
+done
 exit $failed

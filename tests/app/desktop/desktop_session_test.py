@@ -74,6 +74,48 @@ class DesktopSession(unittest.TestCase):
         self.desktop.xdotool("mousemove", "--sync", 60, 50, "click", 1)
         self.assertTrue(wait_for(self.desktop.withdrawn))
 
+    def test_3a_a_file_managers_request_reaches_the_running_program_whole(self):
+        menu = os.path.join(self.folder, "menu.jpg")
+        shutil.copy(self.photo, menu)
+        handed = subprocess.run([WHIRLPANE, "--to", "webp", menu], env=self.desktop.env,
+                                timeout=60, capture_output=True, text=True)
+        self.assertEqual((handed.returncode, handed.stderr), (0, ""))
+        self.assertTrue(self.converted("menu.webp"))
+        # The editor asked for opens, not the formats wheel.
+        subprocess.run([WHIRLPANE, "--open", menu, "--editor", "compress"], env=self.desktop.env,
+                       timeout=60, check=True)
+        editor = wait_for(lambda: self.desktop.windows("Compress"))
+        self.assertTrue(editor, "no Compress editor")
+        self.assertIsNone(self.desktop.panel(), "and no wheel")
+        self.desktop.xdotool("windowclose", editor[0])
+        # Refused before anything is handed over.
+        report = os.path.join(self.folder, "report.pdf")
+        shutil.copy(self.photo, report)
+        for arguments, line in ((["--to", "heic", report], "\u201creport.pdf\u201d cannot be "
+                                 "converted to HEIC."),
+                                (["--editor", "crop"], "Name the file to edit: whirlpane "
+                                 "--editor EDITOR FILE"),
+                                (["--frobnicate", menu], "--frobnicate is not an option of "
+                                 "Whirlpane: see whirlpane --help.")):
+            refused = subprocess.run([WHIRLPANE, *arguments], env=self.desktop.env, timeout=60,
+                                     capture_output=True, text=True)
+            self.assertEqual((refused.returncode, refused.stderr), (2, line + "\n"))
+        self.assertFalse(wait_for(self.desktop.panel, timeout=2), "nothing was shown")
+        self.assertIsNone(self.program.poll())
+
+    def test_3b_a_request_with_no_program_running_starts_it(self):
+        desktop = Desktop(tray=True)
+        self.addCleanup(desktop.close)
+        photo = os.path.join(desktop.folder, "photo.jpg")
+        shutil.copy(self.photo, photo)
+        refused = subprocess.run([WHIRLPANE, "--to", "txt", photo], env=desktop.env, timeout=60,
+                                 capture_output=True, text=True)
+        self.assertEqual(refused.returncode, 2, refused.stderr)
+        program = desktop.whirlpane("--test-mode", "--to", "png", photo)
+        self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png")),
+                                 timeout=60))
+        self.assertIsNone(program.poll(), "the program stays in the tray")
+
     def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
         def docked_icon():
             tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.desktop.env,

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "app/command_line.h"
 #include "app/desktop/introduction_window.h"
 #include "chrome/progress_toast.h"
 #include "settings/settings.h"
@@ -149,6 +150,8 @@ TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
   const std::vector<WheelAction> wedges = tray.wheel().wheel()->actions();
   std::vector<std::string> keys;
   for (const WheelAction& wedge : wedges) keys.push_back(wedge.key);
+  // The command line's help and completion name the same editors, in order.
+  EXPECT_EQ(keys, std::vector<std::string>(std::begin(editorKeys), std::end(editorKeys)));
   std::sort(keys.begin(), keys.end());
   EXPECT_EQ(keys, tray.editors().editorKeys());
   for (const WheelAction& wedge : wedges) {

@@ -36,7 +36,7 @@ class Frame : public EditorTests::EditorTest {
   // The real editors and one more that saves a fixed picture.
   static std::vector<EditorEntry> withPictureEditor() {
     std::vector<EditorEntry> editors = editorTable();
-    editors.push_back({"picture", "PICTURE", "photo",
+    editors.push_back({"picture", "PICTURE", "photo", "Picture\u2026",
                        [](const fs::path& file) { return std::make_unique<PictureEditor>(file); }});
     return editors;
   }
