@@ -59,7 +59,15 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   std::error_code ignored;
   Whirlpane::TrayApplication tray(std::filesystem::read_symlink("/proc/self/exe", ignored));
   Whirlpane::SingleInstance instance;
-  instance.listen([&tray](const Whirlpane::LaunchOptions& request) { tray.carryOut(request); });
+  // Checked again on arrival: the file may have gone since, and any program of
+  // this user may write to the socket.
+  instance.listen([&tray](const Whirlpane::LaunchOptions& request) {
+    if (const std::optional<std::string> problem = Whirlpane::requestProblem(request)) {
+      tray.showError(QString::fromStdString(*problem));
+    } else {
+      tray.carryOut(request);
+    }
+  });
 
   // A polite stop (logout, kill, Ctrl+C) ends a running batch the same way
   // "Quit Whirlpane" does, so that no child is left writing.
