@@ -4,10 +4,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
-
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
 
@@ -19,9 +15,6 @@ using TestSupport::ScratchFolder;
 using TestSupport::shell;
 using vips::VImage;
 namespace fs = std::filesystem;
-
-// `path` as one argument of a shell command.
-std::string arg(const fs::path& path) { return TestSupport::quoted(path.string()); }
 
 const std::string usage = "Usage: whirlpane --convert /path/to/file --to png\n";
 
@@ -48,7 +41,6 @@ TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
       {{"--version"}, 0, "", "Whirlpane 1.1.0\n"},
       {{"--help"}, 0, "", "\nOutput formats: png jpg webp heic tiff avif bmp pdf docx txt\n"},
       {{"--convert", "a.png"}, 2, usage, ""},
-      {{"--convert", "a.png", "--to", "gif"}, 1, "GIF is not a supported output format.\n", ""},
       // Text recognition runs and finds nothing, without a word of its own on the terminal.
       {{"--convert", "a.png", "--to", "txt"}, 1, "No readable text was found in this file.\n", ""},
       // Too wide for the format: refused before encoding.
@@ -80,8 +72,8 @@ TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
   EXPECT_EQ(TestSupport::listFolder(folder.path()), before);
   // Without any display the desktop program points to the command line.
   int status = -1;
-  EXPECT_EQ(shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + arg(WHIRLPANE_BINARY) +
-                      " 2>&1 >/dev/null",
+  EXPECT_EQ(shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                      TestSupport::quoted(WHIRLPANE_BINARY) + " 2>&1 >/dev/null",
                   &status),
             "Whirlpane needs a graphical desktop, and none was found (DISPLAY and WAYLAND_DISPLAY "
             "are not set). Without one, use the command line: whirlpane --convert FILE --to "
@@ -127,16 +119,6 @@ TEST(WhirlpaneCli, OperationsPrintWhatTheyWroteKeepingTheSourcesMode) {
   ::umask(saved);
 }
 
-// Waits until `condition` holds, for at most 30 seconds.
-bool waitUntil(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  return true;
-}
-
 // Each signal a user or session sends to stop a conversion removes its working files.
 TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
   ScratchFolder folder;
@@ -145,8 +127,9 @@ TEST(WhirlpaneCli, APoliteStopRemovesEveryWorkingFile) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(strsignal(signal));
     const pid_t pid = TestSupport::startWhirlpane({"--convert", source.string(), "--to", "avif"});
-    EXPECT_TRUE(waitUntil([&] { return !TestSupport::workingFilesIn(folder.path()).empty(); }))
-        << "no conversion started";
+    for (int i = 0; i < 6000 && TestSupport::workingFilesIn(folder.path()).empty(); ++i)
+      ::usleep(5'000);
+    EXPECT_FALSE(TestSupport::workingFilesIn(folder.path()).empty()) << "no conversion started";
     ::kill(pid, signal);
     EXPECT_EQ(TestSupport::waitFor(pid), 128 + signal);
     EXPECT_EQ(TestSupport::listFolder(folder.path()), std::vector<std::string>{"large.png"});

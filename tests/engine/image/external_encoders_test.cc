@@ -6,12 +6,10 @@
 #include <cstdlib>
 
 #include "base/locations.h"
-#include "files/child_process.h"
 #include "image/image.h"
 #include "image/image_encoding.h"
 #include "tests/support/processes.h"
 #include "tests/support/test_support.h"
-#include "whirlpane/formats.h"
 #include "whirlpane/pipeline.h"
 
 namespace MediaEngine {

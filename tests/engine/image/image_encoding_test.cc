@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include "base/byte_order.h"
 #include "image/image.h"
 #include "image/image_decoding.h"
 #include "tests/support/test_support.h"
@@ -65,10 +66,7 @@ TEST(EncodedImage, EveryRasterFormatDecodesBackToThePictureItWasGiven) {
 bool sumsHold(const Bytes& png, size_t expectedSize) {
   const std::string_view text = png.text();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const auto word = [&](size_t at) {
-    return uLong{bytes[at]} << 24 | uLong{bytes[at + 1]} << 16 | uLong{bytes[at + 2]} << 8 |
-           bytes[at + 3];
-  };
+  const auto word = [&](size_t at) { return bigEndian<4>(bytes + at); };
   std::string idat;
   for (size_t at = 8; at + 12 <= png.size();) {
     const size_t length = word(at);

@@ -74,7 +74,6 @@ std::span<const std::byte> bytesOf(std::string_view text) { return std::as_bytes
 
 // unzip and libzip read the archive independently of our own header walk.
 TEST(Zip, EntriesReadBackInOrderThroughEveryReader) {
-  EXPECT_EQ(crc32(bytesOf("123456789")), 0xCBF43926u);
   EXPECT_EQ(std::string(zip({}).text()), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
   const std::string text = "entry text\n", big(300'000, 'z');
   const std::string archive(

@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 
 class Pipeline : public ::testing::Test {
  protected:
-  std::vector<std::string> names() const { return TestSupport::listFolder(folder.path()); }
   TestSupport::ScratchFolder folder;
 };
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "image/image_decoding.h"
-#include "pdf/pdf_writer.h"
 #include "tests/support/test_support.h"
 #include "whirlpane/pipeline.h"
 

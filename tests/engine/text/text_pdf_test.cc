@@ -7,7 +7,6 @@
 
 #include <regex>
 
-#include "pdf/pdf_document.h"
 #include "tests/support/test_support.h"
 
 namespace MediaEngine {
