@@ -108,6 +108,7 @@ screenshots: build
 	$(BUILD)/bin/background-results $(SCREENSHOTS)/editors
 	docs/desktop-screenshots $(BUILD)/bin/whirlpane $(SCREENSHOTS)
 	docs/app-screenshots $(SCREENSHOTS) $(BUILD)/bin/whirlpane
+	docs/file-manager-screenshot $(BUILD)/bin/whirlpane $(BUILD)/share $(SCREENSHOTS)
 
 clean:
 	rm -rf $(BUILD)

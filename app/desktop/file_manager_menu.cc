@@ -101,10 +101,16 @@ std::vector<Group> groups() {
 
 // KIO service menus: one file per group, joined in Dolphin's "Whirlpane"
 // submenu. KIO shows a service menu when every selected file has one of its
-// MIME types.
-IntegrationFile kioServiceMenu(const Group& group, const std::string& name) {
+// MIME types, and lists a submenu's actions sorted by their identifiers, over
+// every file that shares it: each identifier leads with the entry's place in
+// the submenu (from `first` on), which keeps the wheel's order.
+IntegrationFile kioServiceMenu(const Group& group, const std::string& name, size_t first) {
   std::vector<std::string> actions;
-  for (const MenuEntry& entry : group.entries) actions.push_back(identifier(group.kind, entry));
+  for (const MenuEntry& entry : group.entries) {
+    const size_t place = first + actions.size();
+    actions.push_back(std::string(place < 10 ? "0" : "") + std::to_string(place) + "-" +
+                      identifier(group.kind, entry));
+  }
   std::string text =
       "[Desktop Entry]\n"
       "Type=Service\n"
@@ -118,8 +124,9 @@ IntegrationFile kioServiceMenu(const Group& group, const std::string& name) {
       "\n"
       "X-KDE-Submenu=Whirlpane\n";
   if (group.single) text += "X-KDE-MaxNumberOfUrls=1\n";
-  for (const MenuEntry& entry : group.entries) {
-    text += "\n[Desktop Action " + identifier(group.kind, entry) +
+  for (size_t at = 0; at < group.entries.size(); ++at) {
+    const MenuEntry& entry = group.entries[at];
+    text += "\n[Desktop Action " + actions[at] +
             "]\n"
             "Name=" +
             entry.label +
@@ -290,8 +297,10 @@ std::vector<IntegrationFile> fileManagerIntegrations() {
   const std::vector<Group> all = groups();
   const char* const names[] = {"image-formats", "image-editors", "pdf-formats"};
   std::vector<std::string> listed;
+  std::map<Kind, size_t> placed;  // entries already in each kind's submenu
   for (size_t i = 0; i < all.size(); ++i) {
-    files.push_back(kioServiceMenu(all[i], names[i]));
+    files.push_back(kioServiceMenu(all[i], names[i], placed[all[i].kind]));
+    placed[all[i].kind] += all[i].entries.size();
     for (const MenuEntry& entry : all[i].entries) {
       files.push_back(nemoAction(all[i], entry));
       files.push_back(fileManagerAction(all[i], entry));

@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A private X desktop: Xvfb on a display of its own, openbox, and on request
-trayer, the xcompmgr compositor and a private D-Bus session, with HOME,
-XDG_CONFIG_HOME and XDG_RUNTIME_DIR in a scratch folder. Programs started
-through it see only that desktop, each in a process group that close() stops."""
+"""A private X desktop: Xvfb on a display of its own (a 1280x800 screen unless
+asked for another), openbox, and on request trayer, the xcompmgr compositor
+and a private D-Bus session, with HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR
+in a scratch folder. Programs started through it see only that desktop, each
+in a process group that close() stops."""
 import ctypes
 import os
 import queue
@@ -139,23 +140,23 @@ class Xlib:
 class Desktop:
     """One X server, its window manager and the programs started on it."""
 
-    def __init__(self, tray=False, compositor=False, dbus=False):
+    def __init__(self, tray=False, compositor=False, dbus=False, screen=SCREEN):
         # Now and then a busy X server that has just said it is ready refuses
         # the window manager: another display is tried before giving up.
         for attempt in range(3):
             try:
-                return self._start(tray, compositor, dbus)
+                return self._start(tray, compositor, dbus, screen)
             except RuntimeError:
                 if attempt == 2:
                     raise
 
-    def _start(self, tray, compositor, dbus):
+    def _start(self, tray, compositor, dbus, screen):
         self.folder = tempfile.mkdtemp(prefix="whirlpane-desktop-")
         self.processes, self._xlib, self.wheel_window = [], None, None
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
             ["Xvfb", ":%d" % free_display(), "-displayfd", str(write), "-screen", "0",
-             "%dx%dx24" % SCREEN, "-nolisten", "tcp"], pass_fds=[write],
+             "%dx%dx24" % screen, "-nolisten", "tcp"], pass_fds=[write],
             stderr=subprocess.DEVNULL, start_new_session=True))
         os.close(write)
         with os.fdopen(read, "rb") as displayfd:
