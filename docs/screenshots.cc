@@ -10,7 +10,8 @@
 //                            arrow and a label on a photo
 //   editors/editor-redact-marked.png    Redact with one box made and the
 //                            next being dragged
-// Usage: whirlpane-screenshots FOLDER
+// With LANGUAGE ("de", "ja") the texts are in that language.
+// Usage: whirlpane-screenshots FOLDER [LANGUAGE]
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -136,15 +137,16 @@ QImage markup(bool redaction, const fs::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "Usage: whirlpane-screenshots FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "Usage: whirlpane-screenshots FOLDER [LANGUAGE]\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
   QApplication application(argc, argv);
-  if (!useInterFace()) return 1;
+  if (!useInterFace() || (argc == 3 && !useLanguage(argv[2]))) return 1;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(folder.path());
 
   // The centre caption reads the file's size, so the files are real.
   QTemporaryDir scratch;
@@ -161,7 +163,7 @@ int main(int argc, char** argv) {
       savePicture(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
   ok &= savePicture(wheel(toolWedges(), photo, true, {}), folder, "wheel-tools.png");
 
-  ProgressToast toast("Converting to PNG", 5, {400, 300});
+  ProgressToast toast(TrayApplication::progressTitle("PNG"), 5, {400, 300});
   toast.update(2, 5);
   while (toast.bar()->isAnimating()) toast.bar()->step();
   ok &= savePicture(widgetPicture(toast.panel(), scale), folder, "toast.png");

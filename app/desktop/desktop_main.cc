@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <exception>
@@ -16,6 +17,7 @@
 #include "app/desktop/launch_options.h"
 #include "app/desktop/single_instance.h"
 #include "app/desktop/tray_application.h"
+#include "platform/interface_language.h"
 #include "whirlpane/startup.h"
 
 namespace {
@@ -42,6 +44,9 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   QApplication::setApplicationName("Whirlpane");
   QApplication::setDesktopFileName("whirlpane");
   QApplication::setQuitOnLastWindowClosed(false);
+  // Before any window or text is made: the user's language, else English.
+  Whirlpane::installInterfaceLanguage(Whirlpane::translationsFolder(),
+                                      QLocale::system().uiLanguages());
 
   const std::vector<std::string> arguments(argv, argv + argc);
   const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);

@@ -9,7 +9,8 @@
 //   editor-compress-icon.png   Compress on a file that does not decode
 //   editor-compress-saving.png Compress while its save runs
 //   controls.png               the controls in their states
-// Usage: editor-self-check FOLDER
+// With LANGUAGE ("de", "ja") the editors are in that language.
+// Usage: editor-self-check FOLDER [LANGUAGE]
 #include <QApplication>
 #include <QDir>
 #include <QFontInfo>
@@ -141,15 +142,15 @@ QImage controlSheet() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "Usage: editor-self-check FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "Usage: editor-self-check FOLDER [LANGUAGE]\n");
     return 2;
   }
   MediaEngine::start();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
   QApplication application(argc, argv);
-  if (!useInterFace()) return 1;
+  if (!useInterFace() || (argc == 3 && !useLanguage(argv[2]))) return 1;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   QDir().mkpath(folder.path());
 
