@@ -110,7 +110,15 @@ QImage desk() {
   return image;
 }
 
-QImage markup(bool redaction, const fs::path& file) {
+// What the user types for the label on the parcel, in the pictures'
+// language.
+QString parcelLabel(const QString& language) {
+  if (language == "de") return QString::fromUtf8("Zerbrechlich \u2013 diese Seite oben");
+  if (language == "ja") return QString::fromUtf8("\u5929\u5730\u7121\u7528");  // this side up
+  return "Fragile, this side up";
+}
+
+QImage markup(bool redaction, const fs::path& file, const QString& label) {
   MarkupController editor(file, desk(), redaction);
   AnnotationCanvas* canvas = editor.canvas();
   if (redaction) {
@@ -128,7 +136,7 @@ QImage markup(bool redaction, const fs::path& file) {
     send(editor.toolControl(), QEvent::MouseButtonPress, {190, 13});  // Arrow
     drag(canvas, {{0.35, 0.92}, {0.64, 0.72}});
     send(editor.toolControl(), QEvent::MouseButtonPress, {320, 13});  // Text
-    editor.textField()->setText("Fragile, this side up");
+    editor.textField()->setText(label);
     drag(canvas, {{0.06, 0.90}, {0.06, 0.90}});
   }
   return widgetPicture(editor.window(), scale);
@@ -169,7 +177,8 @@ int main(int argc, char** argv) {
   ok &= savePicture(widgetPicture(toast.panel(), scale), folder, "toast.png");
 
   QDir().mkpath(folder.filePath("editors"));
-  ok &= savePicture(markup(false, photo), folder, "editors/editor-annotate-marked.png");
-  ok &= savePicture(markup(true, photo), folder, "editors/editor-redact-marked.png");
+  const QString label = parcelLabel(argc == 3 ? argv[2] : "");
+  ok &= savePicture(markup(false, photo, label), folder, "editors/editor-annotate-marked.png");
+  ok &= savePicture(markup(true, photo, label), folder, "editors/editor-redact-marked.png");
   return ok ? 0 : 1;
 }

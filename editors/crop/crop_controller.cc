@@ -43,11 +43,13 @@ double fieldValue(const QLineEdit* field) {
   return ok ? value : std::nan("");
 }
 
-// A label at `frame`, made wider where its text needs it; returns its width.
+// A label at `frame`, made wider where its text (and a little room after it)
+// needs it; returns its width.
 qreal label(const QString& text, const QRectF& frame, QWidget* parent) {
   const QFont font = editorFont(10.5);
+  const qreal needed = std::ceil(QFontMetricsF(font).horizontalAdvance(text));
   QRectF fitted = frame;
-  fitted.setWidth(std::max(frame.width(), std::ceil(QFontMetricsF(font).horizontalAdvance(text))));
+  if (needed > frame.width()) fitted.setWidth(needed + 3);
   (new EditorLabel(fitted, font, labelColor(0.58), parent))->setText(text);
   return fitted.width();
 }
