@@ -91,13 +91,21 @@ bench: build
 # Qt's offscreen platform in the Inter face, so that they come out the same on
 # every machine; and the wheel's panel on a real X desktop (Xvfb and openbox),
 # with and without a compositor; and every editor and control as the editors'
-# offscreen self-check draws them, in docs/editors/.
+# offscreen self-check draws them, in docs/editors/. Then the pictures with
+# words in them once more in each of SCREENSHOT_LANGUAGES, in docs/<language>/
+# (Chinese and Japanese characters from the Noto CJK faces).
+SCREENSHOT_LANGUAGES ?= de ja
 screenshots: build
 	$(BUILD)/bin/whirlpane-screenshots docs
 	$(BUILD)/bin/editor-self-check docs/editors
 	$(BUILD)/bin/background-results docs/editors
 	docs/desktop-screenshots $(BUILD)/bin/whirlpane docs
 	docs/app-screenshots docs $(BUILD)/bin/whirlpane
+	for language in $(SCREENSHOT_LANGUAGES); do \
+	  $(BUILD)/bin/whirlpane-screenshots docs/$$language $$language && \
+	  $(BUILD)/bin/editor-self-check docs/$$language/editors $$language && \
+	  docs/app-screenshots docs/$$language $(BUILD)/bin/whirlpane $$language || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -10,7 +10,8 @@
 //                            arrow and a label on a photo
 //   editors/editor-redact-marked.png    Redact with one box made and the
 //                            next being dragged
-// With LANGUAGE ("de", "ja") the texts are in that language.
+// With LANGUAGE ("de", "ja") the pictures with words in them, in that
+// language.
 // Usage: whirlpane-screenshots FOLDER [LANGUAGE]
 #include <QApplication>
 #include <QDir>
@@ -163,12 +164,17 @@ int main(int argc, char** argv) {
   writeBytes(photo, 2'400'000);
   writeBytes(report, 812'000);
 
-  bool ok = savePicture(wheel(WheelAction::formats(photo), photo, false, {}), folder,
-                        "wheel-formats.png");
-  ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, 2), folder,
-                    "wheel-formats-hover.png");
-  ok &=
-      savePicture(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
+  // The formats wheels show format names and sizes alone: drawn in English
+  // only.
+  bool ok = true;
+  if (argc == 2) {
+    ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, {}), folder,
+                      "wheel-formats.png");
+    ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, 2), folder,
+                      "wheel-formats-hover.png");
+    ok &= savePicture(wheel(WheelAction::formats(report), report, false, {}), folder,
+                      "wheel-pdf.png");
+  }
   ok &= savePicture(wheel(toolWedges(), photo, true, {}), folder, "wheel-tools.png");
 
   ProgressToast toast(TrayApplication::progressTitle("PNG"), 5, {400, 300});

@@ -55,7 +55,7 @@ IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onO
   auto* heading = new QLabel(tr("Your files. One gesture."), this);
   heading->setObjectName("introduction.heading");
   heading->setWordWrap(true);
-  heading->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   QFont headingFont = heading->font();
   headingFont.setPixelSize(25);
   headingFont.setWeight(QFont::DemiBold);

@@ -73,9 +73,9 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
   //: The label before the rows of backdrops to choose from.
   const QString backgroundTitle = tr("Background");
   // The swatches start at 94, or after a longer label; they scroll.
-  const qreal labelWidth =
-      std::max<qreal>(80, std::ceil(QFontMetricsF(labelFont).horizontalAdvance(backgroundTitle)));
-  const qreal stripLeft = std::max<qreal>(94, 16 + labelWidth + 4);
+  const qreal titleWidth = std::ceil(QFontMetricsF(labelFont).horizontalAdvance(backgroundTitle));
+  const qreal labelWidth = std::max<qreal>(80, titleWidth);
+  const qreal stripLeft = std::max<qreal>(94, 16 + titleWidth + 8);
   auto* backgroundLabel =
       new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, labelColor(0.58), surface());
   backgroundLabel->setText(backgroundTitle);
