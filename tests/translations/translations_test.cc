@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every window of the desktop program looked at in other languages, on Qt's
-// offscreen platform: the tray menu, the introduction, the wheel, each
-// editor, the toast, the alert and the file chooser.
-//   - In a pseudo-language made here from the catalogue's sources, each text
-//     "[" + its English + a third more "~" + "]": a text a person can read
-//     that is not marked never went through the translation system.
-//   - In it and in each shipped language: no text is cut or clipped by its
-//     frame, however much longer than English it is.
+// The program in other languages.
+//   - The shipped catalogues: each translates every text of the code, holds
+//     no text the code no longer has, and keeps every placeholder of its
+//     sources. "Current with the code" is asked of lupdate itself: a copy of
+//     each catalogue brought up to date from the code must come out with
+//     nothing new (unfinished) and nothing gone (vanished).
+//   - Every window on Qt's offscreen platform (the tray menu, the
+//     introduction, the wheel, each editor, the toast, the alert and the file
+//     chooser), first in a pseudo-language made here from the catalogue's
+//     sources, each text "[" + its English + a third more "~" + "]": a text
+//     a person can read that is not marked never went through the
+//     translation system. In it and in each shipped language, no text is cut
+//     or clipped by its frame, however much longer than English it is.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -14,6 +19,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -24,9 +30,11 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTranslator>
-#include <QXmlStreamWriter>
+#include <QXmlStreamReader>
 #include <memory>
 
 #include "app/desktop/introduction_window.h"
@@ -41,7 +49,6 @@
 #include "platform/portal/portal_shortcut.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_support.h"
-#include "tests/translations/catalogue.h"
 #include "wheel/radial_menu.h"
 #include "wheel/wheel_accessibility.h"
 #include "wheel/wheel_controller.h"
@@ -50,50 +57,245 @@
 namespace Whirlpane {
 namespace {
 
+struct Message {
+  QString context;
+  QString source;
+  QString comment;       // the disambiguation, if any
+  QString state;         // "unfinished", "vanished", "obsolete", or empty when finished
+  bool numerus = false;  // one translation per plural form
+  QStringList translations;
+};
+
+struct Catalogue {
+  std::vector<Message> messages;
+};
+
+// The placeholders QString::arg() and tr()'s plural count fill in.
+QSet<QString> placeholders(const QString& text) {
+  static const QRegularExpression pattern("%L?(\\d{1,2}|n)");
+  QSet<QString> found;
+  for (const QRegularExpressionMatch& match : pattern.globalMatch(text)) {
+    found.insert("%" + match.captured(1));
+  }
+  return found;
+}
+
+QStringList split(const char* list) {
+  return QString::fromUtf8(list).split(',', Qt::SkipEmptyParts);
+}
+
+// The catalogue in the .ts file at `path`; no messages when it cannot be read.
+Catalogue read(const QString& path) {
+  Catalogue catalogue;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return catalogue;
+  QXmlStreamReader xml(&file);
+  QString context;
+  Message message;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
+      catalogue.messages.push_back(message);
+    }
+    if (!xml.isStartElement()) continue;
+    const QString name = xml.name().toString();
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (name == "name") {
+      context = xml.readElementText();
+    } else if (name == "message") {
+      message =
+          Message{context, {}, {}, {}, attributes.value("numerus") == QLatin1String("yes"), {}};
+    } else if (name == "source") {
+      message.source = xml.readElementText();
+    } else if (name == "comment") {
+      message.comment = xml.readElementText();
+    } else if (name == "translation") {
+      message.state = attributes.value("type").toString();
+      if (!message.numerus) message.translations << xml.readElementText();
+    } else if (name == "numerusform") {
+      message.translations << xml.readElementText();
+    }
+  }
+  return catalogue;
+}
+
+// What keeps `catalogue` from shipping, one line per fault: a message not
+// translated or empty, no longer in the code (vanished, obsolete), or whose
+// translation drops a placeholder of its source (%1 ... %99, %n) or brings
+// one the source lacks.
+QStringList faults(const Catalogue& catalogue) {
+  QStringList found;
+  for (const Message& message : catalogue.messages) {
+    const QString where = message.context + ": \u201C" + message.source + "\u201D";
+    if (!message.state.isEmpty()) found << where + " is " + message.state;
+    if (message.translations.isEmpty()) found << where + " has no translation";
+    const QSet<QString> wanted = placeholders(message.source);
+    for (const QString& translation : message.translations) {
+      if (translation.isEmpty()) {
+        found << where + " has an empty translation";
+        continue;
+      }
+      const QSet<QString> given = placeholders(translation);
+      for (const QString& lost : wanted - given) found << where + " drops " + lost;
+      for (const QString& extra : given - wanted) found << where + " adds " + extra;
+    }
+  }
+  return found;
+}
+
+// The folder of the catalogues, the shipped languages and the folders of the
+// code they translate, as the build names them.
+QString cataloguesFolder() { return QString::fromUtf8(WHIRLPANE_SOURCE_DIR "/translations"); }
+
+QStringList languages() { return split(WHIRLPANE_LANGUAGES); }
+
+QStringList translatedFolders() { return split(WHIRLPANE_TRANSLATED_FOLDERS); }
+
+QString shipped(const QString& language) {
+  return cataloguesFolder() + "/whirlpane_" + language + ".ts";
+}
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Brings `catalogues` up to date with the code as the build's
+// update_translations does, keeping what the code no longer has.
+void updateFromCode(const QStringList& catalogues) {
+  QProcess lupdate;
+  lupdate.start(WHIRLPANE_LUPDATE,
+                QStringList{"-silent", "-locations", "none", "-I", WHIRLPANE_SOURCE_DIR} +
+                    translatedFolders() + QStringList{"-ts"} + catalogues);
+  ASSERT_TRUE(lupdate.waitForFinished(120000));
+  ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+}
+
+std::string lines(const QStringList& list) { return list.join('\n').toStdString(); }
+
+TEST(Catalogues, EachShippedLanguageTranslatesEveryTextOfTheCodeAndNothingElse) {
+  QStringList inFolder;
+  for (const QString& name : QDir(cataloguesFolder()).entryList({"whirlpane_*.ts"}, QDir::Files)) {
+    inFolder << name.mid(10, name.size() - 13);
+  }
+  QStringList built = languages();
+  inFolder.sort();
+  built.sort();
+  EXPECT_EQ(inFolder.join(' ').toStdString(), built.join(' ').toStdString())
+      << "a catalogue that the build does not compile, or a language without one";
+
+  QTemporaryDir scratch;
+  QStringList copies;
+  for (const QString& language : languages()) {
+    copies << scratch.filePath(QFileInfo(shipped(language)).fileName());
+    ASSERT_TRUE(QFile::copy(shipped(language), copies.back()));
+  }
+  updateFromCode(copies);
+  for (int i = 0; i < copies.size(); ++i) {
+    SCOPED_TRACE(languages()[i].toStdString());
+    const Catalogue current = read(copies[i]);
+    EXPECT_GT(current.messages.size(), 100u) << "the catalogue was read";
+    EXPECT_TRUE(faults(current).isEmpty()) << lines(faults(current));
+    EXPECT_EQ(current.messages.size(), read(shipped(languages()[i])).messages.size());
+  }
+}
+
+TEST(Catalogues, ATextNewToTheCodeOrGoneFromItIsFound) {
+  QTemporaryDir scratch;
+  const QString copy = scratch.filePath("whirlpane_de.ts");
+  const QByteArray german = contents(shipped("de"));
+  // The catalogue lacks a text of the code, and has one the code lacks.
+  const QByteArray message = "<message>\n        <source>Show Wheel</source>";
+  const int at = german.indexOf(message);
+  ASSERT_GE(at, 0);
+  const int end = german.indexOf("</message>", at) + int(sizeof("</message>") - 1);
+  QByteArray changed = german;
+  changed.replace(at, end - at,
+                  "<message>\n        <source>Show the Old Wheel</source>\n"
+                  "        <translation>Altes Rad anzeigen</translation>\n    </message>");
+  ASSERT_TRUE(write(copy, changed));
+  EXPECT_TRUE(faults(read(copy)).isEmpty()) << "a translated catalogue, as it stands";
+  updateFromCode({copy});
+  const QStringList found = faults(read(copy));
+  EXPECT_TRUE(found.contains("Whirlpane::TrayApplication: \u201CShow Wheel\u201D is unfinished"))
+      << lines(found);
+  EXPECT_TRUE(
+      found.contains("Whirlpane::TrayApplication: \u201CShow the Old Wheel\u201D is vanished"))
+      << lines(found);
+}
+
+TEST(Catalogues, ATranslationThatDropsOrAddsAPlaceholderOrIsNotFinishedFails) {
+  const QByteArray german = contents(shipped("de"));
+  EXPECT_TRUE(faults(read(shipped("de"))).isEmpty()) << lines(faults(read(shipped("de"))));
+  const struct {
+    const char* find;
+    const char* replace;
+    const char* fault;
+  } cases[] = {
+      {"<translation>Umwandlung in %1</translation>",
+       "<translation>Umwandlung in PNG</translation>", "\u201CConverting to %1\u201D drops %1"},
+      {"<numerusform>%n Dateien</numerusform>", "<numerusform>viele Dateien</numerusform>",
+       "\u201C%n files\u201D drops %n"},
+      {"<translation>Whirlpane beenden</translation>",
+       "<translation>Whirlpane %2 beenden</translation>", "\u201CQuit Whirlpane\u201D adds %2"},
+      {"<translation>Rad anzeigen</translation>",
+       "<translation type=\"unfinished\">Rad anzeigen</translation>",
+       "\u201CShow Wheel\u201D is unfinished"},
+      {"<translation>Rad anzeigen</translation>",
+       "<translation type=\"obsolete\">Rad anzeigen</translation>",
+       "\u201CShow Wheel\u201D is obsolete"},
+      {"<translation>Rad anzeigen</translation>", "<translation></translation>",
+       "\u201CShow Wheel\u201D has an empty translation"},
+  };
+  QTemporaryDir scratch;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replace);
+    QByteArray changed = german;
+    ASSERT_GE(changed.indexOf(c.find), 0);
+    changed.replace(c.find, c.replace);
+    const QString copy = scratch.filePath("whirlpane_de.ts");
+    ASSERT_TRUE(write(copy, changed));
+    const QStringList found = faults(read(copy));
+    ASSERT_EQ(found.size(), 1) << lines(found);
+    EXPECT_TRUE(found.front().endsWith(QString::fromUtf8(c.fault))) << lines(found);
+  }
+}
+
 namespace fs = std::filesystem;
 
 QString pseudo(const QString& source) {
   return "[" + source + QString((source.size() + 2) / 3, '~') + "]";
 }
 
-// The pseudo-language's catalogue, compiled into `folder`; its path, or an
-// empty string when lrelease failed.
-QString pseudoCatalogue(const QString& folder) {
-  const Catalogues::Catalogue sources = Catalogues::read(Catalogues::folder() + "/whirlpane_de.ts");
-  QFile file(folder + "/pseudo.ts");
-  if (sources.messages.empty() || !file.open(QIODevice::WriteOnly)) return {};
-  QXmlStreamWriter xml(&file);
-  xml.writeStartDocument();
-  xml.writeStartElement("TS");
-  xml.writeAttribute("version", "2.1");
-  xml.writeAttribute("language", "de");  // two plural forms
-  QString context;
-  for (const Catalogues::Message& message : sources.messages) {
-    if (message.context != context) {
-      if (!context.isEmpty()) xml.writeEndElement();
-      context = message.context;
-      xml.writeStartElement("context");
-      xml.writeTextElement("name", context);
-    }
-    xml.writeStartElement("message");
-    if (message.numerus) xml.writeAttribute("numerus", "yes");
-    xml.writeTextElement("source", message.source);
-    if (!message.comment.isEmpty()) xml.writeTextElement("comment", message.comment);
-    if (message.numerus) {
-      xml.writeStartElement("translation");
-      for (int form = 0; form < 2; ++form)
-        xml.writeTextElement("numerusform", pseudo(message.source));
-      xml.writeEndElement();
-    } else {
-      xml.writeTextElement("translation", pseudo(message.source));
-    }
-    xml.writeEndElement();
+// The pseudo-language's catalogue, compiled into the folder `into`: the German one
+// with each translation (each plural form) its source, marked. Its path, or
+// an empty string when lrelease failed.
+QString pseudoCatalogue(const QString& into) {
+  QFile german(cataloguesFolder() + "/whirlpane_de.ts");
+  if (!german.open(QIODevice::ReadOnly)) return {};
+  QString text = QString::fromUtf8(german.readAll());
+  static const QRegularExpression message("<source>(.*?)</source>.*?</message>",
+                                          QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression form("(<translation>|<numerusform>)[^<\\s][^<]*");
+  for (qsizetype at = 0;;) {
+    const QRegularExpressionMatch found = message.match(text, at);
+    if (!found.hasMatch()) break;
+    QString replaced = found.captured(0);
+    replaced.replace(form, "\\1" + pseudo(found.captured(1)));
+    text.replace(found.capturedStart(), found.capturedLength(), replaced);
+    at = found.capturedStart() + replaced.size();
   }
-  xml.writeEndDocument();
+  QFile file(into + "/pseudo.ts");
+  if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) return {};
   file.close();
   QProcess lrelease;
-  lrelease.start(WHIRLPANE_LRELEASE, {"-silent", file.fileName(), "-qm", folder + "/pseudo.qm"});
-  return lrelease.waitForFinished(60000) && lrelease.exitCode() == 0 ? folder + "/pseudo.qm"
+  lrelease.start(WHIRLPANE_LRELEASE, {"-silent", file.fileName(), "-qm", into + "/pseudo.qm"});
+  return lrelease.waitForFinished(60000) && lrelease.exitCode() == 0 ? into + "/pseudo.qm"
                                                                      : QString();
 }
 
@@ -311,14 +513,14 @@ TEST_F(Languages, InThePseudoLanguageEveryTextIsTranslatedAndFits) {
   ASSERT_FALSE(catalogue.isEmpty()) << "lrelease made no catalogue";
   ScopedEnvironment chosen{"WHIRLPANE_TRANSLATION", catalogue.toUtf8()};
   // The tests' catalogue wins over the user's languages, English included.
-  ASSERT_EQ(installInterfaceLanguage(WHIRLPANE_TRANSLATIONS, {"en-US"}), "de");
+  ASSERT_EQ(installInterfaceLanguage(WHIRLPANE_TRANSLATIONS, {"en-US"}), "de_DE");
   ASSERT_EQ(TrayApplication::progressTitle("PNG"), pseudo("Converting to %1").arg("PNG"));
   const QStringList faults = lookAtEverything(true);
   EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 TEST_F(Languages, InEachShippedLanguageEveryTextFits) {
-  for (const QString& language : Catalogues::languages()) {
+  for (const QString& language : languages()) {
     SCOPED_TRACE(language.toStdString());
     ASSERT_EQ(installInterfaceLanguage(WHIRLPANE_TRANSLATIONS, {language}), language);
     const QStringList faults = lookAtEverything(false);
