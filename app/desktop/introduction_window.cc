@@ -20,6 +20,7 @@ constexpr int bodyHeight = 210;
 constexpr int buttonGap = 11;  // between the paragraphs and the button
 constexpr int buttonRight = 404;
 constexpr QSize buttonSize{128, 30};
+constexpr int bottomMargin = 20;  // below the button
 
 }  // namespace
 
@@ -86,7 +87,7 @@ IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onO
     if (onOpenFile) onOpenFile();
   });
 
-  setFixedSize(width, open_->geometry().bottom() + 1 + (height - 295 - buttonSize.height()));
+  setFixedSize(width, open_->geometry().bottom() + 1 + bottomMargin);
 }
 
 }  // namespace Whirlpane
