@@ -413,7 +413,7 @@
     <message>
         <source>Drag an image or PDF in your file manager and hold still for a moment. A wheel appears around your pointer. Drop on a format to convert.</source>
         <extracomment>The introduction&apos;s first paragraph where the wheel comes up during drags (X11).</extracomment>
-        <translation>Arrastra una imagen o un PDF en tu gestor de archivos y quédate quieto un momento. Aparece una rueda alrededor del puntero. Suelta sobre un formato para convertir.</translation>
+        <translation>Arrastra una imagen o un PDF en tu gestor de archivos y detén el puntero un momento. Aparece una rueda alrededor del puntero. Suelta sobre un formato para convertir.</translation>
     </message>
     <message>
         <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>

@@ -583,7 +583,7 @@
     <message>
         <source>Whirlpane — drag a file to convert or edit</source>
         <extracomment>The tray icon&apos;s tool tip.</extracomment>
-        <translation>Whirlpane — faites glisser un fichier pour le convertir ou le modifier</translation>
+        <translation>Whirlpane – faites glisser un fichier pour le convertir ou le modifier</translation>
     </message>
     <message>
         <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu or Open With instead.</source>

@@ -413,7 +413,7 @@
     <message>
         <source>Drag an image or PDF in your file manager and hold still for a moment. A wheel appears around your pointer. Drop on a format to convert.</source>
         <extracomment>The introduction&apos;s first paragraph where the wheel comes up during drags (X11).</extracomment>
-        <translation>Arraste uma imagem ou um PDF no seu gerenciador de arquivos e fique parado por um instante. Uma roda aparece em volta do ponteiro. Solte sobre um formato para converter.</translation>
+        <translation>Arraste uma imagem ou um PDF no seu gerenciador de arquivos e pare o ponteiro por um instante. Uma roda aparece em volta do ponteiro. Solte sobre um formato para converter.</translation>
     </message>
     <message>
         <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
