@@ -98,8 +98,11 @@ bench: build
 # the real widgets on Qt's offscreen platform in the Inter face, so that they
 # come out the same on every machine; and the wheel's panel on a real X desktop
 # (Xvfb and openbox), with and without a compositor; and every editor and
-# control as the editors' offscreen self-check draws them, in editors/. The
-# face, the desktop and ImageMagick come with `--screenshots`.
+# control as the editors' offscreen self-check draws them, in editors/. Then the
+# pictures with words in them once more in each of SCREENSHOT_LANGUAGES, in
+# <language>/ (Chinese and Japanese characters from the Noto CJK faces). The
+# faces, the desktop and ImageMagick come with `--screenshots`.
+SCREENSHOT_LANGUAGES ?= de ja
 screenshots: build
 	@scripts/install-deps --screenshots
 	mkdir -p $(SCREENSHOTS)/editors
@@ -109,6 +112,11 @@ screenshots: build
 	docs/desktop-screenshots $(BUILD)/bin/whirlpane $(SCREENSHOTS)
 	docs/app-screenshots $(SCREENSHOTS) $(BUILD)/bin/whirlpane
 	docs/file-manager-screenshot $(BUILD)/bin/whirlpane $(BUILD)/share $(SCREENSHOTS)
+	for language in $(SCREENSHOT_LANGUAGES); do \
+	  $(BUILD)/bin/whirlpane-screenshots $(SCREENSHOTS)/$$language $$language && \
+	  $(BUILD)/bin/editor-self-check $(SCREENSHOTS)/$$language/editors $$language && \
+	  docs/app-screenshots $(SCREENSHOTS)/$$language $(BUILD)/bin/whirlpane $$language || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chrome/alerts.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QStringList>
 #include <QWidget>
@@ -10,9 +11,11 @@
 namespace Whirlpane {
 
 QMessageBox* showErrorAlert(const QString& detail, QWidget* parent) {
-  auto* alert = new QMessageBox(QMessageBox::Warning, "Whirlpane",
-                                QString::fromUtf8("Couldn\u2019t complete this file"),
-                                QMessageBox::Ok, parent);
+  //: The alert's heading; the reason follows below it.
+  auto* alert = new QMessageBox(
+      QMessageBox::Warning, "Whirlpane",
+      QCoreApplication::translate("Whirlpane::ErrorAlert", "Couldn\u2019t complete this file"),
+      QMessageBox::Ok, parent);
   alert->setObjectName("error-alert");
   alert->setInformativeText(detail);
   alert->setAttribute(Qt::WA_DeleteOnClose);

@@ -86,7 +86,8 @@ ProgressToast::ProgressToast(const QString& title, int total, QPointF point, Clo
   content_->setGeometry(0, 0, width, height);
   backdrop_ = makeGlassBackdrop(content_, content_->rect(), cornerRadius, true);
   (new Tint(content_))->setGeometry(content_->rect());
-  cancel_ = new CloseCircleButton(frame(13.5, 60, 20, 20), "toast.cancel", "Cancel", content_);
+  //: The toast's close button, for screen readers: it stops the conversion.
+  cancel_ = new CloseCircleButton(frame(13.5, 60, 20, 20), "toast.cancel", tr("Cancel"), content_);
   title_ = label(content_, frame(43, 61, 252, 18), 13, QFont::DemiBold, 0.6f);
   title_->setText(title);
   detail_ = label(content_, frame(16.5, 31, 279, 15), 11, QFont::Normal, 0.5f);
@@ -126,7 +127,8 @@ ProgressToast::~ProgressToast() {
 }
 
 void ProgressToast::update(int saved, int total) {
-  detail_->setText(QString("%1 of %2 saved").arg(saved).arg(total));
+  //: %1 files of %n are saved so far.
+  detail_->setText(tr("%1 of %n saved", nullptr, total).arg(saved));
   bar_->setFraction(total > 0 ? static_cast<double>(saved) / total : 0.0);
 }
 

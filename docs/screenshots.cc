@@ -11,7 +11,9 @@
 //                            arrow and a label on a photo
 //   editors/editor-redact-marked.png    Redact with one box made and the
 //                            next being dragged
-// Usage: whirlpane-screenshots FOLDER
+// With LANGUAGE ("de", "ja") the pictures with words in them, in that
+// language.
+// Usage: whirlpane-screenshots FOLDER [LANGUAGE]
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -110,7 +112,15 @@ QImage desk() {
   return image;
 }
 
-QImage markup(bool redaction, const fs::path& file) {
+// What the user types for the label on the parcel, in the pictures'
+// language.
+QString parcelLabel(const QString& language) {
+  if (language == "de") return QString::fromUtf8("Zerbrechlich \u2013 diese Seite oben");
+  if (language == "ja") return QString::fromUtf8("\u5929\u5730\u7121\u7528");  // this side up
+  return "Fragile, this side up";
+}
+
+QImage markup(bool redaction, const fs::path& file, const QString& label) {
   MarkupController editor(file, desk(), redaction);
   AnnotationCanvas* canvas = editor.canvas();
   if (redaction) {
@@ -128,7 +138,7 @@ QImage markup(bool redaction, const fs::path& file) {
     send(editor.toolControl(), QEvent::MouseButtonPress, {190, 13});  // Arrow
     drag(canvas, {{0.35, 0.92}, {0.64, 0.72}});
     send(editor.toolControl(), QEvent::MouseButtonPress, {320, 13});  // Text
-    editor.textField()->setText("Fragile, this side up");
+    editor.textField()->setText(label);
     drag(canvas, {{0.06, 0.90}, {0.06, 0.90}});
   }
   return widgetPicture(editor.window(), scale);
@@ -137,15 +147,16 @@ QImage markup(bool redaction, const fs::path& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "Usage: whirlpane-screenshots FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "Usage: whirlpane-screenshots FOLDER [LANGUAGE]\n");
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_SCALE_FACTOR", QByteArray::number(scale));
   QApplication application(argc, argv);
-  if (!useInterFace()) return 1;
+  if (!useInterFace() || (argc == 3 && !useLanguage(argv[2]))) return 1;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
+  QDir().mkpath(folder.path());
 
   // The centre caption reads the file's size, so the files are real.
   QTemporaryDir scratch;
@@ -154,21 +165,27 @@ int main(int argc, char** argv) {
   writeBytes(photo, 2'400'000);
   writeBytes(report, 812'000);
 
-  bool ok = savePicture(wheel(WheelAction::formats(photo), photo, false, {}), folder,
-                        "wheel-formats.png");
-  ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, 2), folder,
-                    "wheel-formats-hover.png");
-  ok &=
-      savePicture(wheel(WheelAction::formats(report), report, false, {}), folder, "wheel-pdf.png");
+  // The formats wheels show format names and sizes alone: drawn in English
+  // only.
+  bool ok = true;
+  if (argc == 2) {
+    ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, {}), folder,
+                      "wheel-formats.png");
+    ok &= savePicture(wheel(WheelAction::formats(photo), photo, false, 2), folder,
+                      "wheel-formats-hover.png");
+    ok &= savePicture(wheel(WheelAction::formats(report), report, false, {}), folder,
+                      "wheel-pdf.png");
+  }
   ok &= savePicture(wheel(toolWedges(), photo, true, {}), folder, "wheel-tools.png");
 
-  ProgressToast toast("Converting to PNG", 5, {400, 300});
+  ProgressToast toast(TrayApplication::progressTitle("PNG"), 5, {400, 300});
   toast.update(2, 5);
   while (toast.bar()->isAnimating()) toast.bar()->step();
   ok &= savePicture(widgetPicture(toast.panel(), scale), folder, "toast.png");
 
   QDir().mkpath(folder.filePath("editors"));
-  ok &= savePicture(markup(false, photo), folder, "editors/editor-annotate-marked.png");
-  ok &= savePicture(markup(true, photo), folder, "editors/editor-redact-marked.png");
+  const QString label = parcelLabel(argc == 3 ? argv[2] : "");
+  ok &= savePicture(markup(false, photo, label), folder, "editors/editor-annotate-marked.png");
+  ok &= savePicture(markup(true, photo, label), folder, "editors/editor-redact-marked.png");
   return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/editor_coordinator.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
@@ -50,7 +51,11 @@ EditorFrame* EditorCoordinator::build(const std::string& action, const std::file
   }
   const auto builder = builders_.find(MediaEngine::asciiLower(action));
   if (builder == builders_.end()) {
-    throw EditorError("The \u201C" + action + "\u201D editor is not available.");
+    //: %1 is the name of an editor asked for that does not exist.
+    throw EditorError(QCoreApplication::translate("Whirlpane::EditorCoordinator",
+                                                  "The \u201C%1\u201D editor is not available.")
+                          .arg(QString::fromStdString(action))
+                          .toStdString());
   }
   std::unique_ptr<EditorFrame> editor = builder->second(file);
   const std::string id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();

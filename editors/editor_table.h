@@ -8,6 +8,7 @@
 // Thread safety: the table is built once, on first use, and never changes.
 #pragma once
 
+#include <QString>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,10 +25,13 @@ struct EditorEntry {
   using Builder = std::function<std::unique_ptr<EditorFrame>(const std::filesystem::path&)>;
 
   std::string key;        // lower case: what wedges, launches and tests name it by
-  std::string label;      // the wedge's upper-case caption
+  std::string label;      // the wedge's upper-case caption, in English
   std::string symbol;     // the wedge's icon (Resources/icons/<symbol>.svg)
-  std::string menuLabel;  // the entry in the file managers' menus ("Crop…")
+  std::string menuLabel;  // the entry in the file managers' menus ("Crop…"), in English
   Builder build;
+
+  // The wedge's caption in the program's language.
+  QString wedgeLabel() const;
 };
 
 // The seven editors in wedge order: COMPRESS, METADATA, EDIT, ANNOTATE,

@@ -25,7 +25,8 @@ RadialMenu::RadialMenu(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
-  setAccessibleName("Whirlpane radial menu");
+  //: The wheel's name for screen readers: a round menu whose wedges are buttons.
+  setAccessibleName(tr("Whirlpane radial menu"));
 }
 
 WheelGeometry RadialMenu::wheelGeometry() const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wheel/wheel_painter.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -112,12 +113,24 @@ void paintWedge(QPainter& painter, const ViewCoordinates& view, const WheelGeome
         view.toQt({center.x - symbolSize.width() / 2, center.y - symbolSize.height() / 2},
                   symbolSize),
         image);
-    const Caption caption = measure(label, 8, QFont::Bold, 0.45, painter.device());
+    const Caption caption = fitWedgeCaption(label, true, geometry.count(), painter.device());
     drawCaption(painter, view, label, caption, captionOrigin({p.x, p.y - 7.5}, caption), color);
   } else {
-    const Caption caption = measure(label, 11, QFont::Bold, 0.2, painter.device());
+    const Caption caption = fitWedgeCaption(label, false, geometry.count(), painter.device());
     drawCaption(painter, view, label, caption, captionOrigin(p, caption), color);
   }
+}
+
+// Shrinks `caption` of `text` in half-point steps, bold staying bold and
+// anything lighter becoming semibold, while it is wider than `width` and
+// larger than 6 points.
+Caption shrunkToFit(const QString& text, Caption caption, qreal width, const QPaintDevice* device) {
+  while (caption.measured.width() > width && caption.size > 6) {
+    const QFont::Weight weight =
+        caption.font.weight() >= QFont::Bold ? QFont::Bold : QFont::DemiBold;
+    caption = measure(text, caption.size - 0.5, weight, caption.kerning, device);
+  }
+  return caption;
 }
 
 }  // namespace
@@ -136,17 +149,44 @@ QFont systemFont(qreal size, QFont::Weight weight, qreal kerning, const QPaintDe
   return font;
 }
 
+qreal wedgeCaptionWidth(int count) {
+  if (count < 2) return 2 * G::captionRadius;
+  return 2 * G::captionRadius * std::sin(std::numbers::pi / count) - G::gap - 4;
+}
+
+Caption fitWedgeCaption(const QString& text, bool withSymbol, int count,
+                        const QPaintDevice* device) {
+  const Caption natural = withSymbol ? measure(text, 8, QFont::Bold, 0.45, device)
+                                     : measure(text, 11, QFont::Bold, 0.2, device);
+  return shrunkToFit(text, natural, wedgeCaptionWidth(count), device);
+}
+
+QString centerText(const WheelState& state) {
+  using Kind = WheelState::CenterCaption::Kind;
+  const WheelState::CenterCaption caption = state.centerCaption();
+  const int count = static_cast<int>(caption.count);
+  switch (caption.kind) {
+    case Kind::files:
+      //: The centre of the wheel: how many files the wheel acts on (two or more).
+      return QCoreApplication::translate("Whirlpane::WheelPainter", "%n files", "", count);
+    case Kind::tools:
+      //: The centre of the tools wheel, in capitals: the wheel offers the editors.
+      return QCoreApplication::translate("Whirlpane::WheelPainter", "TOOLS");
+    case Kind::convert:
+      //: The centre of the formats wheel, in capitals, a verb: the wheel offers formats to
+      //: convert to.
+      return QCoreApplication::translate("Whirlpane::WheelPainter", "CONVERT");
+    default:
+      return QString::fromStdString(caption.text);
+  }
+}
+
 Caption fitCenterCaption(const QString& text, const WheelState& state, const QPaintDevice* device) {
   const auto hovered = state.validHovered();
   const bool small = hovered && state.actions[*hovered].symbol.has_value();
   Caption caption = hovered ? measure(text, small ? 8 : 10, QFont::Bold, small ? 0.45 : 0.2, device)
                             : measure(text, 11, QFont::DemiBold, 0, device);
-  while (caption.measured.width() > centerCaptionWidth && caption.size > 6) {
-    const QFont::Weight weight =
-        caption.font.weight() >= QFont::Bold ? QFont::Bold : QFont::DemiBold;
-    caption = measure(text, caption.size - 0.5, weight, caption.kerning, device);
-  }
-  return caption;
+  return shrunkToFit(text, caption, centerCaptionWidth, device);
 }
 
 void paint(QPainter& painter, QSizeF size, const WheelState& state) {
@@ -180,7 +220,7 @@ void paint(QPainter& painter, QSizeF size, const WheelState& state) {
   painter.fillPath(pill, gradientAlong(pill, -90, white(0.42), white(0.3)));
   painter.strokePath(pill, QPen(white(0.55), 0.8));
 
-  const QString text = QString::fromStdString(state.centerLabel());
+  const QString text = centerText(state);
   const Caption caption = fitCenterCaption(text, state, painter.device());
   drawCaption(painter, view, text, caption, captionOrigin(c, caption), centerInk());
   painter.restore();

@@ -40,6 +40,20 @@ inline constexpr qreal centerCaptionWidth = 58;
 // while wider than 58 and larger than 6 points.
 Caption fitCenterCaption(const QString& text, const WheelState& state, const QPaintDevice* device);
 
+// The widest a caption of one of `count` wedges may be before it shrinks: the
+// wedge's width across its caption, less the gap and a margin.
+qreal wedgeCaptionWidth(int count);
+
+// A wedge caption's font among `count` wedges: bold 8 under a symbol, bold
+// 11 alone, shrunk in half-point steps while wider than
+// wedgeCaptionWidth(count) and larger than 6 points (longer words than the
+// English ones, in other languages).
+Caption fitWedgeCaption(const QString& text, bool withSymbol, int count,
+                        const QPaintDevice* device);
+
+// The centre caption in the program's language (WheelState::centerCaption()).
+QString centerText(const WheelState& state);
+
 // Paints the wheel for `state` into a view of `size`, in the view's own
 // coordinates (origin at its top-left corner).
 void paint(QPainter& painter, QSizeF size, const WheelState& state);

@@ -18,12 +18,27 @@ std::optional<std::filesystem::path> WheelState::labelledFile() const {
   return list.empty() ? file : list.front();
 }
 
-std::string WheelState::centerLabel() const {
-  if (const auto index = validHovered()) return actions[*index].label;
+WheelState::CenterCaption WheelState::centerCaption() const {
+  using Kind = CenterCaption::Kind;
+  if (const auto index = validHovered()) return {Kind::label, actions[*index].label, 0};
   const auto& list = labelledFiles();
-  if (list.size() >= 2) return std::to_string(list.size()) + " files";
-  if (labelledFile() && sizeText) return *sizeText;
-  return isTools ? "TOOLS" : "CONVERT";
+  if (list.size() >= 2) return {Kind::files, {}, list.size()};
+  if (labelledFile() && sizeText) return {Kind::size, *sizeText, 0};
+  return {isTools ? Kind::tools : Kind::convert, {}, 0};
+}
+
+std::string WheelState::centerLabel() const {
+  const CenterCaption caption = centerCaption();
+  switch (caption.kind) {
+    case CenterCaption::Kind::files:
+      return std::to_string(caption.count) + " files";
+    case CenterCaption::Kind::tools:
+      return "TOOLS";
+    case CenterCaption::Kind::convert:
+      return "CONVERT";
+    default:
+      return caption.text;
+  }
 }
 
 }  // namespace Whirlpane

@@ -34,10 +34,20 @@ struct WheelState {
   // `files`, else `file`; none when those hold two or more files, or none.
   std::optional<std::filesystem::path> labelledFile() const;
 
-  // The caption in the pill, the first rule that applies: the hovered wedge's
-  // label; "N files" for two or more files (the drag's files while a drag is
-  // over the wheel, else `files`); `sizeText` when there is one file;
-  // otherwise "TOOLS" or "CONVERT".
+  // What the pill says, the first rule that applies: the hovered wedge's
+  // label; the number of files when there are two or more (the drag's files
+  // while a drag is over the wheel, else `files`); `sizeText` when there is
+  // one file; otherwise the tools' or the formats' caption.
+  struct CenterCaption {
+    enum class Kind { label, files, size, tools, convert };
+    Kind kind = Kind::convert;
+    std::string text;       // the label or the size; empty for the other kinds
+    std::size_t count = 0;  // the number of files, for `files`
+  };
+  CenterCaption centerCaption() const;
+
+  // centerCaption() in English words: the label, "N files", the size, "TOOLS"
+  // or "CONVERT". The painter puts it in the program's language.
   std::string centerLabel() const;
 
  private:

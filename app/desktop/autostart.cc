@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop/autostart.h"
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -30,6 +31,13 @@ std::string quotedForExec(const std::string& path) {
   return quoted + "\"";
 }
 
+// "`what` "`path`"" in the program's language, for the error's message.
+std::string failed(const char* what, const fs::path& path) {
+  return QCoreApplication::translate("Whirlpane::Autostart", what)
+      .arg(QString::fromStdString(path.string()))
+      .toStdString();
+}
+
 }  // namespace
 
 fs::path autostartEntryPath() { return configHome() / "autostart" / "whirlpane.desktop"; }
@@ -48,13 +56,22 @@ void setOpensAtLogin(bool on, const fs::path& program) {
   if (!on) {
     std::error_code error;
     fs::remove(path, error);
-    if (error) throw std::system_error(error, "Could not remove \"" + path.string() + "\"");
+    if (error) {
+      //: Turning off "Open at Login" failed; %1 is the login entry's file.
+      throw std::system_error(
+          error,
+          failed(QT_TRANSLATE_NOOP("Whirlpane::Autostart", "Could not remove \"%1\""), path));
+    }
     return;
   }
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
-  if (error)
-    throw std::system_error(error, "Could not create \"" + path.parent_path().string() + "\"");
+  if (error) {
+    //: Turning on "Open at Login" failed; %1 is the folder of login entries.
+    throw std::system_error(
+        error, failed(QT_TRANSLATE_NOOP("Whirlpane::Autostart", "Could not create \"%1\""),
+                      path.parent_path()));
+  }
   std::ostringstream text;
   text << "[Desktop Entry]\n"
        << "Type=Application\n"
@@ -68,8 +85,10 @@ void setOpensAtLogin(bool on, const fs::path& program) {
   entry << text.str();
   entry.close();
   if (!entry) {
-    throw std::system_error(errno ? errno : EIO, std::generic_category(),
-                            "Could not write \"" + path.string() + "\"");
+    //: Turning on "Open at Login" failed; %1 is the login entry's file.
+    throw std::system_error(
+        errno ? errno : EIO, std::generic_category(),
+        failed(QT_TRANSLATE_NOOP("Whirlpane::Autostart", "Could not write \"%1\""), path));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -227,11 +228,17 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   }
   std::string reason = firstLine(captured.err);
   if (WIFSIGNALED(status)) {
-    reason =
-        "The conversion stopped unexpectedly (" + std::string(::strsignal(WTERMSIG(status))) + ").";
+    //: A conversion's child process ended by a signal; %1 names the signal ("Killed").
+    reason = QCoreApplication::translate("Whirlpane::BatchConversion",
+                                         "The conversion stopped unexpectedly (%1).")
+                 .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))
+                 .toStdString();
   } else if (reason.empty()) {
-    reason = "The conversion failed without saying why (status " +
-             std::to_string(WEXITSTATUS(status)) + ").";
+    //: A conversion's child process failed and printed no reason; %1 is its exit status.
+    reason = QCoreApplication::translate("Whirlpane::BatchConversion",
+                                         "The conversion failed without saying why (status %1).")
+                 .arg(WEXITSTATUS(status))
+                 .toStdString();
   }
   outcome.failure = name + ": " + reason;
   return outcome;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <exception>
@@ -18,6 +19,7 @@
 #include "app/desktop/launch_options.h"
 #include "app/desktop/single_instance.h"
 #include "app/desktop/tray_application.h"
+#include "platform/interface_language.h"
 #include "whirlpane/startup.h"
 
 namespace {
@@ -53,6 +55,9 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   QApplication::setApplicationName("Whirlpane");
   QApplication::setDesktopFileName("whirlpane");
   QApplication::setQuitOnLastWindowClosed(false);
+  // Before any window or text is made: the user's language, else English.
+  Whirlpane::installInterfaceLanguage(Whirlpane::translationsFolder(),
+                                      QLocale::system().uiLanguages());
 
   if (Whirlpane::SingleInstance::handOver(options)) return 0;
 

@@ -3,48 +3,67 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QStringList>
+#include <algorithm>
 
 namespace Whirlpane {
 namespace {
 
-// Positions given from the bottom-left corner, as the layout is measured,
-// turned into Qt's top-left geometry.
-QRect fromBottom(int x, int y, int w, int h) {
-  return {x, IntroductionWindow::height - y - h, w, h};
-}
+// The layout as measured for English, from the top left: the heading, the
+// paragraphs and the button below them. Longer texts (other languages) make
+// the heading and the paragraphs taller, and the window with them.
+constexpr int margin = 28;
+constexpr int textWidth = 374;
+constexpr int headingTop = 27;
+constexpr int headingHeight = 34;
+constexpr int bodyGap = 13;  // between the heading and the paragraphs
+constexpr int bodyHeight = 210;
+constexpr int buttonGap = 11;  // between the paragraphs and the button
+constexpr int buttonRight = 404;
+constexpr QSize buttonSize{128, 30};
+constexpr int bottomMargin = 20;  // below the button
 
 }  // namespace
 
 QString IntroductionWindow::text(bool dragWatch) {
-  const QString first =
-      dragWatch ? QStringLiteral(
-                      "Drag an image or PDF in your file manager and hold still for a "
-                      "moment. A wheel appears around your pointer. Drop on a format to "
-                      "convert.")
-                : QStringLiteral(
-                      "Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a "
-                      "wheel appears around your pointer. Drag an image or PDF from your "
-                      "file manager onto a format to convert.");
-  return first + QStringLiteral(
-                     "\n\nPress Alt while dragging to switch to Crop, Add BG, and the other "
-                     "tools. Press it again to switch back.\n\nClick the center to switch "
-                     "wheels; drag it to move. Escape dismisses. Ctrl+Alt+Space opens or hides "
-                     "the wheel.\n\nNew files are saved beside the original. Whirlpane lives "
-                     "in the system tray, with no window of its own.");
+  return QStringList{
+      dragWatch
+          //: The introduction's first paragraph where the wheel comes up during drags (X11).
+          ? tr("Drag an image or PDF in your file manager and hold still for a moment. A wheel "
+               "appears around your pointer. Drop on a format to convert.")
+          //: The introduction's first paragraph where it cannot (Wayland); "Show Wheel" is the
+          //: tray menu's item of that name.
+          : tr("Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears "
+               "around your pointer. Drag an image or PDF from your file manager onto a format "
+               "to convert."),
+      //: Crop and Add BG are the tools wheel's wedges of those names.
+      tr("Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it "
+         "again to switch back."),
+      //: The centre is the middle of the wheel; dragging it moves the wheel.
+      tr("Click the center to switch wheels; drag it to move. Escape dismisses. Ctrl+Alt+Space "
+         "opens or hides the wheel."),
+      tr("New files are saved beside the original. Whirlpane lives in the system tray, with no "
+         "window of its own."),
+  }
+      .join("\n\n");
 }
 
 IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onOpenFile) {
   setObjectName("introduction");
   setWindowTitle("Whirlpane");
-  setFixedSize(width, height);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
-  auto* heading = new QLabel("Your files. One gesture.", this);
+  //: The introduction's heading, a slogan: everything is done with one drag.
+  auto* heading = new QLabel(tr("Your files. One gesture."), this);
+  heading->setObjectName("introduction.heading");
+  heading->setWordWrap(true);
+  heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   QFont headingFont = heading->font();
   headingFont.setPixelSize(25);
   headingFont.setWeight(QFont::DemiBold);
   heading->setFont(headingFont);
-  heading->setGeometry(fromBottom(28, 284, 374, 34));
+  const int headingTall = std::max(headingHeight, heading->heightForWidth(textWidth));
+  heading->setGeometry(margin, headingTop, textWidth, headingTall);
 
   auto* body = new QLabel(text(dragWatch), this);
   body->setObjectName("introduction.text");
@@ -54,16 +73,22 @@ IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onO
   bodyFont.setPixelSize(13);
   body->setFont(bodyFont);
   body->setForegroundRole(QPalette::PlaceholderText);  // the secondary text colour
-  body->setGeometry(fromBottom(28, 61, 374, 210));
+  const int bodyTall = std::max(bodyHeight, body->heightForWidth(textWidth));
+  body->setGeometry(margin, heading->geometry().bottom() + 1 + bodyGap, textWidth, bodyTall);
 
-  open_ = new QPushButton("Open a File…", this);
+  //: The introduction's button: opens the file chooser.
+  open_ = new QPushButton(tr("Open a File\u2026"), this);
   open_->setObjectName("introduction.open");
   open_->setDefault(true);  // Return presses it
   open_->setAutoDefault(true);
-  open_->setGeometry(fromBottom(276, 20, 128, 30));
+  const int buttonWidth = std::max(buttonSize.width(), open_->sizeHint().width());
+  open_->setGeometry(buttonRight - buttonWidth, body->geometry().bottom() + 1 + buttonGap,
+                     buttonWidth, buttonSize.height());
   connect(open_, &QPushButton::clicked, this, [onOpenFile = std::move(onOpenFile)] {
     if (onOpenFile) onOpenFile();
   });
+
+  setFixedSize(width, open_->geometry().bottom() + 1 + bottomMargin);
 }
 
 }  // namespace Whirlpane

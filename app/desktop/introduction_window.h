@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window that introduces Whirlpane on first run and from "How to Use…":
-// a heading, four short paragraphs and an "Open a File…" button.
+// a heading, four short paragraphs and an "Open a File…" button. Its width
+// is fixed; texts longer than English wrap, and the window grows taller.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -16,7 +17,7 @@ class IntroductionWindow : public QWidget {
 
  public:
   static constexpr int width = 430;
-  static constexpr int height = 345;
+  static constexpr int height = 345;  // with the English texts
 
   // `dragWatch`: whether the wheel comes up by itself during a drag here (X11)
   // or must be opened first (Wayland); the first paragraph says which.

@@ -26,8 +26,6 @@
 namespace Whirlpane {
 namespace {
 
-const QString trayToolTip = QString::fromUtf8("Whirlpane \u2014 drag a file to convert or edit");
-
 // Where a wheel opened without a pointer position goes: the centre of the
 // primary screen's available area, or the pointer when there is no screen.
 QPointF screenCenter() {
@@ -42,7 +40,7 @@ QPointF screenCenter() {
 std::vector<WheelAction> toolWedges() {
   std::vector<WheelAction> wedges;
   for (const EditorEntry& editor : editorTable()) {
-    wedges.push_back({editor.label, editor.symbol, editor.key});
+    wedges.push_back({editor.wedgeLabel().toStdString(), editor.symbol, editor.key});
   }
   return wedges;
 }
@@ -64,7 +62,8 @@ void TrayApplication::launch(const LaunchOptions& options) {
   };
 
   tray_.setIcon(QIcon(":/icons/whirlpane.svg"));
-  tray_.setToolTip(trayToolTip);
+  //: The tray icon's tool tip.
+  tray_.setToolTip(tr("Whirlpane \u2014 drag a file to convert or edit"));
   // The menu is made when it opens, so that its check marks are read afresh.
   connect(&tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason) {
     QMenu* shown = buildStatusMenu().release();
@@ -84,9 +83,10 @@ void TrayApplication::launch(const LaunchOptions& options) {
   }
   if (hotKey_ && hotKey_->state() == HotKey::State::taken) {
     // Once, at launch: the program runs on without the key.
-    const QString message = QStringLiteral(
-        "Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
-        "or Open With instead.");
+    //: "Open With" is the file manager's menu of programs for a file.
+    const QString message =
+        tr("Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu "
+           "or Open With instead.");
     if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
       tray_.showMessage("Whirlpane", message);
     } else {
@@ -210,10 +210,12 @@ void TrayApplication::showCurrentWheel() {
 
 void TrayApplication::chooseFile() {
   wheel_->hideWheel();
-  auto* dialog = new QFileDialog(nullptr, "Choose a file to convert or edit.");
+  //: The file chooser's title.
+  auto* dialog = new QFileDialog(nullptr, tr("Choose a file to convert or edit."));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setFileMode(QFileDialog::ExistingFiles);
-  dialog->setNameFilter(sourceNameFilter("Images and PDFs", true));
+  //: The file chooser's filter: the extensions follow in brackets.
+  dialog->setNameFilter(sourceNameFilter(tr("Images and PDFs"), true));
   connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& chosen) {
     Files files;
     for (const QString& file : chosen) files.emplace_back(file.toStdString());
@@ -257,28 +259,34 @@ std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
   QAction* heading = menu->addAction("Whirlpane");
   heading->setEnabled(false);
   menu->addSeparator();
-  QAction* openFile =
-      menu->addAction(QString::fromUtf8("Open File\u2026"), this, [this] { chooseFile(); });
+  //: The tray menu's item that opens the file chooser.
+  QAction* openFile = menu->addAction(tr("Open File\u2026"), this, [this] { chooseFile(); });
   openFile->setShortcut(QKeySequence("Ctrl+O"));
-  menu->addAction("Show Wheel", this, [this] { showCurrentWheel(); });
+  //: The wheel is Whirlpane's round menu of formats and tools.
+  menu->addAction(tr("Show Wheel"), this, [this] { showCurrentWheel(); });
+  //: A check item: the wheel comes up by itself while files are dragged.
   QAction* automatic =
-      menu->addAction("Show When Dragging Files", this, [this] { toggleAutomatic(); });
+      menu->addAction(tr("Show When Dragging Files"), this, [this] { toggleAutomatic(); });
   automatic->setCheckable(true);
   automatic->setChecked(automaticDrag());
   if (!Platform::current().canWatchDrags()) {
     // Wayland (or no X11 display): the watch never runs here.
+    //: "Show Wheel" is the menu item of that name.
     automatic->setToolTip(
-        "No effect on this desktop: files dragged here do not open the wheel by themselves, "
-        "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
-        "drop the files on it instead.");
+        tr("No effect on this desktop: files dragged here do not open the wheel by themselves, "
+           "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
+           "drop the files on it instead."));
   }
   menu->setToolTipsVisible(true);
-  menu->addAction(QString::fromUtf8("How to Use\u2026"), this, [this] { showIntroduction(); });
-  QAction* login = menu->addAction("Open at Login", this, [this] { toggleLogin(); });
+  //: The tray menu's item that shows the introduction again.
+  menu->addAction(tr("How to Use\u2026"), this, [this] { showIntroduction(); });
+  //: A check item: Whirlpane starts when the user logs in.
+  QAction* login = menu->addAction(tr("Open at Login"), this, [this] { toggleLogin(); });
   login->setCheckable(true);
   login->setChecked(opensAtLogin());
   menu->addSeparator();
-  QAction* quitAction = menu->addAction("Quit Whirlpane", this, [this] { quit(); });
+  //: The tray menu's last item: ends the program.
+  QAction* quitAction = menu->addAction(tr("Quit Whirlpane"), this, [this] { quit(); });
   quitAction->setShortcut(QKeySequence("Ctrl+Q"));
   return menu;
 }
@@ -300,7 +308,7 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
   }
   if (working()) return;
   wheel_->hideWheel();
-  toast_ = std::make_unique<ProgressToast>("Converting to " + QString::fromStdString(action.label),
+  toast_ = std::make_unique<ProgressToast>(progressTitle(action.label),
                                            static_cast<int>(files.size()), pointer);
   toast_->onCancel = [this] { batch_.cancel(); };
   toast_->show();
@@ -319,6 +327,11 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
             [this, result = std::move(result)]() mutable { batchFinished(std::move(result)); },
             Qt::QueuedConnection);
       });
+}
+
+QString TrayApplication::progressTitle(const std::string& format) {
+  //: The progress toast's title; %1 is a format name such as PNG.
+  return tr("Converting to %1").arg(QString::fromStdString(format));
 }
 
 void TrayApplication::batchProgressed(int saved, int total) {

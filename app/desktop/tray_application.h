@@ -86,6 +86,10 @@ class TrayApplication : public QObject {
   // modal, without blocking the caller.
   void showError(const QString& text);
 
+  // The progress toast's title for a batch converting to `format` (a label
+  // of the formats wheel): "Converting to PNG".
+  static QString progressTitle(const std::string& format);
+
   // The tray menu as it would open now, built anew each time.
   std::unique_ptr<QMenu> buildStatusMenu();
 

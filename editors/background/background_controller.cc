@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "chrome/alerts.h"
 #include "editors/background/background_settings.h"
@@ -56,7 +58,12 @@ class SwatchStrip : public QScrollArea {
 }  // namespace
 
 BackgroundController::BackgroundController(const std::filesystem::path& file, const QImage& image)
-    : EditorFrame(file, "Add BG", "Save with Background", "background", QSize(418, 618)),
+    : EditorFrame(file,
+                  //: The Add BG editor's window title: put the picture on a backdrop. "BG" is
+                  //: short for background; translate it in full where it fits.
+                  tr("Add BG"),
+                  //: The Add BG editor's Save button.
+                  tr("Save with Background"), "background", QSize(418, 618)),
       image_(image),
       reduced_(BackgroundRenderer::reducePicture(image, previewDimension)),
       style_(BackgroundStyle::gradients().front()) {
@@ -64,23 +71,31 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
   preview_->setObjectName("editor.background.preview");
 
   const QFont labelFont = editorFont(10.5);
+  //: The label before the rows of backdrops to choose from.
+  const QString backgroundTitle = tr("Background");
+  // The swatches start at 94, or after a longer label; they scroll.
+  const qreal titleWidth = std::ceil(QFontMetricsF(labelFont).horizontalAdvance(backgroundTitle));
+  const qreal labelWidth = std::max<qreal>(80, titleWidth);
+  const qreal stripLeft = std::max<qreal>(94, 16 + titleWidth + 8);
   auto* backgroundLabel =
-      new EditorLabel(QRectF(16, 387.5, 80, 15), labelFont, labelColor(0.58), surface());
-  backgroundLabel->setText("Background");
+      new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, labelColor(0.58), surface());
+  backgroundLabel->setText(backgroundTitle);
 
   const struct {
     const std::vector<BackgroundStyle>& styles;
     const char* kind;
   } rows[] = {{BackgroundStyle::gradients(), "gradient"}, {BackgroundStyle::solids(), "solid"}};
   for (int i = 0; i < 2; ++i) {
-    auto* strip = new SwatchStrip(QRectF(94, 379.5 + 34 * i, 275, 31), surface());
+    auto* strip =
+        new SwatchStrip(QRectF(stripLeft, 379.5 + 34 * i, 369 - stripLeft, 31), surface());
     auto* content = new QWidget;
     content->setAutoFillBackground(false);
     content->resize(static_cast<int>(rows[i].styles.size()) * 32 + 2, 31);
     for (size_t j = 0; j < rows[i].styles.size(); ++j) {
       const BackgroundStyle& style = rows[i].styles[j];
       auto* swatch = new BackgroundSwatch(
-          QRectF(32.0 * j + 2, 2, 27, 27), style.name + " background",
+          //: A backdrop's name for screen readers; %1 is its name, such as Sunset or Blue.
+          QRectF(32.0 * j + 2, 2, 27, 27), tr("%1 background").arg(style.displayName()),
           [&style](QPainter& painter, const QRectF& bounds) {
             BackgroundRenderer::drawBackdrop(style, painter, bounds);
           },
@@ -96,13 +111,15 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
   imageButton_->setSymbol("photo-badge-plus");
   imageButton_->setFont(editorFont(11));
   imageButton_->setObjectName("editor.background.customImage");
-  imageButton_->setAccessibleName("Choose background image");
-  imageButton_->setAccessibleDescription("Choose background image");
+  //: The button that picks a photograph of the user's as the backdrop.
+  imageButton_->setAccessibleName(tr("Choose background image"));
+  imageButton_->setAccessibleDescription(tr("Choose background image"));
   imageButton_->handler = [this] { chooseBackground(); };
 
   customColor_ = new ColorWell(QRectF(373, 421, 32, 16), rgb(0x2F5FC8), surface());
   customColor_->setObjectName("editor.background.customColor");
-  customColor_->setAccessibleName("Custom colour");
+  //: The button that picks a colour of the user's own as the backdrop.
+  customColor_->setAccessibleName(tr("Custom colour"));
   customColor_->onChange = [this](const QColor&) { colorChanged(); };
 
   const auto row = [&](const QString& title, qreal top, double maximum, double value,
@@ -111,17 +128,27 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
     slider->handler = [this](double) { refresh(); };
     return slider;
   };
-  padding_ = row("Padding", 449, paddingMaximum(image.size()), defaultPadding,
+  //: The slider of the space between the picture and the edge of the backdrop.
+  padding_ = row(tr("Padding"), 449, paddingMaximum(image.size()), defaultPadding,
                  "editor.background.padding");
   corner_ =
-      row("Corners", 475, cornerMaximum(image.size()), defaultCorner, "editor.background.corners");
-  shadow_ = row("Shadow", 501, maximumShadow, defaultShadow, "editor.background.shadow");
+      //: The slider of how round the picture's corners are.
+      row(tr("Corners"), 475, cornerMaximum(image.size()), defaultCorner,
+          "editor.background.corners");
+  //: The slider of the shadow under the picture.
+  shadow_ = row(tr("Shadow"), 501, maximumShadow, defaultShadow, "editor.background.shadow");
+  alignTitles({padding_, corner_, shadow_});
 
-  auto* ratioLabel =
-      new EditorLabel(QRectF(16, 534.5, 80, 15), labelFont, labelColor(0.58), surface());
-  ratioLabel->setText("Ratio");
+  //: The label before the backdrop's aspect ratios.
+  const QString ratioTitle = tr("Ratio");
+  auto* ratioLabel = new EditorLabel(
+      QRectF(16, 534.5,
+             std::max<qreal>(80, std::ceil(QFontMetricsF(labelFont).horizontalAdvance(ratioTitle))),
+             15),
+      labelFont, labelColor(0.58), surface());
+  ratioLabel->setText(ratioTitle);
   QStringList labels;
-  for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.label;
+  for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.displayLabel();
   ratioControl_ = new RatioControl(labels, QRectF(231, 532, 172, 20), "editor.background.ratio",
                                    surface(), [this](int index) {
                                      currentRatio_ = backgroundRatios().at(index).ratio;
@@ -150,10 +177,11 @@ void BackgroundController::choose(const BackgroundStyle& style, BackgroundSwatch
 void BackgroundController::colorChanged() { choose(customStyle(customColor_->color()), nullptr); }
 
 void BackgroundController::chooseBackground() {
-  auto* dialog = new QFileDialog(window(), "Choose background image");
+  auto* dialog = new QFileDialog(window(), tr("Choose background image"));
   dialog->setObjectName("editor.background.chooser");
   dialog->setFileMode(QFileDialog::ExistingFile);
-  dialog->setNameFilter(sourceNameFilter("Images", false));
+  //: The file chooser's filter: the extensions follow in brackets.
+  dialog->setNameFilter(sourceNameFilter(tr("Images"), false));
   dialog->setWindowModality(Qt::WindowModal);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
@@ -205,7 +233,7 @@ void BackgroundController::saveEditor() {
                source = sourceFile()] {
     const auto rendered = BackgroundRenderer::render(image, style, backdrop, padding, corner,
                                                      shadow, ratio, std::nullopt);
-    if (!rendered) throw EditorError("The image could not be rendered.");
+    if (!rendered) throw EditorError(renderFailure());
     MediaEngine::writePicture(pictureOf(*rendered), "png", target, source, 0.9);
     return target;
   });

@@ -1,14 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/background/background_settings.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace Whirlpane {
 
 const std::vector<BackgroundRatio>& backgroundRatios() {
   static const std::vector<BackgroundRatio> ratios = {
-      {"Auto", std::nullopt}, {"1:1", 1.0}, {"16:9", 16.0 / 9.0}, {"4:5", 0.8}};
+      //: The backdrop's first aspect ratio: follow the padded picture.
+      {QT_TRANSLATE_NOOP("Whirlpane::BackgroundRatio", "Auto"), std::nullopt},
+      {"1:1", 1.0},
+      {"16:9", 16.0 / 9.0},
+      {"4:5", 0.8}};
   return ratios;
+}
+
+QString BackgroundRatio::displayLabel() const {
+  return QCoreApplication::translate("Whirlpane::BackgroundRatio", label.toUtf8().constData());
 }
 
 double paddingMaximum(QSize picture) {

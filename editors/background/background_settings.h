@@ -19,8 +19,11 @@ namespace Whirlpane {
 // One choice of the ratio picker: its label and the canvas ratio (width ÷
 // height) it asks for; none lets the canvas follow the padded picture.
 struct BackgroundRatio {
-  QString label;
+  QString label;  // in English
   std::optional<double> ratio;
+
+  // The label in the program's language.
+  QString displayLabel() const;
 };
 
 // "Auto", "1:1", "16:9" and "4:5", in the picker's order.

@@ -52,6 +52,18 @@ class Tint : public QWidget {
 
 }  // namespace
 
+std::string renderFailure() {
+  //: An editor could not make the picture it was to save.
+  return QCoreApplication::translate("Whirlpane::EditorFrame", "The image could not be rendered.")
+      .toStdString();
+}
+
+std::string saveFailure() {
+  //: An editor's save failed without a reason of its own.
+  return QCoreApplication::translate("Whirlpane::EditorFrame", "The file could not be saved.")
+      .toStdString();
+}
+
 EditorWindow::EditorWindow(EditorFrame* controller)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       controller_(controller) {
@@ -138,8 +150,9 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
                                      labelColor(0.82), titleBar, Qt::AlignCenter);
   titleLabel->setText(title);
   QPointer<EditorFrame> self(this);
-  auto* closeButton =
-      new CloseCircleButton(QRect(12, 8, 22, 22), prefix + "close", "Close " + title, titleBar);
+  //: The close button's name for screen readers; %1 is the editor's title.
+  auto* closeButton = new CloseCircleButton(QRect(12, 8, 22, 22), prefix + "close",
+                                            tr("Close %1").arg(title), titleBar);
   closeButton->handler = [self] {
     if (self) self->close();
   };
@@ -147,10 +160,14 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   separator(titleBarHeight);
   separator(actionBarTop());
 
-  resetButton_ = new ActionButton(QRectF(14, h - 34.5, 46, 20), surface_);
-  resetButton_->setText("Reset");
+  //: The editor's button that undoes every change made in the window.
+  const QString resetTitle = tr("Reset");
+  const QFont resetFont = editorFont(11);
+  const qreal r = resetButtonWidth(QFontMetricsF(resetFont).horizontalAdvance(resetTitle));
+  resetButton_ = new ActionButton(QRectF(14, h - 34.5, r, 20), surface_);
+  resetButton_->setText(resetTitle);
   resetButton_->setObjectName(prefix + "reset");
-  resetButton_->setFont(editorFont(11));
+  resetButton_->setFont(resetFont);
   resetButton_->handler = [self] {
     if (self) self->resetEditor();
   };
@@ -166,7 +183,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
     if (self) self->saveEditor();
   };
 
-  status_ = new EditorLabel(QRectF(70, h - 31.5, statusLineWidth(w, b), 15), editorFont(10),
+  status_ = new EditorLabel(QRectF(24 + r, h - 31.5, statusLineWidth(w, r, b), 15), editorFont(10),
                             labelColor(0.58), surface_);
 
   grow_ = new GrowAnimation(content_);
@@ -201,7 +218,7 @@ void EditorFrame::report(const EditorError& error) {
 
 void EditorFrame::saveImage(const QImage& image, std::string_view suffix, std::string_view format) {
   if (image.isNull()) {
-    report(EditorError("The image could not be rendered."));
+    report(EditorError(renderFailure()));
     return;
   }
   std::filesystem::path target;
@@ -222,7 +239,8 @@ void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
   if (isSaving_) return;
   isSaving_ = true;
   saveButton_->setEnabled(false);
-  status_->setText(QString::fromUtf8("Saving\u2026"));
+  //: The action bar's status line while the new file is written.
+  status_->setText(tr("Saving\u2026"));
   // The controller may be gone when the work ends (its window closed
   // meanwhile); the pointer is only read back on the main thread.
   QPointer<EditorFrame> self(this);
@@ -234,7 +252,7 @@ void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
     } catch (const std::exception& failure) {
       error = EditorError(MediaEngine::describe(failure));
     } catch (...) {
-      error = EditorError("The file could not be saved.");
+      error = EditorError(saveFailure());
     }
     // Saves still running when the program ends finish after the
     // application object has gone; there is nobody left to tell.
@@ -255,7 +273,7 @@ void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
   saveButton_->setEnabled(true);
   status_->setText({});
   if (error || !saved) {
-    report(error.value_or(EditorError("The file could not be saved.")));
+    report(error.value_or(EditorError(saveFailure())));
   } else if (const auto savedHandler = onSaved) {
     // onSaved may not outlive the controller's closing; keep a copy.
     savedHandler(*saved);

@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -81,6 +82,12 @@ class TitleBar : public QWidget {
  private:
   QPointF grab_;  // the press, relative to the window, when the desktop cannot move it
 };
+
+// The messages of the editors' own failures, in the program's language:
+// "The image could not be rendered." and "The file could not be saved.".
+// Any thread.
+std::string renderFailure();
+std::string saveFailure();
 
 class EditorFrame : public QObject {
   Q_OBJECT

@@ -26,11 +26,13 @@ QRectF fitInInset(const QRectF& bounds, QSizeF picture, qreal inset) {
           size.height()};
 }
 
-qreal statusLineWidth(qreal windowWidth, qreal saveWidth) {
-  return std::max<qreal>(windowWidth - saveWidth - 98, 40);
+qreal statusLineWidth(qreal windowWidth, qreal resetWidth, qreal saveWidth) {
+  return std::max<qreal>(windowWidth - resetWidth - saveWidth - 52, 40);
 }
 
 qreal saveButtonWidth(qreal titleWidth) { return std::ceil(titleWidth) + 20; }
+
+qreal resetButtonWidth(qreal titleWidth) { return std::max<qreal>(std::ceil(titleWidth) + 16, 46); }
 
 QRectF sliderKnobRect(const QRectF& bar, double value, double minimum, double maximum) {
   const double span = std::max(maximum - minimum, 0.0001);
@@ -45,11 +47,51 @@ double sliderValueAt(const QRectF& bar, qreal x, double minimum, double maximum)
   return minimum + fraction * (maximum - minimum);
 }
 
-int ratioSegmentAt(qreal x, qreal width, int count) {
-  const int n = std::max(count, 1);
-  if (width <= 0) return 0;
-  const double index = std::trunc(x / (width / n));
-  return static_cast<int>(std::clamp(index, 0.0, static_cast<double>(n - 1)));
+std::vector<qreal> ratioSegmentEdges(const std::vector<qreal>& needs, qreal width) {
+  const std::size_t n = std::max<std::size_t>(needs.size(), 1);
+  std::vector<qreal> sizes(n, width / n);
+  if (needs.size() == n) {
+    // Labels wider than their share take their need, which makes the share
+    // of the others smaller: repeat until every label fits or has its need.
+    std::vector<bool> fixed(n, false);
+    for (bool changed = true; changed;) {
+      changed = false;
+      qreal rest = width;
+      std::size_t free = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        if (fixed[i])
+          rest -= needs[i];
+        else
+          ++free;
+      }
+      for (std::size_t i = 0; i < n; ++i) {
+        if (fixed[i]) {
+          sizes[i] = needs[i];
+        } else {
+          sizes[i] = rest / free;
+          if (needs[i] > sizes[i]) fixed[i] = changed = true;
+        }
+      }
+      if (free == 0 || rest < 0) break;
+    }
+    qreal total = 0;
+    for (const qreal need : needs) total += need;
+    if (total > width) {
+      for (std::size_t i = 0; i < n; ++i) sizes[i] = width * needs[i] / total;
+    }
+  }
+  std::vector<qreal> edges{0};
+  for (const qreal size : sizes) edges.push_back(edges.back() + size);
+  edges.back() = width;
+  return edges;
+}
+
+int ratioSegmentAt(qreal x, const std::vector<qreal>& edges) {
+  const int last = std::max(static_cast<int>(edges.size()) - 2, 0);
+  for (int i = 0; i < last; ++i) {
+    if (x < edges[i + 1]) return i;
+  }
+  return last;
 }
 
 QString pixelValueText(double value) {

@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <vector>
 
 namespace Whirlpane {
 
@@ -27,12 +28,16 @@ QPointF editorOrigin(QPointF point, const QRectF& available, QSizeF size);
 QRectF fitInInset(const QRectF& bounds, QSizeF picture, qreal inset);
 
 // The width of the action bar's status line in a window `windowWidth` wide
-// whose Save button is `saveWidth` wide: what is left between Reset and Save,
-// never less than 40.
-qreal statusLineWidth(qreal windowWidth, qreal saveWidth);
+// whose Reset and Save buttons are `resetWidth` and `saveWidth` wide: what is
+// left between them, never less than 40.
+qreal statusLineWidth(qreal windowWidth, qreal resetWidth, qreal saveWidth);
 
 // The Save button's width for a title measured `titleWidth` wide.
 qreal saveButtonWidth(qreal titleWidth);
+
+// The Reset button's width for a title measured `titleWidth` wide: 46, or
+// wide enough for a longer title.
+qreal resetButtonWidth(qreal titleWidth);
 
 // The knob of a slider over the bar `bar` at `value` in [`minimum`,
 // `maximum`]: 18 × 12, centred on the bar's middle, from the bar's left end at
@@ -44,10 +49,17 @@ QRectF sliderKnobRect(const QRectF& bar, double value, double minimum, double ma
 // `x`, clamped to the range.
 double sliderValueAt(const QRectF& bar, qreal x, double minimum, double maximum);
 
-// The segment of a ratio control `width` wide with `count` segments that a
-// click at `x` selects: clicks left of the first pick the first, right of
-// the last pick the last. A control of fewer than 2 segments counts as 1.
-int ratioSegmentAt(qreal x, qreal width, int count);
+// The edges of a ratio control's segments, from 0 to `width`, for labels
+// that need `needs` (each label's width and its margins): equal segments
+// when every label fits an equal share; otherwise a label that does not gets
+// what it needs and the others share the rest equally; when even that leaves
+// too little, every segment in proportion to its need. No labels make one
+// segment.
+std::vector<qreal> ratioSegmentEdges(const std::vector<qreal>& needs, qreal width);
+
+// The segment between `edges` that a click at `x` selects: clicks left of the
+// first pick the first, right of the last pick the last.
+int ratioSegmentAt(qreal x, const std::vector<qreal>& edges);
 
 // The slider value text when the owner gives none: the value cut toward zero
 // and " px" ("24 px" for 24.9).

@@ -24,10 +24,17 @@ class EditorLabel : public QLabel {
   EditorLabel(const QRectF& frame, const QFont& font, const QColor& color, QWidget* parent,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, int lines = 1);
 
+  // Whether the text is cut: longer than its lines, or taller than the frame.
+  bool isCut() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The lines as they are painted, the last one cut at the tail where the
+  // text is longer; `cut` tells whether it was.
+  QStringList shownLines(bool* cut = nullptr) const;
+
   QColor color_;
   int lines_;
 };

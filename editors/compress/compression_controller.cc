@@ -15,7 +15,11 @@
 namespace Whirlpane {
 
 CompressionController::CompressionController(const std::filesystem::path& file, const QImage& image)
-    : EditorFrame(file, "Compress", "Compress & Save", "compress") {
+    : EditorFrame(file,
+                  //: The Compress editor's window title: the tool that makes a file smaller.
+                  tr("Compress"),
+                  //: The Compress editor's Save button.
+                  tr("Compress & Save"), "compress") {
   preview_ = new PreviewView(QRectF(16, 53, 388, 360), surface());
   preview_->setObjectName("editor.compress.preview");
   preview_->setImage(image);
@@ -32,11 +36,13 @@ CompressionController::CompressionController(const std::filesystem::path& file, 
   auto* size =
       new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColor(0.58), surface());
   size->setText(originalSizeText(file));
-  quality_ = new SliderRow("Quality", 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
+  //: The slider of the JPEG or WebP quality the file is written at.
+  quality_ = new SliderRow(tr("Quality"), 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
                            "editor.compress.quality", surface(), percentValueText);
-  auto* note = new EditorLabel(QRectF(24, 537, 372, 32), editorFont(10), labelColor(0.58),
-                               surface(), Qt::AlignLeft | Qt::AlignTop, 2);
-  note->setText("Lower quality makes a smaller file. A new copy is saved beside the original.");
+  // Down to the action bar, for languages that need a third line.
+  auto* note = new EditorLabel(QRectF(24, 537, 372, 44), editorFont(10), labelColor(0.58),
+                               surface(), Qt::AlignLeft | Qt::AlignTop, 3);
+  note->setText(tr("Lower quality makes a smaller file. A new copy is saved beside the original."));
 }
 
 void CompressionController::resetEditor() { quality_->setValue(defaultQuality); }
@@ -72,8 +78,10 @@ QPixmap fileIcon(const std::filesystem::path& file, QSize size) {
 QString originalSizeText(const std::filesystem::path& file) {
   std::error_code error;
   const auto bytes = std::filesystem::file_size(file, error);
-  return "Original: " +
-         QString::fromStdString(MediaEngine::byteCount(error ? 0 : static_cast<long long>(bytes)));
+  //: The size of the file as it is; %1 is a size such as "2.4 MB".
+  return CompressionController::tr("Original: %1")
+      .arg(QString::fromStdString(
+          MediaEngine::byteCount(error ? 0 : static_cast<long long>(bytes))));
 }
 
 }  // namespace Whirlpane

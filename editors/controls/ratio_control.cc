@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/controls/ratio_control.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -18,6 +19,40 @@ RatioControl::RatioControl(const QStringList& labels, const QRectF& frame, const
   setObjectName(id);
   setAccessibleName(labels.join(", "));
   setFont(editorFont(11));
+  layoutSegments();
+}
+
+namespace {
+
+// The wider of a segment's two weights, and the room kept beside its label.
+QFont widestLabelFont() { return editorFont(11, QFont::Medium); }
+constexpr qreal labelMargin = 8;
+
+}  // namespace
+
+void RatioControl::layoutSegments() {
+  const QFontMetricsF metrics(widestLabelFont());
+  std::vector<qreal> needs;
+  for (const QString& label : labels_)
+    needs.push_back(metrics.horizontalAdvance(label) + labelMargin);
+  edges_ = ratioSegmentEdges(needs, width());
+}
+
+void RatioControl::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  layoutSegments();
+}
+
+QRectF RatioControl::segmentRect(int index) const {
+  return QRectF(edges_[index], 0, edges_[index + 1] - edges_[index], height());
+}
+
+bool RatioControl::labelsFit() const {
+  const QFontMetricsF metrics(widestLabelFont());
+  for (int i = 0; i < segmentCount(); ++i) {
+    if (metrics.horizontalAdvance(labels_[i]) > segmentRect(i).width()) return false;
+  }
+  return true;
 }
 
 void RatioControl::setSelectedSegment(int index) {
@@ -31,10 +66,8 @@ void RatioControl::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.065f));
   painter.drawRoundedRect(QRectF(rect()), 5, 5);
-  const int n = std::max(segmentCount(), 1);
-  const qreal w = width() / qreal(n);
   for (int i = 0; i < segmentCount(); ++i) {
-    const QRectF segment(i * w, 0, w, height());
+    const QRectF segment = segmentRect(i);
     const bool selected = i == selected_;
     if (selected) {
       painter.setPen(Qt::NoPen);
@@ -52,7 +85,7 @@ void RatioControl::paintEvent(QPaintEvent*) {
 
 void RatioControl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || segmentCount() == 0) return;
-  const int index = ratioSegmentAt(event->position().x(), width(), segmentCount());
+  const int index = ratioSegmentAt(event->position().x(), edges_);
   if (index == selected_) return;
   setSelectedSegment(index);
   if (handler) handler(index);

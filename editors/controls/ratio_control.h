@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A segmented picker of equal segments (aspect ratios, tools, modes): a faint
-// rounded track with the selected segment filled in the accent colour and
-// thin dividers between unselected neighbours.
+// A segmented picker (aspect ratios, tools, modes): a faint rounded track
+// with the selected segment filled in the accent colour and thin dividers
+// between unselected neighbours. The segments are equal unless a label needs
+// more than an equal share (a longer word in another language); then that
+// segment is as wide as its label and the others share the rest.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -9,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace Whirlpane {
 
@@ -28,13 +31,22 @@ class RatioControl : public QWidget {
   void setSelectedSegment(int index);
   int segmentCount() const { return static_cast<int>(labels_.size()); }
   const QStringList& labels() const { return labels_; }
+  // Segment `index`'s place in the control.
+  QRectF segmentRect(int index) const;
+  // Whether every label fits its segment, in the selected segment's weight.
+  bool labelsFit() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  void resizeEvent(QResizeEvent* event) override;
+  // The segments' edges for the labels at the control's width.
+  void layoutSegments();
+
   QStringList labels_;
+  std::vector<qreal> edges_;
   int selected_ = 0;
 };
 

@@ -2,11 +2,13 @@
 #include "editors/controls/slider_row.h"
 
 #include <QAccessibleWidget>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "chrome/accent.h"
 #include "editors/common/editor_geometry.h"
@@ -137,17 +139,34 @@ SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, 
                      Formatter formatter)
     : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
   setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
-  auto* titleLabel =
-      new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
-  titleLabel->setText(title);
+  title_ = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
+  title_->setText(title);
   slider_ = new Slider(minimum, maximum, value, this);
-  slider_->setGeometry(QRectF(72, 3, width - 130, 20).toAlignedRect());
   slider_->setObjectName(id);
   slider_->setAccessibleName(title);
   slider_->onChange = [this](double v) { changed(v); };
   valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColor(0.58),
                                 this, Qt::AlignRight | Qt::AlignVCenter);
   valueLabel_->setText(formatter_(slider_->value()));
+  setTitleWidth(titleWidth());
+}
+
+qreal SliderRow::titleWidth() const {
+  return std::max<qreal>(
+      70, std::ceil(QFontMetricsF(title_->font()).horizontalAdvance(title_->text())));
+}
+
+void SliderRow::setTitleWidth(qreal titleWidth) {
+  const qreal w = std::max(titleWidth, this->titleWidth());
+  title_->setGeometry(QRectF(0, 5.5, w, 15).toAlignedRect());
+  // English: the slider from 72 to 58 before the row's end, the value after it.
+  slider_->setGeometry(QRectF(w + 2, 3, width() - w - 60, 20).toAlignedRect());
+}
+
+void alignTitles(const std::vector<SliderRow*>& rows) {
+  qreal widest = 0;
+  for (const SliderRow* row : rows) widest = std::max(widest, row->titleWidth());
+  for (SliderRow* row : rows) row->setTitleWidth(widest);
 }
 
 void SliderRow::setValue(double value) {

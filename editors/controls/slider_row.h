@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "editors/common/editor_text.h"
 
@@ -72,12 +73,23 @@ class SliderRow : public QWidget {
   // Called with each new value the user sets.
   std::function<void(double)> handler;
 
+  // The title's width: 70, or what a longer title needs.
+  qreal titleWidth() const;
+  // Gives the title `width` (never less than it needs), the slider what is
+  // left of the row.
+  void setTitleWidth(qreal width);
+
  private:
   void changed(double value);
 
+  EditorLabel* title_;
   Slider* slider_;
   EditorLabel* valueLabel_;
   Formatter formatter_;
 };
+
+// Gives the rows of one editor the same title width, the widest any needs,
+// so that their sliders start and end together.
+void alignTitles(const std::vector<SliderRow*>& rows);
 
 }  // namespace Whirlpane

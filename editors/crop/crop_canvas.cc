@@ -15,7 +15,8 @@ CropCanvas::CropCanvas(const QImage& image, const QRectF& frame, QWidget* parent
     : QWidget(parent), image_(image), geometry_(image.size()) {
   setGeometry(frame.toRect());
   setObjectName("editor.crop.canvas");
-  setAccessibleName("Crop selection. Drag edges or corners to resize; drag inside to move.");
+  //: The crop area's name for screen readers, with how to use it.
+  setAccessibleName(tr("Crop selection. Drag edges or corners to resize; drag inside to move."));
   reduce();
 }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/crop/crop_controller.h"
 
+#include <QFontMetricsF>
 #include <QRegularExpressionValidator>
+#include <algorithm>
+#include <cmath>
 
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
@@ -19,7 +22,6 @@ QLineEdit* pixelField(const QRectF& frame, const QString& id, QWidget* parent) {
   auto* field = new QLineEdit(parent);
   field->setGeometry(frame.toRect());
   field->setObjectName(id);
-  field->setAccessibleName(id);
   QFont font = editorFont(11);
   font.setStyleHint(QFont::Monospace);
   field->setFont(font);
@@ -42,8 +44,15 @@ double fieldValue(const QLineEdit* field) {
   return ok ? value : std::nan("");
 }
 
-void label(const QString& text, const QRectF& frame, QWidget* parent) {
-  (new EditorLabel(frame, editorFont(10.5), labelColor(0.58), parent))->setText(text);
+// A label at `frame`, made wider where its text (and a little room after it)
+// needs it; returns its width.
+qreal label(const QString& text, const QRectF& frame, QWidget* parent) {
+  const QFont font = editorFont(10.5);
+  const qreal needed = std::ceil(QFontMetricsF(font).horizontalAdvance(text));
+  QRectF fitted = frame;
+  if (needed > frame.width()) fitted.setWidth(needed + 3);
+  (new EditorLabel(fitted, font, labelColor(0.58), parent))->setText(text);
+  return fitted.width();
 }
 
 }  // namespace
@@ -66,17 +75,36 @@ std::string croppedFormat(const std::filesystem::path& source) {
 }
 
 CropController::CropController(const std::filesystem::path& file, const QImage& image)
-    : EditorFrame(file, "Crop Image", "Apply", "crop", QSize(370, 560)) {
+    : EditorFrame(file,
+                  //: The Crop editor's window title.
+                  tr("Crop Image"),
+                  //: The Crop editor's Save button: save the cut picture.
+                  tr("Apply"), "crop", QSize(370, 560)) {
   canvas_ = new CropCanvas(image, QRectF(16, 47, 338, 382), surface());
-  label("Aspect ratio", QRectF(15, 447.5, 80, 15), surface());
-  ratio_ = new RatioControl({"Free", "1:1", "16:9", "9:16", "4:3", "3:4"},
-                            QRectF(121, 445, 233, 20), "editor.crop.ratio", surface(),
-                            [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
-  label("W", QRectF(16, 477.5, 12, 15), surface());
-  widthField_ = pixelField(QRectF(30, 475.5, 59, 19), "editor.crop.width", surface());
-  label("H", QRectF(96, 477.5, 12, 15), surface());
-  heightField_ = pixelField(QRectF(108, 475.5, 59, 19), "editor.crop.height", surface());
-  label("px", QRectF(174, 477.5, 24, 15), surface());
+  // The ratio control starts at 121, or after a longer label.
+  //: The label before the choices of the cut's shape (free, square, 16:9 ...).
+  const qreal labelWidth = label(tr("Aspect ratio"), QRectF(15, 447.5, 80, 15), surface());
+  const qreal ratioLeft = std::max<qreal>(121, 15 + labelWidth + 8);
+  //: The first choice of the aspect ratio: any shape.
+  ratio_ =
+      new RatioControl({tr("Free"), "1:1", "16:9", "9:16", "4:3", "3:4"},
+                       QRectF(ratioLeft, 445, 354 - ratioLeft, 20), "editor.crop.ratio", surface(),
+                       [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
+  // Each label, field and unit in a row, where English places them; longer
+  // labels push what follows to the right.
+  qreal x = 16;
+  //: Short for width, before the width field (one or two letters).
+  x += label(tr("W"), QRectF(x, 477.5, 12, 15), surface()) + 2;
+  widthField_ = pixelField(QRectF(x, 475.5, 59, 19), "editor.crop.width", surface());
+  //: The width field's name for screen readers.
+  widthField_->setAccessibleName(tr("Width in pixels"));
+  x += 59 + 7;
+  //: Short for height, before the height field (one or two letters).
+  x += label(tr("H"), QRectF(x, 477.5, 12, 15), surface());
+  heightField_ = pixelField(QRectF(x, 475.5, 59, 19), "editor.crop.height", surface());
+  //: The height field's name for screen readers.
+  heightField_->setAccessibleName(tr("Height in pixels"));
+  label("px", QRectF(x + 59 + 7, 477.5, 24, 15), surface());
 
   for (QLineEdit* field : {widthField_, heightField_}) {
     // Return, and leaving the field, both apply what was typed.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/edit/adjustment_controller.h"
 
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/action_button.h"
@@ -12,13 +16,21 @@
 namespace Whirlpane {
 namespace {
 
-ActionButton* button(const QString& title, const QRectF& frame, const QString& id, QWidget* parent,
-                     std::function<void()> handler) {
-  auto* action = new ActionButton(frame, parent);
-  action->setText(title);
+// A button showing `symbol` and `title`, named `title` for screen readers, at
+// least `frame` wide and wider where the text needs it, about the same centre.
+ActionButton* button(const QString& symbol, const QString& title, const QRectF& frame,
+                     const QString& id, QWidget* parent, std::function<void()> handler) {
+  const QString text = symbol + "  " + title;
+  const QFont font = editorFont(11);
+  QRectF fitted = frame;
+  fitted.setWidth(
+      std::max(frame.width(), std::ceil(QFontMetricsF(font).horizontalAdvance(text)) + 16));
+  fitted.moveCenter(frame.center());
+  auto* action = new ActionButton(fitted, parent);
+  action->setText(text);
   action->setObjectName(id);
-  action->setAccessibleName(id);
-  action->setFont(editorFont(11));
+  action->setAccessibleName(title);
+  action->setFont(font);
   action->handler = std::move(handler);
   return action;
 }
@@ -30,7 +42,11 @@ QString brightnessText(double value) { return QString::asprintf("%+.0f%%", value
 QString factorText(double value) { return QString::asprintf("%.0f%%", value * 100); }
 
 AdjustmentController::AdjustmentController(const std::filesystem::path& file, const QImage& image)
-    : EditorFrame(file, "Edit Image", "Save", "edit"),
+    : EditorFrame(file,
+                  //: The Edit editor's window title: adjust the colours, turn and mirror.
+                  tr("Edit Image"),
+                  //: The Edit editor's Save button.
+                  tr("Save"), "edit"),
       original_(image),
       reduced_(previewSource(image)) {
   preview_ = new PreviewView(QRectF(16, 53, 388, 344), surface());
@@ -46,16 +62,22 @@ AdjustmentController::AdjustmentController(const std::filesystem::path& file, co
     };
     return row;
   };
-  brightness_ = slider("Brightness", 412.5 + 13, -1, 1, 0, "editor.edit.brightness", brightnessText,
-                       &Adjustment::brightness);
-  contrast_ = slider("Contrast", 445.5 + 13, 0, 2, 1, "editor.edit.contrast", factorText,
+  //: The slider that makes the picture lighter or darker.
+  brightness_ = slider(tr("Brightness"), 412.5 + 13, -1, 1, 0, "editor.edit.brightness",
+                       brightnessText, &Adjustment::brightness);
+  //: The slider of the difference between light and dark.
+  contrast_ = slider(tr("Contrast"), 445.5 + 13, 0, 2, 1, "editor.edit.contrast", factorText,
                      &Adjustment::contrast);
-  saturation_ = slider("Saturation", 478.5 + 13, 0, 2, 1, "editor.edit.saturation", factorText,
+  //: The slider of the colours' strength.
+  saturation_ = slider(tr("Saturation"), 478.5 + 13, 0, 2, 1, "editor.edit.saturation", factorText,
                        &Adjustment::saturation);
-  rotate_ = button(QString::fromUtf8("\u21bb  Rotate 90\u00b0"), QRectF(94, 530, 112, 25),
+  alignTitles({brightness_, contrast_, saturation_});
+  //: A quarter turn clockwise.
+  rotate_ = button(QString::fromUtf8("\u21bb"), tr("Rotate 90\u00b0"), QRectF(94, 530, 112, 25),
                    "editor.edit.rotate", surface(), [this] { rotate(); });
-  flip_ = button(QString::fromUtf8("\u2194  Flip"), QRectF(218, 530, 106, 25), "editor.edit.flip",
-                 surface(), [this] { flip(); });
+  //: Mirror the picture, left to right.
+  flip_ = button(QString::fromUtf8("\u2194"), tr("Flip"), QRectF(218, 530, 106, 25),
+                 "editor.edit.flip", surface(), [this] { flip(); });
   refresh();
 }
 
@@ -85,7 +107,7 @@ void AdjustmentController::resetEditor() {
 
 void AdjustmentController::saveEditor() {
   if (original_.isNull()) {
-    report(EditorError("The image could not be rendered."));
+    report(EditorError(renderFailure()));
     return;
   }
   std::filesystem::path target;
@@ -99,7 +121,7 @@ void AdjustmentController::saveEditor() {
   // nothing changes while the editor is open.
   performSave([original = original_, adjustment = adjustment_, target, source = sourceFile()] {
     const QImage image = adjusted(original, adjustment);
-    if (image.isNull()) throw EditorError("The image could not be rendered.");
+    if (image.isNull()) throw EditorError(renderFailure());
     MediaEngine::writePicture(pictureOf(image), "png", target, source, 0.9);
     return target;
   });

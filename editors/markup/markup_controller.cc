@@ -2,7 +2,10 @@
 #include "editors/markup/markup_controller.h"
 
 #include <QColorDialog>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "chrome/accent.h"
 #include "editors/common/editor_text.h"
@@ -25,12 +28,30 @@ namespace {
 
 constexpr Tool annotateTools[] = {Tool::pen, Tool::rectangle, Tool::arrow, Tool::text};
 
+QString windowTitle(bool redaction) {
+  if (redaction) {
+    //: The Redact editor's window title: black out parts of the picture.
+    return MarkupController::tr("Redact Image");
+  }
+  //: The Annotate editor's window title: draw and write on the picture.
+  return MarkupController::tr("Annotate Image");
+}
+
+QString saveTitle(bool redaction) {
+  if (redaction) {
+    //: The Redact editor's Save button.
+    return MarkupController::tr("Save Redacted");
+  }
+  //: The Annotate editor's Save button.
+  return MarkupController::tr("Save");
+}
+
 }  // namespace
 
 MarkupController::MarkupController(const std::filesystem::path& file, const QImage& image,
                                    bool redaction)
-    : EditorFrame(file, redaction ? "Redact Image" : "Annotate Image",
-                  redaction ? "Save Redacted" : "Save", redaction ? "redact" : "annotate"),
+    : EditorFrame(file, windowTitle(redaction), saveTitle(redaction),
+                  redaction ? "redact" : "annotate"),
       redaction_(redaction) {
   const QString word = identifierWord();
   canvas_ = new AnnotationCanvas(image, surface());
@@ -39,38 +60,64 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
     canvas_->setTool(Tool::redact);
     auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58),
                                  surface(), Qt::AlignLeft | Qt::AlignTop, 2);
-    hint->setText("Drag over sensitive areas to cover them with solid pixels.");
-    auto* warning = new EditorLabel(QRectF(24, 479, 372, 20), editorFont(11, QFont::Medium),
-                                    labelColor(1), surface());
-    warning->setText("Exported redactions cannot be removed.");
+    hint->setText(tr("Drag over sensitive areas to cover them with solid pixels."));
+    const QString caution = tr("Exported redactions cannot be removed.");
+    const QFont cautionFont = editorFont(11, QFont::Medium);
+    // One line where it fits; two, down towards Undo, where it does not.
+    const bool oneLine = QFontMetricsF(cautionFont).horizontalAdvance(caution) <= 372;
+    auto* warning = new EditorLabel(
+        QRectF(24, 479, 372, oneLine ? 20 : 36), cautionFont, labelColor(1), surface(),
+        oneLine ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignTop, oneLine ? 1 : 2);
+    warning->setText(caution);
   } else {
     AnnotationLayer& layer = canvas_->layer();
     layer.strokeWidth = 6;
     layer.inkColor = whirlAccent();
-    layer.textValue = "Text";
-    toolControl_ = new RatioControl({"Pen", "Rectangle", "Arrow", "Text"}, QRectF(30, 430, 360, 27),
-                                    "editor.annotate.tool", surface(),
-                                    [this](int index) { canvas_->setTool(annotateTools[index]); });
+    //: The text a new label on the picture shows until the user types another.
+    const QString sample = tr("Text");
+    layer.textValue = sample;
+    toolControl_ = new RatioControl(
+        {
+            //: Annotate's tool that draws freehand lines.
+            tr("Pen"),
+            //: Annotate's tool that draws rectangles.
+            tr("Rectangle"),
+            //: Annotate's tool that draws arrows.
+            tr("Arrow"),
+            //: Annotate's tool that places text; a noun.
+            tr("Text", "tool"),
+        },
+        QRectF(30, 430, 360, 27), "editor.annotate.tool", surface(),
+        [this](int index) { canvas_->setTool(annotateTools[index]); });
+    //: The slider of the line width the pen, rectangles and arrows draw with.
     stroke_ =
-        new SliderRow("Stroke", 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
+        new SliderRow(tr("Stroke"), 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
     stroke_->handler = [this](double value) { canvas_->layer().strokeWidth = value; };
     color_ =
         new ColorWell(QRectF(24, 504, 35, 25), whirlAccent(), surface(), ColorWell::Look::bezel);
     color_->setObjectName("editor.annotate.color");
-    color_->setAccessibleName("Ink colour");
+    //: The colour button's name for screen readers.
+    color_->setAccessibleName(tr("Ink colour"));
     color_->onChange = [this](const QColor& color) { colorChanged(color); };
-    textField_ = new QLineEdit("Text", surface());
+    textField_ = new QLineEdit(sample, surface());
     textField_->setGeometry(72, 504, 324, 25);
-    textField_->setPlaceholderText("Text to place on the image");
+    textField_->setPlaceholderText(tr("Text to place on the image"));
+    //: The text field's name for screen readers.
+    textField_->setAccessibleName(tr("Label text"));
     textField_->setFont(editorFont(11));
     textField_->setObjectName("editor.annotate.text");
     // Every keystroke, not only Return, so the next label is what is typed.
     QObject::connect(textField_, &QLineEdit::textChanged, this,
                      [this](const QString& text) { textChanged(text); });
   }
-  auto* undo = new ActionButton(QRectF(24, 546, 63, 23), surface());
-  undo->setText("Undo");
-  undo->setFont(editorFont(11));
+  //: Takes back the last mark.
+  const QString undoTitle = tr("Undo");
+  const QFont undoFont = editorFont(11);
+  const qreal undoWidth =
+      std::max<qreal>(63, std::ceil(QFontMetricsF(undoFont).horizontalAdvance(undoTitle)) + 16);
+  auto* undo = new ActionButton(QRectF(24, 546, undoWidth, 23), surface());
+  undo->setText(undoTitle);
+  undo->setFont(undoFont);
   undo->setObjectName("editor." + word + ".undo");
   undo->handler = [this] { canvas_->undo(); };
 }

@@ -11,7 +11,11 @@
 namespace Whirlpane {
 
 MetadataController::MetadataController(const std::filesystem::path& file, const Entries& entries)
-    : EditorFrame(file, "Metadata", "Strip Metadata", "metadata") {
+    : EditorFrame(file,
+                  //: The Metadata editor's window title: the file's facts (camera, dates, place).
+                  tr("Metadata"),
+                  //: The Metadata editor's Save button: save a copy without the metadata.
+                  tr("Strip Metadata"), "metadata") {
   resetButton()->hide();
   auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
@@ -46,7 +50,7 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
 
   auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58),
                                surface(), Qt::AlignLeft | Qt::AlignVCenter, 2);
-  note->setText("Save a new copy with metadata removed.");
+  note->setText(tr("Save a new copy with metadata removed."));
 }
 
 void MetadataController::saveEditor() {
@@ -54,7 +58,7 @@ void MetadataController::saveEditor() {
 }
 
 QString metadataText(const MetadataController::Entries& entries) {
-  if (entries.empty()) return "No metadata found.";
+  if (entries.empty()) return MetadataController::tr("No metadata found.");
   QStringList parts;
   for (const auto& [key, value] : entries) {
     parts << QString::fromStdString(key) + "\n" + QString::fromStdString(value);

@@ -26,7 +26,7 @@ struct BackgroundStyle {
     double radius = 0;
   };
 
-  QString name;
+  QString name;  // in English; also what tests and pictures call it by
   // One colour: a flat fill. Two or more: a gradient with evenly spaced stops
   // in list order, top to bottom (or, with `spectrum`, top-left to
   // bottom-right). None: no base is painted.
@@ -35,6 +35,9 @@ struct BackgroundStyle {
   // at the bottom right, painted over the blobs.
   bool spectrum = false;
   std::vector<Blob> blobs;
+
+  // The name in the program's language.
+  QString displayName() const;
 
   // The 11 gradient styles, "Sunset" first.
   static const std::vector<BackgroundStyle>& gradients();

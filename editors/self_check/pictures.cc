@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
 #include <QWidget>
 #include <cstdio>
+
+#include "platform/interface_language.h"
 
 namespace Whirlpane {
 
@@ -17,6 +20,18 @@ bool useInterFace() {
     return false;
   }
   QApplication::setFont(inter);
+  return true;
+}
+
+bool useLanguage(const char* language) {
+  const QString name = QString::fromLocal8Bit(language);
+  if (installInterfaceLanguage(translationsFolder(), {name}).isEmpty()) {
+    std::fprintf(stderr, "no catalogue for the language %s\n", language);
+    return false;
+  }
+  // Text in Chinese characters is drawn in the forms of the locale's
+  // language.
+  QLocale::setDefault(QLocale(name));
   return true;
 }
 

@@ -18,6 +18,11 @@ namespace Whirlpane {
 // the face is missing.
 bool useInterFace();
 
+// Installs the program's catalogue for `language` ("de", "ja"; the
+// build tree's, beside this program) and makes it the default locale; says so
+// on the error stream and answers false when there is none.
+bool useLanguage(const char* language);
+
 // `widget` and its children as they paint themselves, over transparency, at
 // `scale` pixels a point.
 QImage widgetPicture(QWidget* widget, qreal scale);

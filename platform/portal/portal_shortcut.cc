@@ -58,7 +58,10 @@ QString requestPath(const QDBusConnection& bus, const QString& token) {
 }  // namespace
 
 const QString PortalShortcut::identifier = QStringLiteral("show-wheel");
-const QString PortalShortcut::description = QStringLiteral("Open or hide the Whirlpane wheel");
+QString PortalShortcut::description() {
+  //: How the desktop's keyboard settings list Whirlpane's shortcut.
+  return tr("Open or hide the Whirlpane wheel");
+}
 
 PortalShortcut::PortalShortcut(QDBusConnection bus, std::function<void()> onPressed)
     : bus_(std::move(bus)), onPressed_(std::move(onPressed)) {
@@ -109,7 +112,7 @@ void PortalShortcut::sessionCreated(uint response, const QVariantMap& results) {
   }
   const QList<ShortcutEntry> shortcuts{
       {identifier,
-       {{QStringLiteral("description"), description},
+       {{QStringLiteral("description"), description()},
         {QStringLiteral("preferred_trigger"), QStringLiteral("CTRL+ALT+space")}}}};
   const QString token = freshToken();
   request(QStringLiteral("BindShortcuts"),

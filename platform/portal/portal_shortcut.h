@@ -29,9 +29,10 @@ class PortalShortcut : public QObject {
     unavailable,  // no portal on the bus, or the desktop or the user refused
   };
 
-  // The shortcut's identifier and the description the desktop shows.
+  // The shortcut's identifier, and the description the desktop shows (in
+  // the program's language).
   static const QString identifier;
-  static const QString description;
+  static QString description();
 
   // Asks the portal on `bus` (the session bus in the program).
   PortalShortcut(QDBusConnection bus, std::function<void()> onPressed);

@@ -139,15 +139,15 @@ class FileManagerMenu:
 
         def crop_editor():
             windows = (self.query("windows", "Whirlpane") or "").splitlines()
-            return next((w for w in windows if "editor.crop.width=" in w), None)
+            return next((w for w in windows if "Width in pixels=" in w), None)
 
         editor = wait_for(crop_editor, timeout=90, step=0.5)
         self.assertIsNotNone(editor, "no Crop editor: %s" % self.query("windows", "Whirlpane"))
         fields = editor.split("\t")
         self.assertTrue(fields[1].startswith("Crop"), editor)
         # A new crop selects the whole picture: its size is the photo's.
-        self.assertIn("editor.crop.width=%s" % PHOTO_SIZE[0], fields)
-        self.assertIn("editor.crop.height=%s" % PHOTO_SIZE[1], fields)
+        self.assertIn("Width in pixels=%s" % PHOTO_SIZE[0], fields)
+        self.assertIn("Height in pixels=%s" % PHOTO_SIZE[1], fields)
 
     def test_3_a_pdf_offers_the_pdf_formats_and_converts_to_text(self):
         self.assertEqual(self.walk(self.pdf, "Convert to TXT"), PDF_ENTRIES)

@@ -50,6 +50,20 @@ def free_display():
             return number
 
 
+# The locale a user of each of the program's languages has.
+LOCALES = {"de": "de_DE", "fr": "fr_FR", "es": "es_ES", "pt_BR": "pt_BR", "zh_CN": "zh_CN",
+           "ja": "ja_JP"}
+
+
+def language_environment(language=None):
+    """The environment of a program that is to speak `language` ("de",
+    "pt_BR"), or English with none: LANGUAGE and LANG, which Qt reads for the
+    user's languages."""
+    if not language:
+        return {"LANGUAGE": "", "LANG": "C.UTF-8"}
+    return {"LANGUAGE": language, "LANG": LOCALES[language] + ".UTF-8"}
+
+
 def centred_at(x, y):
     """The wheel's window geometry when it is centred on (x, y)."""
     return (x - PANEL // 2, y - PANEL // 2, PANEL, PANEL)
@@ -171,8 +185,11 @@ class Desktop:
                         XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
                         XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
         for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
-                     "XAUTHORITY", "SESSION_MANAGER"):
+                     "XAUTHORITY", "SESSION_MANAGER", "LC_ALL", "LC_MESSAGES"):
             self.env.pop(name, None)
+        # English, whatever the language of the session running the tests;
+        # start() takes another.
+        self.env.update(language_environment())
         wm = self.start(["openbox", "--sm-disable"])
         self._ready("openbox", lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,

@@ -12,7 +12,21 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../support"))
-from desktop import SCREEN, WHIRLPANE, Desktop, centred_at, said, wait_for  # noqa: E402
+from desktop import (SCREEN, WHIRLPANE, Desktop, centred_at, language_environment,  # noqa: E402
+                     said, wait_for)
+
+
+def docked_icon(desktop):
+    """Where the program's icon sits in the tray host, or None before it docks."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], env=desktop.env,
+                          capture_output=True, text=True).stdout.splitlines()
+    for at, line in enumerate(tree):
+        if '("panel" "trayer")' in line:
+            for inner in tree[at + 1:at + 8]:
+                match = re.search(r'"whirlpane".*\+(-?\d+)\+(-?\d+)\s*$', inner)
+                if match:
+                    return int(match.group(1)), int(match.group(2))
+    return None
 
 
 class DesktopSession(unittest.TestCase):
@@ -117,18 +131,7 @@ class DesktopSession(unittest.TestCase):
         self.assertIsNone(program.poll(), "the program stays in the tray")
 
     def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
-        def docked_icon():
-            tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.desktop.env,
-                                  capture_output=True, text=True).stdout.splitlines()
-            for at, line in enumerate(tree):
-                if '("panel" "trayer")' in line:
-                    for inner in tree[at + 1:at + 8]:
-                        match = re.search(r'"whirlpane".*\+(-?\d+)\+(-?\d+)\s*$', inner)
-                        if match:
-                            return int(match.group(1)), int(match.group(2))
-            return None
-
-        icon = wait_for(docked_icon, timeout=30)
+        icon = wait_for(lambda: docked_icon(self.desktop), timeout=30)
         self.assertIsNotNone(icon, "no icon in the tray")
         before = set(self.desktop.windows(cls="whirlpane"))
         opened = set()
@@ -186,6 +189,94 @@ class DesktopSession(unittest.TestCase):
         self.assertEqual(client.wait_for("pressed"), "pressed PNG")
         self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png"))))
 
+    def test_8_in_german_and_japanese_the_tray_menu_and_an_editor_read_in_that_language(self):
+        cases = (
+            ("de", "Bild zuschneiden",
+             ["„Bild zuschneiden“ schließen", "Zurücksetzen", "Anwenden", "Seitenverhältnis"],
+             ["Whirlpane", "Datei öffnen …", "Rad anzeigen", "Beim Ziehen von Dateien anzeigen",
+              "Kurzanleitung …", "Bei der Anmeldung starten", "Whirlpane beenden"]),
+            ("ja", "画像の切り抜き", ["「画像の切り抜き」を閉じる", "リセット", "適用", "縦横比"],
+             ["Whirlpane", "ファイルを開く…", "ホイールを表示", "ファイルのドラッグ中に表示",
+              "使い方…", "ログイン時に起動", "Whirlpane を終了"]),
+        )
+        for language, title, editor, menu in cases:
+            with self.subTest(language):
+                desktop = Desktop(tray=True, dbus=True)
+                self.addCleanup(desktop.close)
+                photo = os.path.join(desktop.folder, "photo.jpg")
+                shutil.copy(self.photo, photo)
+                desktop.start([WHIRLPANE, "--test-mode", "--open", photo, "--editor", "crop"],
+                              QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                              **language_environment(language))
+                client = desktop.start(["/usr/bin/python3", os.path.abspath(__file__),
+                                        "--atspi-texts", "Whirlpane"], talk=True)
+                shown = client.wait_for("editor", 60)
+                self.assertIsNotNone(shown, client.errors())
+                for text in [title] + editor:
+                    self.assertIn(text, shown.split("\t")[1:])
+                icon = wait_for(lambda: docked_icon(desktop), timeout=30)
+                self.assertIsNotNone(icon, "no icon in the tray")
+                items = None
+                for _ in range(3):  # a click the moment the icon docks may find it not embedded
+                    desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
+                    # The first item takes the focus, which the reader hears of.
+                    desktop.xdotool("sleep", "0.5", "key", "Down")
+                    items = client.wait_for("menu", 20)
+                    if items:
+                        break
+                self.assertEqual((items or "").split("\t")[1:], menu, client.errors())
+
+
+def texts_reader(application):
+    """Prints, once the application shows an editor, the names of its windows,
+    buttons and labels ("editor" and the names, tab-separated); then, once an
+    item of a menu takes the focus, the names of that menu's items in order
+    ("menu" and the names). Menus are popups, which assistive tools meet
+    through their events rather than in the application's tree."""
+    import pyatspi
+    from gi.repository import GLib
+
+    items = {pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM}
+
+    def children(node):
+        return filter(None, (node.getChildAtIndex(i) for i in range(node.childCount)))
+
+    def nodes(node):
+        for child in children(node):
+            yield child
+            yield from nodes(child)
+
+    def named(roles):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in children(desktop):
+            if app.name == application:
+                found = [n.name for n in nodes(app) if n.getRole() in roles and n.name]
+                if found:
+                    return found
+        return None
+
+    editor = wait_for(lambda: named({pyatspi.ROLE_PUSH_BUTTON}) and named(
+        {pyatspi.ROLE_FRAME, pyatspi.ROLE_WINDOW, pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_LABEL}),
+        40, 0.2)
+    if not editor:
+        sys.exit("no editor of %s appeared" % application)
+    print("\t".join(["editor"] + editor), flush=True)
+
+    menu = []
+
+    def focused(event):
+        if event.detail1 and event.source is not None and event.source.getRole() in items:
+            menu.extend(c.name for c in children(event.source.parent)
+                        if c.getRole() in items and c.name)
+            pyatspi.Registry.stop()
+
+    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
+    GLib.timeout_add_seconds(120, pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    if not menu:
+        sys.exit("no menu item of %s took the focus" % application)
+    print("\t".join(["menu"] + menu), flush=True)
+
 
 def assistive_tool(application, label):
     """Prints the application's push buttons once it shows any, then presses
@@ -220,5 +311,7 @@ def assistive_tool(application, label):
 if __name__ == "__main__":
     if sys.argv[1:2] == ["--atspi"]:
         assistive_tool(*sys.argv[2:4])
+    elif sys.argv[1:2] == ["--atspi-texts"]:
+        texts_reader(sys.argv[2])
     else:
         unittest.main()

@@ -60,7 +60,36 @@ TEST(RatioControl, ClicksOutsideTheSegmentsPickTheNearestEndAndReselectingIsSile
   }
   control.setSelectedSegment(2);
   EXPECT_EQ(picked, (std::vector<int>{3, 0, 1, 0}));
-  EXPECT_EQ(ratioSegmentAt(5, 100, 0), 0) << "no segments count as one";
+  EXPECT_EQ(ratioSegmentAt(5, ratioSegmentEdges({}, 100)), 0) << "no segments count as one";
+}
+
+TEST(RatioControl, SegmentsAreEqualUnlessALabelNeedsMoreThanItsShare) {
+  const struct {
+    std::vector<qreal> needs;
+    std::vector<qreal> edges;  // of a control 200 wide
+  } cases[] = {
+      {{30, 20, 20, 20}, {0, 50, 100, 150, 200}},
+      {{90, 20, 20, 20}, {0, 90, 90 + 110 / 3.0, 90 + 220 / 3.0, 200}},
+      {{90, 80, 20}, {0, 90, 170, 200}},  // the second no longer fits once the first took its need
+      {{150, 150}, {0, 100, 200}},        // too wide together: in proportion
+      {{}, {0, 200}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<qreal> edges = ratioSegmentEdges(c.needs, 200);
+    ASSERT_EQ(edges.size(), c.edges.size());
+    for (size_t i = 0; i < edges.size(); ++i) EXPECT_NEAR(edges[i], c.edges[i], 1e-9) << i;
+  }
+  // A label longer than its share gets its room, and clicks follow the wider segment.
+  RatioControl wide({"Proportions libres", "1:1", "4:3"}, QRectF(0, 0, 200, 24), "editor.test.wide",
+                    nullptr);
+  EXPECT_TRUE(wide.labelsFit());
+  EXPECT_GT(wide.segmentRect(0).width(), 200 / 3.0);
+  wide.setSelectedSegment(2);
+  QTest::mousePress(&wide, Qt::LeftButton, {}, QPoint(int(wide.segmentRect(1).left()) - 2, 12));
+  EXPECT_EQ(wide.selectedSegment(), 0);
+  RatioControl narrow({"Proportions libres", "Automatique"}, QRectF(0, 0, 90, 24),
+                      "editor.test.narrow", nullptr);
+  EXPECT_FALSE(narrow.labelsFit());
 }
 
 TEST(PreviewView, ScalesThePictureToFitCenteredEvenWhenItIsSmall) {

@@ -1,0 +1,663 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>Whirlpane::AdjustmentController</name>
+    <message>
+        <source>Edit Image</source>
+        <extracomment>The Edit editor&apos;s window title: adjust the colours, turn and mirror.</extracomment>
+        <translation>编辑图像</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <extracomment>The Edit editor&apos;s Save button.</extracomment>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <extracomment>The slider that makes the picture lighter or darker.</extracomment>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <extracomment>The slider of the difference between light and dark.</extracomment>
+        <translation>对比度</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <extracomment>The slider of the colours&apos; strength.</extracomment>
+        <translation>饱和度</translation>
+    </message>
+    <message>
+        <source>Rotate 90°</source>
+        <extracomment>A quarter turn clockwise.</extracomment>
+        <translation>旋转 90°</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <extracomment>Mirror the picture, left to right.</extracomment>
+        <translation>水平翻转</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::AnnotationCanvas</name>
+    <message>
+        <source>Image annotation canvas</source>
+        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
+        <translation>图像标注画布</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>拖动即可绘制。选择“文本”后单击即可插入文本。</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::Autostart</name>
+    <message>
+        <source>Could not remove &quot;%1&quot;</source>
+        <extracomment>Turning off &quot;Open at Login&quot; failed; %1 is the login entry&apos;s file.</extracomment>
+        <translation>无法移除“%1”</translation>
+    </message>
+    <message>
+        <source>Could not create &quot;%1&quot;</source>
+        <extracomment>Turning on &quot;Open at Login&quot; failed; %1 is the folder of login entries.</extracomment>
+        <translation>无法创建“%1”</translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;</source>
+        <extracomment>Turning on &quot;Open at Login&quot; failed; %1 is the login entry&apos;s file.</extracomment>
+        <translation>无法写入“%1”</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::BackgroundController</name>
+    <message>
+        <source>Add BG</source>
+        <extracomment>The Add BG editor&apos;s window title: put the picture on a backdrop. &quot;BG&quot; is short for background; translate it in full where it fits.</extracomment>
+        <translation>添加背景</translation>
+    </message>
+    <message>
+        <source>Save with Background</source>
+        <extracomment>The Add BG editor&apos;s Save button.</extracomment>
+        <translation>带背景保存</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <extracomment>The label before the rows of backdrops to choose from.</extracomment>
+        <translation>背景</translation>
+    </message>
+    <message>
+        <source>%1 background</source>
+        <extracomment>A backdrop&apos;s name for screen readers; %1 is its name, such as Sunset or Blue.</extracomment>
+        <translation>“%1”背景</translation>
+    </message>
+    <message>
+        <source>Choose background image</source>
+        <extracomment>The button that picks a photograph of the user&apos;s as the backdrop.</extracomment>
+        <translation>选择背景图像</translation>
+    </message>
+    <message>
+        <source>Custom colour</source>
+        <extracomment>The button that picks a colour of the user&apos;s own as the backdrop.</extracomment>
+        <translation>自定义颜色</translation>
+    </message>
+    <message>
+        <source>Padding</source>
+        <extracomment>The slider of the space between the picture and the edge of the backdrop.</extracomment>
+        <translation>边距</translation>
+    </message>
+    <message>
+        <source>Corners</source>
+        <extracomment>The slider of how round the picture&apos;s corners are.</extracomment>
+        <translation>圆角</translation>
+    </message>
+    <message>
+        <source>Shadow</source>
+        <extracomment>The slider of the shadow under the picture.</extracomment>
+        <translation>阴影</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <extracomment>The label before the backdrop&apos;s aspect ratios.</extracomment>
+        <translation>比例</translation>
+    </message>
+    <message>
+        <source>Images</source>
+        <extracomment>The file chooser&apos;s filter: the extensions follow in brackets.</extracomment>
+        <translation>图像</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::BackgroundRatio</name>
+    <message>
+        <source>Auto</source>
+        <extracomment>The backdrop&apos;s first aspect ratio: follow the padded picture.</extracomment>
+        <translation>自动</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::BackgroundStyle</name>
+    <message>
+        <source>Sunset</source>
+        <translation>日落</translation>
+    </message>
+    <message>
+        <source>Daybreak</source>
+        <translation>破晓</translation>
+    </message>
+    <message>
+        <source>Sorbet</source>
+        <translation>雪葩</translation>
+    </message>
+    <message>
+        <source>Cloud</source>
+        <translation>云朵</translation>
+    </message>
+    <message>
+        <source>Lavender</source>
+        <translation>薰衣草</translation>
+    </message>
+    <message>
+        <source>Garden</source>
+        <translation>花园</translation>
+    </message>
+    <message>
+        <source>Sky</source>
+        <translation>天空</translation>
+    </message>
+    <message>
+        <source>Lagoon</source>
+        <translation>潟湖</translation>
+    </message>
+    <message>
+        <source>Ice</source>
+        <translation>冰雪</translation>
+    </message>
+    <message>
+        <source>Dusk</source>
+        <translation>黄昏</translation>
+    </message>
+    <message>
+        <source>Mint</source>
+        <translation>薄荷</translation>
+    </message>
+    <message>
+        <source>White</source>
+        <translation>白色</translation>
+    </message>
+    <message>
+        <source>Yellow</source>
+        <translation>黄色</translation>
+    </message>
+    <message>
+        <source>Lime</source>
+        <translation>青柠</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿色</translation>
+    </message>
+    <message>
+        <source>Teal</source>
+        <translation>青绿</translation>
+    </message>
+    <message>
+        <source>Cyan</source>
+        <translation>青色</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>蓝色</translation>
+    </message>
+    <message>
+        <source>Charcoal</source>
+        <translation>炭灰</translation>
+    </message>
+    <message>
+        <source>Purple</source>
+        <translation>紫色</translation>
+    </message>
+    <message>
+        <source>Pink</source>
+        <translation>粉色</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红色</translation>
+    </message>
+    <message>
+        <source>Orange</source>
+        <translation>橙色</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <translation>黑色</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::BatchConversion</name>
+    <message>
+        <source>The conversion stopped unexpectedly (%1).</source>
+        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <translation>转换意外停止（%1）。</translation>
+    </message>
+    <message>
+        <source>The conversion failed without saying why (status %1).</source>
+        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <translation>转换失败，未给出原因（状态 %1）。</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::CompressionController</name>
+    <message>
+        <source>Compress</source>
+        <extracomment>The Compress editor&apos;s window title: the tool that makes a file smaller.</extracomment>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>Compress &amp; Save</source>
+        <extracomment>The Compress editor&apos;s Save button.</extracomment>
+        <translation>压缩并保存</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <extracomment>The slider of the JPEG or WebP quality the file is written at.</extracomment>
+        <translation>质量</translation>
+    </message>
+    <message>
+        <source>Lower quality makes a smaller file. A new copy is saved beside the original.</source>
+        <translation>质量越低，文件越小。新副本将保存在原文件旁边。</translation>
+    </message>
+    <message>
+        <source>Original: %1</source>
+        <extracomment>The size of the file as it is; %1 is a size such as &quot;2.4 MB&quot;.</extracomment>
+        <translation>原始大小：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::CropCanvas</name>
+    <message>
+        <source>Crop selection. Drag edges or corners to resize; drag inside to move.</source>
+        <extracomment>The crop area&apos;s name for screen readers, with how to use it.</extracomment>
+        <translation>裁剪选区。拖动边缘或角可调整大小；拖动内部可移动选区。</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::CropController</name>
+    <message>
+        <source>Crop Image</source>
+        <extracomment>The Crop editor&apos;s window title.</extracomment>
+        <translation>裁剪图像</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <extracomment>The Crop editor&apos;s Save button: save the cut picture.</extracomment>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Aspect ratio</source>
+        <extracomment>The label before the choices of the cut&apos;s shape (free, square, 16:9 ...).</extracomment>
+        <translation>宽高比</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <extracomment>The first choice of the aspect ratio: any shape.</extracomment>
+        <translation>自由</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <extracomment>Short for width, before the width field (one or two letters).</extracomment>
+        <translation>宽</translation>
+    </message>
+    <message>
+        <source>Width in pixels</source>
+        <extracomment>The width field&apos;s name for screen readers.</extracomment>
+        <translation>宽度（像素）</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <extracomment>Short for height, before the height field (one or two letters).</extracomment>
+        <translation>高</translation>
+    </message>
+    <message>
+        <source>Height in pixels</source>
+        <extracomment>The height field&apos;s name for screen readers.</extracomment>
+        <translation>高度（像素）</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::EditorCoordinator</name>
+    <message>
+        <source>The “%1” editor is not available.</source>
+        <extracomment>%1 is the name of an editor asked for that does not exist.</extracomment>
+        <translation>“%1”编辑器不可用。</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::EditorFrame</name>
+    <message>
+        <source>The image could not be rendered.</source>
+        <extracomment>An editor could not make the picture it was to save.</extracomment>
+        <translation>无法生成图像。</translation>
+    </message>
+    <message>
+        <source>The file could not be saved.</source>
+        <extracomment>An editor&apos;s save failed without a reason of its own.</extracomment>
+        <translation>无法保存文件。</translation>
+    </message>
+    <message>
+        <source>Close %1</source>
+        <extracomment>The close button&apos;s name for screen readers; %1 is the editor&apos;s title.</extracomment>
+        <translation>关闭“%1”</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <extracomment>The editor&apos;s button that undoes every change made in the window.</extracomment>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>Saving…</source>
+        <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
+        <translation>正在保存…</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::EditorTable</name>
+    <message>
+        <source>COMPRESS</source>
+        <extracomment>A wedge of the tools wheel, in capitals: the editor that makes a file smaller.</extracomment>
+        <translation>压缩</translation>
+    </message>
+    <message>
+        <source>METADATA</source>
+        <extracomment>A wedge of the tools wheel, in capitals: the editor that shows and removes a file&apos;s metadata.</extracomment>
+        <translation>元数据</translation>
+    </message>
+    <message>
+        <source>EDIT</source>
+        <extracomment>A wedge of the tools wheel, in capitals, a verb: adjust brightness, contrast and saturation, turn and mirror.</extracomment>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>ANNOTATE</source>
+        <extracomment>A wedge of the tools wheel, in capitals, a verb: draw and write on the picture.</extracomment>
+        <translation>标注</translation>
+    </message>
+    <message>
+        <source>ADD BG</source>
+        <extracomment>A wedge of the tools wheel, in capitals, short for &quot;add background&quot;: put the picture on a backdrop. Keep it as short; an abbreviation is fine.</extracomment>
+        <translation>加背景</translation>
+    </message>
+    <message>
+        <source>CROP</source>
+        <extracomment>A wedge of the tools wheel, in capitals, a verb: cut the picture to a rectangle.</extracomment>
+        <translation>裁剪</translation>
+    </message>
+    <message>
+        <source>REDACT</source>
+        <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
+        <translation>涂黑</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::ErrorAlert</name>
+    <message>
+        <source>Couldn’t complete this file</source>
+        <extracomment>The alert&apos;s heading; the reason follows below it.</extracomment>
+        <translation>无法处理此文件</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::IntroductionWindow</name>
+    <message>
+        <source>Drag an image or PDF in your file manager and hold still for a moment. A wheel appears around your pointer. Drop on a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where the wheel comes up during drags (X11).</extracomment>
+        <translation>在文件管理器中拖动图像或 PDF，并稍作停留，指针周围就会出现一个轮盘。拖放到某个格式上即可转换。</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <translation>按 Ctrl+Alt+Space 或在托盘菜单中选择“显示轮盘”，指针周围就会出现一个轮盘。将图像或 PDF 从文件管理器拖到某个格式上即可转换。</translation>
+    </message>
+    <message>
+        <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>拖动时按 Alt 可切换到“裁剪”“加背景”等工具，再按一次即可切换回来。</translation>
+    </message>
+    <message>
+        <source>Click the center to switch wheels; drag it to move. Escape dismisses. Ctrl+Alt+Space opens or hides the wheel.</source>
+        <extracomment>The centre is the middle of the wheel; dragging it moves the wheel.</extracomment>
+        <translation>单击中心可切换轮盘；拖动中心可移动轮盘。按 Esc 关闭。按 Ctrl+Alt+Space 可打开或隐藏轮盘。</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Whirlpane lives in the system tray, with no window of its own.</source>
+        <translation>新文件保存在原文件旁边。Whirlpane 驻留在系统托盘中，没有自己的窗口。</translation>
+    </message>
+    <message>
+        <source>Your files. One gesture.</source>
+        <extracomment>The introduction&apos;s heading, a slogan: everything is done with one drag.</extracomment>
+        <translation>您的文件，一个手势。</translation>
+    </message>
+    <message>
+        <source>Open a File…</source>
+        <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
+        <translation>打开文件…</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::MarkupController</name>
+    <message>
+        <source>Redact Image</source>
+        <extracomment>The Redact editor&apos;s window title: black out parts of the picture.</extracomment>
+        <translation>涂黑图像</translation>
+    </message>
+    <message>
+        <source>Annotate Image</source>
+        <extracomment>The Annotate editor&apos;s window title: draw and write on the picture.</extracomment>
+        <translation>标注图像</translation>
+    </message>
+    <message>
+        <source>Save Redacted</source>
+        <extracomment>The Redact editor&apos;s Save button.</extracomment>
+        <translation>涂黑并保存</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <extracomment>The Annotate editor&apos;s Save button.</extracomment>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Drag over sensitive areas to cover them with solid pixels.</source>
+        <translation>在敏感区域上拖动，用不透明的像素将其覆盖。</translation>
+    </message>
+    <message>
+        <source>Exported redactions cannot be removed.</source>
+        <translation>导出后的涂黑区域无法移除。</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <extracomment>The text a new label on the picture shows until the user types another.</extracomment>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <extracomment>Annotate&apos;s tool that draws freehand lines.</extracomment>
+        <translation>画笔</translation>
+    </message>
+    <message>
+        <source>Rectangle</source>
+        <extracomment>Annotate&apos;s tool that draws rectangles.</extracomment>
+        <translation>矩形</translation>
+    </message>
+    <message>
+        <source>Arrow</source>
+        <extracomment>Annotate&apos;s tool that draws arrows.</extracomment>
+        <translation>箭头</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <comment>tool</comment>
+        <extracomment>Annotate&apos;s tool that places text; a noun.</extracomment>
+        <translation>文本</translation>
+    </message>
+    <message>
+        <source>Stroke</source>
+        <extracomment>The slider of the line width the pen, rectangles and arrows draw with.</extracomment>
+        <translation>线宽</translation>
+    </message>
+    <message>
+        <source>Ink colour</source>
+        <extracomment>The colour button&apos;s name for screen readers.</extracomment>
+        <translation>画笔颜色</translation>
+    </message>
+    <message>
+        <source>Text to place on the image</source>
+        <translation>要放在图像上的文本</translation>
+    </message>
+    <message>
+        <source>Label text</source>
+        <extracomment>The text field&apos;s name for screen readers.</extracomment>
+        <translation>标签文本</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <extracomment>Takes back the last mark.</extracomment>
+        <translation>撤销</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::MetadataController</name>
+    <message>
+        <source>Metadata</source>
+        <extracomment>The Metadata editor&apos;s window title: the file&apos;s facts (camera, dates, place).</extracomment>
+        <translation>元数据</translation>
+    </message>
+    <message>
+        <source>Strip Metadata</source>
+        <extracomment>The Metadata editor&apos;s Save button: save a copy without the metadata.</extracomment>
+        <translation>移除元数据</translation>
+    </message>
+    <message>
+        <source>Save a new copy with metadata removed.</source>
+        <translation>保存一份移除了元数据的新副本。</translation>
+    </message>
+    <message>
+        <source>No metadata found.</source>
+        <translation>未找到元数据。</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::PortalShortcut</name>
+    <message>
+        <source>Open or hide the Whirlpane wheel</source>
+        <extracomment>How the desktop&apos;s keyboard settings list Whirlpane&apos;s shortcut.</extracomment>
+        <translation>打开或隐藏 Whirlpane 轮盘</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::ProgressToast</name>
+    <message>
+        <source>Cancel</source>
+        <extracomment>The toast&apos;s close button, for screen readers: it stops the conversion.</extracomment>
+        <translation>取消</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n saved</source>
+        <extracomment>%1 files of %n are saved so far.</extracomment>
+        <translation>
+            <numerusform>已保存 %1 个，共 %n 个</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::RadialMenu</name>
+    <message>
+        <source>Whirlpane radial menu</source>
+        <extracomment>The wheel&apos;s name for screen readers: a round menu whose wedges are buttons.</extracomment>
+        <translation>Whirlpane 轮盘菜单</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::TrayApplication</name>
+    <message>
+        <source>Whirlpane — drag a file to convert or edit</source>
+        <extracomment>The tray icon&apos;s tool tip.</extracomment>
+        <translation>Whirlpane——拖动文件即可转换或编辑</translation>
+    </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Use the tray menu or Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>另一个程序占用了 Ctrl+Alt+Space，因此无法用它打开轮盘。请改用托盘菜单或“打开方式”。</translation>
+    </message>
+    <message>
+        <source>Choose a file to convert or edit.</source>
+        <extracomment>The file chooser&apos;s title.</extracomment>
+        <translation>选择要转换或编辑的文件。</translation>
+    </message>
+    <message>
+        <source>Images and PDFs</source>
+        <extracomment>The file chooser&apos;s filter: the extensions follow in brackets.</extracomment>
+        <translation>图像和 PDF</translation>
+    </message>
+    <message>
+        <source>Open File…</source>
+        <extracomment>The tray menu&apos;s item that opens the file chooser.</extracomment>
+        <translation>打开文件…</translation>
+    </message>
+    <message>
+        <source>Show Wheel</source>
+        <extracomment>The wheel is Whirlpane&apos;s round menu of formats and tools.</extracomment>
+        <translation>显示轮盘</translation>
+    </message>
+    <message>
+        <source>Show When Dragging Files</source>
+        <extracomment>A check item: the wheel comes up by itself while files are dragged.</extracomment>
+        <translation>拖动文件时显示</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
+        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
+        <translation>在此桌面上无效：拖到这里的文件不会自动打开轮盘，因为 Wayland 不允许任何程序监视其他程序的拖放。请改为选择“显示轮盘”，然后将文件拖放到轮盘上。</translation>
+    </message>
+    <message>
+        <source>How to Use…</source>
+        <extracomment>The tray menu&apos;s item that shows the introduction again.</extracomment>
+        <translation>使用说明…</translation>
+    </message>
+    <message>
+        <source>Open at Login</source>
+        <extracomment>A check item: Whirlpane starts when the user logs in.</extracomment>
+        <translation>登录时启动</translation>
+    </message>
+    <message>
+        <source>Quit Whirlpane</source>
+        <extracomment>The tray menu&apos;s last item: ends the program.</extracomment>
+        <translation>退出 Whirlpane</translation>
+    </message>
+    <message>
+        <source>Converting to %1</source>
+        <extracomment>The progress toast&apos;s title; %1 is a format name such as PNG.</extracomment>
+        <translation>正在转换为 %1</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelPainter</name>
+    <message numerus="yes">
+        <source>%n files</source>
+        <extracomment>The centre of the wheel: how many files the wheel acts on (two or more).</extracomment>
+        <translation>
+            <numerusform>%n 个文件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>TOOLS</source>
+        <extracomment>The centre of the tools wheel, in capitals: the wheel offers the editors.</extracomment>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>CONVERT</source>
+        <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
+        <translation>转换</translation>
+    </message>
+</context>
+</TS>
