@@ -445,6 +445,53 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::LaunchOptions</name>
+    <message>
+        <source>%1 needs a value: see whirlpane --help.</source>
+        <translation>%1 braucht einen Wert: siehe whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
+        <translation>%1 ist keine Option von Whirlpane: siehe whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>“%1” does not exist.</source>
+        <translation>„%1“ gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; choose the files in it.</source>
+        <translation>„%1“ ist ein Ordner; wählen Sie die Dateien darin.</translation>
+    </message>
+    <message>
+        <source>Whirlpane does not open “%1”: images and PDFs only.</source>
+        <translation>Whirlpane öffnet „%1“ nicht: nur Bilder und PDFs.</translation>
+    </message>
+    <message>
+        <source>--to and --editor cannot be used together.</source>
+        <translation>--to und --editor können nicht zusammen verwendet werden.</translation>
+    </message>
+    <message>
+        <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
+        <translation>Nennen Sie die umzuwandelnden Dateien: whirlpane --to FORMAT FILE...</translation>
+    </message>
+    <message>
+        <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
+        <translation>Nennen Sie die zu bearbeitende Datei: whirlpane --editor EDITOR FILE</translation>
+    </message>
+    <message>
+        <source>“%1” is not an editor of Whirlpane: %2.</source>
+        <translation>„%1“ ist kein Editor von Whirlpane: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a format Whirlpane converts to.</source>
+        <translation>„%1“ ist kein Format, in das Whirlpane umwandelt.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be converted to %2.</source>
+        <translation>„%1“ kann nicht in %2 umgewandelt werden.</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::MarkupController</name>
     <message>
         <source>Redact Image</source>

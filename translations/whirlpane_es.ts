@@ -445,6 +445,53 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::LaunchOptions</name>
+    <message>
+        <source>%1 needs a value: see whirlpane --help.</source>
+        <translation>%1 necesita un valor: consulte whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
+        <translation>%1 no es una opción de Whirlpane: consulte whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>“%1” does not exist.</source>
+        <translation>«%1» no existe.</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; choose the files in it.</source>
+        <translation>«%1» es una carpeta; elija los archivos que contiene.</translation>
+    </message>
+    <message>
+        <source>Whirlpane does not open “%1”: images and PDFs only.</source>
+        <translation>Whirlpane no abre «%1»: solo imágenes y PDF.</translation>
+    </message>
+    <message>
+        <source>--to and --editor cannot be used together.</source>
+        <translation>--to y --editor no se pueden usar juntos.</translation>
+    </message>
+    <message>
+        <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
+        <translation>Indique los archivos que convertir: whirlpane --to FORMAT FILE...</translation>
+    </message>
+    <message>
+        <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
+        <translation>Indique el archivo que editar: whirlpane --editor EDITOR FILE</translation>
+    </message>
+    <message>
+        <source>“%1” is not an editor of Whirlpane: %2.</source>
+        <translation>«%1» no es un editor de Whirlpane: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a format Whirlpane converts to.</source>
+        <translation>«%1» no es un formato al que Whirlpane convierta.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be converted to %2.</source>
+        <translation>«%1» no se puede convertir a %2.</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::MarkupController</name>
     <message>
         <source>Redact Image</source>

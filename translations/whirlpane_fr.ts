@@ -445,6 +445,53 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::LaunchOptions</name>
+    <message>
+        <source>%1 needs a value: see whirlpane --help.</source>
+        <translation>%1 attend une valeur : voir whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
+        <translation>%1 n’est pas une option de Whirlpane : voir whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>“%1” does not exist.</source>
+        <translation>« %1 » n’existe pas.</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; choose the files in it.</source>
+        <translation>« %1 » est un dossier ; choisissez les fichiers qu’il contient.</translation>
+    </message>
+    <message>
+        <source>Whirlpane does not open “%1”: images and PDFs only.</source>
+        <translation>Whirlpane n’ouvre pas « %1 » : images et PDF uniquement.</translation>
+    </message>
+    <message>
+        <source>--to and --editor cannot be used together.</source>
+        <translation>--to et --editor ne peuvent pas être utilisés ensemble.</translation>
+    </message>
+    <message>
+        <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
+        <translation>Indiquez les fichiers à convertir : whirlpane --to FORMAT FILE...</translation>
+    </message>
+    <message>
+        <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
+        <translation>Indiquez le fichier à modifier : whirlpane --editor EDITOR FILE</translation>
+    </message>
+    <message>
+        <source>“%1” is not an editor of Whirlpane: %2.</source>
+        <translation>« %1 » n’est pas un éditeur de Whirlpane : %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a format Whirlpane converts to.</source>
+        <translation>« %1 » n’est pas un format vers lequel Whirlpane convertit.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be converted to %2.</source>
+        <translation>« %1 » ne peut pas être converti en %2.</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::MarkupController</name>
     <message>
         <source>Redact Image</source>

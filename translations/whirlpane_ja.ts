@@ -445,6 +445,53 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::LaunchOptions</name>
+    <message>
+        <source>%1 needs a value: see whirlpane --help.</source>
+        <translation>%1 には値が必要です：whirlpane --help を参照してください。</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
+        <translation>%1 は Whirlpane のオプションではありません：whirlpane --help を参照してください。</translation>
+    </message>
+    <message>
+        <source>“%1” does not exist.</source>
+        <translation>「%1」は存在しません。</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; choose the files in it.</source>
+        <translation>「%1」はフォルダーです。中のファイルを選んでください。</translation>
+    </message>
+    <message>
+        <source>Whirlpane does not open “%1”: images and PDFs only.</source>
+        <translation>Whirlpane は「%1」を開けません：画像と PDF のみ対応しています。</translation>
+    </message>
+    <message>
+        <source>--to and --editor cannot be used together.</source>
+        <translation>--to と --editor は同時に使えません。</translation>
+    </message>
+    <message>
+        <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
+        <translation>変換するファイルを指定してください：whirlpane --to FORMAT FILE...</translation>
+    </message>
+    <message>
+        <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
+        <translation>編集するファイルを指定してください：whirlpane --editor EDITOR FILE</translation>
+    </message>
+    <message>
+        <source>“%1” is not an editor of Whirlpane: %2.</source>
+        <translation>「%1」は Whirlpane のエディターではありません：%2。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a format Whirlpane converts to.</source>
+        <translation>「%1」は Whirlpane が変換できる形式ではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be converted to %2.</source>
+        <translation>「%1」は %2 に変換できません。</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::MarkupController</name>
     <message>
         <source>Redact Image</source>

@@ -445,6 +445,53 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::LaunchOptions</name>
+    <message>
+        <source>%1 needs a value: see whirlpane --help.</source>
+        <translation>%1 precisa de um valor: veja whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
+        <translation>%1 não é uma opção do Whirlpane: veja whirlpane --help.</translation>
+    </message>
+    <message>
+        <source>“%1” does not exist.</source>
+        <translation>“%1” não existe.</translation>
+    </message>
+    <message>
+        <source>“%1” is a folder; choose the files in it.</source>
+        <translation>“%1” é uma pasta; escolha os arquivos dentro dela.</translation>
+    </message>
+    <message>
+        <source>Whirlpane does not open “%1”: images and PDFs only.</source>
+        <translation>O Whirlpane não abre “%1”: somente imagens e PDFs.</translation>
+    </message>
+    <message>
+        <source>--to and --editor cannot be used together.</source>
+        <translation>--to e --editor não podem ser usados juntos.</translation>
+    </message>
+    <message>
+        <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
+        <translation>Informe os arquivos a converter: whirlpane --to FORMAT FILE...</translation>
+    </message>
+    <message>
+        <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
+        <translation>Informe o arquivo a editar: whirlpane --editor EDITOR FILE</translation>
+    </message>
+    <message>
+        <source>“%1” is not an editor of Whirlpane: %2.</source>
+        <translation>“%1” não é um editor do Whirlpane: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is not a format Whirlpane converts to.</source>
+        <translation>“%1” não é um formato para o qual o Whirlpane converte.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be converted to %2.</source>
+        <translation>“%1” não pode ser convertido para %2.</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::MarkupController</name>
     <message>
         <source>Redact Image</source>

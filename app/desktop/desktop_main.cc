@@ -34,15 +34,6 @@ void noteStop(int signal) {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int argc, char** argv) {
-  // A request that cannot be carried out is refused here, before anything
-  // starts or is handed over.
-  const std::vector<std::string> arguments(argv, argv + argc);
-  const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
-  if (const std::optional<std::string> problem = Whirlpane::requestProblem(options)) {
-    std::fprintf(stderr, "%s\n", problem->c_str());
-    return 2;
-  }
-
   // The engine runs in this process for the editors; it starts before Qt
   // starts any thread.
   try {
@@ -58,6 +49,15 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
   // Before any window or text is made: the user's language, else English.
   Whirlpane::installInterfaceLanguage(Whirlpane::translationsFolder(),
                                       QLocale::system().uiLanguages());
+
+  // A request that cannot be carried out is refused here, in the user's
+  // language, before anything shows or is handed over.
+  const std::vector<std::string> arguments(argv, argv + argc);
+  const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
+  if (const std::optional<std::string> problem = Whirlpane::requestProblem(options)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 2;
+  }
 
   if (Whirlpane::SingleInstance::handOver(options)) return 0;
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop/launch_options.h"
 
+#include <QCoreApplication>
+#include <QString>
 #include <algorithm>
 #include <iterator>
 
@@ -10,6 +12,21 @@
 
 namespace Whirlpane {
 namespace {
+
+// `text` in the program's language with its %1, %2 filled in: what the
+// launch tells the user on standard error, or in the alert.
+QString translation(const char* text) {
+  return QCoreApplication::translate("Whirlpane::LaunchOptions", text);
+}
+std::string said(const char* text) { return translation(text).toStdString(); }
+std::string said(const char* text, const std::string& first) {
+  return translation(text).arg(QString::fromStdString(first)).toStdString();
+}
+std::string said(const char* text, const std::string& first, const std::string& second) {
+  return translation(text)
+      .arg(QString::fromStdString(first), QString::fromStdString(second))
+      .toStdString();
+}
 
 namespace fs = std::filesystem;
 
@@ -87,14 +104,21 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments) {
       ++at;
     } else if (std::optional<std::string>* value = valueOf(argument)) {
       if (at + 1 >= arguments.size()) {
-        if (!options.problem) options.problem = argument + " needs a value: see whirlpane --help.";
+        if (!options.problem) {
+          options.problem = said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                                   "%1 needs a value: see whirlpane --help."),
+                                 argument);
+        }
       } else if (!*value) {
         *value = arguments[at + 1];
       }
       ++at;
     } else if (argument.starts_with("--")) {
       if (!options.problem) {
-        options.problem = argument + " is not an option of Whirlpane: see whirlpane --help.";
+        options.problem =
+            said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                   "%1 is not an option of Whirlpane: see whirlpane --help."),
+                 argument);
       }
     } else if (auto file = fileFromArgument(argument)) {
       options.files.push_back(std::move(*file));
@@ -105,16 +129,25 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments) {
 
 namespace {
 
-std::string quoted(const fs::path& file) { return "\u201C" + file.filename().string() + "\u201D"; }
+std::string quoted(const fs::path& file) { return file.filename().string(); }
 
 // Why `file` cannot be converted or edited, or none.
 std::optional<std::string> fileProblem(const fs::path& file) {
   std::error_code error;
   const fs::file_status status = fs::status(file, error);
-  if (!fs::exists(status)) return quoted(file) + " does not exist.";
-  if (fs::is_directory(status)) return quoted(file) + " is a folder; choose the files in it.";
+  if (!fs::exists(status)) {
+    return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions", "\u201C%1\u201D does not exist."),
+                quoted(file));
+  }
+  if (fs::is_directory(status)) {
+    return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                  "\u201C%1\u201D is a folder; choose the files in it."),
+                quoted(file));
+  }
   if (!supported(file))
-    return "Whirlpane does not open " + quoted(file) + ": images and PDFs only.";
+    return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                  "Whirlpane does not open \u201C%1\u201D: images and PDFs only."),
+                quoted(file));
   return std::nullopt;
 }
 
@@ -123,11 +156,17 @@ std::optional<std::string> fileProblem(const fs::path& file) {
 std::optional<std::string> requestProblem(const LaunchOptions& options) {
   if (options.problem) return options.problem;
   if (!options.format && !options.editor) return std::nullopt;
-  if (options.format && options.editor) return "--to and --editor cannot be used together.";
+  if (options.format && options.editor) {
+    return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                  "--to and --editor cannot be used together."));
+  }
   const std::vector<fs::path> files = options.allFiles();
   if (files.empty()) {
-    return options.format ? "Name the files to convert: whirlpane --to FORMAT FILE..."
-                          : "Name the file to edit: whirlpane --editor EDITOR FILE";
+    return options.format
+               ? said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                        "Name the files to convert: whirlpane --to FORMAT FILE..."))
+               : said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                        "Name the file to edit: whirlpane --editor EDITOR FILE"));
   }
   if (options.editor) {
     const std::string key = MediaEngine::asciiLower(*options.editor);
@@ -136,7 +175,9 @@ std::optional<std::string> requestProblem(const LaunchOptions& options) {
                      [&](const EditorEntry& editor) { return editor.key == key; })) {
       std::string known;
       for (const EditorEntry& editor : editors) known += (known.empty() ? "" : ", ") + editor.key;
-      return "\u201C" + *options.editor + "\u201D is not an editor of Whirlpane: " + known + ".";
+      return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                    "\u201C%1\u201D is not an editor of Whirlpane: %2."),
+                  *options.editor, known);
     }
   }
   std::string format;
@@ -144,7 +185,9 @@ std::optional<std::string> requestProblem(const LaunchOptions& options) {
     try {
       format = MediaEngine::normalized(*options.format);
     } catch (const std::exception&) {
-      return "\u201C" + *options.format + "\u201D is not a format Whirlpane converts to.";
+      return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                    "\u201C%1\u201D is not a format Whirlpane converts to."),
+                  *options.format);
     }
   }
   for (const fs::path& file : files) {
@@ -153,7 +196,9 @@ std::optional<std::string> requestProblem(const LaunchOptions& options) {
       const std::vector<WheelAction> offered = WheelAction::formats(file);
       if (std::none_of(offered.begin(), offered.end(),
                        [&](const WheelAction& action) { return action.key == format; })) {
-        return quoted(file) + " cannot be converted to " + MediaEngine::asciiUpper(format) + ".";
+        return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",
+                                      "\u201C%1\u201D cannot be converted to %2."),
+                    quoted(file), MediaEngine::asciiUpper(format));
       }
     }
   }

@@ -52,6 +52,9 @@ TEST(WhirlpaneLanguages, FailuresAndUsageSpeakTheLanguageTheLocaleNames) {
       "damaged.png konnte nicht gelesen werden. Die Datei ist möglicherweise beschädigt oder "
       "wird nicht unterstützt.\n";
   const std::string missing = (folder / "missing.png").string();
+  const fs::path runtime = folder / "runtime";  // the desktop program's, private
+  fs::create_directory(runtime);
+  fs::permissions(runtime, fs::perms::owner_all);
   struct Case {
     std::string environment;
     std::vector<std::string> arguments;
@@ -90,6 +93,12 @@ TEST(WhirlpaneLanguages, FailuresAndUsageSpeakTheLanguageTheLocaleNames) {
       {"LC_ALL=C.UTF-8 LANGUAGE=ja", convertDamaged, 1,
        "「damaged.png」を読み込めませんでした。ファイルが破損しているか、対応していない形式の"
        "可能性があります。\n"},
+      // The desktop program refuses a request it cannot carry out in the same
+      // language, before anything shows.
+      {"LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + runtime.string(),
+       {"--to", "txt", "damaged.png"},
+       2,
+       "„damaged.png“ kann nicht in TXT umgewandelt werden.\n"},
       // A language without a catalogue falls back to English.
       {"LC_ALL=C.UTF-8 LANGUAGE=nl", convertDamaged, 1, english},
   };
