@@ -19,11 +19,14 @@ QMessageBox* showErrorAlert(const QString& detail, QWidget* parent) {
   alert->setObjectName("error-alert");
   alert->setInformativeText(detail);
   alert->setAttribute(Qt::WA_DeleteOnClose);
+  alert->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+  // Our editors stay on top of other programs' windows; an alert below one
+  // would block it unseen. (Setting the modality resets a message box's
+  // window flags.)
+  alert->setWindowFlag(Qt::WindowStaysOnTopHint);
   if (parent) {
-    alert->setWindowModality(Qt::WindowModal);
     alert->open();
   } else {
-    alert->setWindowModality(Qt::ApplicationModal);
     alert->show();
     alert->raise();
     alert->activateWindow();

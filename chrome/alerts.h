@@ -14,8 +14,9 @@ class QWidget;
 namespace Whirlpane {
 
 // Shows "Couldn’t complete this file" with `detail` below it, without
-// blocking the caller, and deletes it when it closes. Over `parent`'s window
-// it is modal to that window alone; without a parent, to the application.
+// blocking the caller, and deletes it when it closes. It stays above every
+// window, our always-on-top editors included. Over `parent`'s window it is
+// modal to that window alone; without a parent, to the application.
 QMessageBox* showErrorAlert(const QString& detail, QWidget* parent = nullptr);
 
 // A file chooser's name filter, "`label` (*.png *.PNG ...)", for the source

@@ -251,7 +251,18 @@ void TrayApplication::quit() {
   qApp->quit();
 }
 
-void TrayApplication::showError(const QString& text) { showErrorAlert(text); }
+void TrayApplication::showError(const QString& text) { showErrorAlert(text, alertParent()); }
+
+QWidget* TrayApplication::alertParent() const {
+  // The window the user is in, when it is one of ours; else an open editor,
+  // which would otherwise hide the alert and be blocked by it.
+  QWidget* active = QApplication::activeWindow();
+  if (active && active->isVisible() && editor_.editorOf(active)) return active;
+  for (QWidget* window : editor_.openWindows()) {
+    if (window->isVisible()) return window;
+  }
+  return nullptr;
+}
 
 std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
   auto menu = std::make_unique<QMenu>();

@@ -82,8 +82,9 @@ class TrayApplication : public QObject {
   // Stops a running batch politely (its children remove their own working
   // files) and ends the program.
   void quit();
-  // "Couldn’t complete this file" with `text` as the detail, application
-  // modal, without blocking the caller.
+  // "Couldn’t complete this file" with `text` as the detail, without
+  // blocking the caller: over the editor the user is in, or any open editor,
+  // modal to it alone; with no editor open, application modal.
   void showError(const QString& text);
 
   // The progress toast's title for a batch converting to `format` (a label
@@ -119,6 +120,8 @@ class TrayApplication : public QObject {
   void batchProgressed(int saved, int total);
   void batchFinished(BatchConversion::Result result);
   void showWheelAtPointer();
+  // The window an alert belongs over: the active editor, else a visible one.
+  QWidget* alertParent() const;
   // The files the wheel acts on when it opens without a drag, here and in
   // the wheel.
   void setCurrentFiles(Files files);

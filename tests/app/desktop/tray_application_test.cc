@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <algorithm>
 
 #include "app/command_line.h"
@@ -140,6 +142,30 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   tray.carryOut(options({"--editor", "crop", (folder / "a.jpg").string()}));
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
+}
+
+TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
+  TestSupport::writeFile(folder / "b.jpg", "damaged");
+  tray.launch(options({"--test-mode", "--editor", "crop", (folder / "a.jpg").string()}));
+  ASSERT_EQ(tray.editors().openWindows().size(), 1u);
+  QWidget* editor = tray.editors().openWindows()[0];
+  ASSERT_TRUE(editor->isVisible());
+  tray.perform({folder / "b.jpg"}, {"PNG", std::nullopt, "png"});
+  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->parentWidget(), editor);
+  EXPECT_EQ(alert->windowHandle()->transientParent(), editor->windowHandle());
+  EXPECT_TRUE(alert->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
+  alert->button(QMessageBox::Ok)->click();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QGuiApplication::modalWindow(), nullptr) << "the editor is blocked still";
+  EXPECT_TRUE(editor->isVisible());
 }
 
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
