@@ -98,7 +98,10 @@ ProgressToast::ProgressToast(const QString& title, int total, QPointF point, Clo
   cancel_->handler = [self] {
     if (self && self->onCancel) self->onCancel();
     // onCancel may have let the toast go.
-    if (self) self->dismiss();
+    if (!self) return;
+    self->cancelled_ = true;
+    self->update(self->saved_, self->total_);
+    self->dismissTimer_.start(static_cast<int>(std::lround(shownAfterCancel * 1000)));
   };
 
   grow_ = new GrowAnimation(content_);
@@ -127,8 +130,15 @@ ProgressToast::~ProgressToast() {
 }
 
 void ProgressToast::update(int saved, int total) {
-  //: %1 files of %n are saved so far.
-  detail_->setText(tr("%1 of %n saved", nullptr, total).arg(saved));
+  saved_ = saved;
+  total_ = total;
+  if (cancelled_) {
+    //: After the user cancelled a conversion: %1 files of %n were saved.
+    detail_->setText(tr("Cancelled \u2014 %1 of %n saved", nullptr, total).arg(saved));
+  } else {
+    //: %1 files of %n are saved so far.
+    detail_->setText(tr("%1 of %n saved", nullptr, total).arg(saved));
+  }
   bar_->setFraction(total > 0 ? static_cast<double>(saved) / total : 0.0);
 }
 
@@ -150,6 +160,7 @@ void ProgressToast::show() {
 }
 
 void ProgressToast::finish() {
+  if (cancelled_) return;  // the cancel's notice has its own time
   const double delay = std::max(minimumAfterFinish, shownAt_ + minimumOnScreen - clock_());
   dismissTimer_.start(static_cast<int>(std::lround(delay * 1000)));
 }

@@ -32,6 +32,7 @@ class ProgressToast : public QObject {
   static constexpr int height = 93;
   static constexpr double minimumOnScreen = 0.55;     // seconds shown, at the least
   static constexpr double minimumAfterFinish = 0.25;  // seconds left after finish()
+  static constexpr double shownAfterCancel = 1.5;     // seconds "Cancelled — …" stays
 
   // Seconds on a clock that never goes back.
   using Clock = std::function<double()>;
@@ -45,7 +46,8 @@ class ProgressToast : public QObject {
   ProgressToast(const ProgressToast&) = delete;
   ProgressToast& operator=(const ProgressToast&) = delete;
 
-  // "`saved` of `total` saved", and the bar eases toward saved ÷ total.
+  // "`saved` of `total` saved" ("Cancelled — `saved` of `total` saved" once
+  // cancelled), and the bar eases toward saved ÷ total.
   void update(int saved, int total);
 
   // Brings the toast up without activating it: it grows from 0.35 of its size
@@ -53,15 +55,16 @@ class ProgressToast : public QObject {
   void show();
 
   // Dismisses the toast once it has been up 0.55 s since show(), and no sooner
-  // than 0.25 s from now.
+  // than 0.25 s from now; after a cancel, when the cancel's notice has been read.
   void finish();
 
   // Fades the toast out (at once without a compositor) and hides it. The
   // object stays; its owner drops it.
   void dismiss();
 
-  // Called when the user presses the close button, before the toast is
-  // dismissed.
+  // Called when the user presses the close button. The toast then says
+  // "Cancelled — N of M saved" for 1.5 s, counting files saved meanwhile,
+  // and is dismissed.
   std::function<void()> onCancel;
 
   QWidget* panel() const { return panel_.get(); }
@@ -97,6 +100,9 @@ class ProgressToast : public QObject {
   QPropertyAnimation* fade_ = nullptr;
   QTimer dismissTimer_;
   double shownAt_ = 0;
+  int saved_ = 0;
+  int total_ = 0;
+  bool cancelled_ = false;
 };
 
 }  // namespace Whirlpane

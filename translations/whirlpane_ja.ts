@@ -615,6 +615,13 @@
             <numerusform>%n 件中 %1 件を保存</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Cancelled — %1 of %n saved</source>
+        <extracomment>After the user cancelled a conversion: %1 files of %n were saved.</extracomment>
+        <translation>
+            <numerusform>キャンセルしました（%n 件中 %1 件を保存）</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::RadialMenu</name>

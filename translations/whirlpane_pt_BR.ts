@@ -616,6 +616,14 @@
             <numerusform>%1 de %n salvos</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Cancelled — %1 of %n saved</source>
+        <extracomment>After the user cancelled a conversion: %1 files of %n were saved.</extracomment>
+        <translation>
+            <numerusform>Cancelado — %1 de %n salvo</numerusform>
+            <numerusform>Cancelado — %1 de %n salvos</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::RadialMenu</name>

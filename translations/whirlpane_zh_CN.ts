@@ -615,6 +615,13 @@
             <numerusform>已保存 %1 个，共 %n 个</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Cancelled — %1 of %n saved</source>
+        <extracomment>After the user cancelled a conversion: %1 files of %n were saved.</extracomment>
+        <translation>
+            <numerusform>已取消——已保存 %1 个，共 %n 个</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::RadialMenu</name>

@@ -83,15 +83,18 @@ bool BatchConversion::start(std::vector<fs::path> files, std::string format, Pro
   return true;
 }
 
-void BatchConversion::stop() {
+void BatchConversion::cancel() {
+  std::lock_guard lock(childMutex_);
   canceled_ = true;
-  stopping_ = true;
-  {
-    std::lock_guard lock(childMutex_);
-    for (const pid_t child : childPids_) ::kill(child, SIGTERM);
+  for (const pid_t child : childPids_) {
+    ::kill(child, SIGTERM);
+    stoppedPids_.push_back(child);
   }
+}
+
+void BatchConversion::stop() {
+  cancel();
   if (worker_.joinable()) worker_.join();
-  stopping_ = false;
 }
 
 void BatchConversion::run(std::vector<fs::path> files, std::string format, Progress progress,
@@ -124,8 +127,7 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
       }
       Outcome outcome = convertOne(files[k], format);
       std::lock_guard lock(mutex);
-      // Quitting: a file the stop interrupted is neither saved nor failed.
-      if (stopping_ && !outcome.failure.empty()) return;
+      if (outcome.interrupted) return;
       outcomes[k] = std::move(outcome);
       for (; reported < total && outcomes[reported]; ++reported) report(*outcomes[reported]);
     }
@@ -136,7 +138,7 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
   }
   convertFiles();
   for (std::thread& helper : helpers) helper.join();
-  // After a stop, what was written beyond an interrupted file.
+  // After a cancel, what was written beyond an interrupted file.
   for (; reported < total; ++reported) {
     if (outcomes[reported]) report(*outcomes[reported]);
   }
@@ -185,10 +187,11 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   int error = 0;
   {
     std::lock_guard lock(childMutex_);
-    if (!stopping_) {
+    if (!canceled_) {
       error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
       if (error == 0) childPids_.push_back(pid);
     } else {
+      outcome.interrupted = true;
       error = ECANCELED;
     }
   }
@@ -206,26 +209,31 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   const Captured captured = readBoth(out[0], err[0]);
   ::close(out[0]);
   ::close(err[0]);
-  // Waited for without reaping first, so that stop() cannot signal the pid
+  // Waited for without reaping first, so that cancel() cannot signal the pid
   // after it has been freed for another process.
   siginfo_t ended{};
+  bool stopped = false;
   while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
   }
   {
     std::lock_guard lock(childMutex_);
     std::erase(childPids_, pid);
+    stopped = std::erase(stoppedPids_, pid) > 0;
   }
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
 
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-    std::istringstream lines(captured.out);
-    for (std::string line; std::getline(lines, line);) {
-      if (!line.empty()) outcome.outputs.emplace_back(line);
-    }
+  // The files a child names are published, even when a stop came after.
+  std::istringstream lines(captured.out);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty()) outcome.outputs.emplace_back(line);
+  }
+  if ((WIFEXITED(status) && WEXITSTATUS(status) == 0) || (stopped && !outcome.outputs.empty())) {
     return outcome;
   }
+  outcome.outputs.clear();
+  outcome.interrupted = stopped;
   std::string reason = firstLine(captured.err);
   if (WIFSIGNALED(status)) {
     //: A conversion's child process ended by a signal; %1 names the signal ("Killed").

@@ -52,12 +52,14 @@ class BatchConversion {
   // True from start() until `finished` has returned.
   bool running() const { return running_; }
 
-  // Ends the batch before the next file; the files in progress are finished.
-  void cancel() { canceled_ = true; }
+  // Ends the batch: no further file starts, and every child in progress is
+  // asked to stop (each removes its own hidden working files, so what it was
+  // writing never appears). What was saved before stays and is reported;
+  // an interrupted file is neither saved nor failed.
+  void cancel();
 
-  // For quitting: cancels, asks every child in progress to stop (each removes
-  // its own hidden working files, so nothing partial is left) and waits for
-  // the workers to end. `finished` is still called, once.
+  // For quitting: cancels and waits for the workers to end. `finished` is
+  // still called, once.
   void stop();
 
   // The number of cores, at most four: one child per core keeps both the
@@ -68,7 +70,8 @@ class BatchConversion {
   // Public for the worker and for tests.
   struct Outcome {
     std::vector<std::filesystem::path> outputs;
-    std::string failure;  // empty on success
+    std::string failure;       // empty on success
+    bool interrupted = false;  // stopped by cancel() or stop(): neither saved nor failed
   };
   Outcome convertOne(const std::filesystem::path& file, const std::string& format);
 
@@ -81,9 +84,9 @@ class BatchConversion {
   std::thread worker_;
   std::atomic<bool> running_{false};
   std::atomic<bool> canceled_{false};
-  std::atomic<bool> stopping_{false};
   std::mutex childMutex_;
-  std::vector<pid_t> childPids_;  // the conversions in progress, guarded by childMutex_
+  std::vector<pid_t> childPids_;    // the conversions in progress, guarded by childMutex_
+  std::vector<pid_t> stoppedPids_;  // those of them asked to stop, guarded by childMutex_
 };
 
 }  // namespace Whirlpane

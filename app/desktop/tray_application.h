@@ -111,7 +111,8 @@ class TrayApplication : public QObject {
   ProgressToast* toast() const { return toast_.get(); }
   IntroductionWindow* introduction() const { return introduction_.get(); }
   const EditorCoordinator& editors() const { return editor_; }
-  // Ends the running batch before its next file, as the toast's close button does.
+  // Ends the running batch and stops the files in progress, as the toast's
+  // close button does.
   void cancelConversion() { batch_.cancel(); }
 
  private:

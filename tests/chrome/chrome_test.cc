@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -32,10 +33,26 @@ TEST(ProgressToast, CountsSavedFilesAndNeverDrawsAnEmptyBar) {
   EXPECT_EQ(toast.cancelButton()->accessibleName(), "Cancel");
 }
 
-TEST(ProgressToast, TheCloseButtonCancelsThenDismisses) {
-  ProgressToast toast("Converting to PNG", 4, {100, 100});
+TEST(ProgressToast, TheCloseButtonCancelsSaysSoThenDismisses) {
+  ProgressToast toast("Converting to PNG", 6, {100, 100});
   toast.show();
+  toast.update(2, 6);
+  bool cancelled = false;
+  toast.onCancel = [&] { cancelled = true; };
   toast.cancelButton()->click();
+  EXPECT_TRUE(cancelled);
+  EXPECT_TRUE(toast.panel()->isVisible()) << "the cancel is acknowledged, not vanished";
+  EXPECT_EQ(toast.detail()->text(), QString::fromUtf8("Cancelled \u2014 2 of 6 saved"));
+  // A file that was saved while the others stopped still counts, and the
+  // batch's end does not cut the notice short.
+  toast.update(3, 6);
+  toast.finish();
+  EXPECT_EQ(toast.detail()->text(), QString::fromUtf8("Cancelled \u2014 3 of 6 saved"));
+  EXPECT_TRUE(toast.dismissTimer().isActive());
+  EXPECT_GE(toast.dismissTimer().interval(), 1000);
+  for (QDeadlineTimer deadline(10000); toast.panel()->isVisible() && !deadline.hasExpired();) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
   EXPECT_FALSE(toast.panel()->isVisible());
 
   // The owner may drop the toast from inside onCancel.
