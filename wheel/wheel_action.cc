@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wheel/wheel_action.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -20,7 +21,28 @@ std::vector<WheelAction> WheelAction::formats(const std::optional<std::filesyste
     }
     return actions;
   };
-  return pdf ? build(pdfLabels) : build(imageLabels);
+  if (pdf) return build(pdfLabels);
+  std::vector<WheelAction> actions = build(imageLabels);
+  // Converting a file to its own format is rarely wanted; JPG, the format
+  // every program reads, is.
+  std::string own = file ? MediaEngine::asciiLower(file->extension().string()) : "";
+  if (own == ".heif") own = ".heic";
+  if (own == ".tif") own = ".tiff";
+  for (WheelAction& action : actions) {
+    if ("." + action.key == own) action = {"JPG", std::nullopt, "jpg"};
+  }
+  return actions;
+}
+
+std::vector<WheelAction> WheelAction::convertibleTo(const std::filesystem::path& file) {
+  if (MediaEngine::asciiLower(file.extension().string()) == ".pdf") return formats(file);
+  std::vector<WheelAction> actions = formats(std::filesystem::path("a.jpg"));
+  for (const WheelAction& action : formats(file)) {
+    if (std::find(actions.begin(), actions.end(), action) == actions.end()) {
+      actions.push_back(action);
+    }
+  }
+  return actions;
 }
 
 }  // namespace Whirlpane

@@ -22,9 +22,17 @@ struct WheelAction {
 
   // The formats offered for `file`, decided by its extension alone (the file is
   // never opened): "pdf" in any case gives DOCX, JPG, PNG, TXT; anything else,
-  // no extension or no file gives PNG, WEBP, HEIC, TIFF, AVIF, BMP, PDF, DOCX.
+  // no extension or no file gives PNG, WEBP, HEIC, TIFF, AVIF, BMP, PDF, DOCX,
+  // except that the source's own format gives its wedge to JPG (a HEIC photo:
+  // PNG, WEBP, JPG, TIFF, ...; "heif" and "tif" count as HEIC and TIFF).
   // Each key is its label in lower case.
   static std::vector<WheelAction> formats(const std::optional<std::filesystem::path>& file);
+
+  // What a file of `file`'s kind may be converted to from the command line
+  // and the file managers' menus, whose static image menus cannot tell one
+  // image format from another: for an image, the eight a JPEG is offered and
+  // those the wheel offers `file`; for a PDF, its four.
+  static std::vector<WheelAction> convertibleTo(const std::filesystem::path& file);
 
   bool operator==(const WheelAction&) const = default;
 };

@@ -53,7 +53,7 @@ std::vector<std::string> mimeTypes(Kind kind) {
 std::vector<MenuEntry> formatEntries(Kind kind) {
   std::vector<MenuEntry> entries;
   for (const WheelAction& action :
-       WheelAction::formats(fs::path(kind == Kind::pdf ? "a.pdf" : "a.png"))) {
+       WheelAction::formats(fs::path(kind == Kind::pdf ? "a.pdf" : "a.jpg"))) {
     entries.push_back({"Convert to " + action.label, "--to", action.key});
   }
   return entries;

@@ -6,6 +6,10 @@
 // the program as `whirlpane --to FORMAT FILE...` or `whirlpane --editor KEY
 // FILE`. The integrations are generated from this one rule at build time, so
 // a format or an editor added to the wheel cannot be missing from a menu.
+// The menus are per kind (images, PDFs), not per format, so an image's menu
+// offers the formats the wheel offers a JPEG (PNG, WEBP, HEIC, TIFF, AVIF,
+// BMP, PDF, DOCX); where the wheel gives a source's own format's wedge to
+// JPG, the menu keeps the format, which writes a converted copy beside it.
 //
 // Thread safety: plain functions of their arguments; any thread.
 #pragma once

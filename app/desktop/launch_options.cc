@@ -193,7 +193,7 @@ std::optional<std::string> requestProblem(const LaunchOptions& options) {
   for (const fs::path& file : files) {
     if (auto problem = fileProblem(file)) return problem;
     if (options.format) {
-      const std::vector<WheelAction> offered = WheelAction::formats(file);
+      const std::vector<WheelAction> offered = WheelAction::convertibleTo(file);
       if (std::none_of(offered.begin(), offered.end(),
                        [&](const WheelAction& action) { return action.key == format; })) {
         return said(QT_TRANSLATE_NOOP("Whirlpane::LaunchOptions",

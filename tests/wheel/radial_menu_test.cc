@@ -137,15 +137,15 @@ DragResult dragOnto(RadialMenu& menu, const QList<QUrl>& files, QPointF enter, Q
 }
 
 TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
-  const QUrl photo = QUrl::fromLocalFile("/d/holiday.png");
+  const QUrl photo = QUrl::fromLocalFile("/d/holiday.jpg");
   const struct {
     QList<QUrl> files;
     double clockwise, distance;
     const char* expected;  // the action, or null when the drop is refused
   } cases[] = {
-      {{photo}, 0, 44, "action png /d/holiday.png"},
+      {{photo}, 0, 44, "action png /d/holiday.jpg"},
       {{photo}, 90, 119.01, nullptr},
-      {{photo}, 22.6, 80, "action webp /d/holiday.png"},          // in the gap between two wedges
+      {{photo}, 22.6, 80, "action webp /d/holiday.jpg"},          // in the gap between two wedges
       {{QUrl::fromLocalFile(QDir::tempPath())}, 0, 80, nullptr},  // a folder
       {{}, 0, 80, nullptr},
   };

@@ -14,6 +14,7 @@
 #include "wheel/spring.h"
 #include "wheel/wheel_geometry.h"
 #include "wheel/wheel_state.h"
+#include "whirlpane/formats.h"
 
 namespace Whirlpane {
 namespace {
@@ -118,6 +119,30 @@ TEST(Spring, FollowsTheSpringEquationAndSettlesNoLaterThanNeeded) {
   }
   EXPECT_EQ(Spring(1.0005, 1, 22, 380, 1).settlingDuration(), 0);
   EXPECT_THROW(Spring(0, 1, 40, 400, 1), std::invalid_argument);  // critical
+}
+
+TEST(WheelAction, TheSourcesOwnFormatGivesItsWedgeToJpg) {
+  const struct {
+    std::optional<std::filesystem::path> file;
+    std::string labels;
+  } cases[] = {
+      {"IMG_0001.HEIC", "PNG WEBP JPG TIFF AVIF BMP PDF DOCX"},
+      {"photo.heif", "PNG WEBP JPG TIFF AVIF BMP PDF DOCX"},
+      {"scan.tif", "PNG WEBP HEIC JPG AVIF BMP PDF DOCX"},
+      {"shot.png", "JPG WEBP HEIC TIFF AVIF BMP PDF DOCX"},
+      {"photo.JPEG", "PNG WEBP HEIC TIFF AVIF BMP PDF DOCX"},
+      {"anim.gif", "PNG WEBP HEIC TIFF AVIF BMP PDF DOCX"},
+      {std::nullopt, "PNG WEBP HEIC TIFF AVIF BMP PDF DOCX"},
+      {"report.PDF", "DOCX JPG PNG TXT"},
+  };
+  for (const auto& c : cases) {
+    std::string labels;
+    for (const WheelAction& action : WheelAction::formats(c.file)) {
+      labels += (labels.empty() ? "" : " ") + action.label;
+      EXPECT_EQ(action.key, MediaEngine::asciiLower(action.label));
+    }
+    EXPECT_EQ(labels, c.labels) << (c.file ? c.file->string() : "no file");
+  }
 }
 
 TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {

@@ -66,8 +66,9 @@ TEST(LaunchOptions, FollowTheLaunchRules) {
 TEST(LaunchOptions, ARequestIsRefusedBeforeItStartsWhenItCannotBeCarriedOut) {
   TestSupport::ScratchFolder folder;
   const fs::path photo = folder / "photo.jpg", report = folder / "report.pdf",
-                 notes = folder / "notes.txt", gone = folder / "gone.png";
-  for (const fs::path& file : {photo, report, notes}) TestSupport::writeFile(file, "x");
+                 notes = folder / "notes.txt", gone = folder / "gone.png",
+                 phone = folder / "phone.heic";
+  for (const fs::path& file : {photo, report, notes, phone}) TestSupport::writeFile(file, "x");
   const std::string f = folder.path().string();
   const struct {
     std::vector<std::string> arguments;
@@ -84,6 +85,9 @@ TEST(LaunchOptions, ARequestIsRefusedBeforeItStartsWhenItCannotBeCarriedOut) {
       {{"--to", "gif", photo}, "\u201Cgif\u201D is not a format Whirlpane converts to."},
       {{"--to", "heic", photo, report}, "\u201Creport.pdf\u201D cannot be converted to HEIC."},
       {{"--to", "txt", photo}, "\u201Cphoto.jpg\u201D cannot be converted to TXT."},
+      // The wheel's JPG for a HEIC photo, and the file managers' HEIC for any image.
+      {{"--to", "jpg", phone, photo}, "\u201Cphoto.jpg\u201D cannot be converted to JPG."},
+      {{"--to", "heic", phone}, {}},
       {{"--editor", "sharpen", photo},
        "\u201Csharpen\u201D is not an editor of Whirlpane: compress, metadata, edit, annotate, "
        "background, crop, redact."},
