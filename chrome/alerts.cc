@@ -10,12 +10,18 @@
 
 namespace Whirlpane {
 
-QMessageBox* showErrorAlert(const QString& detail, QWidget* parent) {
-  //: The alert's heading; the reason follows below it.
-  auto* alert = new QMessageBox(
-      QMessageBox::Warning, "Whirlpane",
-      QCoreApplication::translate("Whirlpane::ErrorAlert", "Couldn\u2019t complete this file"),
-      QMessageBox::Ok, parent);
+QMessageBox* showErrorAlert(const QString& detail, QWidget* parent, int files) {
+  QString title;
+  if (files > 1) {
+    //: The alert's heading over the reasons of several files, %n of them (2 or more).
+    title = QCoreApplication::translate("Whirlpane::ErrorAlert", "Couldn\u2019t complete %n files",
+                                        nullptr, files);
+  } else {
+    //: The alert's heading; the reason follows below it.
+    title =
+        QCoreApplication::translate("Whirlpane::ErrorAlert", "Couldn\u2019t complete this file");
+  }
+  auto* alert = new QMessageBox(QMessageBox::Warning, "Whirlpane", title, QMessageBox::Ok, parent);
   alert->setObjectName("error-alert");
   alert->setInformativeText(detail);
   alert->setAttribute(Qt::WA_DeleteOnClose);

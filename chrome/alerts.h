@@ -13,11 +13,13 @@ class QWidget;
 
 namespace Whirlpane {
 
-// Shows "Couldn’t complete this file" with `detail` below it, without
+// Shows "Couldn’t complete this file" ("Couldn’t complete 3 files" when
+// `files`, the number of files `detail` reports, is more than one) with
+// `detail` below it, without
 // blocking the caller, and deletes it when it closes. It stays above every
 // window, our always-on-top editors included. Over `parent`'s window it is
 // modal to that window alone; without a parent, to the application.
-QMessageBox* showErrorAlert(const QString& detail, QWidget* parent = nullptr);
+QMessageBox* showErrorAlert(const QString& detail, QWidget* parent = nullptr, int files = 1);
 
 // A file chooser's name filter, "`label` (*.png *.PNG ...)", for the source
 // extensions the engine takes, in lower and in upper case; `withPdf` false

@@ -407,6 +407,14 @@
         <extracomment>The alert&apos;s heading; the reason follows below it.</extracomment>
         <translation>No se pudo completar este archivo</translation>
     </message>
+    <message numerus="yes">
+        <source>Couldn’t complete %n files</source>
+        <extracomment>The alert&apos;s heading over the reasons of several files, %n of them (2 or more).</extracomment>
+        <translation>
+            <numerusform>No se pudo completar %n archivo</numerusform>
+            <numerusform>No se pudieron completar %n archivos</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::IntroductionWindow</name>
@@ -694,6 +702,16 @@
         <source>Converting to %1</source>
         <extracomment>The progress toast&apos;s title; %1 is a format name such as PNG.</extracomment>
         <translation>Convirtiendo a %1</translation>
+    </message>
+    <message>
+        <source>%1: left out, because it has no extension that tells its format.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1: omitido, porque no tiene una extensión que indique su formato.</translation>
+    </message>
+    <message>
+        <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1: omitido, porque Whirlpane solo admite imágenes y PDF.</translation>
     </message>
 </context>
 <context>

@@ -407,6 +407,13 @@
         <extracomment>The alert&apos;s heading; the reason follows below it.</extracomment>
         <translation>このファイルを処理できませんでした</translation>
     </message>
+    <message numerus="yes">
+        <source>Couldn’t complete %n files</source>
+        <extracomment>The alert&apos;s heading over the reasons of several files, %n of them (2 or more).</extracomment>
+        <translation>
+            <numerusform>%n 件のファイルを処理できませんでした</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::IntroductionWindow</name>
@@ -692,6 +699,16 @@
         <source>Converting to %1</source>
         <extracomment>The progress toast&apos;s title; %1 is a format name such as PNG.</extracomment>
         <translation>%1 に変換中</translation>
+    </message>
+    <message>
+        <source>%1: left out, because it has no extension that tells its format.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1：拡張子がなく形式を判別できないため、除外しました。</translation>
+    </message>
+    <message>
+        <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1：Whirlpane は画像と PDF のみを扱うため、除外しました。</translation>
     </message>
 </context>
 <context>

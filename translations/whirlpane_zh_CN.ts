@@ -407,6 +407,13 @@
         <extracomment>The alert&apos;s heading; the reason follows below it.</extracomment>
         <translation>无法处理此文件</translation>
     </message>
+    <message numerus="yes">
+        <source>Couldn’t complete %n files</source>
+        <extracomment>The alert&apos;s heading over the reasons of several files, %n of them (2 or more).</extracomment>
+        <translation>
+            <numerusform>无法处理 %n 个文件</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::IntroductionWindow</name>
@@ -692,6 +699,16 @@
         <source>Converting to %1</source>
         <extracomment>The progress toast&apos;s title; %1 is a format name such as PNG.</extracomment>
         <translation>正在转换为 %1</translation>
+    </message>
+    <message>
+        <source>%1: left out, because it has no extension that tells its format.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1：已略过，因为它没有可表明格式的扩展名。</translation>
+    </message>
+    <message>
+        <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
+        <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
+        <translation>%1：已略过，因为 Whirlpane 只接受图像和 PDF。</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "app/desktop/introduction_window.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStringList>
 #include <algorithm>
@@ -51,7 +52,10 @@ QString IntroductionWindow::text(bool dragWatch) {
 IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onOpenFile) {
   setObjectName("introduction");
   setWindowTitle("Whirlpane");
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  // Without CustomizeWindowHint Qt adds the minimise and maximise buttons of
+  // its own accord; a window of fixed size has no use for them.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
 
   //: The introduction's heading, a slogan: everything is done with one drag.
   auto* heading = new QLabel(tr("Your files. One gesture."), this);
@@ -89,6 +93,14 @@ IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onO
   });
 
   setFixedSize(width, open_->geometry().bottom() + 1 + bottomMargin);
+}
+
+void IntroductionWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace Whirlpane

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window that introduces Whirlpane on first run and from "How to Use…":
 // a heading, four short paragraphs and an "Open a File…" button. Its width
-// is fixed; texts longer than English wrap, and the window grows taller.
+// is fixed; texts longer than English wrap, and the window grows taller. Its
+// title bar offers only the close button, and Escape closes it too.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -28,6 +29,10 @@ class IntroductionWindow : public QWidget {
   static QString text(bool dragWatch);
 
   QPushButton* openButton() const { return open_; }
+
+ protected:
+  // Escape closes the window, as it does a dialog.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPushButton* open_ = nullptr;

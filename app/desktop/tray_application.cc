@@ -120,7 +120,7 @@ void TrayApplication::launch(const LaunchOptions& options) {
     showIntroduction();
     setHasOpenedWhirlpane();
   }
-  carryOut(options);
+  if (asks || !options.allFiles().empty()) carryOut(options);
 }
 
 void TrayApplication::carryOut(const LaunchOptions& request) {
@@ -143,6 +143,8 @@ void TrayApplication::carryOut(const LaunchOptions& request) {
     wheel_->showWheel(screenCenter(), request.tools, false, std::nullopt);
   } else if (!files.empty()) {
     open(files, request.tools);
+  } else {
+    showCurrentWheel();
   }
 }
 
@@ -186,10 +188,14 @@ void TrayApplication::tick() {
 
 void TrayApplication::open(const Files& files, bool tools) {
   setCurrentFiles(supportedOnly(files));
+  for (const auto& file : files) {
+    if (!supported(file)) leftOut_.push_back(file);
+  }
   if (!currentFiles_.empty()) wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
 }
 
 void TrayApplication::setCurrentFiles(Files files) {
+  leftOut_.clear();
   currentFiles_ = std::move(files);
   wheel_->currentFiles = currentFiles_;
 }
@@ -251,7 +257,24 @@ void TrayApplication::quit() {
   qApp->quit();
 }
 
-void TrayApplication::showError(const QString& text) { showErrorAlert(text, alertParent()); }
+void TrayApplication::showError(const QString& text, int files) {
+  showErrorAlert(text, alertParent(), files);
+}
+
+QStringList TrayApplication::leftOutLines(const Files& files) {
+  QStringList lines;
+  for (const auto& file : files) {
+    const QString name = QString::fromStdString(file.filename().string());
+    if (file.extension().empty()) {
+      //: A file the wheel was opened with but cannot take; %1 is its name.
+      lines << tr("%1: left out, because it has no extension that tells its format.").arg(name);
+    } else {
+      //: A file the wheel was opened with but cannot take; %1 is its name.
+      lines << tr("%1: left out, because Whirlpane takes only images and PDFs.").arg(name);
+    }
+  }
+  return lines;
+}
 
 QWidget* TrayApplication::alertParent() const {
   // The window the user is in, when it is one of ours; else an open editor,
@@ -311,13 +334,19 @@ void TrayApplication::openEditor(const std::string& key, const std::filesystem::
 void TrayApplication::perform(const Files& files, const WheelAction& action) {
   const QPointF pointer = QCursor::pos();
   const QPointF center = QRectF(wheel_->panel()->frameGeometry()).center();
+  // What the open request left out is reported with what happens to the rest.
+  const Files leftOut = files == currentFiles_ ? leftOut_ : Files{};
   if (editor_.hasEditor(action.key)) {
     setCurrentFiles(files);
     wheel_->hideWheel();
     for (const auto& file : files) openEditor(action.key, file, center);
+    if (!leftOut.empty()) {
+      showError(leftOutLines(leftOut).join("\n\n"), static_cast<int>(leftOut.size()));
+    }
     return;
   }
   if (working()) return;
+  leftOutOfBatch_ = leftOut;
   wheel_->hideWheel();
   toast_ = std::make_unique<ProgressToast>(progressTitle(action.label),
                                            static_cast<int>(files.size()), pointer);
@@ -353,11 +382,9 @@ void TrayApplication::batchFinished(BatchConversion::Result result) {
   working_ = false;
   if (toast_) toast_->finish();
   if (!result.outputs.empty()) setCurrentFiles({result.outputs.back()});
-  if (!result.failures.empty()) {
-    QStringList lines;
-    for (const std::string& line : result.failures) lines << QString::fromStdString(line);
-    showError(lines.join("\n\n"));
-  }
+  QStringList lines = leftOutLines(std::exchange(leftOutOfBatch_, {}));
+  for (const std::string& line : result.failures) lines << QString::fromStdString(line);
+  if (!lines.empty()) showError(lines.join("\n\n"), static_cast<int>(lines.size()));
   if (!waiting_.empty()) {
     auto [files, action] = std::move(waiting_.front());
     waiting_.pop_front();

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
+#include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <deque>
@@ -59,12 +60,14 @@ class TrayApplication : public QObject {
   // (whose request requestProblem() passed): "--to" converts the files as a
   // drop on that format's wedge; "--editor" opens the editor on each file;
   // "--open" shows the wheel (or the tools, with "--tools") for its file at
-  // the centre of the screen; files alone are an open request.
+  // the centre of the screen; files alone are an open request; nothing at all
+  // (a second plain "whirlpane") shows the program as showCurrentWheel() does.
   void carryOut(const LaunchOptions& request);
 
   // An open request (Open With): the supported files become the current
   // files, even when none is left; with any, the formats wheel (or the tools
-  // wheel) comes up at the pointer.
+  // wheel) comes up at the pointer. The files left out are named, with the
+  // reason, in the alert of what the wheel does with the others.
   void open(const Files& files, bool tools = false);
 
   // The wheel's choice: a tool opens one editor per file; a format converts
@@ -82,10 +85,11 @@ class TrayApplication : public QObject {
   // Stops a running batch politely (its children remove their own working
   // files) and ends the program.
   void quit();
-  // "Couldn’t complete this file" with `text` as the detail, without
-  // blocking the caller: over the editor the user is in, or any open editor,
-  // modal to it alone; with no editor open, application modal.
-  void showError(const QString& text);
+  // "Couldn’t complete this file" (or "… 3 files" for `files` more than
+  // one) with `text` as the detail, without blocking the caller: over the
+  // editor the user is in, or any open editor, modal to it alone; with no
+  // editor open, application modal.
+  void showError(const QString& text, int files = 1);
 
   // The progress toast's title for a batch converting to `format` (a label
   // of the formats wheel): "Converting to PNG".
@@ -121,6 +125,8 @@ class TrayApplication : public QObject {
   void batchProgressed(int saved, int total);
   void batchFinished(BatchConversion::Result result);
   void showWheelAtPointer();
+  // One alert line for each file an open request left out: its name and why.
+  static QStringList leftOutLines(const Files& files);
   // The window an alert belongs over: the active editor, else a visible one.
   QWidget* alertParent() const;
   // The files the wheel acts on when it opens without a drag, here and in
@@ -139,6 +145,10 @@ class TrayApplication : public QObject {
   BatchConversion batch_;
   Files currentFiles_;
   bool working_ = false;
+  // The files an open request left out of the current files, and those of
+  // them the running batch reports.
+  Files leftOut_;
+  Files leftOutOfBatch_;
   // Conversions asked for while a batch runs, in order.
   std::deque<std::pair<Files, WheelAction>> waiting_;
   bool testing_ = false;

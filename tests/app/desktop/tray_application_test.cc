@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -111,7 +112,7 @@ TEST_F(Tray, ABatchCountsSavedFilesReportsFailuresTogetherAndRemembersTheLastOut
   QStringList alerts;
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-      EXPECT_EQ(box->text(), QString::fromUtf8("Couldn\u2019t complete this file"));
+      EXPECT_EQ(box->text(), QString::fromUtf8("Couldn\u2019t complete 2 files"));
       alerts << box->informativeText();
       delete box;  // the tests after this one share the process
     }
@@ -142,6 +143,49 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   tray.carryOut(options({"--editor", "crop", (folder / "a.jpg").string()}));
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
+}
+
+TEST_F(Tray, OpenWithNamesTheFilesItLeavesOutInTheBatchsAlert) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
+  TestSupport::writeFile(folder / "notes", "x");
+  TestSupport::writeFile(folder / "readme.txt", "x");
+  TestSupport::writeFile(folder / "broken.jpg", "damaged");
+  tray.launch(options({"--test-mode"}));
+  tray.carryOut(options({(folder / "a.jpg").string(), (folder / "notes").string(),
+                         (folder / "readme.txt").string(), (folder / "broken.jpg").string()}));
+  EXPECT_EQ(tray.currentFiles(), (std::vector<fs::path>{folder / "a.jpg", folder / "broken.jpg"}));
+  tray.perform(tray.currentFiles(), {"PNG", std::nullopt, "png"});
+  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->text(), QString::fromUtf8("Couldn\u2019t complete 3 files"));
+  EXPECT_EQ(alert->informativeText(),
+            "notes: left out, because it has no extension that tells its format.\n\n"
+            "readme.txt: left out, because Whirlpane takes only images and PDFs.\n\n"
+            "broken.jpg: Could not read broken.jpg. The file may be damaged or unsupported.");
+  delete alert;
+}
+
+TEST_F(Tray, ASecondPlainLaunchShowsTheRunningProgram) {
+  tray.launch(options({"--test-mode", "--open", "/p/photo.jpg"}));
+  tray.wheel().hideWheel();
+  tray.carryOut(options({}));
+  EXPECT_TRUE(tray.wheel().panel()->isVisible());
+}
+
+TEST_F(Tray, TheIntroductionOffersOnlyItsCloseButtonAndEscapeClosesIt) {
+  tray.showIntroduction();
+  QWidget* introduction = tray.introduction();
+  EXPECT_EQ(
+      introduction->windowFlags() &
+          (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      Qt::WindowCloseButtonHint);
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(introduction, &escape);
+  EXPECT_FALSE(introduction->isVisible());
 }
 
 TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
