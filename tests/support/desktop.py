@@ -107,9 +107,17 @@ def said(process):
         return log.read()
 
 
+class XImage(ctypes.Structure):
+    """The leading fields of Xlib's XImage."""
+    _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + [
+        ("data", ctypes.c_void_p)] + [(name, ctypes.c_int) for name in (
+            "byte_order", "bitmap_unit", "bitmap_bit_order", "bitmap_pad", "depth",
+            "bytes_per_line", "bits_per_pixel")]
+
+
 class Xlib:
     """What no command-line tool does: a key grab and a selection held, as
-    another X client would."""
+    another X client would, and the pointer moved as a mouse moves it."""
 
     def __init__(self, display):
         x = self.x = ctypes.cdll.LoadLibrary("libX11.so.6")
@@ -128,8 +136,53 @@ class Xlib:
         x.XCreateSimpleWindow.restype = xid
         x.XSetSelectionOwner.argtypes = [handle, xid, xid, xid]
         x.XSync.argtypes = [handle, ctypes.c_int]
+        xtst = self.xtst = ctypes.cdll.LoadLibrary("libXtst.so.6")
+        xtst.XTestFakeMotionEvent.argtypes = [handle] + [ctypes.c_int] * 3 + [xid]
+        xtst.XTestFakeButtonEvent.argtypes = [handle, ctypes.c_uint, ctypes.c_int, xid]
+        x.XFlush.argtypes = [handle]
+        x.XGetImage.argtypes = [handle, xid] + [ctypes.c_int] * 2 + [ctypes.c_uint] * 2 + [
+            ctypes.c_ulong, ctypes.c_int]
+        x.XGetImage.restype = ctypes.POINTER(XImage)
+        x.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+        x.XGetGeometry.argtypes = [handle, xid] + [ctypes.c_void_p] * 7
         self.display = x.XOpenDisplay(display.encode())
         self.root = x.XDefaultRootWindow(self.display)
+
+    def pointer(self, x, y, button=None):
+        """Moves the pointer to (x, y) as a mouse does (XTest: the X server's
+        own motion, which xdotool's warps are not), then presses (True) or
+        releases (False) `button` 1 there."""
+        self.xtst.XTestFakeMotionEvent(self.display, -1, x, y, 0)
+        if button is not None:
+            self.xtst.XTestFakeButtonEvent(self.display, 1, button, 0)
+        self.x.XFlush(self.display)
+
+    def find_colour(self, window, match):
+        """The centre, in `window`, of its pixels whose (r, g, b) `match`
+        holds; None when there are none. A 24-bit screen's window."""
+        x = self.x
+        image = x.XGetImage(self.display, window, 0, 0, *self.size(window), 0xFFFFFFFF, 2)
+        if not image:
+            return None
+        width, height, line = (image.contents.width, image.contents.height,
+                               image.contents.bytes_per_line)
+        pixels = ctypes.string_at(image.contents.data, line * height)
+        x.XDestroyImage(image)
+        found = [(column, row) for row in range(height)
+                 for column, at in enumerate(range(row * line, row * line + width * 4, 4))
+                 if match(pixels[at + 2], pixels[at + 1], pixels[at])]  # BGRX
+        if not found:
+            return None
+        xs, ys = [column for column, _ in found], [row for _, row in found]
+        return (min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2
+
+    def size(self, window):
+        root, at, width, height, unused = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_uint(),
+                                           ctypes.c_uint(), ctypes.c_uint())
+        self.x.XGetGeometry(self.display, window, ctypes.byref(root), ctypes.byref(at),
+                            ctypes.byref(at), ctypes.byref(width), ctypes.byref(height),
+                            ctypes.byref(unused), ctypes.byref(unused))
+        return width.value, height.value
 
     def atom(self, name):
         return self.x.XInternAtom(self.display, name.encode(), 0)

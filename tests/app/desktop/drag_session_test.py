@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The drag watch on a real X server: the desktop program (without the test
-mode, which stops the watch) and file drags from a real GTK drag source, driven
-by xdotool. Each case leaves every window of the program closed."""
+mode, which stops the watch) and file drags from real drag sources: a GTK one
+driven by xdotool, and Qt's own (a Qt 6 window and Dolphin) moved as a mouse
+moves. Each case leaves every window of the program closed."""
 import os
 import subprocess
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
 from desktop import Desktop, centred_at, wait_for  # noqa: E402
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "drag_source.py")
+QT_SOURCE = os.environ.get("QT_DRAG_SOURCE", "qt-drag-source")
 
 
 class DragSession(unittest.TestCase):
@@ -113,6 +116,80 @@ class DragSession(unittest.TestCase):
         self.source(self.photo)
         self.drag_to_rest()
         self.desktop.xdotool("mousemove 1000 700 sleep 0.1 mouseup 1")
+
+
+class QtDragSources(unittest.TestCase):
+    """Qt's XDND source answers the question for the dragged files only when
+    it is stamped with the time of the source's latest position message, which
+    every pointer motion renews. Drags from a Qt 6 window and from Dolphin (Qt
+    5), moved every 8 ms as a 125 Hz mouse reports and then resting, must each
+    bring the wheel up."""
+
+    TRIES = 10
+
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop(dbus=True)
+        cls.addClassCleanup(cls.desktop.close)
+        config = os.path.join(cls.desktop.env["XDG_CONFIG_HOME"], "Whirlpane")
+        os.makedirs(config)
+        with open(os.path.join(config, "Whirlpane.conf"), "w") as settings:
+            settings.write("[General]\nhasOpenedWhirlpane=true\n")
+        cls.folder = os.path.join(cls.desktop.folder, "Pictures")
+        os.mkdir(cls.folder)
+        cls.photo = os.path.join(cls.folder, "photo.jpg")
+        subprocess.run(["vips", "xyz", cls.photo, "48", "32"], check=True)
+        cls.program = cls.desktop.whirlpane()
+        wait_for(lambda: cls.desktop.xdotool("search", "--class", "whirlpane"), timeout=30)
+
+    def tearDown(self):
+        self.assertIsNone(self.program.poll(), "the program runs on")
+        self.assertFalse(os.path.exists(os.path.join(self.folder, "photo.png")), "no drop")
+
+    def drags(self, press, rest=(700, 450)):
+        """Drags from `press` to `rest` TRIES times, a motion every 8 ms, and
+        counts the drags that brought the wheel up at `rest`. Each is then
+        released far from the wheel, over nothing."""
+        xlib, shown = self.desktop.xlib, 0
+        for _ in range(self.TRIES):
+            xlib.pointer(*press)
+            time.sleep(0.1)
+            xlib.pointer(*press, True)
+            steps = 40
+            for step in range(1, steps + 1):
+                time.sleep(0.008)
+                xlib.pointer(*(p + (r - p) * step // steps for p, r in zip(press, rest)))
+            shown += wait_for(lambda: self.desktop.panel() == centred_at(*rest), timeout=3) or 0
+            for x in range(rest[0], 1250, 60):
+                time.sleep(0.008)
+                xlib.pointer(x, 60)
+            xlib.pointer(1250, 60, False)
+            self.assertTrue(wait_for(self.desktop.withdrawn), "the wheel hides after the drag")
+        return shown
+
+    def test_every_drag_from_a_qt_6_window_brings_the_wheel(self):
+        source = self.desktop.start([QT_SOURCE, "100", "100", self.photo], talk=True)
+        self.addCleanup(source.process.terminate)
+        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
+        window = wait_for(lambda: self.desktop.windows("Drag source"))
+        self.assertTrue(window, "mapped")
+        x, y, width, height = self.desktop.geometry(window[0])
+        self.assertEqual(self.drags((x + width // 2, y + height // 2)), self.TRIES)
+
+    def test_every_drag_from_dolphin_brings_the_wheel(self):
+        dolphin = self.desktop.start(["dolphin", self.folder])
+        self.addCleanup(dolphin.terminate)
+        window = wait_for(lambda: self.desktop.windows(cls="dolphin"), timeout=60)
+        self.assertTrue(window, "Dolphin's window")
+        self.desktop.xdotool("windowsize", "--sync", window[0], 600, 400, "windowmove", "--sync",
+                             window[0], 0, 0)
+        # The photo's icon (Breeze's green picture; no thumbnails here), where
+        # Dolphin has laid it out.
+        icon = wait_for(lambda: self.desktop.xlib.find_colour(
+            window[0], lambda r, g, b: g > 150 and r < 120 and b < 120), timeout=30)
+        self.assertTrue(icon, "the photo in Dolphin's window")
+        x, y, _, _ = self.desktop.geometry(window[0])
+        self.assertEqual(self.drags((x + icon[0], y + icon[1])), self.TRIES)
 
 
 if __name__ == "__main__":
