@@ -11,6 +11,7 @@
 #include "base/translation.h"
 #include "files/output_placement.h"
 #include "image/external_encoders.h"
+#include "image/image.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
 #include "image/jpeg_transform.h"
@@ -19,6 +20,8 @@
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
+
+static_assert(picturePixelBudget == pixelBudget, "the editors' budget is the engine's");
 
 Picture loadPicture(const std::filesystem::path& url) {
   const Image image = loadImage(url);

@@ -23,6 +23,10 @@ struct Picture {
   std::vector<std::uint8_t> rgba;
 };
 
+// The most pixels a picture may have to be decoded or written: beyond it,
+// Failure::tooLarge.
+inline constexpr long long picturePixelBudget = 100'000'000;
+
 // Decodes the first frame of `url` upright. Throws Failure::unreadable when it
 // is no image the engine reads, Failure::tooLarge outside the pixel budget,
 // and FileError when the file cannot be read.
