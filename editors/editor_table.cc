@@ -59,7 +59,10 @@ const std::vector<EditorEntry>& editorTable() {
       //: A wedge of the tools wheel, in capitals, a verb: cut the picture to a rectangle.
       {"crop", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "CROP"), "crop", "Crop\u2026",
        [](const Path& file) {
-         return std::make_unique<CropController>(file, loadEditorImage(file));
+         // Stamped before decoding: a file replaced after this is never
+         // mistaken for the one shown.
+         const auto decoded = MediaEngine::fileStamp(file);
+         return std::make_unique<CropController>(file, loadEditorImage(file), decoded);
        }},
       //: A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.
       {"redact", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "REDACT"), "eye-slash", "Redact\u2026",

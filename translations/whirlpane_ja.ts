@@ -127,6 +127,11 @@
         <extracomment>The file chooser&apos;s filter: the extensions follow in brackets.</extracomment>
         <translation>画像</translation>
     </message>
+    <message>
+        <source>At full size this is too large to save; it will be saved at %1 × %2 pixels, scaled down.</source>
+        <extracomment>Add BG&apos;s note when the result at full size would be too large; %1 × %2 is the smaller size in pixels that Save writes instead.</extracomment>
+        <translation>元のサイズでは大きすぎて保存できません。%1 × %2 ピクセルに縮小して保存します。</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::BackgroundRatio</name>

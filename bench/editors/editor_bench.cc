@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
   const QSize size = image.size();
   const QRectF half(size.width() / 4, size.height() / 4, size.width() / 2, size.height() / 2);
   for (const bool grid : {false, true}) {
-    CropController crop(photo, image);
+    CropController crop(photo, image, MediaEngine::fileStamp(photo));
     QRectF selection = half;
     // Moved onto the grid when asked, and off it otherwise.
     const double x = std::round(half.x() / 16) * 16, y = std::round(half.y() / 16) * 16;

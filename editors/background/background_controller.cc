@@ -155,11 +155,35 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
                                      refresh();
                                    });
 
+  // Over the preview's foot, which gives way to it while it shows.
+  sizeNote_ = new EditorLabel(QRectF(16, 335, 386, 30), editorFont(10.5), labelColor(0.85),
+                              surface(), Qt::AlignLeft | Qt::AlignVCenter, 2);
+  sizeNote_->setObjectName("editor.background.sizeNote");
+
   swatches_.front()->setSelected(true);
   refresh();
 }
 
 void BackgroundController::refresh() {
+  // Whatever the settings make, Save writes at most what can be written: the
+  // same look scaled down, said here before anything is designed for it.
+  const QSizeF canvas =
+      BackgroundRenderer::canvasSize(image_.size(), padding_->value(), currentRatio_);
+  savedDimension_ = fittingDimension(
+      canvas, std::min<double>(MediaEngine::picturePixelBudget, BackgroundRenderer::maxArea));
+  if (savedDimension_) {
+    const double s = *savedDimension_ / std::max(canvas.width(), canvas.height());
+    const auto side = [s](double full) { return std::max(std::lround(full * s), 1L); };
+    //: Add BG's note when the result at full size would be too large; %1 × %2 is the smaller
+    //: size in pixels that Save writes instead.
+    sizeNote_->setText(
+        tr("At full size this is too large to save; it will be saved at %1 \u00d7 %2 pixels, "
+           "scaled down.")
+            .arg(side(canvas.width()))
+            .arg(side(canvas.height())));
+  }
+  sizeNote_->setVisible(savedDimension_.has_value());
+  preview_->setGeometry(QRect(12, 52, 394, savedDimension_ ? 281 : 313));
   const auto rendered = BackgroundRenderer::render(
       reduced_, style_, previewBackdrop_, padding_->value(), corner_->value(), shadow_->value(),
       currentRatio_, previewDimension);
@@ -230,9 +254,9 @@ void BackgroundController::saveEditor() {
   // thread with the settings as they are now, never on the interface's.
   performSave([image = image_, style = style_, backdrop = backdrop_, padding = padding_->value(),
                corner = corner_->value(), shadow = shadow_->value(), ratio = currentRatio_, target,
-               source = sourceFile()] {
-    const auto rendered = BackgroundRenderer::render(image, style, backdrop, padding, corner,
-                                                     shadow, ratio, std::nullopt);
+               source = sourceFile(), limit = savedDimension_] {
+    const auto rendered =
+        BackgroundRenderer::render(image, style, backdrop, padding, corner, shadow, ratio, limit);
     if (!rendered) throw EditorError(renderFailure());
     MediaEngine::writePicture(pictureOf(*rendered), "png", target, source, 0.9);
     return target;

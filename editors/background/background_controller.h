@@ -26,6 +26,7 @@ namespace Whirlpane {
 class ActionButton;
 class BackgroundSwatch;
 class ColorWell;
+class EditorLabel;
 class PreviewView;
 class RatioControl;
 class SliderRow;
@@ -61,6 +62,9 @@ class BackgroundController : public EditorFrame {
   ColorWell* customColor() const { return customColor_; }
   const BackgroundStyle& style() const { return style_; }
   bool hasBackdrop() const { return backdrop_.has_value(); }
+  // The note shown while the result at full size would be too large to
+  // write, naming the smaller size Save writes instead; hidden otherwise.
+  EditorLabel* sizeNote() const { return sizeNote_; }
 
  private:
   void choose(const BackgroundStyle& style, BackgroundSwatch* swatch);
@@ -80,6 +84,9 @@ class BackgroundController : public EditorFrame {
   ColorWell* customColor_;
   ActionButton* imageButton_;
   std::optional<double> currentRatio_;
+  EditorLabel* sizeNote_;
+  // The longer side Save limits the result to; none for the full size.
+  std::optional<double> savedDimension_;
 };
 
 }  // namespace Whirlpane

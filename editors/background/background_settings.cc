@@ -3,6 +3,9 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cmath>
+
+#include "editors/rendering/background_renderer.h"
 
 namespace Whirlpane {
 
@@ -26,6 +29,24 @@ double paddingMaximum(QSize picture) {
 
 double cornerMaximum(QSize picture) {
   return std::max(0.24 * std::max(picture.width(), picture.height()), 100.0);
+}
+
+std::optional<double> fittingDimension(QSizeF canvas, double maxPixels) {
+  const double longer = std::max(canvas.width(), canvas.height());
+  // The sides a render limited to `dimension` has, rounded as it rounds them.
+  const auto fits = [&](double dimension) {
+    const double s = std::min(dimension / longer, 1.0);
+    const double w = std::max(std::round(canvas.width() * s), 1.0);
+    const double h = std::max(std::round(canvas.height() * s), 1.0);
+    return w <= BackgroundRenderer::maxSide && h <= BackgroundRenderer::maxSide &&
+           w * h <= maxPixels;
+  };
+  if (!(longer > 0) || fits(longer)) return std::nullopt;
+  double dimension =
+      std::floor(std::min({BackgroundRenderer::maxSide,
+                           longer * std::sqrt(maxPixels / (canvas.width() * canvas.height()))}));
+  while (dimension > 1 && !fits(dimension)) --dimension;
+  return dimension;
 }
 
 BackgroundStyle customStyle(const QColor& color) {

@@ -44,6 +44,13 @@ double paddingMaximum(QSize picture);
 // below 100.
 double cornerMaximum(QSize picture);
 
+// The longest side a render of a canvas of `canvas` (picture pixels at full
+// size, as BackgroundRenderer::canvasSize gives) is limited to so that it
+// holds at most `maxPixels` pixels and neither side exceeds
+// BackgroundRenderer::maxSide: the largest such, the same look scaled. None
+// when the canvas fits at full size.
+std::optional<double> fittingDimension(QSizeF canvas, double maxPixels);
+
 // The flat style of a colour the user picked: named "Custom", no blobs.
 BackgroundStyle customStyle(const QColor& color);
 

@@ -74,12 +74,14 @@ std::string croppedFormat(const std::filesystem::path& source) {
   return MediaEngine::isRaster(format) && MediaEngine::canWritePicture(format) ? own : "png";
 }
 
-CropController::CropController(const std::filesystem::path& file, const QImage& image)
+CropController::CropController(const std::filesystem::path& file, const QImage& image,
+                               std::optional<MediaEngine::FileStamp> decoded)
     : EditorFrame(file,
                   //: The Crop editor's window title.
                   tr("Crop Image"),
                   //: The Crop editor's Save button: save the cut picture.
-                  tr("Apply"), "crop", QSize(370, 560)) {
+                  tr("Apply"), "crop", QSize(370, 560)),
+      decoded_(decoded) {
   canvas_ = new CropCanvas(image, QRectF(16, 47, 338, 382), surface());
   // The ratio control starts at 121, or after a longer label.
   //: The label before the choices of the cut's shape (free, square, 16:9 ...).
@@ -138,13 +140,13 @@ void CropController::saveEditor() {
   if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
   const QImage image = canvas_->croppedImage();
   const std::string format = croppedFormat(sourceFile());
-  if (image.isNull() || MediaEngine::normalized(format) != "jpg") {
+  if (image.isNull() || MediaEngine::normalized(format) != "jpg" || !decoded_) {
     saveImage(image, " Cropped", format);
     return;
   }
   // A JPEG cut on its block grid keeps its coded blocks: no second generation
-  // of compression, and the pixels stay exactly the source's. Elsewhere the
-  // selection is encoded again.
+  // of compression, and the pixels stay exactly the source's. Elsewhere, and
+  // when the file is no longer the one shown, the selection is encoded again.
   std::filesystem::path target;
   try {
     target = MediaEngine::uniqueSibling(sourceFile(), " Cropped", format);
@@ -152,14 +154,14 @@ void CropController::saveEditor() {
     report(EditorError(MediaEngine::describe(failure)));
     return;
   }
-  performSave(
-      [image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceFile()] {
-        if (!MediaEngine::writeCroppedJPEG(source, rect.x(), rect.y(), rect.width(), rect.height(),
-                                           target)) {
-          MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
-        }
-        return target;
-      });
+  performSave([image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceFile(),
+               decoded = *decoded_] {
+    if (!MediaEngine::writeCroppedJPEG(source, decoded, rect.x(), rect.y(), rect.width(),
+                                       rect.height(), target)) {
+      MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
+    }
+    return target;
+  });
 }
 
 }  // namespace Whirlpane

@@ -3,7 +3,7 @@
 // and five fixed aspect ratios, and the selection's size in whole pixels,
 // which can be typed. Apply writes the selection beside the source under
 // " Cropped", in the source's own format when the engine can write it, else
-// as a PNG.
+// as a PNG; always the picture shown, whatever has become of the file since.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -15,6 +15,7 @@
 #include <string>
 
 #include "editors/common/editor_frame.h"
+#include "whirlpane/picture_file.h"
 
 namespace Whirlpane {
 
@@ -34,7 +35,10 @@ class CropController : public EditorFrame {
   Q_OBJECT
 
  public:
-  CropController(const std::filesystem::path& file, const QImage& image);
+  // `decoded`: the stamp `file` had before `image` was decoded from it; the
+  // coded blocks of a JPEG are kept only while the file still has it.
+  CropController(const std::filesystem::path& file, const QImage& image,
+                 std::optional<MediaEngine::FileStamp> decoded);
 
   CropCanvas* canvas() const { return canvas_; }
   RatioControl* ratio() const { return ratio_; }
@@ -52,6 +56,7 @@ class CropController : public EditorFrame {
   RatioControl* ratio_;
   QLineEdit* widthField_;
   QLineEdit* heightField_;
+  std::optional<MediaEngine::FileStamp> decoded_;
 };
 
 }  // namespace Whirlpane

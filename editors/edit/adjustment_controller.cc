@@ -93,7 +93,11 @@ void AdjustmentController::rotate() {
 }
 
 void AdjustmentController::flip() {
+  // The mirror is of what is shown, left to right. The adjustment mirrors
+  // before it turns, and mirroring a turned picture is turning the mirrored
+  // one the opposite way: so the turns so far are reversed with the mirror.
   adjustment_.flipped = !adjustment_.flipped;
+  adjustment_.quarterTurns = (4 - adjustment_.quarterTurns) % 4;
   refresh();
 }
 

@@ -65,12 +65,15 @@ void AnnotationLayer::setTool(Tool tool) {
   active_.reset();
 }
 
-Annotation AnnotationLayer::startMark(QPointF point) const {
+Annotation AnnotationLayer::startMark(QPointF point, QSizeF viewSize) const {
+  const double imagePerView = imageSize_.width() / imageRect(viewSize).width();
   Annotation mark;
   mark.tool = tool_;
   mark.points = {point};
   mark.color = inkColor.isValid() ? inkColor.toRgb() : defaultInk;
-  mark.width = std::isfinite(strokeWidth) ? strokeWidth : 4;
+  const double seen = std::isfinite(strokeWidth) ? strokeWidth : 4;
+  mark.width = seen * imagePerView;
+  mark.textSize = std::max(18.0, 5 * seen) * imagePerView;
   mark.text = textValue;
   return mark;
 }
@@ -79,7 +82,7 @@ bool AnnotationLayer::press(QPointF viewPoint, QSizeF viewSize) {
   const auto point = sourcePoint(viewPoint, viewSize, false);
   if (!point) return false;
   active_.reset();
-  Annotation mark = startMark(*point);
+  Annotation mark = startMark(*point, viewSize);
   if (tool_ != Tool::text) {
     active_ = std::move(mark);
     return false;
@@ -219,7 +222,7 @@ void AnnotationLayer::draw(QPainter& painter, const Annotation& mark) const {
       // edge; what runs past the bottom edge is clipped away.
       const qreal available = imageSize_.width() - p.x();
       if (available > 0 && p.y() < imageSize_.height()) {
-        const QFont font = editorFont(std::round(std::max(18.0, 5 * mark.width)), QFont::DemiBold);
+        const QFont font = editorFont(std::max(1.0, std::round(mark.textSize)), QFont::DemiBold);
         const QRectF box = QFontMetricsF(font).boundingRect(
             QRectF(0, 0, available, 1e9), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
             mark.text);

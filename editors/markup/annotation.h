@@ -39,9 +39,10 @@ struct Annotation {
   // The whole path of a pen stroke; the first and the current point of the
   // other kinds.
   std::vector<QPointF> points;
-  QColor color;      // sRGB, taken when the mark was started
-  double width = 4;  // stroke width in image pixels
-  QString text;      // the label of a text mark
+  QColor color;          // sRGB, taken when the mark was started
+  double width = 4;      // stroke width in image pixels
+  QString text;          // the label of a text mark
+  double textSize = 18;  // the label's font size in image pixels
 };
 
 // An arrow's head: the filled triangle and the point where the shaft ends.
@@ -81,7 +82,10 @@ class AnnotationLayer {
   Tool tool() const { return tool_; }
   void setTool(Tool tool);
   QColor inkColor;
-  // Width of new marks in image pixels; anything not finite counts as 4.
+  // Width of new marks as seen, in view units; anything not finite counts as
+  // 4. A mark keeps it in image pixels, scaled by the image-to-view ratio of
+  // the view it is started in, so that it is saved as it looked; its label's
+  // size, max(18, 5 × width) as seen, likewise.
   double strokeWidth = 4;
   QString textValue = "Text";
 
@@ -137,7 +141,7 @@ class AnnotationLayer {
   QImage renderedImage(const QImage& image) const;
 
  private:
-  Annotation startMark(QPointF point) const;
+  Annotation startMark(QPointF point, QSizeF viewSize) const;
 
   QSize imageSize_;
   Tool tool_ = Tool::pen;

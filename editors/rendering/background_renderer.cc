@@ -170,15 +170,9 @@ std::optional<QImage> renderPicture(const QImage& pixels, QSizeF pictureSize,
   corner = std::max(corner, 0.0);
   shadow = std::max(shadow, 0.0);
 
-  // Canvas in picture pixels: the picture plus padding, grown to the ratio.
-  double width = w0 + 2 * padding;
-  double height = h0 + 2 * padding;
-  if (ratio) {
-    if (width / height >= *ratio)
-      height = width / *ratio;
-    else
-      width = height * *ratio;
-  }
+  const QSizeF canvasPixels = canvasSize(pictureSize, padding, ratio);
+  const double width = canvasPixels.width();
+  const double height = canvasPixels.height();
   const double longer = std::max(width, height);
   const double s = std::min(maxDimension.value_or(longer) / longer, 1.0);
   const double pw = std::max(std::round(width * s), 1.0);
@@ -286,6 +280,19 @@ std::optional<QImage> renderPicture(const QImage& pixels, QSizeF pictureSize,
 }
 
 }  // namespace
+
+QSizeF canvasSize(QSizeF picture, double padding, std::optional<double> ratio) {
+  padding = std::max(padding, 0.0);
+  double width = picture.width() + 2 * padding;
+  double height = picture.height() + 2 * padding;
+  if (ratio) {
+    if (width / height >= *ratio)
+      height = width / *ratio;
+    else
+      width = height * *ratio;
+  }
+  return {width, height};
+}
 
 void drawBackdrop(const BackgroundStyle& style, QPainter& context, const QRectF& bounds) {
   if (!(bounds.width() > 0) || !(bounds.height() > 0)) return;

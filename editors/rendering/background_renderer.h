@@ -35,6 +35,11 @@ namespace BackgroundRenderer {
 inline constexpr double maxSide = 32768;
 inline constexpr double maxArea = 160'000'000;
 
+// The canvas a render lays out, in the picture's pixels at its full size:
+// `picture` plus `padding` on every side (negative counts as 0), grown (never
+// shrunk) to `ratio` (width ÷ height) when one is given.
+QSizeF canvasSize(QSizeF picture, double padding, std::optional<double> ratio);
+
 // Paints `style` into `bounds` of `context` (painter coordinates, y down) and
 // nowhere else. The style's fractions are measured from the bounds'
 // bottom-left corner. A style without colours paints only its blobs.

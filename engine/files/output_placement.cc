@@ -128,8 +128,10 @@ int renameExclusive(const fs::path& from, const fs::path& to) {
 
 mode_t outputPermissions(const fs::path& source) {
   struct stat info;
-  if (::stat(source.c_str(), &info) != 0)
+  if (::stat(source.c_str(), &info) != 0) {
+    if (errno == ENOENT) return 0600;
     throwFileError(errno, "Could not read \"%1$s\": %2$s", source);
+  }
   return info.st_mode & 0666;
 }
 

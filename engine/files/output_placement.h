@@ -33,8 +33,9 @@ std::filesystem::path uniqueSibling(const std::filesystem::path& source, std::st
 
 // The permission bits of every file made from `source`: the read and write
 // bits the source has, so that no output is open to anyone the source is not;
-// the umask narrows them further when the file is created. Throws FileError
-// when the source cannot be examined.
+// the umask narrows them further when the file is created. A source that is
+// gone (an editor saving the picture it showed) gives read and write for the
+// owner alone. Throws FileError when the source cannot be examined.
 mode_t outputPermissions(const std::filesystem::path& source);
 
 // Writes `bytes` to `destination`, which must not exist, as a file with

@@ -2,12 +2,6 @@
 #include "image/image.h"
 
 namespace MediaEngine {
-namespace {
-
-constexpr long long pixelBudget = 100'000'000;
-
-}  // namespace
-
 bool withinPixelBudget(long long width, long long height) {
   return width >= 1 && height >= 1 && width <= pixelBudget / height;
 }

@@ -10,8 +10,11 @@
 
 namespace MediaEngine {
 
+// The most pixels any decoder and renderer takes on.
+inline constexpr long long pixelBudget = 100'000'000;
+
 // An image is processed only if both sides are at least 1 and
-// width <= floor(100,000,000 / height).
+// width <= floor(pixelBudget / height).
 bool withinPixelBudget(long long width, long long height);
 
 // The resolution, in pixels per millimetre, that the image library gives a

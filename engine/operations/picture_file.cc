@@ -3,12 +3,15 @@
 // RGBA bytes, and plain RGBA bytes wrapped back into an image for writing.
 #include "whirlpane/picture_file.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "base/file_io.h"
 #include "base/translation.h"
 #include "files/output_placement.h"
 #include "image/external_encoders.h"
+#include "image/image.h"
 #include "image/image_decoding.h"
 #include "image/image_encoding.h"
 #include "image/jpeg_transform.h"
@@ -17,6 +20,8 @@
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
+
+static_assert(picturePixelBudget == pixelBudget, "the editors' budget is the engine's");
 
 Picture loadPicture(const std::filesystem::path& url) {
   const Image image = loadImage(url);
@@ -51,11 +56,24 @@ void writePicture(const Picture& picture, std::string_view format, const std::fi
   writeImage(Image(pixels), format, to, source, quality);
 }
 
-bool writeCroppedJPEG(const std::filesystem::path& source, int x, int y, int width, int height,
-                      const std::filesystem::path& to) {
+std::optional<FileStamp> fileStamp(const std::filesystem::path& url) {
+  struct stat info;
+  if (::stat(url.c_str(), &info) != 0) return std::nullopt;
+  return FileStamp{
+      static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+      static_cast<std::int64_t>(info.st_size),
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+bool writeCroppedJPEG(const std::filesystem::path& source, const FileStamp& decoded, int x, int y,
+                      int width, int height, const std::filesystem::path& to) {
+  if (fileStamp(source) != decoded) return false;
   const std::optional<ImageSource> image = ImageSource::open(source);
   if (!image || !image->isPlainJPEG() || image->frameCount() != 1) return false;
   const Bytes jpeg = detail::readWholeFile(source);
+  // Unchanged from before the header was read to after the bytes were: the
+  // bytes are those of the file that was shown.
+  if (fileStamp(source) != decoded) return false;
   const auto cropped = detail::croppedLosslessly(jpeg.span(), x, y, width, height);
   if (!cropped) return false;
   publish(Bytes::copyOf(std::as_bytes(std::span(*cropped))), to, outputPermissions(source));

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct Picture {
   int height = 0;
   std::vector<std::uint8_t> rgba;
 };
+
+// The most pixels a picture may have to be decoded or written: beyond it,
+// Failure::tooLarge.
+inline constexpr long long picturePixelBudget = 100'000'000;
 
 // Decodes the first frame of `url` upright. Throws Failure::unreadable when it
 // is no image the engine reads, Failure::tooLarge outside the pixel budget,
@@ -35,15 +40,32 @@ Picture loadPicture(const std::filesystem::path& url);
 void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,
                   const std::filesystem::path& source, double quality = 0.9);
 
+// What tells a file from another put in its place or a changed one: its
+// identity on the file system (device and inode), its size and the time it
+// was last modified.
+struct FileStamp {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::int64_t modifiedNanoseconds = 0;
+
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp `url` has now; nullopt when it cannot be examined (gone, for one).
+std::optional<FileStamp> fileStamp(const std::filesystem::path& url);
+
 // Writes the part (`x`, `y`, `width`, `height`) of `source`'s pixels to `to`,
-// which must not exist yet, when `source` is a plain JPEG (colour or grey,
-// stored upright, without a colour profile other than sRGB) and `x` and `y`
-// lie on its block grid: the coded blocks are copied, not decoded and encoded
-// again, so every pixel stays exactly the source's. Metadata is not carried
-// over. Returns false, having written nothing, for any other source or
-// rectangle; throws what publishing throws.
-bool writeCroppedJPEG(const std::filesystem::path& source, int x, int y, int width, int height,
-                      const std::filesystem::path& to);
+// which must not exist yet, when `source` is still the file stamped
+// `decoded` (taken before it was decoded for showing) and a plain JPEG
+// (colour or grey, stored upright, without a colour profile other than sRGB)
+// and `x` and `y` lie on its block grid: the coded blocks are copied, not
+// decoded and encoded again, so every pixel stays exactly the source's.
+// Metadata is not carried over. Returns false, having written nothing, for
+// any other source or rectangle, and for a source replaced, changed or gone
+// since; throws what publishing throws.
+bool writeCroppedJPEG(const std::filesystem::path& source, const FileStamp& decoded, int x, int y,
+                      int width, int height, const std::filesystem::path& to);
 
 // True when writePicture() can write `format` (any name normalized() takes)
 // on this machine: a raster format its codecs encode, or WebP or AVIF with the

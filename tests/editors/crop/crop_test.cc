@@ -94,8 +94,11 @@ TEST_F(LosslessCrop, AJPEGCutOnItsGridKeepsEveryPixelAndAnyOtherIsRefused) {
     TestSupport::saveImage(picture, source, row.options);
     fs::remove(target);
     const QRect r = row.rect;
-    EXPECT_EQ(MediaEngine::writeCroppedJPEG(source, r.x(), r.y(), r.width(), r.height(), target),
-              row.lossless);
+    const auto stamp = MediaEngine::fileStamp(source);
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(
+        MediaEngine::writeCroppedJPEG(source, *stamp, r.x(), r.y(), r.width(), r.height(), target),
+        row.lossless);
     EXPECT_EQ(fs::exists(target), row.lossless);
     if (!row.lossless) continue;
     // Subsampled colour is smoothed from neighbouring samples as it is decoded,
@@ -172,6 +175,32 @@ TEST_F(CropWindow, PickerMouseAndFieldsCropWhatTheyShowInTheSourceFormat) {
     };
     EXPECT_LT(TestSupport::meanDifference(rgb(saved[0], {0, 0, 200, 113}), rgb(source, taken)),
               3.0);
+  }
+}
+
+TEST_F(CropWindow, SavesThePictureShownWhateverBecameOfTheFile) {
+  // The shown picture is white, the one put in its place black; a cut of the
+  // whole on the block grid would copy whichever the file holds.
+  const fs::path victim = folder / "victim.jpg";
+  const fs::path other = folder / "other.jpg";
+  const vips::VImage white = TestSupport::testPicture(320, 240).new_from_image({255, 255, 255});
+  for (const bool deleted : {false, true}) {
+    SCOPED_TRACE(deleted ? "deleted" : "replaced");
+    TestSupport::saveImage(white, victim, "[Q=92]");
+    auto* editor = open<CropController>("crop", victim);
+    ASSERT_NE(editor, nullptr);
+    if (deleted) {
+      fs::remove(victim);
+    } else {
+      TestSupport::saveImage(white.new_from_image({0, 0, 0}), other, "[Q=92]");
+      fs::rename(other, victim);
+    }
+    saved.clear();
+    editor->saveButton()->click();
+    EditorTests::waitForSave(editor);
+    ASSERT_EQ(saved.size(), 1u) << reports.join('\n').toStdString();
+    EXPECT_GT(TestSupport::loadWithVips(saved[0]).avg(), 250);
+    fs::remove(saved[0]);
   }
 }
 

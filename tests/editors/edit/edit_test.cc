@@ -76,24 +76,65 @@ TEST_F(AdjustmentWindow, SlidersButtonsResetAndSave) {
   slide(editor->saturation(), 0.5);
   EXPECT_EQ(editor->brightness()->valueLabel()->text(), "+25%");
   EXPECT_GT(qGray(editor->preview()->image().pixel(200, 150)), qGray(start.pixel(200, 150)));
-  // The mirror is applied first whichever button comes first.
   editor->flipButton()->click();
   editor->rotateButton()->click();
-  const QImage flipThenTurn = editor->preview()->image();
   editor->resetEditor();
   EXPECT_EQ(editor->saturation()->valueLabel()->text(), "100%");
   EXPECT_EQ(editor->preview()->image(), start);
-  slide(editor->brightness(), 0.25);
-  slide(editor->saturation(), 0.5);
   editor->rotateButton()->click();
-  editor->flipButton()->click();
-  EXPECT_EQ(editor->preview()->image(), flipThenTurn);
 
   editor->saveButton()->click();
   EditorTests::waitForSave(editor);
   ASSERT_EQ(saved, std::vector<fs::path>{folder / "photo Edited.png"});
   const vips::VImage written = TestSupport::loadWithVips(saved[0]);
   EXPECT_EQ(QSize(written.width(), written.height()), QSize(300, 400));
+}
+
+TEST_F(AdjustmentWindow, FlipMirrorsWhatIsShownLeftToRightAfterAnyTurns) {
+  // The picture's six pixels, named A B C over D E F; each row gives what the
+  // preview and the saved file show, row by row, after the clicks
+  // (r: Rotate 90° clockwise, f: Flip).
+  const struct {
+    const char* clicks;
+    const char* shown;
+  } rows[] = {
+      {"f", "CBA/FED"},     {"r", "DA/EB/FC"},   {"rf", "AD/BE/CF"},
+      {"fr", "FC/EB/DA"},   {"rrf", "DEF/ABC"},  {"rfr", "CBA/FED"},
+      {"rrrf", "FC/EB/DA"}, {"rfrf", "ABC/DEF"}, {"frrr", "AD/BE/CF"},
+  };
+  const QString names = "ABCDEF";
+  QImage picture(3, 2, QImage::Format_ARGB32_Premultiplied);
+  for (int i = 0; i < 6; ++i) picture.setPixel(i % 3, i / 3, qRgb(40 * i, 255 - 40 * i, 20 * i));
+  const auto layout = [&](const QImage& image) {
+    QStringList lines;
+    for (int y = 0; y < image.height(); ++y) {
+      QString line;
+      for (int x = 0; x < image.width(); ++x) {
+        int found = -1;
+        for (int i = 0; i < 6; ++i) {
+          if (image.pixel(x, y) == picture.pixel(i % 3, i / 3)) found = i;
+        }
+        line += found < 0 ? QChar('?') : names[found];
+      }
+      lines << line;
+    }
+    return lines.join('/').toStdString();
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.clicks);
+    const fs::path source = folder / (std::string(row.clicks) + ".png");
+    ASSERT_TRUE(picture.save(QString::fromStdString(source.string())));
+    auto* editor = open<AdjustmentController>("edit", source);
+    ASSERT_NE(editor, nullptr);
+    for (const char* click = row.clicks; *click; ++click) {
+      (*click == 'r' ? editor->rotateButton() : editor->flipButton())->click();
+    }
+    EXPECT_EQ(layout(editor->preview()->image()), row.shown);
+    editor->saveButton()->click();
+    EditorTests::waitForSave(editor);
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(layout(QImage(QString::fromStdString(saved.back().string()))), row.shown);
+  }
 }
 
 }  // namespace

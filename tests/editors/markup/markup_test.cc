@@ -89,6 +89,38 @@ TEST(AnnotationLayer, RedactionsSnapOutwardStayInsideAndCoverLaterStrokes) {
   EXPECT_EQ(covered.pixel(60, 35), orange) << "the stroke beyond it";
 }
 
+TEST(AnnotationLayer, MarksAreSavedAsThickAsTheyLookedWhateverThePictureSize) {
+  // The same marks made in the same 420 × 320 view on a small and a large
+  // picture: saved, each is as thick, in the view's units, as it was seen.
+  const struct {
+    Tool tool;
+    double shownThickness;  // view units: the pen 6 wide, capital letters 30 high
+  } tools[] = {{Tool::pen, 6}, {Tool::text, 30 * 0.7}};
+  const QSizeF canvas(420, 320);
+  for (const QSize size : {QSize(400, 300), QSize(4000, 3000)}) {
+    for (const auto& tool : tools) {
+      SCOPED_TRACE(toolName(tool.tool).data() + (" on " + std::to_string(size.width())));
+      QImage white(size, QImage::Format_ARGB32_Premultiplied);
+      white.fill(Qt::white);
+      AnnotationLayer layer(size);
+      layer.strokeWidth = 6;
+      layer.textValue = "HHH";
+      layer.setTool(tool.tool);
+      layer.press({100, 100}, canvas);
+      layer.drag({300, 100}, canvas);
+      layer.release({300, 100}, canvas);
+      const QImage saved = layer.renderedImage(white);
+      int inked = 0;  // rows with ink in them
+      for (int y = 0; y < saved.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(saved.constScanLine(y));
+        inked += std::any_of(row, row + saved.width(), [](QRgb p) { return qGray(p) < 200; });
+      }
+      const double imagePerView = size.width() / layer.imageRect(canvas).width();
+      EXPECT_NEAR(inked / imagePerView, tool.shownThickness, tool.shownThickness * 0.25);
+    }
+  }
+}
+
 // Drags on `canvas` between two image pixels; `release` false leaves the
 // mark in progress.
 void drag(AnnotationCanvas* canvas, QPointF from, QPointF to, bool release = true) {
@@ -230,8 +262,9 @@ TEST_F(Markup, BothModesThroughTheWindow) {
     const auto& marks = canvas->layer().annotations();
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_EQ(marks[0].tool, Tool::pen);
-    EXPECT_EQ(marks[0].width, 6);
-    EXPECT_NEAR(marks[1].width, 12, 0.01);
+    const double imagePerView = 200 / canvas->layer().imageRect(canvas->size()).width();
+    EXPECT_NEAR(marks[0].width, 6 * imagePerView, 0.01);
+    EXPECT_NEAR(marks[1].width, 12 * imagePerView, 0.01);
     EXPECT_EQ(marks[1].tool, Tool::text);
     EXPECT_EQ(marks[1].text, "Text!");
   });
