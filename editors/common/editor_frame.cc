@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/common/editor_frame.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEasingCurve>
@@ -67,7 +68,48 @@ std::string saveFailure() {
 EditorWindow::EditorWindow(EditorFrame* controller)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       controller_(controller) {
-  setFocusPolicy(Qt::StrongFocus);
+  // The window takes the keys while no control has the focus, but is no
+  // stop of Tab's.
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  orderFocusChain();
+}
+
+void EditorWindow::orderFocusChain() {
+  struct Stop {
+    QWidget* widget;
+    QRectF place;   // in the window; a scrolled control's is its scroll area's
+    QPointF inner;  // a scrolled control's place in what scrolls
+  };
+  std::vector<Stop> stops;
+  for (QWidget* each : findChildren<QWidget*>()) {
+    if (!(each->focusPolicy() & Qt::TabFocus) || each->focusProxy()) continue;
+    QWidget* anchor = each;
+    for (QWidget* up = each->parentWidget(); up && up != this; up = up->parentWidget()) {
+      if (qobject_cast<QAbstractScrollArea*>(up)) anchor = up;
+    }
+    const QPoint inner = anchor == each ? QPoint() : each->mapTo(anchor, QPoint(0, 0));
+    stops.push_back({each, QRectF(anchor->mapTo(this, QPoint(0, 0)), anchor->size()), inner});
+  }
+  // A row: controls whose middles lie within 8 points of the row's first.
+  std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+    return a.place.center().y() < b.place.center().y();
+  });
+  for (size_t first = 0; first < stops.size();) {
+    size_t end = first + 1;
+    while (end < stops.size() &&
+           stops[end].place.center().y() - stops[first].place.center().y() < 8)
+      ++end;
+    std::stable_sort(stops.begin() + first, stops.begin() + end, [](const Stop& a, const Stop& b) {
+      if (a.place.left() != b.place.left()) return a.place.left() < b.place.left();
+      return std::pair(a.inner.y(), a.inner.x()) < std::pair(b.inner.y(), b.inner.x());
+    });
+    first = end;
+  }
+  for (size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1].widget, stops[i].widget);
 }
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
@@ -75,6 +117,7 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
     close();
     return;
   }
+  // Keys a focused control left alone come here.
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && controller_) {
     ActionButton* save = controller_->saveButton();
     if (save && save->isVisibleTo(this) && save->isEnabled()) save->click();

@@ -37,7 +37,9 @@ class ActionButton;
 class EditorFrame;
 class EditorLabel;
 
-// The editor window: Escape closes it, Return presses Save.
+// The editor window: Escape closes it, Return presses Save (where the focused
+// control does not take Return itself). Tab walks its controls in reading
+// order, row by row from the top, left to right in each row.
 class EditorWindow : public QWidget {
   Q_OBJECT
 
@@ -48,9 +50,12 @@ class EditorWindow : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend class EditorFrame;
+  // Chains the controls Tab reaches in reading order.
+  void orderFocusChain();
   EditorFrame* controller_;  // cleared when the controller goes first
 };
 

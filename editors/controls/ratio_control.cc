@@ -2,6 +2,7 @@
 #include "editors/controls/ratio_control.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -19,6 +20,7 @@ RatioControl::RatioControl(const QStringList& labels, const QRectF& frame, const
   setObjectName(id);
   setAccessibleName(labels.join(", "));
   setFont(editorFont(11));
+  setFocusPolicy(Qt::StrongFocus);
   layoutSegments();
 }
 
@@ -66,13 +68,16 @@ void RatioControl::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.065f));
   painter.drawRoundedRect(QRectF(rect()), 5, 5);
+  if (hasFocus()) drawFocusRing(painter, QRectF(rect()), 6);
   for (int i = 0; i < segmentCount(); ++i) {
     const QRectF segment = segmentRect(i);
     const bool selected = i == selected_;
     if (selected) {
       painter.setPen(Qt::NoPen);
       painter.setBrush(whirlAccent());
-      painter.drawRoundedRect(segment, 5, 5);
+      // Inside the focus ring, with a white gap, where the control has the focus.
+      const qreal inset = hasFocus() ? focusRingInset : 0;
+      painter.drawRoundedRect(segment.adjusted(inset, inset, -inset, -inset), 4, 4);
     } else if (i > 0 && i - 1 != selected_) {
       painter.fillRect(QRectF(segment.left() - 0.5, height() / 2.0 - 5, 1, 10),
                        QColor::fromRgbF(0, 0, 0, 0.18f));
@@ -83,12 +88,39 @@ void RatioControl::paintEvent(QPaintEvent*) {
   }
 }
 
-void RatioControl::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || segmentCount() == 0) return;
-  const int index = ratioSegmentAt(event->position().x(), edges_);
+void RatioControl::choose(int index) {
+  if (segmentCount() == 0) return;
+  index = std::clamp(index, 0, segmentCount() - 1);
   if (index == selected_) return;
   setSelectedSegment(index);
   if (handler) handler(index);
+}
+
+void RatioControl::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || segmentCount() == 0) return;
+  choose(ratioSegmentAt(event->position().x(), edges_));
+}
+
+void RatioControl::keyPressEvent(QKeyEvent* event) {
+  const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      choose(selected_ + (rightToLeft && event->key() == Qt::Key_Left ? 1 : -1));
+      break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      choose(selected_ + (rightToLeft && event->key() == Qt::Key_Right ? -1 : 1));
+      break;
+    case Qt::Key_Home:
+      choose(0);
+      break;
+    case Qt::Key_End:
+      choose(segmentCount() - 1);
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+  }
 }
 
 }  // namespace Whirlpane

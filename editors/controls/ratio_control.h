@@ -23,8 +23,9 @@ class RatioControl : public QWidget {
   RatioControl(const QStringList& labels, const QRectF& frame, const QString& id, QWidget* parent,
                std::function<void(int)> handler = {});
 
-  // Called with the new index when a click selects another segment; never
-  // when the selection is set from code.
+  // Called with the new index when a click or a key selects another segment;
+  // never when the selection is set from code. The arrow keys move to the
+  // neighbouring segment, Home and End to the first and last.
   std::function<void(int)> handler;
 
   int selectedSegment() const { return selected_; }
@@ -39,11 +40,14 @@ class RatioControl : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void resizeEvent(QResizeEvent* event) override;
   // The segments' edges for the labels at the control's width.
   void layoutSegments();
+  // Selects segment `index` (clamped) as the user did, telling the handler.
+  void choose(int index);
 
   QStringList labels_;
   std::vector<qreal> edges_;

@@ -58,7 +58,8 @@ Slider::Slider(double minimum, double maximum, double value, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
 }
 
-QRectF Slider::bar() const { return QRectF(rect()); }
+// The knob stops short of the ends by the room its focus ring needs.
+QRectF Slider::bar() const { return QRectF(rect()).adjusted(3, 0, -3, 0); }
 
 void Slider::setValue(double value) {
   const double clamped = std::clamp(value, minimum_, maximum_);
@@ -101,6 +102,9 @@ void Slider::paintEvent(QPaintEvent*) {
     painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f / (step + 1)));
     painter.drawRoundedRect(spread, spread.height() / 2, spread.height() / 2);
   }
+  if (hasFocus()) {
+    drawFocusRing(painter, knob.adjusted(-3, -3, 3, 3), radius + 3);
+  }
   painter.setBrush(QColor::fromRgbF(0.985f, 0.985f, 0.985f));
   painter.drawRoundedRect(capsule, radius, radius);
   painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 0.5));
@@ -121,6 +125,18 @@ void Slider::mouseMoveEvent(QMouseEvent* event) {
 void Slider::keyPressEvent(QKeyEvent* event) {
   const double step = (maximum_ - minimum_) / 100;
   switch (event->key()) {
+    case Qt::Key_Home:
+      moveTo(minimum_);
+      break;
+    case Qt::Key_End:
+      moveTo(maximum_);
+      break;
+    case Qt::Key_PageUp:
+      moveTo(value_ + step * 10);
+      break;
+    case Qt::Key_PageDown:
+      moveTo(value_ - step * 10);
+      break;
     case Qt::Key_Left:
     case Qt::Key_Down:
       moveTo(value_ - step);

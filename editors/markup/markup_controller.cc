@@ -106,6 +106,11 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
     textField_->setAccessibleName(tr("Label text"));
     textField_->setFont(editorFont(11));
     textField_->setObjectName("editor.annotate.text");
+    textField_->setStyleSheet(
+        "QLineEdit { border: 1px solid rgba(0, 0, 0, 0.14);"
+        " border-radius: 5px; padding: 0 5px; }"
+        "QLineEdit:focus { border: 2px solid " +
+        whirlAccent().name() + "; padding: 0 4px; }");
     // Every keystroke, not only Return, so the next label is what is typed.
     QObject::connect(textField_, &QLineEdit::textChanged, this,
                      [this](const QString& text) { textChanged(text); });

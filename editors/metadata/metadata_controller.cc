@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "chrome/accent.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/action_button.h"
 #include "whirlpane/compression.h"
@@ -33,7 +34,10 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   // A slim scroller without arrows, drawn on the surface like the other
   // controls rather than in the widget style's colours.
   entries_->setStyleSheet(
-      "QTextEdit { background: transparent; }"
+      "QTextEdit { background: transparent; border: 2px solid transparent; border-radius: 8px; }"
+      "QTextEdit:focus { border-color: " +
+      whirlAccent().name() +
+      "; }"
       "QScrollBar:vertical { width: 10px; background: transparent; margin: 2px; }"
       "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 46); border-radius: 3px;"
       " min-height: 24px; }"
