@@ -154,6 +154,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
                                      currentRatio_ = backgroundRatios().at(index).ratio;
                                      refresh();
                                    });
+  ratioControl_->setAccessibleName(ratioTitle);
 
   swatches_.front()->setSelected(true);
   refresh();

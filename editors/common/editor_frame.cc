@@ -210,6 +210,8 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   resetButton_ = new ActionButton(QRectF(14, h - 34.5, r, 20), surface_);
   resetButton_->setText(resetTitle);
   resetButton_->setObjectName(prefix + "reset");
+  // The title as written: a button's text would lose an "&" as a mnemonic.
+  resetButton_->setAccessibleName(resetTitle);
   resetButton_->setFont(resetFont);
   resetButton_->handler = [self] {
     if (self) self->resetEditor();
@@ -221,6 +223,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   saveButton_->setText(saveTitle);
   saveButton_->setPrimary(true);
   saveButton_->setObjectName(prefix + "save");
+  saveButton_->setAccessibleName(saveTitle);
   saveButton_->setFont(saveFont);
   saveButton_->handler = [self] {
     if (self) self->saveEditor();
@@ -247,6 +250,11 @@ EditorFrame::~EditorFrame() {
 qreal EditorFrame::contentWidth() const { return surface_->width(); }
 
 qreal EditorFrame::actionBarTop() const { return surface_->height() - actionBarHeight; }
+
+void EditorFrame::removeReset() {
+  delete resetButton_;
+  resetButton_ = nullptr;
+}
 
 void EditorFrame::separator(qreal y) {
   surface_->separators.push_back(y);

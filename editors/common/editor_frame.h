@@ -131,9 +131,14 @@ class EditorFrame : public QObject {
 
   const std::optional<EditorError>& lastError() const { return lastError_; }
   ActionButton* saveButton() const { return saveButton_; }
+  // Null once removeReset() took it away.
   ActionButton* resetButton() const { return resetButton_; }
   EditorLabel* statusLabel() const { return status_; }
   bool isSaving() const { return isSaving_; }
+
+  // Takes Reset away, for an editor with nothing to reset; resetButton() is
+  // null after it.
+  void removeReset();
 
   // Adds a hairline across the surface at height `y`.
   void separator(qreal y);

@@ -5,6 +5,11 @@
 // more than an equal share (a longer word in another language); then that
 // segment is as wide as its label and the others share the rest.
 //
+// Assistive tools see a group, named by its owner (setAccessibleName), whose
+// children are the segments: one button each, named by its label, checked
+// when selected, and pressed through the accessible press action as a click
+// would.
+//
 // Thread safety: main thread only.
 #pragma once
 
@@ -15,11 +20,27 @@
 
 namespace Whirlpane {
 
+class RatioControl;
+
+// One segment of a RatioControl as assistive tools see it; owned by the control.
+class RatioSegment : public QObject {
+  Q_OBJECT
+
+ public:
+  RatioSegment(RatioControl* control, int index);
+  RatioControl* control() const;
+  int index() const { return index_; }
+
+ private:
+  int index_;
+};
+
 class RatioControl : public QWidget {
   Q_OBJECT
 
  public:
   // One segment per label, segment 0 selected; `id` becomes the object name.
+  // The owner names the group for screen readers.
   RatioControl(const QStringList& labels, const QRectF& frame, const QString& id, QWidget* parent,
                std::function<void(int)> handler = {});
 
@@ -32,6 +53,9 @@ class RatioControl : public QWidget {
   void setSelectedSegment(int index);
   int segmentCount() const { return static_cast<int>(labels_.size()); }
   const QStringList& labels() const { return labels_; }
+  const std::vector<RatioSegment*>& segments() const { return segments_; }
+  // Selects segment `index` (clamped) as the user did, telling the handler.
+  void choose(int index);
   // Segment `index`'s place in the control.
   QRectF segmentRect(int index) const;
   // Whether every label fits its segment, in the selected segment's weight.
@@ -46,10 +70,9 @@ class RatioControl : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   // The segments' edges for the labels at the control's width.
   void layoutSegments();
-  // Selects segment `index` (clamped) as the user did, telling the handler.
-  void choose(int index);
 
   QStringList labels_;
+  std::vector<RatioSegment*> segments_;
   std::vector<qreal> edges_;
   int selected_ = 0;
 };

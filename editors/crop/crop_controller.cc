@@ -107,6 +107,7 @@ CropController::CropController(const std::filesystem::path& file, const QImage& 
       new RatioControl({tr("Free"), "1:1", "16:9", "9:16", "4:3", "3:4"},
                        QRectF(ratioLeft, 445, 354 - ratioLeft, 20), "editor.crop.ratio", surface(),
                        [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
+  ratio_->setAccessibleName(tr("Aspect ratio"));
   // Each label, field and unit in a row, where English places them; longer
   // labels push what follows to the right.
   qreal x = 16;

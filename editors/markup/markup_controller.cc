@@ -58,6 +58,10 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
   canvas_->setGeometry(16, 53, 388, 367);
   if (redaction_) {
     canvas_->setTool(Tool::redact);
+    //: The picture's name for screen readers in Redact.
+    canvas_->setAccessibleName(tr("Picture to redact"));
+    canvas_->setAccessibleDescription(
+        tr("Drag over sensitive areas to cover them with solid pixels."));
     auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58),
                                  surface(), Qt::AlignLeft | Qt::AlignTop, 2);
     hint->setText(tr("Drag over sensitive areas to cover them with solid pixels."));
@@ -70,6 +74,10 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
         oneLine ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignTop, oneLine ? 1 : 2);
     warning->setText(caution);
   } else {
+    //: The picture's name for screen readers in Annotate.
+    canvas_->setAccessibleName(tr("Picture to annotate"));
+    //: How to use the drawing area; "Text" is Annotate's tool of that name.
+    canvas_->setAccessibleDescription(tr("Drag to draw. Select Text and click to insert text."));
     AnnotationLayer& layer = canvas_->layer();
     layer.strokeWidth = 6;
     layer.inkColor = whirlAccent();
@@ -89,6 +97,8 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
         },
         QRectF(30, 430, 360, 27), "editor.annotate.tool", surface(),
         [this](int index) { canvas_->setTool(annotateTools[index]); });
+    //: The name of the row of tools (pen, rectangle, arrow, text) for screen readers.
+    toolControl_->setAccessibleName(tr("Tool"));
     //: The slider of the line width the pen, rectangles and arrows draw with.
     stroke_ =
         new SliderRow(tr("Stroke"), 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());

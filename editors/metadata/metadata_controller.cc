@@ -17,7 +17,7 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
                   tr("Metadata"),
                   //: The Metadata editor's Save button: save a copy without the metadata.
                   tr("Strip Metadata"), "metadata") {
-  resetButton()->hide();
+  removeReset();
   auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
@@ -25,6 +25,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_ = new QTextEdit(surface());
   entries_->setGeometry(16, 91, 388, 438);
   entries_->setObjectName("editor.metadata.entries");
+  //: The list of the file's metadata, named for screen readers.
+  entries_->setAccessibleName(tr("Metadata entries"));
   entries_->setReadOnly(true);
   entries_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   entries_->setFrameShape(QFrame::NoFrame);
