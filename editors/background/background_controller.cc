@@ -78,7 +78,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
   const qreal labelWidth = std::max<qreal>(80, titleWidth);
   const qreal stripLeft = std::max<qreal>(94, 16 + titleWidth + 8);
   auto* backgroundLabel =
-      new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, labelColor(0.58), surface());
+      new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, hintColor(), surface());
   backgroundLabel->setText(backgroundTitle);
 
   const struct {
@@ -145,7 +145,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
       QRectF(16, 534.5,
              std::max<qreal>(80, std::ceil(QFontMetricsF(labelFont).horizontalAdvance(ratioTitle))),
              15),
-      labelFont, labelColor(0.58), surface());
+      labelFont, hintColor(), surface());
   ratioLabel->setText(ratioTitle);
   QStringList labels;
   for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.displayLabel();

@@ -230,7 +230,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   };
 
   status_ = new EditorLabel(QRectF(24 + r, h - 31.5, statusLineWidth(w, r, b), 15), editorFont(10),
-                            labelColor(0.58), surface_);
+                            hintColor(), surface_);
 
   grow_ = new GrowAnimation(content_);
   if (!composited_) {

@@ -155,13 +155,13 @@ SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, 
                      Formatter formatter)
     : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
   setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
-  title_ = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
+  title_ = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), hintColor(), this);
   title_->setText(title);
   slider_ = new Slider(minimum, maximum, value, this);
   slider_->setObjectName(id);
   slider_->setAccessibleName(title);
   slider_->onChange = [this](double v) { changed(v); };
-  valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColor(0.58),
+  valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), hintColor(),
                                 this, Qt::AlignRight | Qt::AlignVCenter);
   valueLabel_->setText(formatter_(slider_->value()));
   setTitleWidth(titleWidth());

@@ -68,7 +68,7 @@ qreal label(const QString& text, const QRectF& frame, QWidget* parent) {
   const qreal needed = std::ceil(QFontMetricsF(font).horizontalAdvance(text));
   QRectF fitted = frame;
   if (needed > frame.width()) fitted.setWidth(needed + 3);
-  (new EditorLabel(fitted, font, labelColor(0.58), parent))->setText(text);
+  (new EditorLabel(fitted, font, hintColor(), parent))->setText(text);
   return fitted.width();
 }
 

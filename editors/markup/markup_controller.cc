@@ -62,8 +62,8 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
     canvas_->setAccessibleName(tr("Picture to redact"));
     canvas_->setAccessibleDescription(
         tr("Drag over sensitive areas to cover them with solid pixels."));
-    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58),
-                                 surface(), Qt::AlignLeft | Qt::AlignTop, 2);
+    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), hintColor(), surface(),
+                                 Qt::AlignLeft | Qt::AlignTop, 2);
     hint->setText(tr("Drag over sensitive areas to cover them with solid pixels."));
     const QString caution = tr("Exported redactions cannot be removed.");
     const QFont cautionFont = editorFont(11, QFont::Medium);

@@ -54,8 +54,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_->setPalette(palette);
   entries_->setPlainText(metadataText(entries));
 
-  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58),
-                               surface(), Qt::AlignLeft | Qt::AlignVCenter, 2);
+  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), hintColor(), surface(),
+                               Qt::AlignLeft | Qt::AlignVCenter, 2);
   note->setText(tr("Save a new copy with metadata removed."));
 }
 

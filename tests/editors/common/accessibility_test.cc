@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QMap>
 
+#include "editors/common/editor_text.h"
 #include "editors/controls/ratio_control.h"
 #include "tests/editors/editor_support.h"
 
@@ -99,6 +100,35 @@ TEST_F(Accessibility, NoEditorExposesAnIdentifierOrANamelessControl) {
           std::end(controls)) {
         EXPECT_FALSE(name.trimmed().isEmpty()) << each.key().toStdString();
       }
+    }
+    editor->close();
+  }
+}
+
+// The WCAG contrast ratio of `text` laid over the opaque `surface`.
+double contrast(const QColor& text, const QColor& surface) {
+  const auto linear = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  const auto luminance = [&](double r, double g, double b) {
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+  };
+  const double a = text.alphaF();
+  const double over = luminance(text.redF() * a + surface.redF() * (1 - a),
+                                text.greenF() * a + surface.greenF() * (1 - a),
+                                text.blueF() * a + surface.blueF() * (1 - a));
+  const double under = luminance(surface.redF(), surface.greenF(), surface.blueF());
+  return (std::max(over, under) + 0.05) / (std::min(over, under) + 0.05);
+}
+
+TEST_F(Accessibility, EveryTextOnTheSurfaceReadsAtLeast4_5To1) {
+  EXPECT_NEAR(contrast(Qt::black, Qt::white), 21, 1e-9);
+  EXPECT_GE(contrast(hintColor(), editorSurfaceColor()), 4.5);
+  for (const std::string& key : coordinator.editorKeys()) {
+    EditorFrame* editor = open(key, source);
+    for (const EditorLabel* label : editor->window()->findChildren<EditorLabel*>()) {
+      EXPECT_GE(contrast(label->color(), editorSurfaceColor()), 4.5)
+          << key << ": " << label->text().toStdString();
     }
     editor->close();
   }
