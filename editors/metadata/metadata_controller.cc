@@ -29,6 +29,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_->setAccessibleName(tr("Metadata entries"));
   entries_->setReadOnly(true);
   entries_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Read only: the keys select and scroll, and no caret suggests typing.
+  entries_->setCursorWidth(0);
   entries_->setFrameShape(QFrame::NoFrame);
   entries_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   entries_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
