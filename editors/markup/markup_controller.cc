@@ -116,9 +116,13 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
     textField_->setAccessibleName(tr("Label text"));
     textField_->setFont(editorFont(11));
     textField_->setObjectName("editor.annotate.text");
+    // Light like the rest of the window whatever the desktop's palette.
+    QPalette light = textField_->palette();
+    light.setColor(QPalette::PlaceholderText, hintColor());
+    textField_->setPalette(light);
     textField_->setStyleSheet(
-        "QLineEdit { border: 1px solid rgba(0, 0, 0, 0.14);"
-        " border-radius: 5px; padding: 0 5px; }"
+        "QLineEdit { background: rgba(255, 255, 255, 0.85); color: rgba(0, 0, 0, 0.85);"
+        " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 5px; }"
         "QLineEdit:focus { border: 2px solid " +
         whirlAccent().name() + "; padding: 0 4px; }");
     // Every keystroke, not only Return, so the next label is what is typed.
