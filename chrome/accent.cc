@@ -8,4 +8,13 @@ const QColor& whirlAccent() {
   return accent;
 }
 
+void drawFocusRing(QPainter& painter, const QRectF& bounds, qreal radius) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(whirlAccent(), 2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), radius, radius);
+  painter.restore();
+}
+
 }  // namespace Whirlpane

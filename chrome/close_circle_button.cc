@@ -3,6 +3,8 @@
 
 #include <QPainter>
 
+#include "chrome/accent.h"
+
 namespace Whirlpane {
 
 CloseCircleButton::CloseCircleButton(const QRect& frame, const QString& identifier,
@@ -11,7 +13,7 @@ CloseCircleButton::CloseCircleButton(const QRect& frame, const QString& identifi
   setGeometry(frame);
   setObjectName(identifier);
   setAccessibleName(label);
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (handler) handler();
   });
@@ -21,9 +23,11 @@ void CloseCircleButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF bounds = QRectF(rect());
+  if (hasFocus()) drawFocusRing(painter, bounds, bounds.width() / 2);
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor::fromRgbF(0, 0, 0, isDown() ? 0.12f : 0.06f));
-  painter.drawEllipse(bounds.adjusted(0.5, 0.5, -0.5, -0.5));
+  const qreal edge = hasFocus() ? focusRingInset : 0.5;
+  painter.drawEllipse(bounds.adjusted(edge, edge, -edge, -edge));
 
   // The mark matches a semibold glyph of 0.42 × the button's width.
   const qreal arm = bounds.width() * 0.16;

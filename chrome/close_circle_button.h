@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The small round close button of the toast and the editor windows: a faint
-// disc with an "x" mark, darker while pressed. It never takes keyboard focus,
-// so a window that must not steal focus can carry it.
+// disc with an "x" mark, darker while pressed. Only Tab gives it the keyboard
+// focus (a click does not), so a window that must not steal focus can carry
+// it; focused, it shows the accent focus ring.
 #pragma once
 
 #include <QAbstractButton>

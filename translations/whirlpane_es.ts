@@ -40,19 +40,6 @@
     </message>
 </context>
 <context>
-    <name>Whirlpane::AnnotationCanvas</name>
-    <message>
-        <source>Image annotation canvas</source>
-        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
-        <translation>Lienzo de anotación de la imagen</translation>
-    </message>
-    <message>
-        <source>Drag to draw. Select Text and click to insert text.</source>
-        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
-        <translation>Arrastra para dibujar. Elige «Texto» y haz clic para insertar texto.</translation>
-    </message>
-</context>
-<context>
     <name>Whirlpane::Autostart</name>
     <message>
         <source>Could not remove &quot;%1&quot;</source>
@@ -584,6 +571,26 @@
         <extracomment>Takes back the last mark.</extracomment>
         <translation>Deshacer</translation>
     </message>
+    <message>
+        <source>Picture to redact</source>
+        <extracomment>The picture&apos;s name for screen readers in Redact.</extracomment>
+        <translation>Imagen que tachar</translation>
+    </message>
+    <message>
+        <source>Picture to annotate</source>
+        <extracomment>The picture&apos;s name for screen readers in Annotate.</extracomment>
+        <translation>Imagen que anotar</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>Arrastra para dibujar. Elige «Texto» y haz clic para insertar texto.</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <extracomment>The name of the row of tools (pen, rectangle, arrow, text) for screen readers.</extracomment>
+        <translation>Herramienta</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::MetadataController</name>
@@ -604,6 +611,11 @@
     <message>
         <source>No metadata found.</source>
         <translation>No se encontraron metadatos.</translation>
+    </message>
+    <message>
+        <source>Metadata entries</source>
+        <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
+        <translation>Entradas de metadatos</translation>
     </message>
 </context>
 <context>

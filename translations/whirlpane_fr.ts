@@ -40,19 +40,6 @@
     </message>
 </context>
 <context>
-    <name>Whirlpane::AnnotationCanvas</name>
-    <message>
-        <source>Image annotation canvas</source>
-        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
-        <translation>Zone d’annotation de l’image</translation>
-    </message>
-    <message>
-        <source>Drag to draw. Select Text and click to insert text.</source>
-        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
-        <translation>Faites glisser pour dessiner. Choisissez «&#x202f;Texte&#x202f;» et cliquez pour insérer du texte.</translation>
-    </message>
-</context>
-<context>
     <name>Whirlpane::Autostart</name>
     <message>
         <source>Could not remove &quot;%1&quot;</source>
@@ -584,6 +571,26 @@
         <extracomment>Takes back the last mark.</extracomment>
         <translation>Annuler</translation>
     </message>
+    <message>
+        <source>Picture to redact</source>
+        <extracomment>The picture&apos;s name for screen readers in Redact.</extracomment>
+        <translation>Image à caviarder</translation>
+    </message>
+    <message>
+        <source>Picture to annotate</source>
+        <extracomment>The picture&apos;s name for screen readers in Annotate.</extracomment>
+        <translation>Image à annoter</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>Faites glisser pour dessiner. Choisissez «&#x202f;Texte&#x202f;» et cliquez pour insérer du texte.</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <extracomment>The name of the row of tools (pen, rectangle, arrow, text) for screen readers.</extracomment>
+        <translation>Outil</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::MetadataController</name>
@@ -604,6 +611,11 @@
     <message>
         <source>No metadata found.</source>
         <translation>Aucune métadonnée trouvée.</translation>
+    </message>
+    <message>
+        <source>Metadata entries</source>
+        <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
+        <translation>Entrées de métadonnées</translation>
     </message>
 </context>
 <context>

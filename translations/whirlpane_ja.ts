@@ -40,19 +40,6 @@
     </message>
 </context>
 <context>
-    <name>Whirlpane::AnnotationCanvas</name>
-    <message>
-        <source>Image annotation canvas</source>
-        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
-        <translation>画像の注釈キャンバス</translation>
-    </message>
-    <message>
-        <source>Drag to draw. Select Text and click to insert text.</source>
-        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
-        <translation>ドラッグして描画します。「テキスト」を選んでクリックすると、テキストを挿入します。</translation>
-    </message>
-</context>
-<context>
     <name>Whirlpane::Autostart</name>
     <message>
         <source>Could not remove &quot;%1&quot;</source>
@@ -583,6 +570,26 @@
         <extracomment>Takes back the last mark.</extracomment>
         <translation>元に戻す</translation>
     </message>
+    <message>
+        <source>Picture to redact</source>
+        <extracomment>The picture&apos;s name for screen readers in Redact.</extracomment>
+        <translation>墨消しする画像</translation>
+    </message>
+    <message>
+        <source>Picture to annotate</source>
+        <extracomment>The picture&apos;s name for screen readers in Annotate.</extracomment>
+        <translation>注釈を付ける画像</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>ドラッグして描画します。「テキスト」を選んでクリックすると、テキストを挿入します。</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <extracomment>The name of the row of tools (pen, rectangle, arrow, text) for screen readers.</extracomment>
+        <translation>ツール</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::MetadataController</name>
@@ -603,6 +610,11 @@
     <message>
         <source>No metadata found.</source>
         <translation>メタデータは見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>Metadata entries</source>
+        <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
+        <translation>メタデータの項目</translation>
     </message>
 </context>
 <context>

@@ -40,19 +40,6 @@
     </message>
 </context>
 <context>
-    <name>Whirlpane::AnnotationCanvas</name>
-    <message>
-        <source>Image annotation canvas</source>
-        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
-        <translation>Tela de anotação da imagem</translation>
-    </message>
-    <message>
-        <source>Drag to draw. Select Text and click to insert text.</source>
-        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
-        <translation>Arraste para desenhar. Escolha “Texto” e clique para inserir texto.</translation>
-    </message>
-</context>
-<context>
     <name>Whirlpane::Autostart</name>
     <message>
         <source>Could not remove &quot;%1&quot;</source>
@@ -584,6 +571,26 @@
         <extracomment>Takes back the last mark.</extracomment>
         <translation>Desfazer</translation>
     </message>
+    <message>
+        <source>Picture to redact</source>
+        <extracomment>The picture&apos;s name for screen readers in Redact.</extracomment>
+        <translation>Imagem a ocultar</translation>
+    </message>
+    <message>
+        <source>Picture to annotate</source>
+        <extracomment>The picture&apos;s name for screen readers in Annotate.</extracomment>
+        <translation>Imagem a anotar</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>Arraste para desenhar. Escolha “Texto” e clique para inserir texto.</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <extracomment>The name of the row of tools (pen, rectangle, arrow, text) for screen readers.</extracomment>
+        <translation>Ferramenta</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::MetadataController</name>
@@ -604,6 +611,11 @@
     <message>
         <source>No metadata found.</source>
         <translation>Nenhum metadado encontrado.</translation>
+    </message>
+    <message>
+        <source>Metadata entries</source>
+        <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
+        <translation>Entradas de metadados</translation>
     </message>
 </context>
 <context>

@@ -40,19 +40,6 @@
     </message>
 </context>
 <context>
-    <name>Whirlpane::AnnotationCanvas</name>
-    <message>
-        <source>Image annotation canvas</source>
-        <extracomment>The drawing area&apos;s name for screen readers.</extracomment>
-        <translation>图像标注画布</translation>
-    </message>
-    <message>
-        <source>Drag to draw. Select Text and click to insert text.</source>
-        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
-        <translation>拖动即可绘制。选择“文本”后单击即可插入文本。</translation>
-    </message>
-</context>
-<context>
     <name>Whirlpane::Autostart</name>
     <message>
         <source>Could not remove &quot;%1&quot;</source>
@@ -583,6 +570,26 @@
         <extracomment>Takes back the last mark.</extracomment>
         <translation>撤销</translation>
     </message>
+    <message>
+        <source>Picture to redact</source>
+        <extracomment>The picture&apos;s name for screen readers in Redact.</extracomment>
+        <translation>要涂黑的图片</translation>
+    </message>
+    <message>
+        <source>Picture to annotate</source>
+        <extracomment>The picture&apos;s name for screen readers in Annotate.</extracomment>
+        <translation>要标注的图片</translation>
+    </message>
+    <message>
+        <source>Drag to draw. Select Text and click to insert text.</source>
+        <extracomment>How to use the drawing area; &quot;Text&quot; is Annotate&apos;s tool of that name.</extracomment>
+        <translation>拖动即可绘制。选择“文本”后单击即可插入文本。</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <extracomment>The name of the row of tools (pen, rectangle, arrow, text) for screen readers.</extracomment>
+        <translation>工具</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::MetadataController</name>
@@ -603,6 +610,11 @@
     <message>
         <source>No metadata found.</source>
         <translation>未找到元数据。</translation>
+    </message>
+    <message>
+        <source>Metadata entries</source>
+        <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
+        <translation>元数据条目</translation>
     </message>
 </context>
 <context>

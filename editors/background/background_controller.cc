@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
@@ -29,8 +30,12 @@
 namespace Whirlpane {
 namespace {
 
-// A row of swatches that scrolls sideways only, without scroll bars. A mouse
-// wheel turned up or down moves it as a sideways swipe would.
+// The swatches' pitch: a swatch 27 wide and the gap to the next.
+constexpr int swatchPitch = 32;
+
+// A row of swatches that scrolls sideways only, without scroll bars, and only
+// by whole swatches, so that none shows cut. A mouse wheel turned up or down
+// moves it as a sideways swipe would.
 class SwatchStrip : public QScrollArea {
   Q_OBJECT
 
@@ -43,16 +48,80 @@ class SwatchStrip : public QScrollArea {
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
     setFocusPolicy(Qt::NoFocus);
+    // Whatever moves it (a swipe, Tab to a hidden swatch), it rests on a
+    // swatch's edge.
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+      horizontalScrollBar()->setValue(value / swatchPitch * swatchPitch);
+    });
+  }
+
+  // Whether swatches are hidden past the right end.
+  bool hidesMore() const {
+    return horizontalScrollBar()->value() / swatchPitch <
+           horizontalScrollBar()->maximum() / swatchPitch;
+  }
+  bool overflows() const { return horizontalScrollBar()->maximum() > 0; }
+
+  // A page on, or back to the start from the end.
+  void page() {
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setValue(hidesMore() ? bar->value() + viewport()->width() + 1 : 0);
   }
 
  protected:
   void wheelEvent(QWheelEvent* event) override {
     const QPoint delta =
         event->pixelDelta().isNull() ? event->angleDelta() / 4 : event->pixelDelta();
+    // Small swipes add up to a swatch.
+    swiped_ += delta.x() != 0 ? delta.x() : delta.y();
+    const int swatches = swiped_ / swatchPitch;
+    swiped_ -= swatches * swatchPitch;
     QScrollBar* bar = horizontalScrollBar();
-    bar->setValue(bar->value() - (delta.x() != 0 ? delta.x() : delta.y()));
+    bar->setValue(bar->value() - swatches * swatchPitch);
     event->accept();
   }
+
+ private:
+  int swiped_ = 0;
+};
+
+// The sign beside a strip that hides swatches: a chevron pointing to where
+// more are, which pages there when clicked (or back to the start from the end).
+class StripArrow : public QWidget {
+  Q_OBJECT
+
+ public:
+  StripArrow(const QRectF& frame, SwatchStrip* strip, QWidget* parent)
+      : QWidget(parent), strip_(strip) {
+    setGeometry(frame.toAlignedRect());
+    setCursor(Qt::PointingHandCursor);
+    connect(strip->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { follow(); });
+    connect(strip->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { follow(); });
+    follow();
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) strip_->page();
+  }
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(hintColor(), 1.6);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    const QPointF c = QRectF(rect()).center();
+    const qreal d = strip_->hidesMore() ? 2.5 : -2.5;
+    painter.drawPolyline(QPolygonF({c + QPointF(-d, -5), c + QPointF(d, 0), c + QPointF(-d, 5)}));
+  }
+
+ private:
+  void follow() {
+    setVisible(strip_->overflows());
+    update();
+  }
+  SwatchStrip* strip_;
 };
 
 }  // namespace
@@ -78,16 +147,20 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
   const qreal labelWidth = std::max<qreal>(80, titleWidth);
   const qreal stripLeft = std::max<qreal>(94, 16 + titleWidth + 8);
   auto* backgroundLabel =
-      new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, labelColor(0.58), surface());
+      new EditorLabel(QRectF(16, 387.5, labelWidth, 15), labelFont, hintColor(), surface());
   backgroundLabel->setText(backgroundTitle);
 
   const struct {
     const std::vector<BackgroundStyle>& styles;
     const char* kind;
   } rows[] = {{BackgroundStyle::gradients(), "gradient"}, {BackgroundStyle::solids(), "solid"}};
+  // As many whole swatches as fit before the image button with room for the
+  // arrow after them.
+  constexpr qreal arrowWidth = 14;
+  const int fitting = std::max(1, int(369 - stripLeft - arrowWidth + 5) / swatchPitch);
+  const qreal stripWidth = fitting * swatchPitch - 1;
   for (int i = 0; i < 2; ++i) {
-    auto* strip =
-        new SwatchStrip(QRectF(stripLeft, 379.5 + 34 * i, 369 - stripLeft, 31), surface());
+    auto* strip = new SwatchStrip(QRectF(stripLeft, 379.5 + 34 * i, stripWidth, 31), surface());
     auto* content = new QWidget;
     content->setAutoFillBackground(false);
     content->resize(static_cast<int>(rows[i].styles.size()) * 32 + 2, 31);
@@ -105,6 +178,9 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
       swatches_.push_back(swatch);
     }
     strip->setWidget(content);
+    auto* arrow = new StripArrow(QRectF(stripLeft + stripWidth, 379.5 + 34 * i, arrowWidth, 31),
+                                 strip, surface());
+    arrow->setObjectName(QString("editor.background.%1.more").arg(rows[i].kind));
   }
 
   imageButton_ = new ActionButton(QRectF(375, 381.5, 27, 27), surface());
@@ -145,7 +221,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
       QRectF(16, 534.5,
              std::max<qreal>(80, std::ceil(QFontMetricsF(labelFont).horizontalAdvance(ratioTitle))),
              15),
-      labelFont, labelColor(0.58), surface());
+      labelFont, hintColor(), surface());
   ratioLabel->setText(ratioTitle);
   QStringList labels;
   for (const BackgroundRatio& ratio : backgroundRatios()) labels << ratio.displayLabel();
@@ -154,6 +230,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
                                      currentRatio_ = backgroundRatios().at(index).ratio;
                                      refresh();
                                    });
+  ratioControl_->setAccessibleName(ratioTitle);
 
   // Over the preview's foot, which gives way to it while it shows.
   sizeNote_ = new EditorLabel(QRectF(16, 335, 386, 30), editorFont(10.5), labelColor(0.85),

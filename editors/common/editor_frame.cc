@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/common/editor_frame.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEasingCurve>
@@ -67,7 +68,48 @@ std::string saveFailure() {
 EditorWindow::EditorWindow(EditorFrame* controller)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       controller_(controller) {
-  setFocusPolicy(Qt::StrongFocus);
+  // The window takes the keys while no control has the focus, but is no
+  // stop of Tab's.
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  orderFocusChain();
+}
+
+void EditorWindow::orderFocusChain() {
+  struct Stop {
+    QWidget* widget;
+    QRectF place;   // in the window; a scrolled control's is its scroll area's
+    QPointF inner;  // a scrolled control's place in what scrolls
+  };
+  std::vector<Stop> stops;
+  for (QWidget* each : findChildren<QWidget*>()) {
+    if (!(each->focusPolicy() & Qt::TabFocus) || each->focusProxy()) continue;
+    QWidget* anchor = each;
+    for (QWidget* up = each->parentWidget(); up && up != this; up = up->parentWidget()) {
+      if (qobject_cast<QAbstractScrollArea*>(up)) anchor = up;
+    }
+    const QPoint inner = anchor == each ? QPoint() : each->mapTo(anchor, QPoint(0, 0));
+    stops.push_back({each, QRectF(anchor->mapTo(this, QPoint(0, 0)), anchor->size()), inner});
+  }
+  // A row: controls whose middles lie within 8 points of the row's first.
+  std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+    return a.place.center().y() < b.place.center().y();
+  });
+  for (size_t first = 0; first < stops.size();) {
+    size_t end = first + 1;
+    while (end < stops.size() &&
+           stops[end].place.center().y() - stops[first].place.center().y() < 8)
+      ++end;
+    std::stable_sort(stops.begin() + first, stops.begin() + end, [](const Stop& a, const Stop& b) {
+      if (a.place.left() != b.place.left()) return a.place.left() < b.place.left();
+      return std::pair(a.inner.y(), a.inner.x()) < std::pair(b.inner.y(), b.inner.x());
+    });
+    first = end;
+  }
+  for (size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1].widget, stops[i].widget);
 }
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
@@ -75,6 +117,7 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
     close();
     return;
   }
+  // Keys a focused control left alone come here.
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && controller_) {
     ActionButton* save = controller_->saveButton();
     if (save && save->isVisibleTo(this) && save->isEnabled()) save->click();
@@ -167,6 +210,8 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   resetButton_ = new ActionButton(QRectF(14, h - 34.5, r, 20), surface_);
   resetButton_->setText(resetTitle);
   resetButton_->setObjectName(prefix + "reset");
+  // The title as written: a button's text would lose an "&" as a mnemonic.
+  resetButton_->setAccessibleName(resetTitle);
   resetButton_->setFont(resetFont);
   resetButton_->handler = [self] {
     if (self) self->resetEditor();
@@ -178,13 +223,14 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   saveButton_->setText(saveTitle);
   saveButton_->setPrimary(true);
   saveButton_->setObjectName(prefix + "save");
+  saveButton_->setAccessibleName(saveTitle);
   saveButton_->setFont(saveFont);
   saveButton_->handler = [self] {
     if (self) self->saveEditor();
   };
 
   status_ = new EditorLabel(QRectF(24 + r, h - 31.5, statusLineWidth(w, r, b), 15), editorFont(10),
-                            labelColor(0.58), surface_);
+                            hintColor(), surface_);
 
   grow_ = new GrowAnimation(content_);
   if (!composited_) {
@@ -204,6 +250,11 @@ EditorFrame::~EditorFrame() {
 qreal EditorFrame::contentWidth() const { return surface_->width(); }
 
 qreal EditorFrame::actionBarTop() const { return surface_->height() - actionBarHeight; }
+
+void EditorFrame::removeReset() {
+  delete resetButton_;
+  resetButton_ = nullptr;
+}
 
 void EditorFrame::separator(qreal y) {
   surface_->separators.push_back(y);

@@ -37,7 +37,9 @@ class ActionButton;
 class EditorFrame;
 class EditorLabel;
 
-// The editor window: Escape closes it, Return presses Save.
+// The editor window: Escape closes it, Return presses Save (where the focused
+// control does not take Return itself). Tab walks its controls in reading
+// order, row by row from the top, left to right in each row.
 class EditorWindow : public QWidget {
   Q_OBJECT
 
@@ -48,9 +50,12 @@ class EditorWindow : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend class EditorFrame;
+  // Chains the controls Tab reaches in reading order.
+  void orderFocusChain();
   EditorFrame* controller_;  // cleared when the controller goes first
 };
 
@@ -126,9 +131,14 @@ class EditorFrame : public QObject {
 
   const std::optional<EditorError>& lastError() const { return lastError_; }
   ActionButton* saveButton() const { return saveButton_; }
+  // Null once removeReset() took it away.
   ActionButton* resetButton() const { return resetButton_; }
   EditorLabel* statusLabel() const { return status_; }
   bool isSaving() const { return isSaving_; }
+
+  // Takes Reset away, for an editor with nothing to reset; resetButton() is
+  // null after it.
+  void removeReset();
 
   // Adds a hairline across the surface at height `y`.
   void separator(qreal y);

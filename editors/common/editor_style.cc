@@ -20,4 +20,8 @@ QFont editorFont(qreal pixels, QFont::Weight weight) {
 
 QColor labelColor(qreal alpha) { return QColor::fromRgbF(0, 0, 0, 0.85f * float(alpha)); }
 
+QColor hintColor() { return labelColor(0.72); }
+
+QColor editorSurfaceColor() { return QColor::fromRgbF(0.9412f, 0.93f, 0.9314f); }
+
 }  // namespace Whirlpane

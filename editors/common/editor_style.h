@@ -18,4 +18,13 @@ QFont editorFont(qreal pixels, QFont::Weight weight = QFont::Normal);
 // of its own strength.
 QColor labelColor(qreal alpha);
 
+// The colour of the secondary texts (hints, slider titles and values, the
+// status line): the label colour at the strength that keeps them at 4.5 : 1
+// or more against editorSurfaceColor().
+QColor hintColor();
+
+// The editors' light surface at its darkest, where no compositor lets the
+// desktop through: the opaque backdrop under the warm tint.
+QColor editorSurfaceColor();
+
 }  // namespace Whirlpane

@@ -24,6 +24,8 @@ class EditorLabel : public QLabel {
   EditorLabel(const QRectF& frame, const QFont& font, const QColor& color, QWidget* parent,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, int lines = 1);
 
+  const QColor& color() const { return color_; }
+
   // Whether the text is cut: longer than its lines, or taller than the frame.
   bool isCut() const;
 

@@ -33,15 +33,14 @@ CompressionController::CompressionController(const std::filesystem::path& file, 
   auto* name = new EditorLabel(QRectF(24, 429, 372, 20), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
-  auto* size =
-      new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), labelColor(0.58), surface());
+  auto* size = new EditorLabel(QRectF(24, 456, 372, 18), editorFont(11), hintColor(), surface());
   size->setText(originalSizeText(file));
   //: The slider of the JPEG or WebP quality the file is written at.
   quality_ = new SliderRow(tr("Quality"), 492.5 + 13, 18, 384, 0.1, 1.0, defaultQuality,
                            "editor.compress.quality", surface(), percentValueText);
   // Down to the action bar, for languages that need a third line.
-  auto* note = new EditorLabel(QRectF(24, 537, 372, 44), editorFont(10), labelColor(0.58),
-                               surface(), Qt::AlignLeft | Qt::AlignTop, 3);
+  auto* note = new EditorLabel(QRectF(24, 537, 372, 44), editorFont(10), hintColor(), surface(),
+                               Qt::AlignLeft | Qt::AlignTop, 3);
   note->setText(tr("Lower quality makes a smaller file. A new copy is saved beside the original."));
 }
 

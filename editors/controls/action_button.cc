@@ -12,7 +12,7 @@ namespace Whirlpane {
 
 ActionButton::ActionButton(const QRectF& frame, QWidget* parent) : QAbstractButton(parent) {
   setGeometry(frame.toAlignedRect());
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   setFont(editorFont(11));
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (handler) handler();
@@ -47,9 +47,14 @@ void ActionButton::paintEvent(QPaintEvent*) {
   } else {
     fill = QColor::fromRgbF(0, 0, 0, isDown() ? 0.13f : 0.075f);
   }
+  QRectF face(rect());
+  if (hasFocus()) {
+    drawFocusRing(painter, face, 6);
+    face.adjust(focusRingInset, focusRingInset, -focusRingInset, -focusRingInset);
+  }
   painter.setPen(Qt::NoPen);
   painter.setBrush(fill);
-  painter.drawRoundedRect(QRectF(rect()), 5, 5);
+  painter.drawRoundedRect(face, 4, 4);
 
   if (text().isEmpty() && !symbol_.isEmpty()) {
     const QImage image = symbolImage(symbol_, 12, labelColor(0.7), devicePixelRatioF());

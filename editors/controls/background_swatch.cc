@@ -12,7 +12,7 @@ BackgroundSwatch::BackgroundSwatch(const QRectF& frame, const QString& name, Bac
     : QAbstractButton(parent), backdrop_(std::move(backdrop)) {
   setGeometry(frame.toAlignedRect());
   setAccessibleName(name);
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   connect(this, &QAbstractButton::clicked, this, [this] {
     if (handler) handler();
   });
@@ -26,7 +26,10 @@ void BackgroundSwatch::setSelected(bool selected) {
 void BackgroundSwatch::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  // Focused, the swatch shrinks inside the focus ring and a white gap, which
+  // tells it from the single ring of the selected swatch.
+  const qreal inset = hasFocus() ? focusRingInset + 1 : 0.5;
+  const QRectF r = QRectF(rect()).adjusted(inset, inset, -inset, -inset);
   if (backdrop_) {
     painter.save();
     QPainterPath clip;
@@ -36,7 +39,11 @@ void BackgroundSwatch::paintEvent(QPaintEvent*) {
     painter.restore();
   }
   painter.setBrush(Qt::NoBrush);
-  if (selected_) {
+  if (hasFocus()) {
+    painter.setPen(QPen(Qt::white, 1.5));
+    painter.drawRoundedRect(r.adjusted(-0.75, -0.75, 0.75, 0.75), 5, 5);
+    drawFocusRing(painter, QRectF(rect()), 7);
+  } else if (selected_) {
     painter.setPen(QPen(whirlAccent(), 1.8));
     const QRectF ring = QRectF(rect()).adjusted(0.9, 0.9, -0.9, -0.9);
     painter.drawRoundedRect(ring, 5.5, 5.5);

@@ -4,12 +4,14 @@
 #include <QColorDialog>
 #include <QPainter>
 
+#include "chrome/accent.h"
+
 namespace Whirlpane {
 
 ColorWell::ColorWell(const QRectF& frame, const QColor& color, QWidget* parent, Look look)
     : QAbstractButton(parent), color_(color), look_(look) {
   setGeometry(frame.toAlignedRect());
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   setCursor(Qt::PointingHandCursor);
   connect(this, &QAbstractButton::clicked, this, [this] { choose(); });
 }
@@ -40,7 +42,11 @@ void ColorWell::choose() {
 void ColorWell::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  if (hasFocus()) {
+    drawFocusRing(painter, QRectF(rect()), 6);
+    r = QRectF(rect()).adjusted(focusRingInset, focusRingInset, -focusRingInset, -focusRingInset);
+  }
   if (look_ == Look::bezel) {
     painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, isDown() ? 0.3f : 0.14f), 1));
     painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.6f));

@@ -58,7 +58,8 @@ Slider::Slider(double minimum, double maximum, double value, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
 }
 
-QRectF Slider::bar() const { return QRectF(rect()); }
+// The knob stops short of the ends by the room its focus ring needs.
+QRectF Slider::bar() const { return QRectF(rect()).adjusted(3, 0, -3, 0); }
 
 void Slider::setValue(double value) {
   const double clamped = std::clamp(value, minimum_, maximum_);
@@ -101,6 +102,9 @@ void Slider::paintEvent(QPaintEvent*) {
     painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f / (step + 1)));
     painter.drawRoundedRect(spread, spread.height() / 2, spread.height() / 2);
   }
+  if (hasFocus()) {
+    drawFocusRing(painter, knob.adjusted(-3, -3, 3, 3), radius + 3);
+  }
   painter.setBrush(QColor::fromRgbF(0.985f, 0.985f, 0.985f));
   painter.drawRoundedRect(capsule, radius, radius);
   painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 0.5));
@@ -121,6 +125,18 @@ void Slider::mouseMoveEvent(QMouseEvent* event) {
 void Slider::keyPressEvent(QKeyEvent* event) {
   const double step = (maximum_ - minimum_) / 100;
   switch (event->key()) {
+    case Qt::Key_Home:
+      moveTo(minimum_);
+      break;
+    case Qt::Key_End:
+      moveTo(maximum_);
+      break;
+    case Qt::Key_PageUp:
+      moveTo(value_ + step * 10);
+      break;
+    case Qt::Key_PageDown:
+      moveTo(value_ - step * 10);
+      break;
     case Qt::Key_Left:
     case Qt::Key_Down:
       moveTo(value_ - step);
@@ -139,13 +155,13 @@ SliderRow::SliderRow(const QString& title, qreal centerY, qreal x, qreal width, 
                      Formatter formatter)
     : QWidget(parent), formatter_(formatter ? std::move(formatter) : pixelValueText) {
   setGeometry(QRectF(x, centerY - 13, width, 26).toAlignedRect());
-  title_ = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), labelColor(0.58), this);
+  title_ = new EditorLabel(QRectF(0, 5.5, 70, 15), editorFont(10.5), hintColor(), this);
   title_->setText(title);
   slider_ = new Slider(minimum, maximum, value, this);
   slider_->setObjectName(id);
   slider_->setAccessibleName(title);
   slider_->onChange = [this](double v) { changed(v); };
-  valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), labelColor(0.58),
+  valueLabel_ = new EditorLabel(QRectF(width - 56, 5.5, 56, 15), editorFont(10.5), hintColor(),
                                 this, Qt::AlignRight | Qt::AlignVCenter);
   valueLabel_->setText(formatter_(slider_->value()));
   setTitleWidth(titleWidth());

@@ -15,7 +15,8 @@ namespace Whirlpane {
 
 // A horizontal slider over real values, drawn as a thin track filled in the
 // accent colour up to a white capsule knob. Dragging anywhere on it moves the
-// knob there; the arrow keys step by a hundredth of the range. Assistive
+// knob there; the arrow keys step by a hundredth of the range, Page Up and
+// Page Down by a tenth, Home and End go to its ends. Assistive
 // tools see a slider with its range and value, and may set the value as the
 // user would.
 class Slider : public QWidget {

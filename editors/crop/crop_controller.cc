@@ -2,10 +2,12 @@
 #include "editors/crop/crop_controller.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QRegularExpressionValidator>
 #include <algorithm>
 #include <cmath>
 
+#include "chrome/accent.h"
 #include "editors/common/editor_image.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/ratio_control.h"
@@ -17,9 +19,22 @@
 namespace Whirlpane {
 namespace {
 
+// A field where Return commits the number typed and goes no further: the
+// window's Return (Save) is for the rest of the editor.
+class PixelField : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    QLineEdit::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
+  }
+};
+
 // The pixel fields take whole numbers of at least 1 and nothing else.
 QLineEdit* pixelField(const QRectF& frame, const QString& id, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
+  auto* field = new PixelField(parent);
   field->setGeometry(frame.toRect());
   field->setObjectName(id);
   QFont font = editorFont(11);
@@ -29,7 +44,9 @@ QLineEdit* pixelField(const QRectF& frame, const QString& id, QWidget* parent) {
       new QRegularExpressionValidator(QRegularExpression("[1-9][0-9]{0,8}"), field));
   field->setStyleSheet(
       "QLineEdit { background: rgba(255, 255, 255, 0.85); color: rgba(0, 0, 0, 0.85);"
-      " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 4px; }");
+      " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 4px; }"
+      "QLineEdit:focus { border: 2px solid " +
+      whirlAccent().name() + "; padding: 0 3px; }");
   return field;
 }
 
@@ -51,7 +68,7 @@ qreal label(const QString& text, const QRectF& frame, QWidget* parent) {
   const qreal needed = std::ceil(QFontMetricsF(font).horizontalAdvance(text));
   QRectF fitted = frame;
   if (needed > frame.width()) fitted.setWidth(needed + 3);
-  (new EditorLabel(fitted, font, labelColor(0.58), parent))->setText(text);
+  (new EditorLabel(fitted, font, hintColor(), parent))->setText(text);
   return fitted.width();
 }
 
@@ -92,6 +109,7 @@ CropController::CropController(const std::filesystem::path& file, const QImage& 
       new RatioControl({tr("Free"), "1:1", "16:9", "9:16", "4:3", "3:4"},
                        QRectF(ratioLeft, 445, 354 - ratioLeft, 20), "editor.crop.ratio", surface(),
                        [this](int index) { canvas_->setRatio(cropPresetRatio(index)); });
+  ratio_->setAccessibleName(tr("Aspect ratio"));
   // Each label, field and unit in a row, where English places them; longer
   // labels push what follows to the right.
   qreal x = 16;
@@ -109,7 +127,8 @@ CropController::CropController(const std::filesystem::path& file, const QImage& 
   label("px", QRectF(x + 59 + 7, 477.5, 24, 15), surface());
 
   for (QLineEdit* field : {widthField_, heightField_}) {
-    // Return, and leaving the field, both apply what was typed.
+    // Return, and leaving the field, both apply what was typed; Return does
+    // not save.
     connect(field, &QLineEdit::editingFinished, this, [this, field] { sizeChanged(field); });
   }
   canvas_->onChange = [this](const QRectF& rect) {

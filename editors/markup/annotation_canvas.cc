@@ -10,10 +10,6 @@ namespace Whirlpane {
 AnnotationCanvas::AnnotationCanvas(const QImage& image, QWidget* parent)
     : QWidget(parent), originalImage_(image), layer_(image.size()) {
   setObjectName("editor.annotation.canvas");
-  //: The drawing area's name for screen readers.
-  setAccessibleName(tr("Image annotation canvas"));
-  //: How to use the drawing area; "Text" is Annotate's tool of that name.
-  setAccessibleDescription(tr("Drag to draw. Select Text and click to insert text."));
   setFocusPolicy(Qt::ClickFocus);
   setMouseTracking(true);
 }

@@ -22,7 +22,7 @@ class AnnotationCanvas : public QWidget {
 
  public:
   // Shows `image` (kept as given, never changed); named
-  // "editor.annotation.canvas".
+  // "editor.annotation.canvas". The owner names it for screen readers.
   AnnotationCanvas(const QImage& image, QWidget* parent);
 
   const QImage& originalImage() const { return originalImage_; }

@@ -58,8 +58,12 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
   canvas_->setGeometry(16, 53, 388, 367);
   if (redaction_) {
     canvas_->setTool(Tool::redact);
-    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), labelColor(0.58),
-                                 surface(), Qt::AlignLeft | Qt::AlignTop, 2);
+    //: The picture's name for screen readers in Redact.
+    canvas_->setAccessibleName(tr("Picture to redact"));
+    canvas_->setAccessibleDescription(
+        tr("Drag over sensitive areas to cover them with solid pixels."));
+    auto* hint = new EditorLabel(QRectF(24, 435, 372, 36), editorFont(11), hintColor(), surface(),
+                                 Qt::AlignLeft | Qt::AlignTop, 2);
     hint->setText(tr("Drag over sensitive areas to cover them with solid pixels."));
     const QString caution = tr("Exported redactions cannot be removed.");
     const QFont cautionFont = editorFont(11, QFont::Medium);
@@ -70,6 +74,10 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
         oneLine ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignTop, oneLine ? 1 : 2);
     warning->setText(caution);
   } else {
+    //: The picture's name for screen readers in Annotate.
+    canvas_->setAccessibleName(tr("Picture to annotate"));
+    //: How to use the drawing area; "Text" is Annotate's tool of that name.
+    canvas_->setAccessibleDescription(tr("Drag to draw. Select Text and click to insert text."));
     AnnotationLayer& layer = canvas_->layer();
     layer.strokeWidth = 6;
     layer.inkColor = whirlAccent();
@@ -89,6 +97,8 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
         },
         QRectF(30, 430, 360, 27), "editor.annotate.tool", surface(),
         [this](int index) { canvas_->setTool(annotateTools[index]); });
+    //: The name of the row of tools (pen, rectangle, arrow, text) for screen readers.
+    toolControl_->setAccessibleName(tr("Tool"));
     //: The slider of the line width the pen, rectangles and arrows draw with.
     stroke_ =
         new SliderRow(tr("Stroke"), 477.5, 18, 384, 1, 40, 6, "editor.annotate.stroke", surface());
@@ -106,6 +116,15 @@ MarkupController::MarkupController(const std::filesystem::path& file, const QIma
     textField_->setAccessibleName(tr("Label text"));
     textField_->setFont(editorFont(11));
     textField_->setObjectName("editor.annotate.text");
+    // Light like the rest of the window whatever the desktop's palette.
+    QPalette light = textField_->palette();
+    light.setColor(QPalette::PlaceholderText, hintColor());
+    textField_->setPalette(light);
+    textField_->setStyleSheet(
+        "QLineEdit { background: rgba(255, 255, 255, 0.85); color: rgba(0, 0, 0, 0.85);"
+        " border: 1px solid rgba(0, 0, 0, 0.14); border-radius: 5px; padding: 0 5px; }"
+        "QLineEdit:focus { border: 2px solid " +
+        whirlAccent().name() + "; padding: 0 4px; }");
     // Every keystroke, not only Return, so the next label is what is typed.
     QObject::connect(textField_, &QLineEdit::textChanged, this,
                      [this](const QString& text) { textChanged(text); });

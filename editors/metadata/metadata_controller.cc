@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "chrome/accent.h"
 #include "editors/common/editor_text.h"
 #include "editors/controls/action_button.h"
 #include "whirlpane/compression.h"
@@ -16,7 +17,7 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
                   tr("Metadata"),
                   //: The Metadata editor's Save button: save a copy without the metadata.
                   tr("Strip Metadata"), "metadata") {
-  resetButton()->hide();
+  removeReset();
   auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
@@ -24,8 +25,12 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_ = new QTextEdit(surface());
   entries_->setGeometry(16, 91, 388, 438);
   entries_->setObjectName("editor.metadata.entries");
+  //: The list of the file's metadata, named for screen readers.
+  entries_->setAccessibleName(tr("Metadata entries"));
   entries_->setReadOnly(true);
   entries_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Read only: the keys select and scroll, and no caret suggests typing.
+  entries_->setCursorWidth(0);
   entries_->setFrameShape(QFrame::NoFrame);
   entries_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   entries_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -33,7 +38,10 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   // A slim scroller without arrows, drawn on the surface like the other
   // controls rather than in the widget style's colours.
   entries_->setStyleSheet(
-      "QTextEdit { background: transparent; }"
+      "QTextEdit { background: transparent; border: 2px solid transparent; border-radius: 8px; }"
+      "QTextEdit:focus { border-color: " +
+      whirlAccent().name() +
+      "; }"
       "QScrollBar:vertical { width: 10px; background: transparent; margin: 2px; }"
       "QScrollBar::handle:vertical { background: rgba(0, 0, 0, 46); border-radius: 3px;"
       " min-height: 24px; }"
@@ -48,8 +56,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
   entries_->setPalette(palette);
   entries_->setPlainText(metadataText(entries));
 
-  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), labelColor(0.58),
-                               surface(), Qt::AlignLeft | Qt::AlignVCenter, 2);
+  auto* note = new EditorLabel(QRectF(24, 546, 372, 20), editorFont(10), hintColor(), surface(),
+                               Qt::AlignLeft | Qt::AlignVCenter, 2);
   note->setText(tr("Save a new copy with metadata removed."));
 }
 

@@ -7,6 +7,8 @@
 // (exit status 1) when an editor cannot be built or a picture not written.
 //   editor-<key>.png           each editor as it opens on a photo
 //   editor-<key>-driven.png    the same after the synthetic input
+//   editor-<key>-focus.png     then Tab pressed twice: the first control after
+//                              Close shows its focus ring
 //   editor-compress-icon.png   Compress on a file that does not decode
 //   editor-compress-saving.png Compress while its save runs
 //   controls.png               the controls in their states (without LANGUAGE)
@@ -176,6 +178,15 @@ int main(int argc, char** argv) {
       ok &= savePicture(widgetPicture(window, scale), folder, name + ".png");
       drive(window);
       ok &= savePicture(widgetPicture(window, scale), folder, name + "-driven.png");
+      window->show();
+      window->activateWindow();
+      QApplication::processEvents();
+      for (int i = 0; i < 2; ++i) {
+        QWidget* focused = window->focusWidget() ? window->focusWidget() : window;
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(focused, &tab);
+      }
+      ok &= savePicture(widgetPicture(window, scale), folder, name + "-focus.png");
       window->close();
     }
     QWidget* icon = coordinator.makeOffscreenWindow("compress", broken);

@@ -140,4 +140,53 @@ TEST_F(Background, ColorPhotographAndSwatchChoicesResetAndSave) {
   EXPECT_LE(distance(save(editor).pixelColor(0, 0), QColor(0xFF, 0x71, 0x8D)), 3) << "Sunset";
 }
 
+TEST_F(Background, SwatchStripsShowWholeSwatchesAndAnArrowWhileMoreAreHidden) {
+  auto* editor = open<BackgroundController>("background", write({60, 40}, Qt::red, "photo.png"));
+  ASSERT_NE(editor, nullptr);
+  editor->window()->show();
+  for (const char* kind : {"gradient", "solid"}) {
+    SCOPED_TRACE(kind);
+    QWidget* arrow =
+        editor->window()->findChild<QWidget*>(QString("editor.background.%1.more").arg(kind));
+    ASSERT_NE(arrow, nullptr);
+    std::vector<BackgroundSwatch*> row;
+    for (BackgroundSwatch* swatch : editor->swatches())
+      if (swatch->objectName().contains(kind)) row.push_back(swatch);
+    QWidget* viewport = row.front()->parentWidget()->parentWidget();
+    // Each swatch whole or out of sight; returns how many show.
+    const auto shown = [&] {
+      int whole = 0;
+      for (BackgroundSwatch* swatch : row) {
+        const QRect place(swatch->mapTo(viewport, QPoint(0, 0)), swatch->size());
+        EXPECT_TRUE(viewport->rect().contains(place) || !viewport->rect().intersects(place))
+            << swatch->objectName().toStdString() << " is cut";
+        whole += viewport->rect().contains(place);
+      }
+      return whole;
+    };
+    const int first = shown();
+    ASSERT_LT(first, int(row.size()));
+    EXPECT_TRUE(arrow->isVisible()) << "more swatches are hidden without a sign";
+    // A wheel turn, Tab to a hidden swatch, and the arrow move by whole swatches.
+    QWheelEvent turn(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), {}, {0, -120},
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport->parentWidget(), &turn);
+    shown();
+    row[first + 1]->setFocus();
+    shown();
+    for (int click = 0;
+         click < 10 &&
+         row.back()->mapTo(viewport, QPoint()).x() + row.back()->width() > viewport->width();
+         ++click) {
+      QTest::mouseClick(arrow, Qt::LeftButton);
+      shown();
+    }
+    EXPECT_LE(row.back()->mapTo(viewport, QPoint()).x() + row.back()->width(), viewport->width())
+        << "the arrow reaches the last swatch";
+    EXPECT_TRUE(arrow->isVisible()) << "the first swatches are hidden now";
+    QTest::mouseClick(arrow, Qt::LeftButton);
+    EXPECT_EQ(row.front()->mapTo(viewport, QPoint()).x(), row.front()->x()) << "back to the start";
+  }
+}
+
 }  // namespace

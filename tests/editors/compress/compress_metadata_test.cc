@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QTextEdit>
+
 #include "editors/compress/compression_controller.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
@@ -62,12 +64,27 @@ TEST_F(Editors, MetadataListsTheEntriesAndStripsThemOnReturn) {
   const auto* entries = editor->window()->findChild<QTextEdit*>("editor.metadata.entries");
   ASSERT_NE(entries, nullptr);
   EXPECT_TRUE(entries->toPlainText().contains("Ada"));
-  EXPECT_TRUE(editor->window()->findChild<QWidget*>("editor.metadata.reset")->isHidden());
+  EXPECT_EQ(editor->window()->findChild<QWidget*>("editor.metadata.reset"), nullptr);
   press(editor->window(), Qt::Key_Return);
   waitForSave(editor);
   ASSERT_EQ(saved, std::vector<fs::path>{folder / "photo-clean.jpg"});
   EXPECT_EQ(artist(saved[0]), "");
   EXPECT_EQ(artist(photo), "Ada\n") << "the source keeps its metadata";
+}
+
+TEST_F(Editors, MetadataListShowsNoCaretWhenFocused) {
+  EditorFrame* editor = open("metadata", photo);
+  auto* entries = editor->window()->findChild<QTextEdit*>("editor.metadata.entries");
+  ASSERT_NE(entries, nullptr);
+  editor->window()->show();
+  editor->window()->activateWindow();
+  QApplication::processEvents();
+  // The caret after the last entry, where nothing else is drawn.
+  entries->moveCursor(QTextCursor::End);
+  const QImage unfocused = entries->viewport()->grab().toImage();
+  entries->setFocus();
+  ASSERT_TRUE(entries->hasFocus());
+  EXPECT_TRUE(entries->viewport()->grab().toImage() == unfocused) << "a caret shows";
 }
 
 }  // namespace

@@ -278,4 +278,28 @@ TEST_F(Markup, BothModesThroughTheWindow) {
   EXPECT_TRUE(reports.isEmpty());
 }
 
+TEST_F(Markup, TheTextFieldStaysLightUnderADarkPalette) {
+  const fs::path photo = folder / "photo.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(200, 150), photo);
+  const QPalette before = QApplication::palette();
+  QPalette dark = before;
+  for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
+    dark.setColor(role, QColor(30, 30, 30));
+  for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::PlaceholderText})
+    dark.setColor(role, QColor(235, 235, 235));
+  QApplication::setPalette(dark);
+  auto* editor = open<MarkupController>("annotate", photo);
+  auto* field = editor->window()->findChild<QLineEdit*>("editor.annotate.text");
+  ASSERT_NE(field, nullptr);
+  field->clear();  // the placeholder shows
+  const QImage face = field->grab().toImage();
+  QApplication::setPalette(before);
+  // The field's face to the right of its text, and the text drawn darker than it.
+  EXPECT_GT(qGray(face.pixel(face.width() - 12, face.height() / 2)), 200);
+  int darkest = 255;
+  for (int x = 4; x < face.width() / 2; ++x)
+    darkest = std::min(darkest, qGray(face.pixel(x, face.height() / 2)));
+  EXPECT_LT(darkest, 160) << "the placeholder is light on light";
+}
+
 }  // namespace
