@@ -242,6 +242,10 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
 
 EditorFrame::~EditorFrame() {
   window_->controller_ = nullptr;
+  // The editor deriving from this frame is already gone: hiding moves the
+  // focus out of its fields, and their signals (a field's editingFinished)
+  // must not reach its handlers any more.
+  for (QObject* child : window_->findChildren<QObject*>()) child->blockSignals(true);
   window_->hide();
   // The window may be going away from inside one of its own events.
   window_->deleteLater();
