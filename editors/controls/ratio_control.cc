@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/controls/ratio_control.h"
 
-#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +8,7 @@
 #include <algorithm>
 
 #include "chrome/accent.h"
+#include "chrome/accessible_parts.h"
 #include "editors/common/editor_geometry.h"
 #include "editors/common/editor_text.h"
 
@@ -16,70 +16,30 @@ namespace Whirlpane {
 
 namespace {
 
-class SegmentAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class SegmentAccessible : public AccessiblePart {
  public:
-  explicit SegmentAccessible(RatioSegment* segment) : segment_(segment) {}
+  explicit SegmentAccessible(RatioSegment* segment) : AccessiblePart(segment), segment_(segment) {}
 
-  bool isValid() const override { return segment_ && segment_->control(); }
-  QObject* object() const override { return segment_; }
-  QWindow* window() const override {
-    return isValid() ? segment_->control()->window()->windowHandle() : nullptr;
+ protected:
+  QWidget* owner() const override { return segment_ ? segment_->control() : nullptr; }
+  QString label() const override { return segment_->control()->labels().value(segment_->index()); }
+  QRect frameInOwner() const override {
+    return segment_->control()->segmentRect(segment_->index()).toAlignedRect();
   }
-  QAccessibleInterface* parent() const override {
-    return isValid() ? QAccessible::queryAccessibleInterface(segment_->control()) : nullptr;
+  std::optional<bool> checked() const override {
+    return segment_->control()->selectedSegment() == segment_->index();
   }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  QString text(QAccessible::Text t) const override {
-    if (t != QAccessible::Name || !isValid()) return {};
-    return segment_->control()->labels().value(segment_->index());
-  }
-  void setText(QAccessible::Text, const QString&) override {}
-  QRect rect() const override {
-    if (!isValid()) return {};
-    const RatioControl* control = segment_->control();
-    const QRect local = control->segmentRect(segment_->index()).toAlignedRect();
-    return QRect(control->mapToGlobal(local.topLeft()), local.size());
-  }
-  QAccessible::Role role() const override { return QAccessible::Button; }
-  QAccessible::State state() const override {
-    QAccessible::State state;
-    state.invisible = !isValid() || !segment_->control()->isVisible();
-    state.checkable = true;
-    state.checked = isValid() && segment_->control()->selectedSegment() == segment_->index();
-    return state;
-  }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction()}; }
-  void doAction(const QString& name) override {
-    if (name == pressAction() && isValid()) segment_->control()->choose(segment_->index());
-  }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+  void press() override { segment_->control()->choose(segment_->index()); }
 
  private:
   QPointer<RatioSegment> segment_;
 };
 
-class RatioControlAccessible : public QAccessibleWidget {
+class RatioControlAccessible : public AccessibleParts {
  public:
   explicit RatioControlAccessible(RatioControl* control)
-      : QAccessibleWidget(control, QAccessible::Grouping) {}
+      : AccessibleParts(control, QAccessible::Grouping) {}
 
-  int childCount() const override { return static_cast<int>(control()->segments().size()); }
-  QAccessibleInterface* child(int index) const override {
-    if (index < 0 || index >= childCount()) return nullptr;
-    return QAccessible::queryAccessibleInterface(control()->segments()[index]);
-  }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    const auto& list = control()->segments();
-    const auto found = std::find(list.begin(), list.end(), child ? child->object() : nullptr);
-    return found == list.end() ? -1 : static_cast<int>(found - list.begin());
-  }
   QAccessibleInterface* childAt(int x, int y) const override {
     const QPoint local = control()->mapFromGlobal(QPoint(x, y));
     if (!control()->rect().contains(local)) return nullptr;
@@ -87,6 +47,12 @@ class RatioControlAccessible : public QAccessibleWidget {
       if (control()->segmentRect(i).contains(local)) return child(i);
     }
     return nullptr;
+  }
+
+ protected:
+  std::vector<QObject*> parts() const override {
+    const auto& segments = control()->segments();
+    return {segments.begin(), segments.end()};
   }
 
  private:
