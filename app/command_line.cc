@@ -24,6 +24,17 @@ size_t find(const std::vector<std::string>& arguments, std::string_view option) 
   return it == arguments.end() ? std::string::npos : static_cast<size_t>(it - arguments.begin());
 }
 
+// Every option the program knows, its own and the desktop program's: where one
+// stands, the files of "--convert" end.
+constexpr std::string_view knownOptions[] = {
+    "--convert", "--to",   "--metadata", "--compress", "--quality", "--strip",
+    "--version", "--help", "--open",     "--tools",    "--editor",  "--test-mode"};
+
+bool isOption(std::string_view argument) {
+  return std::find(std::begin(knownOptions), std::end(knownOptions), argument) !=
+         std::end(knownOptions);
+}
+
 }  // namespace
 
 Invocation parseCommandLine(const std::vector<std::string>& arguments) {
@@ -55,7 +66,14 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
   if (present("--convert")) {
     const auto source = valueOf("--convert"), format = valueOf("--to");
     if (!source || !format) return incomplete(usageLine);
-    return make(Mode::convert, *source, *format);
+    Invocation invocation = make(Mode::convert, *source, *format);
+    invocation.sources.push_back(*source);
+    // The format itself ends them too ("--convert --to png": "--to" is the file).
+    const size_t formatAt = find(arguments, "--to") + 1;
+    for (size_t at = find(arguments, "--convert") + 2;
+         at < arguments.size() && at != formatAt && !isOption(arguments[at]); ++at)
+      invocation.sources.push_back(arguments[at]);
+    return invocation;
   }
   if (present("--metadata")) {
     const auto source = valueOf("--metadata");
@@ -83,7 +101,7 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file --to png\n"
+      "Usage: whirlpane --convert /path/to/file... --to png\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"
@@ -92,7 +110,9 @@ std::string helpText() {
   text += "\n\n";
   for (const char* line : {
            translatable(
-               "--convert converts one file and prints the path of every file written beside it."),
+               "--convert converts each file, several at once, and prints the path of every file\n"
+               "  written beside it, file by file in the order given. A file that fails gets one\n"
+               "  line of its own on standard error; the others go on."),
            translatable(
                // TRANSLATORS: the labels are English in every language; \\, \t and \n are
                // written as they are.
@@ -121,8 +141,8 @@ std::string helpText() {
   text += translated("(jpeg, tif and heif are accepted for jpg, tiff and heic.)");
   text += "\n\n";
   text += translated(
-      "Exit status: 0 on success, 1 when the operation fails, 2 when its arguments are\n"
-      "incomplete, 128 + N when stopped by signal N.");
+      "Exit status: 0 on success, 1 when the operation fails (for --convert: when any\n"
+      "file fails), 2 when its arguments are incomplete, 128 + N when stopped by signal N.");
   text += '\n';
   text +=
       translated("Without an operation, Whirlpane starts the desktop program. See whirlpane(1).");

@@ -22,7 +22,7 @@ constexpr const char* translatable(const char* english) { return english; }
 inline constexpr std::string_view versionLine = "Whirlpane " WHIRLPANE_VERSION;
 // The usage lines, in English; each is a text of the catalogue.
 inline constexpr std::string_view usageLine =
-    translatable("Usage: whirlpane --convert /path/to/file --to png");
+    translatable("Usage: whirlpane --convert /path/to/file... --to png");
 inline constexpr std::string_view metadataUsageLine =
     translatable("Usage: whirlpane --metadata /path/to/file");
 inline constexpr std::string_view compressUsageLine =
@@ -47,7 +47,8 @@ struct Invocation {
     application,  // anything else: the desktop application
   };
   Mode mode = Mode::application;
-  std::string source;                  // as typed, for the file operations
+  std::string source;                  // as typed, for the file operations (the first)
+  std::vector<std::string> sources;    // as typed, for Mode::convert: every file, in order
   std::string format;                  // as typed, for Mode::convert
   std::string quality;                 // as typed, for Mode::compress
   std::string_view usage = usageLine;  // for Mode::usageError: the form that was incomplete
@@ -56,7 +57,9 @@ struct Invocation {
 // `arguments[0]` is the program path. "--convert" takes precedence, then
 // "--metadata", "--compress" and "--strip", in that order. The first
 // occurrence of an option counts, options come in any order, and the argument
-// after each is taken verbatim, even when it looks like an option.
+// after each is taken verbatim, even when it looks like an option. "--convert"
+// takes further files after its first, up to the next of the program's options,
+// the format, or the end.
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
 
 // The --help text, in the user's language: the forms of the command line and

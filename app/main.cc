@@ -9,8 +9,13 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,6 +103,76 @@ bool hasDisplay() {
   return false;
 }
 
+// Flushes standard output; false, after saying so, when it cannot be written.
+bool flushResults() {
+  if (std::fflush(stdout) == 0) return true;
+  writeLine(stderr, Whirlpane::translated(
+                        "The results could not be written: standard output is not writable."));
+  return false;
+}
+
+// A failure's message as one line: a line break inside it would make it two.
+std::string asOneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+// Converts every source of the invocation, as many at once as the machine has
+// cores, on threads of this process: the engine's calls share nothing, and one
+// loaded engine serves all the files, which is what makes a batch of small
+// files cheap. Each file's outputs are printed as soon as it and every file
+// before it are done, so that the lines come in the order the files were
+// given; a failure is one line on standard error, named by the file as typed
+// when there are several. Returns 1 when any file failed.
+int runConversions(const WhirlpaneEngine* engine, const Whirlpane::Invocation& invocation) {
+  const std::vector<std::string>& sources = invocation.sources;
+  struct Outcome {
+    std::vector<std::string> lines;
+    std::optional<std::string> failure;
+  };
+  std::vector<std::optional<Outcome>> outcomes(sources.size());
+  std::mutex lock;
+  std::condition_variable done;
+  std::atomic<size_t> next = 0;
+  const auto work = [&] {
+    for (size_t at; (at = next++) < sources.size();) {
+      Outcome outcome;
+      try {
+        for (const fs::path& path : engine->convert(absoluteSource(sources[at]), invocation.format))
+          outcome.lines.push_back(path.native());
+      } catch (const std::exception& failure) {
+        outcome.failure = asOneLine(engine->describe(failure));
+      }
+      const std::lock_guard guard(lock);
+      outcomes[at] = std::move(outcome);
+      done.notify_one();
+    }
+  };
+  const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  // One file is converted on this thread; for several, this thread prints.
+  if (sources.size() == 1) {
+    work();
+  } else {
+    for (size_t i = 0; i < std::min(cores, sources.size()); ++i) workers.emplace_back(work);
+  }
+  int status = 0;
+  for (size_t at = 0; at < sources.size(); ++at) {
+    std::unique_lock guard(lock);
+    done.wait(guard, [&] { return outcomes[at].has_value(); });
+    const Outcome outcome = std::move(*outcomes[at]);
+    guard.unlock();
+    if (outcome.failure) {
+      status = 1;
+      writeLine(stderr, sources.size() == 1 ? *outcome.failure
+                                            : sources[at] + ": " + *outcome.failure);
+    }
+    for (const std::string& line : outcome.lines) writeLine(stdout, line);
+  }
+  for (std::thread& worker : workers) worker.join();
+  return status;
+}
+
 // Runs the engine operation the invocation asks for and prints its result:
 // the written files, or the metadata rows.
 int runOperation(const Whirlpane::Invocation& invocation) {
@@ -116,14 +191,14 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     return 1;
   }
   removeWorkingFilesOnStop(engine);
+  if (invocation.mode == Mode::convert) {
+    const int status = runConversions(engine, invocation);
+    return flushResults() ? status : 1;
+  }
   const fs::path source = absoluteSource(invocation.source);
   std::vector<std::string> lines;
   try {
     switch (invocation.mode) {
-      case Mode::convert:
-        for (const fs::path& path : engine->convert(source, invocation.format))
-          lines.push_back(path.native());
-        break;
       case Mode::metadata:
         for (const auto& [label, value] : engine->metadata(source))
           lines.push_back(oneLine(label) + '\t' + oneLine(value));
@@ -140,12 +215,7 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     return 1;
   }
   for (const std::string& line : lines) writeLine(stdout, line);
-  if (std::fflush(stdout) != 0) {
-    writeLine(stderr, Whirlpane::translated(
-                          "The results could not be written: standard output is not writable."));
-    return 1;
-  }
-  return 0;
+  return flushResults() ? 0 : 1;
 }
 
 }  // namespace

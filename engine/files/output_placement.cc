@@ -27,16 +27,22 @@ namespace fs = std::filesystem;
 
 constexpr int attemptLimit = 100;
 
-// Writes all of `bytes` to `fd`, flushes them to the disk and closes `fd`;
-// `path` only names the file in an error.
-void writeAndClose(UniqueFd fd, const Bytes& bytes, const fs::path& path) {
-  detail::writeAll(fd.get(), bytes.span(), path);
+// Flushes what was written to `fd` to the disk and closes it; `path` only
+// names the file in an error.
+void syncAndClose(UniqueFd fd, const fs::path& path) {
   // The data must be on the disk before the name becomes real, or a power cut
   // could leave an empty file under the published name.
   int error = ::fdatasync(fd.get()) != 0 ? errno : 0;
   const int closed = fd.close();
   if (error == 0) error = closed;
   if (error != 0) throwFileError(error, "Could not write \"%1$s\": %2$s", path);
+}
+
+// Writes all of `bytes` to `fd`, flushes them to the disk and closes `fd`;
+// `path` only names the file in an error.
+void writeAndClose(UniqueFd fd, const Bytes& bytes, const fs::path& path) {
+  detail::writeAll(fd.get(), bytes.span(), path);
+  syncAndClose(std::move(fd), path);
 }
 
 // Makes the renames in `folder` durable; failure here loses nothing that is
@@ -186,6 +192,15 @@ BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
 void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
   const fs::path name = std::to_string(staged_.size()) + "." + ext_;
   writeAndClose(WorkingFiles::createFileIn(folder_, name, permissions_), bytes, folder_ / name);
+  staged_.emplace_back(folder_ / name, std::move(suffix));
+}
+
+void BatchFolder::stageWritten(const std::function<void(int, const fs::path&)>& write,
+                               std::string suffix) {
+  const fs::path name = std::to_string(staged_.size()) + "." + ext_;
+  UniqueFd fd = WorkingFiles::createFileIn(folder_, name, permissions_);
+  write(fd.get(), folder_ / name);
+  syncAndClose(std::move(fd), folder_ / name);
   staged_.emplace_back(folder_ / name, std::move(suffix));
 }
 

@@ -12,6 +12,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -76,6 +77,12 @@ class BatchFolder {
 
   // Writes one output; it will be published with `suffix` before its extension.
   void stage(const Bytes& bytes, std::string suffix);
+  // Has `write` write one output straight into its staged file, given as an
+  // open, empty descriptor and its path, then flushes it to the disk; it will
+  // be published with `suffix`. What `write` throws ends the staging, and the
+  // file goes with the folder.
+  void stageWritten(const std::function<void(int fd, const std::filesystem::path& path)>& write,
+                    std::string suffix);
 
   size_t stagedCount() const { return staged_.size(); }
   const std::filesystem::path& path() const { return folder_; }

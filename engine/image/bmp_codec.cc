@@ -16,6 +16,7 @@
 
 #include "base/byte_order.h"
 #include "base/handles.h"
+#include "base/file_io.h"
 #include "image/image.h"
 
 namespace MediaEngine::detail {
@@ -156,78 +157,99 @@ vips::VImage decodeBmp(const std::filesystem::path& path) {
   return image;
 }
 
-bool canEncodeBmp() {
-  static const bool writable = [] {
-    GSList* formats = gdk_pixbuf_get_formats();
-    bool found = false;
-    for (GSList* f = formats; f; f = f->next) {
-      auto* info = static_cast<GdkPixbufFormat*>(f->data);
-      gchar* name = gdk_pixbuf_format_get_name(info);
-      if (std::string_view(name) == "bmp" && gdk_pixbuf_format_is_writable(info)) found = true;
-      g_free(name);
-    }
-    g_slist_free(formats);
-    return found;
-  }();
-  return writable;
+namespace {
+
+// The file's header: the 14-byte file header, the 40-byte information header
+// and, for grey, the palette of 256 greys.
+std::vector<std::byte> bmpHeader(const vips::VImage& pixels) {
+  const bool grey = pixels.bands() == 1;
+  const uint32_t width = static_cast<uint32_t>(pixels.width());
+  const uint32_t height = static_cast<uint32_t>(pixels.height());
+  const size_t stride = (width * (grey ? 1u : 3u) + 3) / 4 * 4;
+  const uint32_t offset = 54 + (grey ? 256 * 4 : 0);
+  std::vector<std::byte> header(offset);
+  const auto put = [&](size_t at, uint32_t value, int count) {
+    for (int i = 0; i < count; ++i)
+      header[at + static_cast<size_t>(i)] = static_cast<std::byte>(value >> (8 * i) & 0xFF);
+  };
+  header[0] = std::byte{'B'}, header[1] = std::byte{'M'};
+  put(2, static_cast<uint32_t>(offset + stride * height), 4);
+  put(10, offset, 4);
+  put(14, 40, 4);
+  put(18, width, 4);
+  put(22, height, 4);  // positive: the rows go from the bottom up
+  put(26, 1, 2);
+  put(28, grey ? 8 : 24, 2);
+  put(34, static_cast<uint32_t>(stride * height), 4);
+  // The resolution in pixels per metre, where the picture states one.
+  if (pixels.xres() != unstatedResolution || pixels.yres() != unstatedResolution) {
+    put(38, static_cast<uint32_t>(std::lround(pixels.xres() * 1000.0)), 4);
+    put(42, static_cast<uint32_t>(std::lround(pixels.yres() * 1000.0)), 4);
+  }
+  if (grey) {
+    put(46, 256, 4);
+    for (uint32_t level = 0; level < 256; ++level) put(54 + 4 * level, level * 0x010101u, 4);
+  }
+  return header;
 }
 
-Bytes encodeBmp(const vips::VImage& rgb) {
-  GdkPixbuf* raw =
-      gdk_pixbuf_new_from_data(static_cast<const guchar*>(rgb.data()), GDK_COLORSPACE_RGB, FALSE, 8,
-                               rgb.width(), rgb.height(), rgb.width() * 3, nullptr, nullptr);
-  Owned<GdkPixbuf, g_object_unref> pixbuf(raw);
-  const size_t rowBytes = static_cast<size_t>(rgb.width()) * 3;
+// Hands `pixels`' file to `sink` (a callable taking a span of bytes) in
+// order: the header, then bands of rows, bottom row first, each row in blue,
+// green, red order and padded with zeros to a multiple of four bytes.
+template <typename Sink>
+void emitBmp(const vips::VImage& pixels, Sink&& sink) {
+  if (pixels.format() != VIPS_FORMAT_UCHAR || (pixels.bands() != 1 && pixels.bands() != 3))
+    throw vips::VError("a BMP is written from 8-bit grey or colour");
+  const std::vector<std::byte> header = bmpHeader(pixels);
+  sink(std::span<const std::byte>(header));
+  const int bands = pixels.bands();
+  const size_t width = static_cast<size_t>(pixels.width());
+  const size_t rowBytes = width * static_cast<size_t>(bands);
   const size_t stride = (rowBytes + 3) / 4 * 4;
+  const auto* data = static_cast<const uint8_t*>(pixels.data());
+  // About a megabyte a write: few system calls, little memory.
+  const size_t rowsPerBand = std::max<size_t>(1, (1 << 20) / stride);
+  std::vector<std::byte> band(rowsPerBand * stride);
+  size_t filled = 0;
+  for (int y = pixels.height() - 1; y >= 0; --y) {
+    const uint8_t* in = data + static_cast<size_t>(y) * rowBytes;
+    auto* out = reinterpret_cast<uint8_t*>(band.data() + filled);
+    if (bands == 1) {
+      std::memcpy(out, in, rowBytes);
+    } else {
+      for (size_t x = 0; x < width; ++x, in += 3, out += 3) {
+        out[0] = in[2], out[1] = in[1], out[2] = in[0];
+      }
+    }
+    std::memset(band.data() + filled + rowBytes, 0, stride - rowBytes);
+    filled += stride;
+    if (filled == band.size() || y == 0) {
+      sink(std::span<const std::byte>(band.data(), filled));
+      filled = 0;
+    }
+  }
+}
 
-  // The file's size is known up front (a 54-byte header, then padded rows), so
-  // the bytes go into one buffer of that size instead of one that doubles as
-  // it grows, which would hold up to twice the file at its peak.
-  struct Sink {
-    Owned<std::byte, ::free> data;
-    size_t size = 0;
-    size_t capacity = 0;
-  } sink;
-  sink.capacity = 54 + stride * static_cast<size_t>(rgb.height());
-  sink.data.reset(static_cast<std::byte*>(std::malloc(sink.capacity)));
-  if (!sink.data) throw std::bad_alloc();
-  auto append = [](const gchar* bytes, gsize count, GError**, gpointer target) -> gboolean {
-    auto& out = *static_cast<Sink*>(target);
-    if (out.size + count > out.capacity) {
-      const size_t capacity = std::max(out.size + count, out.capacity * 2);
-      void* grown = std::realloc(out.data.get(), capacity);
-      if (!grown) return FALSE;
-      out.data.release();
-      out.data.reset(static_cast<std::byte*>(grown));
-      out.capacity = capacity;
-    }
-    std::memcpy(out.data.get() + out.size, bytes, count);
-    out.size += count;
-    return TRUE;
-  };
-  GError* error = nullptr;
-  if (!gdk_pixbuf_save_to_callback(pixbuf.get(), append, &sink, "bmp", &error, nullptr)) {
-    fail(error, "the BMP encoder failed");
-  }
-  // The saver leaves the padding at the end of each row uninitialised, which
-  // would write stray process memory into the file; clear it.
-  std::byte* file = sink.data.get();
-  const size_t offset = sink.size >= 14 ? littleEndian<4>(file + 10) : sink.size;
-  for (size_t row = offset; stride > rowBytes && row + stride <= sink.size; row += stride) {
-    std::memset(file + row + rowBytes, 0, stride - rowBytes);
-  }
-  // The saver writes no resolution; the picture's goes into the header, in
-  // pixels per metre, when it has one.
-  const bool stated = rgb.xres() != unstatedResolution || rgb.yres() != unstatedResolution;
-  if (stated && sink.size >= 46 && littleEndian<4>(file + 14) >= 40) {
-    const double resolution[] = {rgb.xres(), rgb.yres()};
-    for (size_t axis = 0; axis < 2; ++axis) {
-      const auto perMetre = static_cast<uint32_t>(std::lround(resolution[axis] * 1000.0));
-      for (size_t i = 0; i < 4; ++i)
-        file[38 + 4 * axis + i] = static_cast<std::byte>(perMetre >> (8 * i) & 0xFF);
-    }
-  }
-  return Bytes::adopt(sink.data.release(), sink.size, std::free);
+}  // namespace
+
+Bytes encodeBmp(const vips::VImage& pixels) {
+  const vips::VImage held = pixels.copy_memory();
+  const size_t stride =
+      (static_cast<size_t>(held.width()) * static_cast<size_t>(held.bands()) + 3) / 4 * 4;
+  const size_t size = 54 + (held.bands() == 1 ? 1024 : 0) + stride * static_cast<size_t>(held.height());
+  Owned<std::byte, ::free> file(static_cast<std::byte*>(std::malloc(size)));
+  if (!file) throw std::bad_alloc();
+  size_t at = 0;
+  emitBmp(held, [&](std::span<const std::byte> bytes) {
+    std::memcpy(file.get() + at, bytes.data(), bytes.size());
+    at += bytes.size();
+  });
+  return Bytes::adopt(file.release(), at, std::free);
+}
+
+void writeBmp(const vips::VImage& pixels, int fd, const std::filesystem::path& path) {
+  emitBmp(pixels.copy_memory(),
+          [&](std::span<const std::byte> bytes) { writeAll(fd, bytes, path); });
 }
 
 }  // namespace MediaEngine::detail

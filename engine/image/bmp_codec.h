@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// BMP reading and writing through gdk-pixbuf's BMP loader and saver, asked for
-// by type so that no other gdk-pixbuf module can be reached. Internal to the
-// engine. Thread safety: any thread.
+// BMP reading through gdk-pixbuf's BMP loader, asked for by type so that no
+// other gdk-pixbuf module can be reached, and BMP writing of our own (24-bit
+// colour, or 8-bit grey through a grey palette), into memory or straight into
+// a file. Internal to the engine. Thread safety: any thread.
 #pragma once
 
 #include <filesystem>
@@ -26,12 +27,14 @@ std::optional<std::pair<long long, long long>> bmpDimensions(std::span<const std
 // four when the file carries real alpha. Throws vips::VError when it cannot.
 vips::VImage decodeBmp(const std::filesystem::path& path);
 
-// True when gdk-pixbuf's BMP module can write; asked once per process, since
-// the installed modules do not change while it runs.
-bool canEncodeBmp();
+// An opaque BMP of `pixels`, an 8-bit image in memory with three channels
+// (written as 24-bit colour) or one (written as 8 bits through a palette of
+// the 256 greys), stating the picture's resolution when it has one.
+Bytes encodeBmp(const vips::VImage& pixels);
 
-// An opaque 24-bit BMP of `rgb`, a three-channel 8-bit image in memory.
-// Throws vips::VError when the saver fails.
-Bytes encodeBmp(const vips::VImage& rgb);
+// The same file as encodeBmp() gives, written to the open file `fd` as it is
+// made, a band of rows at a time; `path` only names the file in an error.
+// Throws FileError when writing fails.
+void writeBmp(const vips::VImage& pixels, int fd, const std::filesystem::path& path);
 
 }  // namespace MediaEngine::detail

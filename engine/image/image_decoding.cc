@@ -76,6 +76,22 @@ VImage toSRGB8(VImage image) {
   return image;
 }
 
+// Converts what the decoder of a grey file produced (16 bits, a grey profile)
+// to 8-bit grey with one channel, or two with alpha.
+VImage toGrey8(VImage image) {
+  if (image.get_typeof(VIPS_META_ICC_NAME) != 0) {
+    try {
+      image = image.icc_transform("srgb", VImage::option()->set("embedded", true)->set("depth", 8));
+    } catch (const vips::VError&) {
+      vips_error_clear();  // a broken profile: the values as they are
+    }
+  }
+  if (image.interpretation() != VIPS_INTERPRETATION_B_W || image.format() != VIPS_FORMAT_UCHAR)
+    image = image.colourspace(VIPS_INTERPRETATION_B_W);
+  if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+  return image;
+}
+
 // The pages of the TIFF file at `path` that are pictures of their own, at
 // most `pages` of them: a directory marked as a reduced-resolution copy of
 // another (NewSubfileType bit 0: the levels of a pyramid, a thumbnail) is no
@@ -186,18 +202,20 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
     const void* profile = header.get_blob(VIPS_META_ICC_NAME, &size);
     return header.bands() == 3 && isSRGBProfile(profile, size);
   };
+  source.grey_ = header.bands() <= 2 && header.get_image()->Coding == VIPS_CODING_NONE;
   source.plainJPEG_ = jpeg && (header.bands() == 1 || header.bands() == 3) &&
                       header.format() == VIPS_FORMAT_UCHAR && upright && srgbOrNoProfile();
   return source;
 }
 
-VImage ImageSource::uprightPixels() const {
+VImage ImageSource::uprightPixels(bool keepGrey) const {
   if (!withinPixelBudget(width_, height_)) throw Failure::tooLarge();
   // A fresh decoder each time: the header stays a header, and what a decoder
   // holds while it works (a progressive JPEG keeps every coefficient) goes as
   // soon as the pixels are out.
-  VImage pixels =
-      toSRGB8(decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_));
+  const VImage decoded =
+      decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_);
+  VImage pixels = keepGrey && grey_ && decoded.bands() <= 2 ? toGrey8(decoded) : toSRGB8(decoded);
   const bool turned =
       pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;
   // Turning needs the pixels in any order, so the decoded frame is held first.

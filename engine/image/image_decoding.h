@@ -44,6 +44,9 @@ class ImageSource {
   // pixels are exactly what decoding it gives, so its data can be used as it
   // is.
   bool isPlainJPEG() const { return plainJPEG_; }
+  // True when the file stores grey pixels (with or without alpha): outputs
+  // that have a grey mode keep it.
+  bool isGrey() const { return grey_; }
 
   // Decodes the first frame, upright. Throws Failure::tooLarge when the stored
   // dimensions are outside the pixel budget (before decoding anything), and
@@ -56,10 +59,13 @@ class ImageSource {
   enum class Decoder { vips, bmp, none };
   ImageSource() = default;
   friend Bytes encodedImage(const ImageSource&, std::string_view, double);
+  friend bool writeEncoded(const ImageSource&, std::string_view, double, int,
+                           const std::filesystem::path&);
 
   // The first frame, upright, 8-bit sRGB, to be computed as it is read. Reading
-  // it decodes the file, once, front to back.
-  vips::VImage uprightPixels() const;
+  // it decodes the file, once, front to back. With `keepGrey`, a grey file
+  // gives 8-bit grey instead, with alpha where it has alpha.
+  vips::VImage uprightPixels(bool keepGrey = false) const;
 
   std::filesystem::path path_;
   Decoder decoder_ = Decoder::none;
@@ -70,6 +76,7 @@ class ImageSource {
   int frames_ = 1;
   int orientation_ = 1;
   bool plainJPEG_ = false;
+  bool grey_ = false;
 };
 
 // Decodes the first frame of `url` upright. Throws Failure::unreadable (file

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/image_encoding.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "base/file_io.h"
+#include "base/handles.h"
 #include "base/translation.h"
 #include "base/unicode.h"
 #include "image/bmp_codec.h"
@@ -24,9 +29,10 @@ namespace {
 namespace fs = std::filesystem;
 using vips::VImage;
 
+// Colour or grey on white, without its alpha.
 VImage flattenedOnWhite(const VImage& pixels) {
-  return pixels.flatten(VImage::option()->set("background", std::vector<double>{255, 255, 255}))
-      .cast(VIPS_FORMAT_UCHAR);
+  const std::vector<double> white(static_cast<size_t>(pixels.bands() - 1), 255);
+  return pixels.flatten(VImage::option()->set("background", white)).cast(VIPS_FORMAT_UCHAR);
 }
 
 int vipsQuality(double quality, int lowest) {
@@ -50,6 +56,12 @@ struct PngSettings {
 };
 constexpr PngSettings photographPng{4, VIPS_FOREIGN_PNG_FILTER_ALL};
 constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
+
+// TIFF: LZW with the horizontal predictor, no metadata. (A macro, for the
+// savers' variable argument lists.)
+#define tiffOptions                                                                   \
+  "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor",                      \
+      VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE
 
 std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view format, double quality,
                                      Content content = Content::photograph) {
@@ -89,9 +101,7 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
     status = vips_webpsave_buffer(in, &buffer, &size, "Q", vipsQuality(quality, 0), "strip", TRUE,
                                   nullptr);
   } else if (format == "tiff") {
-    status = vips_tiffsave_buffer(in, &buffer, &size, "compression",
-                                  VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor",
-                                  VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE, nullptr);
+    status = vips_tiffsave_buffer(in, &buffer, &size, tiffOptions, nullptr);
   } else if (format == "heic" || format == "avif") {
     return detail::encodeHeif(Image(image),
                               format == "avif" ? detail::HeifCodec::av1 : detail::HeifCodec::hevc,
@@ -190,7 +200,7 @@ bool canEncode(std::string_view format) {
   if (nativeEncoderTurnedOff(format)) return false;
   if (format == "heic") return detail::heifCanEncode(detail::HeifCodec::hevc);
   if (format == "avif") return detail::heifCanEncode(detail::HeifCodec::av1);
-  if (format == "bmp") return detail::canEncodeBmp();
+  if (format == "bmp") return true;  // our own writer
   const std::string probe = format == "jpg"    ? "x.jpg"
                             : format == "tiff" ? "x.tif"
                                                : "x." + std::string(format);
@@ -209,8 +219,10 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
   }
   VImage pixels;
   try {
-    pixels = source.uprightPixels();
-    if (format == "jpg" && pixels.bands() == 4) pixels = flattenedOnWhite(pixels);
+    // WebP has no grey mode; the others write grey as grey.
+    pixels = source.uprightPixels(format != "webp");
+    if (format == "jpg" && (pixels.bands() == 2 || pixels.bands() == 4))
+      pixels = flattenedOnWhite(pixels);
   } catch (const vips::VError&) {
     vips_error_clear();
     throw Failure::unreadable(source.path_.filename().string());
@@ -222,6 +234,48 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
   // Decoding alone again tells: it throws if the file is at fault; otherwise the
   // whole-frame path reports the encoder's failure as usual.
   return encodedImage(source.decode(), format, quality);
+}
+
+bool writeEncoded(const ImageSource& source, std::string_view format, double quality, int fd,
+                  const fs::path& path) {
+  if ((format != "tiff" && format != "bmp") || source.decoder_ == ImageSource::Decoder::none)
+    return false;
+  const bool quarterTurn = source.orientation() >= 5;
+  requireWithinFormatLimit(format, quarterTurn ? source.storedHeight() : source.storedWidth(),
+                           quarterTurn ? source.storedWidth() : source.storedHeight());
+  if (format == "bmp") {
+    // BMP stores its rows from the bottom up: the whole frame is decoded
+    // first, then written a band of rows at a time.
+    VImage pixels;
+    try {
+      pixels = source.uprightPixels(true);
+      if (pixels.bands() == 2 || pixels.bands() == 4) pixels = flattenedOnWhite(pixels);
+      pixels = pixels.copy_memory();
+    } catch (const vips::VError&) {
+      vips_error_clear();
+      throw Failure::unreadable(source.path_.filename().string());
+    }
+    detail::writeBmp(pixels, fd, path);
+    return true;
+  }
+  if (source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) return false;
+  // TIFF is written as the file is decoded.
+  int status = -1;
+  try {
+    const VImage pixels = withoutMetadata(source.uprightPixels(true));
+    const Owned<VipsTarget, g_object_unref> target(vips_target_new_to_descriptor(fd));
+    if (target) status = vips_tiffsave_target(pixels.get_image(), target.get(), tiffOptions, nullptr);
+  } catch (const vips::VError&) {
+    status = -1;
+  }
+  if (status == 0) return true;
+  vips_error_clear();
+  // As for a streamed encoding: decoding alone again tells whether the file is
+  // at fault; if not, the whole-frame path reports the encoder's failure.
+  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
+    throwFileError(errno, "Could not write \"%1$s\": %2$s", path);
+  detail::writeAll(fd, encodedImage(source.decode(), format, quality).span(), path);
+  return true;
 }
 
 Bytes encodedWithin(const Image& image, std::string_view format, size_t size) {

@@ -6,6 +6,7 @@
 // Thread safety: every function may be called from any thread at once.
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 
 #include "image/image.h"
@@ -40,6 +41,16 @@ Bytes encodedWithin(const Image& image, std::string_view format, size_t size);
 // encoding overlap and no whole decoded frame is held. Fails like decode()
 // and encodedImage() do.
 Bytes encodedImage(const ImageSource& source, std::string_view format, double quality);
+
+// Writes `source` in `format` straight into `fd`, an open, empty file at
+// `path`, as the encoder makes it, where the format's encoder can write a
+// file as it goes (TIFF, BMP), and returns true; returns false, having
+// written nothing, for the other formats, whose bytes encodedImage() gives.
+// The file holds the same picture encodedImage() would give. Fails like
+// encodedImage(), and with a FileError when writing fails; the file's content
+// is then undefined.
+bool writeEncoded(const ImageSource& source, std::string_view format, double quality, int fd,
+                  const std::filesystem::path& path);
 
 // True when this machine's codecs can write the canonical raster `format`.
 // The environment variable WHIRLPANE_NO_NATIVE_ENCODERS, a comma-separated

@@ -98,7 +98,13 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
     }
     batch.stage(page ? std::move(*page) : documents.imagePDF(image->decode()), "");
   } else {
-    batch.stage(encodedImage(*image, canonical, conversionQuality), "");
+    // Formats whose encoder writes a file as it goes go straight into theirs.
+    batch.stageWritten(
+        [&](int fd, const fs::path& path) {
+          if (!writeEncoded(*image, canonical, conversionQuality, fd, path))
+            detail::writeAll(fd, encodedImage(*image, canonical, conversionQuality).span(), path);
+        },
+        "");
   }
   return batch.publish();
 }

@@ -57,6 +57,19 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
   EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg"}).usage, compressUsageLine);
   EXPECT_EQ(parseCommandLine({"w", "--convert", "a"}).usage, usageLine);
   EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg", "--quality", " 0.5x"}).quality, " 0.5x");
+  // --convert takes files up to the next option the program knows.
+  const std::pair<std::vector<std::string>, std::vector<std::string>> several[] = {
+      {{"--convert", "a.jpg", "b c.png", "-d.gif", "--to", "png"}, {"a.jpg", "b c.png", "-d.gif"}},
+      {{"--to", "png", "--convert", "a.jpg", "b.jpg"}, {"a.jpg", "b.jpg"}},
+      {{"--convert", "a.jpg", "--to", "png", "b.jpg"}, {"a.jpg"}},
+      {{"--convert", "--to", "png"}, {"--to"}},
+      {{"--convert", "a.jpg", "--editor", "crop", "--to", "png"}, {"a.jpg"}},
+  };
+  for (const auto& [arguments, sources] : several) {
+    std::vector<std::string> all{"w"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    EXPECT_EQ(parseCommandLine(all).sources, sources) << testing::PrintToString(arguments);
+  }
   // The program's own path is scanned like any argument.
   EXPECT_EQ(parseCommandLine({"--convert", "a.png", "--to", "jpg"}).source, "a.png");
 }

@@ -129,6 +129,58 @@ TEST(CrashConsistency, AKilledConversionLeavesOnlyWholeFilesAndHiddenOnes) {
   EXPECT_LT(finished, 3) << "the kills came too late";
 }
 
+// The writers that put their file straight into its hidden working file:
+// killed while the file grows, or at moments spread over the conversion, they
+// leave only the source, hidden names, and whole outputs.
+TEST(CrashConsistency, AKilledStraightToDiskWriterLeavesNoPartFileInSight) {
+  ScratchFolder work;
+  TestSupport::startVips();
+  TestSupport::saveImage(TestSupport::noisePicture(2400, 1600), work / "photo.png",
+                         "[compression=1]");
+  const std::string source = TestSupport::readFile(work / "photo.png");
+  int caughtGrowing = 0;
+  for (const char* format : {"tiff", "bmp"}) {
+    // A negative delay kills once the hidden file holds some bytes; the others
+    // after that many milliseconds.
+    for (const int delay : {-1, 0, 20, 60, 150, 400}) {
+      SCOPED_TRACE(std::string(format) + " " + std::to_string(delay));
+      const fs::path folder = work / (std::string(format) + std::to_string(delay));
+      fs::create_directories(folder);
+      TestSupport::writeFile(folder / "photo.png", source);
+      const auto started = std::chrono::steady_clock::now();
+      const pid_t pid = TestSupport::startWhirlpane(
+          {"--convert", (folder / "photo.png").string(), "--to", format});
+      for (int status = 0; ::waitpid(pid, &status, WNOHANG) == 0;
+           std::this_thread::sleep_for(std::chrono::microseconds(200))) {
+        bool growing = false;
+        try {
+          for (const auto& entry : fs::recursive_directory_iterator(folder))
+            growing = growing || (entry.path().parent_path() != folder &&
+                                  entry.is_regular_file() && entry.file_size() > 0);
+        } catch (const fs::filesystem_error&) {
+          continue;  // the staging folder went while being read
+        }
+        if (delay < 0 ? growing
+                      : std::chrono::steady_clock::now() - started >=
+                            std::chrono::milliseconds(delay)) {
+          ::kill(pid, SIGKILL);
+          caughtGrowing += growing;
+          break;
+        }
+      }
+      TestSupport::waitFor(pid);
+      EXPECT_EQ(TestSupport::readFile(folder / "photo.png"), source);
+      for (const std::string& name : TestSupport::listFolder(folder)) {
+        if (name == "photo.png" || name.starts_with(".whirlpane-")) continue;
+        EXPECT_EQ(name, "photo." + std::string(format));
+        EXPECT_NO_THROW(EXPECT_EQ(MediaEngine::loadImage(folder / name).width(), 2400))
+            << name << " is not whole";
+      }
+    }
+  }
+  EXPECT_GE(caughtGrowing, 2) << "no kill came while a file was being written";
+}
+
 // Conversions at once beside a squatter that keeps taking, one after another,
 // every name they may publish, each holding a mark it checks before removing
 // it again; with noclobber it never replaces a file itself.

@@ -16,7 +16,7 @@ using TestSupport::shell;
 using vips::VImage;
 namespace fs = std::filesystem;
 
-const std::string usage = "Usage: whirlpane --convert /path/to/file --to png\n";
+const std::string usage = "Usage: whirlpane --convert /path/to/file... --to png\n";
 
 TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
   ScratchFolder folder;
@@ -117,6 +117,53 @@ TEST(WhirlpaneCli, OperationsPrintWhatTheyWroteKeepingTheSourcesMode) {
     EXPECT_EQ(result.out, printed);
   }
   ::umask(saved);
+}
+
+// Several files convert at once, but their outputs are printed in the order
+// given, and each that fails has a line of its own naming it while the rest
+// go on; any failure makes the status 1.
+TEST(WhirlpaneCli, SeveralFilesPrintInTheirOrderAndFailOneByOne) {
+  ScratchFolder folder;
+  // The first is the slowest, so that later files finish before it.
+  TestSupport::saveImage(TestSupport::noisePicture(1500, 1000), folder / "big.png");
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
+  TestSupport::writeFile(folder / "broken.jpg",
+                         TestSupport::readFile(folder / "a.jpg").substr(0, 300));
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "b.png");
+  TestSupport::saveImage(TestSupport::testPicture(16, 16), folder / "frames.gif", "[page_height=8]");
+  TestSupport::writePDF(folder / "two.pdf", {{{"One"}, {}}, {{"Two"}, {}}}, 72, 72);
+  const std::string damaged = ". The file may be damaged or unsupported.";
+  // Each file as typed, and what it prints: an output file, or a failure.
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"big.png", "out big 2.png"},
+      {"a.jpg", "out a.png"},
+      {"broken.jpg", "err broken.jpg: Could not read broken.jpg" + damaged},
+      {"missing.jpg", "err missing.jpg: Could not open \"" + (folder / "missing.jpg").string() +
+                          "\": No such file or directory"},
+      {"b.png", "out b 2.png"},
+      {"frames.gif", "err frames.gif: This operation would discard additional image frames. "
+                     "Convert individual frames first."},
+      {"two.pdf", "out two-page-1.png"},
+      {"./a.jpg", "out a 2.png"},
+  };
+  std::vector<std::string> arguments{"--convert"};
+  std::string out, err;
+  for (const auto& [file, printed] : files) {
+    arguments.push_back(file);
+    if (printed.starts_with("out "))
+      out += (folder / printed.substr(4)).string() + "\n";
+    else
+      err += printed.substr(4) + "\n";
+    if (file == "two.pdf") out += (folder / "two-page-2.png").string() + "\n";
+  }
+  arguments.insert(arguments.end(), {"--to", "png"});
+  const RunResult result = runWhirlpane(arguments, folder.path());
+  EXPECT_EQ(result.out, out);
+  EXPECT_EQ(result.err, err);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+  // With every file converted, the status is 0.
+  EXPECT_EQ(runWhirlpane({"--convert", "a.jpg", "b.png", "--to", "tiff"}, folder.path()).status, 0);
 }
 
 // Each signal a user or session sends to stop a conversion removes its working files.

@@ -61,6 +61,55 @@ TEST_F(Pipeline, EveryImageFormatConvertsToEveryRasterFormatBesideTheSource) {
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
 }
 
+// A grey source stays grey in every output format with a grey mode, with its
+// alpha where the format keeps alpha, and its grey levels unchanged where the
+// format is lossless; WebP, which has none, is written in colour.
+TEST_F(Pipeline, AGreySourceStaysGreyWhereTheFormatHasAGreyMode) {
+  const VImage grey = testPicture(90, 60, 4).colourspace(VIPS_INTERPRETATION_B_W);
+  const VImage opaque = grey.extract_band(0);
+  TestSupport::saveImage(opaque, folder / "scan.jpg", "[Q=95]");
+  TestSupport::saveImage(grey, folder / "mask.png");
+  TestSupport::saveImage(opaque.cast(VIPS_FORMAT_USHORT).linear(257.0, 0.0).cast(VIPS_FORMAT_USHORT),
+                         folder / "deep.png", "[bitdepth=16]");
+  struct Case {
+    const char* source;
+    const char* format;
+    int bands;  // read back by libvips; BMP: bits per pixel
+    VImage expected;  // the grey levels, where the format is lossless
+  };
+  const Case cases[] = {
+      {"scan.jpg", "png", 1, {}},     {"scan.jpg", "tiff", 1, {}},    {"scan.jpg", "jpg", 1, {}},
+      {"scan.jpg", "bmp", 8, {}},     {"scan.jpg", "webp", 3, {}},    {"mask.png", "png", 2, grey},
+      {"mask.png", "tiff", 2, grey},  {"mask.png", "jpg", 1, {}},     {"mask.png", "bmp", 8, {}},
+      {"deep.png", "png", 1, opaque}, {"deep.png", "tiff", 1, opaque},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.source) + " to " + c.format);
+    const fs::path written = convert(folder / c.source, c.format).at(0);
+    if (std::string_view(c.format) == "bmp") {
+      EXPECT_EQ(TestSupport::readFile(written)[28], c.bands);
+    } else {
+      const VImage output = TestSupport::loadWithVips(written);
+      EXPECT_EQ(output.bands(), c.bands);
+      EXPECT_EQ(output.interpretation(),
+                c.bands <= 2 ? VIPS_INTERPRETATION_B_W : VIPS_INTERPRETATION_sRGB);
+      if (!c.expected.is_null()) {
+        EXPECT_EQ(TestSupport::maxDifference(output, c.expected), 0.0);
+      }
+    }
+    // Whatever the mode, an opaque picture reads back as it was, near enough
+    // where the format is lossy.
+    if (std::string_view(c.source) != "mask.png") {
+      const bool lossless = c.format == std::string("png") || c.format == std::string("tiff") ||
+                            c.format == std::string("bmp");
+      EXPECT_LE(TestSupport::maxDifference(loadImage(written).pixels(),
+                                           loadImage(folder / c.source).pixels()),
+                lossless ? 0.0 : 24.0);
+    }
+    fs::remove(written);
+  }
+}
+
 // Text, documents, PDFs and pictures of text convert to UTF-8 text and DOCX;
 // text is typeset into letter-sized pages, as PDF or one picture per page at
 // 300 dpi; a picture goes into its document with no text.
