@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cerrno>
+#include <stdexcept>
 #include <climits>
 #include <system_error>
 
@@ -187,21 +188,39 @@ BatchFolder::BatchFolder(const fs::path& source, std::string ext)
   WorkingFiles::createFolder(folder_);
 }
 
+BatchFolder::BatchFolder(const fs::path& source, std::string ext, OneOutput)
+    : source_(source),
+      ext_(std::move(ext)),
+      permissions_(outputPermissions(source)),
+      folder_(source.parent_path() / (".whirlpane-" + newUUID() + ".tmp")),
+      oneOutput_(WorkingFiles::createFile(folder_, permissions_)),
+      single_(true) {}
+
+BatchFolder BatchFolder::forOneOutput(const fs::path& source, std::string ext) {
+  return BatchFolder(source, std::move(ext), OneOutput{});
+}
+
 BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
 
-void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
+std::pair<UniqueFd, fs::path> BatchFolder::nextFile() {
+  if (oneOutput_) return {std::move(oneOutput_), folder_};
+  if (single_) throw std::logic_error("a second output staged for one");
   const fs::path name = std::to_string(staged_.size()) + "." + ext_;
-  writeAndClose(WorkingFiles::createFileIn(folder_, name, permissions_), bytes, folder_ / name);
-  staged_.emplace_back(folder_ / name, std::move(suffix));
+  return {WorkingFiles::createFileIn(folder_, name, permissions_), folder_ / name};
+}
+
+void BatchFolder::stage(const Bytes& bytes, std::string suffix) {
+  auto [fd, path] = nextFile();
+  writeAndClose(std::move(fd), bytes, path);
+  staged_.emplace_back(path, std::move(suffix));
 }
 
 void BatchFolder::stageWritten(const std::function<void(int, const fs::path&)>& write,
                                std::string suffix) {
-  const fs::path name = std::to_string(staged_.size()) + "." + ext_;
-  UniqueFd fd = WorkingFiles::createFileIn(folder_, name, permissions_);
-  write(fd.get(), folder_ / name);
-  syncAndClose(std::move(fd), folder_ / name);
-  staged_.emplace_back(folder_ / name, std::move(suffix));
+  auto [fd, path] = nextFile();
+  write(fd.get(), path);
+  syncAndClose(std::move(fd), path);
+  staged_.emplace_back(path, std::move(suffix));
 }
 
 std::vector<fs::path> BatchFolder::publish() {

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/handles.h"
 #include "whirlpane/bytes.h"
 
 namespace MediaEngine {
@@ -71,6 +72,11 @@ class BatchFolder {
   // Throws FileError when the source cannot be examined or the folder cannot
   // be created.
   BatchFolder(const std::filesystem::path& source, std::string ext);
+  // For a conversion that makes exactly one output: no folder, only one hidden
+  // file ".whirlpane-<UUID>.tmp" beside the source, created now, into which
+  // the one stage() or stageWritten() writes. A folder made and removed for
+  // each file costs a small picture more than its encoding does.
+  static BatchFolder forOneOutput(const std::filesystem::path& source, std::string ext);
   ~BatchFolder();
   BatchFolder(const BatchFolder&) = delete;
   BatchFolder& operator=(const BatchFolder&) = delete;
@@ -96,8 +102,15 @@ class BatchFolder {
   std::filesystem::path source_;
   std::string ext_;
   mode_t permissions_;
-  std::filesystem::path folder_;
+  std::filesystem::path folder_;  // or, for one output, its hidden file
+  UniqueFd oneOutput_;            // that file, until it is written
+  bool single_ = false;
   std::vector<std::pair<std::filesystem::path, std::string>> staged_;
+
+  struct OneOutput {};
+  BatchFolder(const std::filesystem::path& source, std::string ext, OneOutput);
+  // The descriptor and path of the next staged file, created for it.
+  std::pair<UniqueFd, std::filesystem::path> nextFile();
 };
 
 namespace detail {

@@ -45,7 +45,7 @@ UniqueFd createFile(const fs::path& path, mode_t permissions) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
+      ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, permissions);
   if (fd < 0)
     throwFileError(errno, "Could not create a temporary file in \"%1$s\": %2$s",
                    path.parent_path());

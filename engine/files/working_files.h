@@ -18,7 +18,7 @@
 
 namespace MediaEngine::WorkingFiles {
 
-// Creates `path` as a new file (it must not exist) for writing, with mode
+// Creates `path` as a new file (it must not exist) for reading and writing, with mode
 // `permissions` less the umask, and tracks it. Returns the open descriptor
 // (close-on-exec). Throws FileError on failure; nothing is tracked then.
 UniqueFd createFile(const std::filesystem::path& path, mode_t permissions = 0666);

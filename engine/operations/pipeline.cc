@@ -61,7 +61,9 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
     }
   }
 
-  BatchFolder batch(source, canonical);
+  // A picture makes one output whatever the format; only it skips the folder.
+  BatchFolder batch = kind == SourceKind::image ? BatchFolder::forOneOutput(source, canonical)
+                                                : BatchFolder(source, canonical);
   // PDFs, text documents and the document formats are the documents
   // library's, loaded here on first need.
   if (canonical == "txt") {

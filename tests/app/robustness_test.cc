@@ -155,10 +155,10 @@ TEST(CrashConsistency, AKilledStraightToDiskWriterLeavesNoPartFileInSight) {
         bool growing = false;
         try {
           for (const auto& entry : fs::recursive_directory_iterator(folder))
-            growing = growing || (entry.path().parent_path() != folder &&
+            growing = growing || (entry.path().filename().string().starts_with(".whirlpane-") &&
                                   entry.is_regular_file() && entry.file_size() > 0);
         } catch (const fs::filesystem_error&) {
-          continue;  // the staging folder went while being read
+          continue;  // a working file went while being read
         }
         if (delay < 0 ? growing
                       : std::chrono::steady_clock::now() - started >=
