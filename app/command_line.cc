@@ -26,9 +26,9 @@ size_t find(const std::vector<std::string>& arguments, std::string_view option) 
 
 // Every option the program knows, its own and the desktop program's: where one
 // stands, the files of "--convert" end.
-constexpr std::string_view knownOptions[] = {
-    "--convert", "--to",   "--metadata", "--compress", "--quality", "--strip",
-    "--version", "--help", "--open",     "--tools",    "--editor",  "--test-mode"};
+constexpr std::string_view knownOptions[] = {"--convert", "--to",    "--metadata", "--compress",
+                                             "--quality", "--strip", "--version",  "--help",
+                                             "--open",    "--tools", "--editor",   "--test-mode"};
 
 bool isOption(std::string_view argument) {
   return std::find(std::begin(knownOptions), std::end(knownOptions), argument) !=

@@ -6,12 +6,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cmath>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -164,8 +164,8 @@ int runConversions(const WhirlpaneEngine* engine, const Whirlpane::Invocation& i
     guard.unlock();
     if (outcome.failure) {
       status = 1;
-      writeLine(stderr, sources.size() == 1 ? *outcome.failure
-                                            : sources[at] + ": " + *outcome.failure);
+      writeLine(stderr,
+                sources.size() == 1 ? *outcome.failure : sources[at] + ": " + *outcome.failure);
     }
     for (const std::string& line : outcome.lines) writeLine(stdout, line);
   }

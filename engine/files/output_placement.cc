@@ -9,8 +9,8 @@
 
 #include <array>
 #include <cerrno>
-#include <stdexcept>
 #include <climits>
+#include <stdexcept>
 #include <system_error>
 
 #include "base/file_io.h"

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "base/byte_order.h"
-#include "base/handles.h"
 #include "base/file_io.h"
+#include "base/handles.h"
 #include "image/image.h"
 
 namespace MediaEngine::detail {
@@ -236,7 +236,8 @@ Bytes encodeBmp(const vips::VImage& pixels) {
   const vips::VImage held = pixels.copy_memory();
   const size_t stride =
       (static_cast<size_t>(held.width()) * static_cast<size_t>(held.bands()) + 3) / 4 * 4;
-  const size_t size = 54 + (held.bands() == 1 ? 1024 : 0) + stride * static_cast<size_t>(held.height());
+  const size_t size =
+      54 + (held.bands() == 1 ? 1024 : 0) + stride * static_cast<size_t>(held.height());
   Owned<std::byte, ::free> file(static_cast<std::byte*>(std::malloc(size)));
   if (!file) throw std::bad_alloc();
   size_t at = 0;

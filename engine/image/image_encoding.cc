@@ -59,8 +59,8 @@ constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
 
 // TIFF: LZW with the horizontal predictor, no metadata. (A macro, for the
 // savers' variable argument lists.)
-#define tiffOptions                                                                   \
-  "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor",                      \
+#define tiffOptions                                              \
+  "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor", \
       VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE
 
 std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view format, double quality,
@@ -264,7 +264,8 @@ bool writeEncoded(const ImageSource& source, std::string_view format, double qua
   try {
     const VImage pixels = withoutMetadata(source.uprightPixels(true));
     const Owned<VipsTarget, g_object_unref> target(vips_target_new_to_descriptor(fd));
-    if (target) status = vips_tiffsave_target(pixels.get_image(), target.get(), tiffOptions, nullptr);
+    if (target)
+      status = vips_tiffsave_target(pixels.get_image(), target.get(), tiffOptions, nullptr);
   } catch (const vips::VError&) {
     status = -1;
   }

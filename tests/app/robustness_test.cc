@@ -160,9 +160,9 @@ TEST(CrashConsistency, AKilledStraightToDiskWriterLeavesNoPartFileInSight) {
         } catch (const fs::filesystem_error&) {
           continue;  // a working file went while being read
         }
-        if (delay < 0 ? growing
-                      : std::chrono::steady_clock::now() - started >=
-                            std::chrono::milliseconds(delay)) {
+        if (delay < 0
+                ? growing
+                : std::chrono::steady_clock::now() - started >= std::chrono::milliseconds(delay)) {
           ::kill(pid, SIGKILL);
           caughtGrowing += growing;
           break;

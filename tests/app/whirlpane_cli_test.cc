@@ -130,7 +130,8 @@ TEST(WhirlpaneCli, SeveralFilesPrintInTheirOrderAndFailOneByOne) {
   TestSupport::writeFile(folder / "broken.jpg",
                          TestSupport::readFile(folder / "a.jpg").substr(0, 300));
   TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "b.png");
-  TestSupport::saveImage(TestSupport::testPicture(16, 16), folder / "frames.gif", "[page_height=8]");
+  TestSupport::saveImage(TestSupport::testPicture(16, 16), folder / "frames.gif",
+                         "[page_height=8]");
   TestSupport::writePDF(folder / "two.pdf", {{{"One"}, {}}, {{"Two"}, {}}}, 72, 72);
   const std::string damaged = ". The file may be damaged or unsupported.";
   // Each file as typed, and what it prints: an output file, or a failure.
@@ -141,8 +142,9 @@ TEST(WhirlpaneCli, SeveralFilesPrintInTheirOrderAndFailOneByOne) {
       {"missing.jpg", "err missing.jpg: Could not open \"" + (folder / "missing.jpg").string() +
                           "\": No such file or directory"},
       {"b.png", "out b 2.png"},
-      {"frames.gif", "err frames.gif: This operation would discard additional image frames. "
-                     "Convert individual frames first."},
+      {"frames.gif",
+       "err frames.gif: This operation would discard additional image frames. "
+       "Convert individual frames first."},
       {"two.pdf", "out two-page-1.png"},
       {"./a.jpg", "out a 2.png"},
   };

@@ -69,18 +69,19 @@ TEST_F(Pipeline, AGreySourceStaysGreyWhereTheFormatHasAGreyMode) {
   const VImage opaque = grey.extract_band(0);
   TestSupport::saveImage(opaque, folder / "scan.jpg", "[Q=95]");
   TestSupport::saveImage(grey, folder / "mask.png");
-  TestSupport::saveImage(opaque.cast(VIPS_FORMAT_USHORT).linear(257.0, 0.0).cast(VIPS_FORMAT_USHORT),
-                         folder / "deep.png", "[bitdepth=16]");
+  TestSupport::saveImage(
+      opaque.cast(VIPS_FORMAT_USHORT).linear(257.0, 0.0).cast(VIPS_FORMAT_USHORT),
+      folder / "deep.png", "[bitdepth=16]");
   struct Case {
     const char* source;
     const char* format;
-    int bands;  // read back by libvips; BMP: bits per pixel
+    int bands;        // read back by libvips; BMP: bits per pixel
     VImage expected;  // the grey levels, where the format is lossless
   };
   const Case cases[] = {
-      {"scan.jpg", "png", 1, {}},     {"scan.jpg", "tiff", 1, {}},    {"scan.jpg", "jpg", 1, {}},
-      {"scan.jpg", "bmp", 8, {}},     {"scan.jpg", "webp", 3, {}},    {"mask.png", "png", 2, grey},
-      {"mask.png", "tiff", 2, grey},  {"mask.png", "jpg", 1, {}},     {"mask.png", "bmp", 8, {}},
+      {"scan.jpg", "png", 1, {}},     {"scan.jpg", "tiff", 1, {}},     {"scan.jpg", "jpg", 1, {}},
+      {"scan.jpg", "bmp", 8, {}},     {"scan.jpg", "webp", 3, {}},     {"mask.png", "png", 2, grey},
+      {"mask.png", "tiff", 2, grey},  {"mask.png", "jpg", 1, {}},      {"mask.png", "bmp", 8, {}},
       {"deep.png", "png", 1, opaque}, {"deep.png", "tiff", 1, opaque},
   };
   for (const Case& c : cases) {
