@@ -101,7 +101,7 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file... --to png\n"
+      "Usage: whirlpane --convert /path/to/file… --to png\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"

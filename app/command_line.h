@@ -22,7 +22,7 @@ constexpr const char* translatable(const char* english) { return english; }
 inline constexpr std::string_view versionLine = "Whirlpane " WHIRLPANE_VERSION;
 // The usage lines, in English; each is a text of the catalogue.
 inline constexpr std::string_view usageLine =
-    translatable("Usage: whirlpane --convert /path/to/file... --to png");
+    translatable("Usage: whirlpane --convert /path/to/file… --to png");
 inline constexpr std::string_view metadataUsageLine =
     translatable("Usage: whirlpane --metadata /path/to/file");
 inline constexpr std::string_view compressUsageLine =

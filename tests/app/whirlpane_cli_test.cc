@@ -16,7 +16,7 @@ using TestSupport::shell;
 using vips::VImage;
 namespace fs = std::filesystem;
 
-const std::string usage = "Usage: whirlpane --convert /path/to/file... --to png\n";
+const std::string usage = "Usage: whirlpane --convert /path/to/file… --to png\n";
 
 TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
   ScratchFolder folder;

@@ -77,7 +77,7 @@ TEST(WhirlpaneLanguages, FailuresAndUsageSpeakTheLanguageTheLocaleNames) {
       {"LANG=de_DE.UTF-8",
        {"--convert", "damaged.png"},
        2,
-       "Aufruf: whirlpane --convert /path/to/file... --to png\n"},
+       "Aufruf: whirlpane --convert /path/to/file… --to png\n"},
       // LANGUAGE chooses over the locale; each shipped catalogue is found.
       {"LANG=de_DE.UTF-8 LANGUAGE=fr", convertDamaged, 1,
        "Impossible de lire damaged.png. Le fichier est peut-être endommagé ou n’est pas pris en "
