@@ -4,6 +4,8 @@
 // --version, --help and usage errors answer at once.
 #include <pthread.h>
 #include <signal.h>
+#include <string.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,6 +91,29 @@ double qualityOf(const std::string& typed) {
   return value;
 }
 
+// The first line of standard input, without its line break: a locked PDF's
+// password. On a terminal it is asked for on standard error and typed
+// without echo.
+std::string passwordFromStdin() {
+  termios saved{};
+  const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    std::fputs(Whirlpane::translated("PDF password: ").c_str(), stderr);
+    std::fflush(stderr);
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string password;
+  std::getline(std::cin, password);
+  if (terminal) {
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::fputc('\n', stderr);
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  return password;
+}
+
 // True when a window system can be reached: an X server, a Wayland
 // compositor, or a Qt platform chosen explicitly (offscreen, for tests).
 bool hasDisplay() {
@@ -115,6 +141,11 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     writeLine(stderr, engine->describe(failure));
     return 1;
   }
+  if (invocation.passwordFromStdin) {
+    std::string password = passwordFromStdin();
+    engine->usePDFPassword(password);
+    ::explicit_bzero(password.data(), password.size());
+  }
   removeWorkingFilesOnStop(engine);
   const fs::path source = absoluteSource(invocation.source);
   std::vector<std::string> lines;
@@ -137,7 +168,7 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     }
   } catch (const std::exception& failure) {
     writeLine(stderr, engine->describe(failure));
-    return 1;
+    return engine->needsPDFPassword(failure) ? Whirlpane::needsPasswordStatus : 1;
   }
   for (const std::string& line : lines) writeLine(stdout, line);
   if (std::fflush(stdout) != 0) {
