@@ -85,6 +85,8 @@ QMessageBox* askPDFPassword(const QString& fileName, bool wrong, QWidget* parent
   auto* field = new QLineEdit(alert);
   field->setObjectName("password-alert.field");
   field->setEchoMode(QLineEdit::Password);
+  // Room for a long password, and an alert wide enough to read at a glance.
+  field->setMinimumWidth(280);
   //: The password field's name for screen readers, and its greyed text while empty.
   const QString label = QCoreApplication::translate("Whirlpane::PasswordAlert", "Password");
   field->setAccessibleName(label);

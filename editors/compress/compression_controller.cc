@@ -2,11 +2,13 @@
 #include "editors/compress/compression_controller.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QThreadPool>
+#include <cmath>
 
 #include "editors/common/editor_geometry.h"
 #include "editors/common/editor_text.h"
@@ -62,9 +64,17 @@ CompressionController::CompressionController(const std::filesystem::path& file, 
   if (format != "pdf") {
     // Images are written afresh from their pixels: nothing of the file's
     // metadata comes along. A PDF keeps its document information.
-    metadataNote_ = new EditorLabel(QRectF(24, 534, 372, 44), editorFont(10), hintColor(),
+    // Right below the note, however many lines it takes.
+    const qreal top =
+        488 +
+        std::ceil(QFontMetricsF(note->font())
+                      .boundingRect(QRectF(0, 0, 372, 44), Qt::TextWordWrap, note->text())
+                      .height()) +
+        6;
+    metadataNote_ = new EditorLabel(QRectF(24, top, 372, 578 - top), editorFont(10), hintColor(),
                                     surface(), Qt::AlignLeft | Qt::AlignTop, 3);
     metadataNote_->setObjectName("editor.compress.metadata-note");
+    //: Below the slider: what the compressed copy of a photo leaves out of the file.
     metadataNote_->setText(
         tr("The copy carries no metadata: the date taken, the place and the camera are left out "
            "too."));
