@@ -22,8 +22,8 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QLinearGradient>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>

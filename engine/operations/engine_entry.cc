@@ -10,16 +10,11 @@
 
 extern "C" __attribute__((visibility("default"))) const WhirlpaneEngine* whirlpaneEngine() {
   static const WhirlpaneEngine table{
-      WhirlpaneEngine::currentVersion,
-      &MediaEngine::start,
-      &MediaEngine::convert,
-      &MediaEngine::metadata,
-      &MediaEngine::compress,
-      &MediaEngine::stripMetadata,
-      &MediaEngine::describe,
-      &MediaEngine::usePDFPassword,
-      &MediaEngine::needsPDFPassword,
-      &MediaEngine::WorkingFiles::removeAll,
+      WhirlpaneEngine::currentVersion, &MediaEngine::start,
+      &MediaEngine::convert,           &MediaEngine::metadata,
+      &MediaEngine::compress,          &MediaEngine::stripMetadata,
+      &MediaEngine::describe,          &MediaEngine::usePDFPassword,
+      &MediaEngine::needsPDFPassword,  &MediaEngine::WorkingFiles::removeAll,
   };
   return &table;
 }

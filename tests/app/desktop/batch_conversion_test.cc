@@ -128,7 +128,7 @@ TEST(BatchConversion, ALockedPDFWaitsForThePasswordThatOpensIt) {
   TestSupport::saveImage(TestSupport::testPicture(60, 40), folder / "page.png");
   const std::string in = "cd " + TestSupport::quoted(folder.path().string()) + " && ";
   TestSupport::shell(in + WHIRLPANE_BINARY " --convert page.png --to pdf >/dev/null" +
-        " && qpdf --encrypt 'pass word' owner 256 -- page.pdf locked.pdf");
+                     " && qpdf --encrypt 'pass word' owner 256 -- page.pdf locked.pdf");
   const fs::path locked = folder / "locked.pdf";
   BatchConversion batch(WHIRLPANE_BINARY);
   const std::pair<std::string, bool> cases[] = {{"", false}, {"wrong", false}, {"pass word", true}};
