@@ -55,7 +55,9 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
   if (present("--convert")) {
     const auto source = valueOf("--convert"), format = valueOf("--to");
     if (!source || !format) return incomplete(usageLine);
-    return make(Mode::convert, *source, *format);
+    Invocation invocation = make(Mode::convert, *source, *format);
+    invocation.passwordFromStdin = present("--password-stdin");
+    return invocation;
   }
   if (present("--metadata")) {
     const auto source = valueOf("--metadata");
@@ -83,7 +85,7 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file --to png\n"
+      "Usage: whirlpane --convert /path/to/file --to png [--password-stdin]\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"
@@ -93,6 +95,10 @@ std::string helpText() {
   for (const char* line : {
            translatable(
                "--convert converts one file and prints the path of every file written beside it."),
+           translatable("--password-stdin reads the password of a locked PDF from the first line "
+                        "of standard input\n"
+                        "  (asking for it when that is a terminal); it is used for this conversion "
+                        "only."),
            translatable(
                // TRANSLATORS: the labels are English in every language; \\, \t and \n are
                // written as they are.
@@ -122,7 +128,8 @@ std::string helpText() {
   text += "\n\n";
   text += translated(
       "Exit status: 0 on success, 1 when the operation fails, 2 when its arguments are\n"
-      "incomplete, 128 + N when stopped by signal N.");
+      "incomplete, 3 when a PDF is locked and no password, or a wrong one, was given,\n"
+      "128 + N when stopped by signal N.");
   text += '\n';
   text +=
       translated("Without an operation, Whirlpane starts the desktop program. See whirlpane(1).");

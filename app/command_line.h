@@ -50,6 +50,7 @@ struct Invocation {
   std::string source;                  // as typed, for the file operations
   std::string format;                  // as typed, for Mode::convert
   std::string quality;                 // as typed, for Mode::compress
+  bool passwordFromStdin = false;      // "--password-stdin", for Mode::convert
   std::string_view usage = usageLine;  // for Mode::usageError: the form that was incomplete
 };
 
@@ -58,6 +59,10 @@ struct Invocation {
 // occurrence of an option counts, options come in any order, and the argument
 // after each is taken verbatim, even when it looks like an option.
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
+
+// Exit status of a conversion that stopped at a locked PDF: no password was
+// given, or the one given does not open it.
+inline constexpr int needsPasswordStatus = 3;
 
 // The --help text, in the user's language: the forms of the command line and
 // the output formats.

@@ -4,8 +4,10 @@
 // --version, --help and usage errors answer at once.
 #include <pthread.h>
 #include <signal.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -92,6 +95,29 @@ double qualityOf(const std::string& typed) {
   const double value = std::strtod(typed.c_str(), &end);
   if (typed.empty() || end != typed.c_str() + typed.size() || errno == ERANGE) return std::nan("");
   return value;
+}
+
+// The first line of standard input, without its line break: a locked PDF's
+// password. On a terminal it is asked for on standard error and typed
+// without echo.
+std::string passwordFromStdin() {
+  termios saved{};
+  const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    std::fputs(Whirlpane::translated("PDF password: ").c_str(), stderr);
+    std::fflush(stderr);
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string password;
+  std::getline(std::cin, password);
+  if (terminal) {
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::fputc('\n', stderr);
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  return password;
 }
 
 std::string environment(const char* name) {
@@ -192,6 +218,11 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     writeLine(stderr, engine->describe(failure));
     return 1;
   }
+  if (invocation.passwordFromStdin) {
+    std::string password = passwordFromStdin();
+    engine->usePDFPassword(password);
+    ::explicit_bzero(password.data(), password.size());
+  }
   removeWorkingFilesOnStop(engine);
   const fs::path source = absoluteSource(invocation.source);
   std::vector<std::string> lines;
@@ -214,7 +245,7 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     }
   } catch (const std::exception& failure) {
     writeLine(stderr, engine->describe(failure));
-    return 1;
+    return engine->needsPDFPassword(failure) ? Whirlpane::needsPasswordStatus : 1;
   }
   for (const std::string& line : lines) writeLine(stdout, line);
   if (std::fflush(stdout) != 0) {

@@ -22,20 +22,23 @@ const std::vector<EditorEntry>& editorTable() {
        "Compress\u2026",
        [](const Path& file) {
          // A file that does not decode still opens, with its icon; whether it
-         // can be compressed is the engine's call on save.
+         // can be compressed is the engine's call on save. Stamped before
+         // reading, as for Crop: what is saved is made from the file shown.
+         const auto opened = MediaEngine::fileStamp(file);
          QImage image;
          try {
            image = loadEditorImage(file);
          } catch (const std::exception&) {
          }
-         return std::make_unique<CompressionController>(file, image);
+         return std::make_unique<CompressionController>(file, image, opened);
        }},
       //: A wedge of the tools wheel, in capitals: the editor that shows and removes a file's
       //: metadata.
       {"metadata", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "METADATA"), "tag",
        "Remove Metadata\u2026",
        [](const Path& file) {
-         return std::make_unique<MetadataController>(file, MediaEngine::metadata(file));
+         const auto opened = MediaEngine::fileStamp(file);
+         return std::make_unique<MetadataController>(file, MediaEngine::metadata(file), opened);
        }},
       //: A wedge of the tools wheel, in capitals, a verb: adjust brightness, contrast and
       //: saturation, turn and mirror.

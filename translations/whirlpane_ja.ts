@@ -266,6 +266,26 @@
         <extracomment>The size of the file as it is; %1 is a size such as &quot;2.4 MB&quot;.</extracomment>
         <translation>元のサイズ：%1</translation>
     </message>
+    <message>
+        <source>The copy carries no metadata: the date taken, the place and the camera are left out too.</source>
+        <extracomment>Below the slider: what the compressed copy of a photo leaves out of the file.</extracomment>
+        <translation>コピーにはメタデータが含まれません。撮影日時、場所、カメラの情報も除かれます。</translation>
+    </message>
+    <message>
+        <source>New copy: estimating…</source>
+        <extracomment>Beside the original&apos;s size while the size of the compressed copy is worked out.</extracomment>
+        <translation>新しいコピー：見積もり中…</translation>
+    </message>
+    <message>
+        <source>New copy: about %1</source>
+        <extracomment>The size the compressed copy will have; %1 is a size such as &quot;1.2 MB&quot;.</extracomment>
+        <translation>新しいコピー：約 %1</translation>
+    </message>
+    <message>
+        <source>New copy: no smaller</source>
+        <extracomment>Beside the original&apos;s size: at this quality the copy would not be smaller.</extracomment>
+        <translation>新しいコピー：小さくなりません</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::CropCanvas</name>
@@ -639,6 +659,34 @@
         <source>Metadata entries</source>
         <extracomment>The list of the file&apos;s metadata, named for screen readers.</extracomment>
         <translation>メタデータの項目</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::PasswordAlert</name>
+    <message>
+        <source>“%1” is locked with a password</source>
+        <extracomment>The heading of the alert that asks for a locked PDF&apos;s password; %1 is the file&apos;s name.</extracomment>
+        <translation>「%1」はパスワードでロックされています</translation>
+    </message>
+    <message>
+        <source>That password does not open it. Type the password again to convert it.</source>
+        <extracomment>Below the heading, after a password that did not open the PDF.</extracomment>
+        <translation>そのパスワードでは開けません。変換するには、パスワードをもう一度入力してください。</translation>
+    </message>
+    <message>
+        <source>Type its password to convert it. The password is used for this conversion only and is not saved.</source>
+        <extracomment>Below the heading. The password is used once and not saved anywhere.</extracomment>
+        <translation>変換するにはパスワードを入力してください。パスワードはこの変換にのみ使われ、保存されません。</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <extracomment>The button that converts the locked PDF with the password typed.</extracomment>
+        <translation>変換</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>The password field&apos;s name for screen readers, and its greyed text while empty.</extracomment>
+        <translation>パスワード</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <string.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@
 #include <optional>
 #include <sstream>
 #include <system_error>
+
+#include "app/command_line.h"
 
 extern char** environ;
 
@@ -73,13 +77,13 @@ int BatchConversion::defaultChildren() {
 }
 
 bool BatchConversion::start(std::vector<fs::path> files, std::string format, Progress progress,
-                            Finished finished) {
+                            Finished finished, std::string password) {
   if (running_) return false;
   if (worker_.joinable()) worker_.join();  // the previous batch has ended
   running_ = true;
   canceled_ = false;
   worker_ = std::thread(&BatchConversion::run, this, std::move(files), std::move(format),
-                        std::move(progress), std::move(finished));
+                        std::move(progress), std::move(finished), std::move(password));
   return true;
 }
 
@@ -98,7 +102,7 @@ void BatchConversion::stop() {
 }
 
 void BatchConversion::run(std::vector<fs::path> files, std::string format, Progress progress,
-                          Finished finished) {
+                          Finished finished, std::string password) {
   const size_t total = files.size();
   // Shared by the threads below, under `mutex`: the next file to start, the
   // outcomes in but not yet reported (a later file may end before an earlier
@@ -108,8 +112,10 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
   std::vector<std::optional<Outcome>> outcomes(total);
   Result result;
   int saved = 0;
-  const auto report = [&](Outcome& outcome) {
-    if (outcome.failure.empty()) {
+  const auto report = [&](Outcome& outcome, const fs::path& file) {
+    if (outcome.locked) {
+      result.locked.push_back(file);
+    } else if (outcome.failure.empty()) {
       result.outputs.insert(result.outputs.end(), outcome.outputs.begin(), outcome.outputs.end());
       ++saved;
     } else {
@@ -125,11 +131,12 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
         if (canceled_ || next == total) return;
         k = next++;
       }
-      Outcome outcome = convertOne(files[k], format);
+      Outcome outcome = convertOne(files[k], format, password);
       std::lock_guard lock(mutex);
       if (outcome.interrupted) return;
       outcomes[k] = std::move(outcome);
-      for (; reported < total && outcomes[reported]; ++reported) report(*outcomes[reported]);
+      for (; reported < total && outcomes[reported]; ++reported)
+        report(*outcomes[reported], files[reported]);
     }
   };
   std::vector<std::thread> helpers;
@@ -140,14 +147,16 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
   for (std::thread& helper : helpers) helper.join();
   // After a cancel, what was written beyond an interrupted file.
   for (; reported < total; ++reported) {
-    if (outcomes[reported]) report(*outcomes[reported]);
+    if (outcomes[reported]) report(*outcomes[reported], files[reported]);
   }
+  ::explicit_bzero(password.data(), password.size());
   if (finished) finished(std::move(result));
   running_ = false;
 }
 
 BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
-                                                     const std::string& format) {
+                                                     const std::string& format,
+                                                     const std::string& password) {
   Outcome outcome;
   const std::string name = file.filename().string();
   int out[2], err[2];
@@ -161,14 +170,28 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
     ::close(out[1]);
     return outcome;
   }
+  // The password goes through a socket as the child's standard input: unlike
+  // an argument or the environment, no other process can read it in /proc,
+  // and a child gone before reading it costs a failed send, not a SIGPIPE.
+  int in[2] = {-1, -1};
+  if (!password.empty() && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, in) != 0) {
+    outcome.failure = name + ": " + std::strerror(errno);
+    for (int end : {out[0], out[1], err[0], err[1]}) ::close(end);
+    return outcome;
+  }
   std::vector<std::string> arguments{program_.string(), "--convert", file.string(), "--to", format};
+  if (!password.empty()) arguments.emplace_back("--password-stdin");
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  if (in[0] >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  }
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
   // A fresh program's signal state, whatever this process blocks or ignores:
@@ -199,6 +222,16 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   posix_spawnattr_destroy(&attributes);
   ::close(out[1]);
   ::close(err[1]);
+  if (in[0] >= 0) {
+    ::close(in[0]);
+    if (error == 0) {
+      std::string line = password + '\n';
+      // Far below a socket's buffer: the send does not wait for the reader.
+      [[maybe_unused]] const ssize_t sent = ::send(in[1], line.data(), line.size(), MSG_NOSIGNAL);
+      ::explicit_bzero(line.data(), line.size());
+    }
+    ::close(in[1]);
+  }
   if (error != 0) {
     ::close(out[0]);
     ::close(err[0]);
@@ -234,6 +267,10 @@ BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
   }
   outcome.outputs.clear();
   outcome.interrupted = stopped;
+  if (!stopped && WIFEXITED(status) && WEXITSTATUS(status) == needsPasswordStatus) {
+    outcome.locked = true;
+    return outcome;
+  }
   std::string reason = firstLine(captured.err);
   if (WIFSIGNALED(status)) {
     //: A conversion's child process ended by a signal; %1 names the signal ("Killed").

@@ -28,6 +28,9 @@ class BatchConversion {
   struct Result {
     std::vector<std::filesystem::path> outputs;  // every file written, in order
     std::vector<std::string> failures;           // "name: reason", one per failed file
+    // The locked PDFs that no password, or not the one given, opened: neither
+    // saved nor failed, for asking the user.
+    std::vector<std::filesystem::path> locked;
   };
   using Progress = std::function<void(int saved, int total)>;
   using Finished = std::function<void(Result)>;
@@ -45,9 +48,12 @@ class BatchConversion {
   // the number of files converted so far (failures not counted) and the
   // total; at the end, `finished` gets what was written and what failed, in
   // the files' order.
+  // `password`, when not empty, opens locked PDFs: it reaches each child
+  // through its standard input, never its arguments or environment, and is
+  // kept nowhere after the batch.
   // Returns false, and does nothing, while a batch is running.
   bool start(std::vector<std::filesystem::path> files, std::string format, Progress progress,
-             Finished finished);
+             Finished finished, std::string password = {});
 
   // True from start() until `finished` has returned.
   bool running() const { return running_; }
@@ -72,12 +78,14 @@ class BatchConversion {
     std::vector<std::filesystem::path> outputs;
     std::string failure;       // empty on success
     bool interrupted = false;  // stopped by cancel() or stop(): neither saved nor failed
+    bool locked = false;       // a locked PDF the password (if any) did not open; no failure
   };
-  Outcome convertOne(const std::filesystem::path& file, const std::string& format);
+  Outcome convertOne(const std::filesystem::path& file, const std::string& format,
+                     const std::string& password = {});
 
  private:
   void run(std::vector<std::filesystem::path> files, std::string format, Progress progress,
-           Finished finished);
+           Finished finished, std::string password);
 
   std::filesystem::path program_;
   int children_;

@@ -403,7 +403,7 @@ void TrayApplication::openEditor(const std::string& key, const std::filesystem::
                [this](const std::filesystem::path& saved) { setCurrentFiles({saved}); });
 }
 
-void TrayApplication::perform(const Files& files, const WheelAction& action) {
+void TrayApplication::perform(const Files& files, const WheelAction& action, std::string password) {
   const QPointF pointer = QCursor::pos();
   const QPointF center = QRectF(wheel_->panel()->frameGeometry()).center();
   // What the open request left out is reported with what happens to the rest.
@@ -425,6 +425,8 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
   toast_->onCancel = [this] { batch_.cancel(); };
   toast_->show();
   working_ = true;
+  batchFormat_ = action.key;
+  batchWithPassword_ = !password.empty();
   // The worker's reports are queued to this thread, so they arrive in order
   // and the end comes after the last progress.
   batch_.start(
@@ -438,7 +440,8 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
             this,
             [this, result = std::move(result)]() mutable { batchFinished(std::move(result)); },
             Qt::QueuedConnection);
-      });
+      },
+      std::move(password));
 }
 
 QString TrayApplication::progressTitle(const std::string& format) {
@@ -457,11 +460,40 @@ void TrayApplication::batchFinished(BatchConversion::Result result) {
   QStringList lines = leftOutLines(std::exchange(leftOutOfBatch_, {}));
   for (const std::string& line : result.failures) lines << QString::fromStdString(line);
   if (!lines.empty()) showError(lines.join("\n\n"), static_cast<int>(lines.size()));
-  if (!waiting_.empty()) {
+  for (auto& file : result.locked) locked_.push_back({file, batchFormat_, batchWithPassword_});
+  if (unlockWaiting_) {
+    auto [locked, password] = std::move(*std::exchange(unlockWaiting_, std::nullopt));
+    perform({locked.file}, {MediaEngine::asciiUpper(locked.format), std::nullopt, locked.format},
+            std::move(password));
+  } else if (!waiting_.empty()) {
     auto [files, action] = std::move(waiting_.front());
     waiting_.pop_front();
     perform(files, action);
   }
+  askForPassword();
+}
+
+void TrayApplication::askForPassword() {
+  if (passwordAlert_ || locked_.empty()) return;
+  Locked locked = std::move(locked_.front());
+  locked_.pop_front();
+  passwordAlert_ = askPDFPassword(
+      QString::fromStdString(locked.file.filename().string()), locked.wrong, alertParent(),
+      [this, locked](const QString& typed) {
+        std::string password = typed.toStdString();
+        if (working()) {
+          unlockWaiting_.emplace(locked, std::move(password));
+        } else {
+          perform({locked.file},
+                  {MediaEngine::asciiUpper(locked.format), std::nullopt, locked.format},
+                  std::move(password));
+        }
+      });
+  // The next locked file is asked for once this alert has gone.
+  connect(passwordAlert_.data(), &QObject::destroyed, this, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { askForPassword(); }, Qt::QueuedConnection);
+  });
 }
 
 }  // namespace Whirlpane

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -75,8 +76,11 @@ class TrayApplication : public QObject {
   void open(const Files& files, bool tools = false);
 
   // The wheel's choice: a tool opens one editor per file; a format converts
-  // the files as one batch, unless a batch is running already.
-  void perform(const Files& files, const WheelAction& action);
+  // the files as one batch, unless a batch is running already. A locked PDF
+  // among them brings up an alert asking for its password, and is converted
+  // again, alone, with the password typed (`password`, used for that batch
+  // only); a wrong one is said so and asked for again.
+  void perform(const Files& files, const WheelAction& action, std::string password = {});
 
   // The menu's and the hot key's rule: a visible wheel is hidden; otherwise
   // remembered files get the formats wheel at the pointer; otherwise the file
@@ -140,6 +144,8 @@ class TrayApplication : public QObject {
                   std::optional<QPointF> at);
   void batchProgressed(int saved, int total);
   void batchFinished(BatchConversion::Result result);
+  // Asks for the password of the next locked PDF, unless an alert asks already.
+  void askForPassword();
   void showWheelAtPointer();
   // One alert line for each file an open request left out: its name and why.
   static QStringList leftOutLines(const Files& files);
@@ -168,6 +174,18 @@ class TrayApplication : public QObject {
   Files leftOutOfBatch_;
   // Conversions asked for while a batch runs, in order.
   std::deque<std::pair<Files, WheelAction>> waiting_;
+  // Locked PDFs: those waiting to be asked for, the one whose password was
+  // typed while a batch ran (converted next), and the alert asking now.
+  struct Locked {
+    std::filesystem::path file;
+    std::string format;
+    bool wrong = false;  // a password was tried and did not open it
+  };
+  std::deque<Locked> locked_;
+  std::optional<std::pair<Locked, std::string>> unlockWaiting_;
+  QPointer<QMessageBox> passwordAlert_;
+  std::string batchFormat_;  // the running batch's format
+  bool batchWithPassword_ = false;
   bool testing_ = false;
   // The drag watch: its decisions, its X11 readings, its clock, and the
   // "automaticDrag" setting as read when the button last went down.

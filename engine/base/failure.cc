@@ -31,9 +31,17 @@ std::string messageFor(Failure::Kind kind, const std::string& payload) {
       return translated("This file is too large to process safely at full resolution.");
     case Kind::lockedPDF:
       return translated("Unlock the PDF before converting it.");
+    case Kind::wrongPassword:
+      return translated("That password does not open this PDF.");
     case Kind::noReduction:
       return translated(
           "This file could not be made smaller with these settings. The original was kept.");
+    case Kind::changed:
+      // TRANSLATORS: %1$s is a file name.
+      return translated(
+          "%1$s changed after it was opened, so nothing was saved. Open it again to use it as it "
+          "is now.",
+          {payload});
   }
   return payload;
 }

@@ -10,6 +10,7 @@
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/pdf_password.h"
 #include "documents/document_support.h"
 #include "files/output_placement.h"
 #include "image/image_decoding.h"
@@ -47,6 +48,14 @@ void checkReadable(const fs::path& source) {
 }
 
 }  // namespace
+
+void usePDFPassword(std::string password) { detail::setPDFPassword(std::move(password)); }
+
+bool needsPDFPassword(const std::exception& error) {
+  const auto* failure = dynamic_cast<const Failure*>(&error);
+  return failure && (failure->kind() == Failure::Kind::lockedPDF ||
+                     failure->kind() == Failure::Kind::wrongPassword);
+}
 
 std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   const std::string canonical = normalized(format);

@@ -20,7 +20,7 @@
 
 struct WhirlpaneEngine {
   // Bumped whenever the table changes shape.
-  static constexpr int currentVersion = 3;
+  static constexpr int currentVersion = 4;
   int version;
   // Starts the engine's libraries; see whirlpane/startup.h.
   void (*start)();
@@ -30,6 +30,9 @@ struct WhirlpaneEngine {
   std::filesystem::path (*compress)(const std::filesystem::path& url, double quality);
   std::filesystem::path (*stripMetadata)(const std::filesystem::path& url);
   std::string (*describe)(const std::exception& error);
+  // The password locked PDFs are opened with; see whirlpane/pipeline.h.
+  void (*usePDFPassword)(std::string password);
+  bool (*needsPDFPassword)(const std::exception& error);
   // Removes this process's hidden working files; the process must end right
   // after (see WorkingFiles::removeAll).
   void (*removeWorkingFiles)();

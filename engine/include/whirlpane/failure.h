@@ -32,7 +32,9 @@ class Failure : public std::exception {
     invalidQuality,
     tooLarge,
     lockedPDF,
+    wrongPassword,
     noReduction,
+    changed,  // payload: a file name
   };
 
   static Failure unsupported(std::string message) {
@@ -45,7 +47,10 @@ class Failure : public std::exception {
   static Failure invalidQuality() { return {Kind::invalidQuality, {}}; }
   static Failure tooLarge() { return {Kind::tooLarge, {}}; }
   static Failure lockedPDF() { return {Kind::lockedPDF, {}}; }
+  static Failure wrongPassword() { return {Kind::wrongPassword, {}}; }
   static Failure noReduction() { return {Kind::noReduction, {}}; }
+  // The file an editor showed was replaced, changed or removed since.
+  static Failure changed(std::string fileName) { return {Kind::changed, std::move(fileName)}; }
 
   Kind kind() const { return kind_; }
   // The string the failure carries; empty for the kinds that carry none.

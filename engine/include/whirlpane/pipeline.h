@@ -7,7 +7,9 @@
 // and in several processes at once, also for sources in one folder.
 #pragma once
 
+#include <exception>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,5 +25,15 @@ namespace MediaEngine {
 // files already saved.
 std::vector<std::filesystem::path> convert(const std::filesystem::path& source,
                                            std::string_view format);
+
+// The password this process's conversions open a locked PDF with, from now
+// on; empty for none. Held in memory only and never written anywhere. Without
+// one a locked PDF fails with Failure::lockedPDF; with one that does not open
+// it, with Failure::wrongPassword.
+void usePDFPassword(std::string password);
+
+// True when `error` is Failure::lockedPDF or Failure::wrongPassword: a
+// password, or another one, would let the conversion go on.
+bool needsPDFPassword(const std::exception& error);
 
 }  // namespace MediaEngine

@@ -24,7 +24,7 @@ struct BatchRun {
   // `afterProgress` runs on the batch's thread after each report.
   BatchRun(BatchConversion& batch, std::vector<fs::path> files, std::string format,
            const std::function<void()>& whileRunning = {},
-           const std::function<void(int saved)>& afterProgress = {}) {
+           const std::function<void(int saved)>& afterProgress = {}, std::string password = {}) {
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
@@ -42,7 +42,8 @@ struct BatchRun {
           result = std::move(r);
           done = true;
           ended.notify_all();
-        });
+        },
+        std::move(password));
     EXPECT_TRUE(started);
     if (!started) return;
     if (whileRunning) whileRunning();
@@ -118,6 +119,39 @@ TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
   const BatchConversion::Outcome outcome = batch.convertOne(folder / "photo.jpg", "png");
   EXPECT_TRUE(outcome.outputs.empty());
   EXPECT_EQ(outcome.failure, "photo.jpg: The conversion stopped unexpectedly (Killed).");
+}
+
+// A locked PDF is neither saved nor failed until a password opens it; the
+// password reaches the child on its standard input alone.
+TEST(BatchConversion, ALockedPDFWaitsForThePasswordThatOpensIt) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(60, 40), folder / "page.png");
+  const std::string in = "cd " + TestSupport::quoted(folder.path().string()) + " && ";
+  TestSupport::shell(in + WHIRLPANE_BINARY " --convert page.png --to pdf >/dev/null" +
+                     " && qpdf --encrypt 'pass word' owner 256 -- page.pdf locked.pdf");
+  const fs::path locked = folder / "locked.pdf";
+  BatchConversion batch(WHIRLPANE_BINARY);
+  const std::pair<std::string, bool> cases[] = {{"", false}, {"wrong", false}, {"pass word", true}};
+  for (const auto& [password, opens] : cases) {
+    SCOPED_TRACE(password);
+    const BatchRun run(batch, {locked}, "png", {}, {}, password);
+    EXPECT_TRUE(run.result.failures.empty()) << run.result.failures.front();
+    EXPECT_EQ(run.result.locked, opens ? std::vector<fs::path>{} : std::vector<fs::path>{locked});
+    EXPECT_EQ(run.result.outputs,
+              opens ? std::vector<fs::path>{folder / "locked.png"} : std::vector<fs::path>{});
+  }
+
+  // What a child is given, where other programs could read it and where not.
+  const std::string seen = TestSupport::quoted((folder / "seen").string());
+  TestSupport::writeFile(folder / "child", "#!/bin/sh\necho \"$@\" >" + seen + ".arguments; env >" +
+                                               seen + ".environment; cat >" + seen + ".input\n");
+  fs::permissions(folder / "child", fs::perms::owner_all);
+  BatchConversion(folder / "child").convertOne(locked, "png", "pass word");
+  EXPECT_EQ(TestSupport::readFile(folder / "seen.arguments"),
+            "--convert " + locked.string() + " --to png --password-stdin\n");
+  EXPECT_EQ(TestSupport::readFile(folder / "seen.environment").find("pass word"),
+            std::string::npos);
+  EXPECT_EQ(TestSupport::readFile(folder / "seen.input"), "pass word\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -212,6 +213,42 @@ TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
   QCoreApplication::processEvents();
   EXPECT_EQ(QGuiApplication::modalWindow(), nullptr) << "the editor is blocked still";
   EXPECT_TRUE(editor->isVisible());
+}
+
+// A locked PDF asks for its password, says when one is wrong and asks again,
+// and converts with the right one.
+TEST_F(Tray, ALockedPDFAsksForItsPasswordUntilOneOpensIt) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(60, 40), folder / "page.png");
+  TestSupport::shell("cd " + TestSupport::quoted(folder.path().string()) + " && " +
+                     WHIRLPANE_BINARY " --convert page.png --to pdf >/dev/null" +
+                     " && qpdf --encrypt secret owner 256 -- page.pdf locked.pdf");
+  tray.launch(options({"--test-mode"}));
+  // Runs the batch to its end, then answers the password alert with `typed`.
+  const auto answer = [&](const QString& typed) -> QString {
+    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QCoreApplication::processEvents();
+    auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!alert || alert->objectName() != "password-alert") return {};
+    const QString told = alert->informativeText();
+    auto* field = alert->findChild<QLineEdit*>("password-alert.field");
+    EXPECT_NE(field, nullptr);
+    if (!field) return {};
+    EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+    field->setText(typed);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();
+    return told;
+  };
+  tray.perform({folder / "locked.pdf"}, {"PNG", std::nullopt, "png"});
+  EXPECT_TRUE(answer("guess").startsWith("Type its password"));
+  EXPECT_TRUE(answer("secret").startsWith("That password does not open it."));
+  EXPECT_EQ(answer({}), QString()) << "asked again after the right password";
+  EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "locked.png"});
+  EXPECT_TRUE(fs::exists(folder / "locked.png"));
 }
 
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
