@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The desktop program on a real Wayland compositor (sway headless, one for
+each case): the wheel drawn round and translucent where the compositor puts
+it, a key pressed on it, and a file dragged from another Wayland client to a
+wheel that was up before the drag began."""
+import os
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+from desktop import PANEL, SCREEN, wait_for  # noqa: E402
+from wayland import WALLPAPER, WaylandDesktop  # noqa: E402
+
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "drag_source.py")
+# Where a look at the wheel is kept, when asked for.
+PICTURES = os.environ.get("WAYLAND_PICTURES")
+
+
+class WaylandSession(unittest.TestCase):
+    def desktop(self, **options):
+        desktop = WaylandDesktop(**options)
+        self.addCleanup(desktop.close)
+        self.photo = os.path.join(desktop.folder, "photo.jpg")
+        subprocess.run(["vips", "xyz", self.photo, "48", "32"], check=True)
+        return desktop
+
+    def wheel(self, desktop):
+        """The shown wheel's rectangle once it has grown to its full size."""
+        rect = wait_for(lambda: desktop.rect("Whirlpane"), timeout=30)
+        self.assertIsNotNone(rect, "the wheel shows")
+        self.assertEqual(rect[2:], (PANEL, PANEL))
+        wait_for(lambda: False, timeout=1)  # the grow's 573 ms
+        return rect
+
+    def converted(self, desktop):
+        return wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png")),
+                        timeout=60)
+
+    def test_open_draws_a_round_translucent_wheel_where_sway_puts_it_and_a_digit_converts(self):
+        desktop = self.desktop()
+        program = desktop.whirlpane("--test-mode", "--open", self.photo)
+        x, y, width, height = self.wheel(desktop)
+        # sway floats a window of fixed size and centres it.
+        self.assertEqual((x + width // 2, y + height // 2), (SCREEN[0] // 2, SCREEN[1] // 2))
+        pixel = desktop.screenshot(PICTURES and os.path.join(PICTURES, "wayland-wheel.png"))
+        for corner in ((x + 4, y + 4), (x + width - 5, y + 4), (x + 4, y + height - 5),
+                       (x + width - 5, y + height - 5)):
+            self.assertEqual(pixel(*corner), WALLPAPER, "the corner at %s is clear" % (corner,))
+        # Inside the disc, between the centre and the top wedge's caption.
+        inside = pixel(x + width // 2 + 30, y + height // 2 - 30)
+        self.assertGreater(sum(abs(a - b) for a, b in zip(inside, WALLPAPER)), 120, inside)
+        desktop.type("1")
+        self.assertTrue(self.converted(desktop), program.errors_path)
+
+    def test_a_drag_begun_in_another_window_after_open_reaches_the_wheel_and_converts(self):
+        desktop = self.desktop(pointer=True)
+        # The source is tiled over the whole output, the floating wheel above it.
+        source = desktop.start(["/usr/bin/python3", SOURCE, "0", "0", self.photo], talk=True)
+        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
+        desktop.whirlpane("--test-mode", "--open", self.photo)
+        x, y, width, height = self.wheel(desktop)
+        centre = (x + width // 2, y + height // 2)
+        # The press takes the focus from the wheel, which waits for the drag.
+        desktop.move((100, 100), down=True)
+        desktop.move(*[(100 + step * 20, 100 + step * 10) for step in range(1, 12)])
+        desktop.move(*[(centre[0], centre[1] - distance) for distance in (150, 120, 90, 80)])
+        wait_for(lambda: False, timeout=0.3)
+        self.assertIsNotNone(desktop.rect("Whirlpane"), "the wheel waits for the drag")
+        desktop.move((centre[0], centre[1] - 79), down=False)
+        self.assertEqual(source.wait_for("dropped"), "dropped copy")
+        self.assertTrue(self.converted(desktop))
+
+
+if __name__ == "__main__":
+    unittest.main()
