@@ -97,6 +97,18 @@ class WaylandDesktop(Session):
         walk(self.swaymsg("get_tree") or {})
         return found
 
+    def focused(self):
+        """The title of the window that has the keyboard focus, or None."""
+        def walk(node):
+            if node.get("focused") and node.get("pid"):
+                return node.get("name")
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                found = walk(child)
+                if found:
+                    return found
+            return None
+        return walk(self.swaymsg("get_tree") or {})
+
     def rect(self, name):
         """The desktop rectangle (x, y, width, height) of the first window
         titled `name`, or None."""

@@ -5,17 +5,38 @@ each case): the wheel drawn round and translucent where the compositor puts
 it, a key pressed on it, and a file dragged from another Wayland client to a
 wheel that was up before the drag began."""
 import os
+import re
 import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
-from desktop import PANEL, SCREEN, wait_for  # noqa: E402
+from desktop import PANEL, SCREEN, WHIRLPANE, said, wait_for  # noqa: E402
 from wayland import WALLPAPER, WaylandDesktop  # noqa: E402
 
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "drag_source.py")
 # Where a look at the wheel is kept, when asked for.
 PICTURES = os.environ.get("WAYLAND_PICTURES")
+
+REGION = re.compile(r"wl_region@(\d+)\.add\((-?\d+), (-?\d+), (\d+), (\d+)\)")
+INPUT = re.compile(r"wl_surface@\d+\.set_input_region\(wl_region@(\d+)\)")
+
+
+def input_region(log):
+    """The rectangles of the last input region a WAYLAND_DEBUG log sets."""
+    rectangles, last = {}, []
+    for line in log.splitlines():
+        if "create_region" in line:
+            rectangles[line.rsplit("@", 1)[1].rstrip(")")] = []
+        elif match := REGION.search(line):
+            rectangles.setdefault(match[1], []).append(tuple(map(int, match.groups()[1:])))
+        elif match := INPUT.search(line):
+            last = rectangles.get(match[1], [])
+    return last
+
+
+def contains(rectangles, x, y):
+    return any(rx <= x < rx + w and ry <= y < ry + h for rx, ry, w, h in rectangles)
 
 
 class WaylandSession(unittest.TestCase):
@@ -40,7 +61,9 @@ class WaylandSession(unittest.TestCase):
 
     def test_open_draws_a_round_translucent_wheel_where_sway_puts_it_and_a_digit_converts(self):
         desktop = self.desktop()
-        program = desktop.whirlpane("--test-mode", "--open", self.photo)
+        # The protocol log shows what the program asks of the compositor.
+        program = desktop.start([WHIRLPANE, "--test-mode", "--open", self.photo],
+                                WAYLAND_DEBUG="1")
         x, y, width, height = self.wheel(desktop)
         # sway floats a window of fixed size and centres it.
         self.assertEqual((x + width // 2, y + height // 2), (SCREEN[0] // 2, SCREEN[1] // 2))
@@ -51,8 +74,16 @@ class WaylandSession(unittest.TestCase):
         # Inside the disc, between the centre and the top wedge's caption.
         inside = pixel(x + width // 2 + 30, y + height // 2 - 30)
         self.assertGreater(sum(abs(a - b) for a, b in zip(inside, WALLPAPER)), 120, inside)
+        # Its clear corners take no presses or drops (sway itself still
+        # gives the whole window's box to the window, not to what lies below).
+        region = input_region(said(program))
+        self.assertTrue(region, "an input region is set")
+        self.assertFalse(any(contains(region, *corner) for corner in (
+            (4, 4), (width - 5, 4), (4, height - 5), (width - 5, height - 5))))
+        self.assertTrue(all(contains(region, width // 2 + dx, height // 2 + dy)
+                            for dx, dy in ((0, 0), (0, -116), (116, 0), (-80, 80))))
         desktop.type("1")
-        self.assertTrue(self.converted(desktop), program.errors_path)
+        self.assertTrue(self.converted(desktop))
 
     def test_a_drag_begun_in_another_window_after_open_reaches_the_wheel_and_converts(self):
         desktop = self.desktop(pointer=True)
@@ -62,7 +93,8 @@ class WaylandSession(unittest.TestCase):
         desktop.whirlpane("--test-mode", "--open", self.photo)
         x, y, width, height = self.wheel(desktop)
         centre = (x + width // 2, y + height // 2)
-        # The press takes the focus from the wheel, which waits for the drag.
+        self.assertEqual(wait_for(desktop.focused), "Whirlpane")
+        # The wheel waits for the drag begun there.
         desktop.move((100, 100), down=True)
         desktop.move(*[(100 + step * 20, 100 + step * 10) for step in range(1, 12)])
         desktop.move(*[(centre[0], centre[1] - distance) for distance in (150, 120, 90, 80)])
