@@ -69,6 +69,11 @@ class Platform {
   // the program's windows.
   virtual bool placesWindows() const { return true; }
 
+  // Whether a window's opacity (QWidget::setWindowOpacity) shows where a
+  // compositor runs. Not on Wayland, whose Qt platform cannot set it: fades
+  // are left out there rather than asked for in vain on every frame.
+  virtual bool fadesWindows() const { return true; }
+
   // Makes `region` (window coordinates) the only part of `window`'s top-level
   // window that takes presses and drops, leaving its pixels as painted, where
   // the display can do that without cutting the window's shape (Wayland);

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "chrome/grow_animation.h"
+#include "platform/platform.h"
 #include "wheel/panel_placement.h"
 #include "wheel/radial_menu.h"
 #include "wheel/spring.h"
@@ -43,7 +44,9 @@ int WheelController::growMilliseconds() {
 }
 
 WheelController::WheelController(bool composited, std::vector<WheelAction> tools)
-    : panel_(std::make_unique<WheelPanel>(composited)), tools_(std::move(tools)) {
+    : panel_(std::make_unique<WheelPanel>(composited)),
+      tools_(std::move(tools)),
+      fadesWindow_(composited && Platform::current().fadesWindows()) {
   RadialMenu* menu = wheel();
   menu->onAction = [this](const WheelAction& action, const Files& files) {
     if (onAction) onAction(action, files);
@@ -52,7 +55,7 @@ WheelController::WheelController(bool composited, std::vector<WheelAction> tools
   menu->onDismiss = [this] { hideWheel(); };
 
   // Window opacity only shows through a compositor.
-  if (composited) {
+  if (fadesWindow_) {
     auto* window = new QPropertyAnimation(panel_.get(), "windowOpacity");
     window->setDuration(fadeMilliseconds);
     window->setStartValue(0.0);
@@ -138,7 +141,7 @@ void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::opti
 
 void WheelController::animateWheelIn() {
   fades_.stop();
-  panel_->setWindowOpacity(panel_->isComposited() ? 0 : 1);
+  panel_->setWindowOpacity(fadesWindow_ ? 0 : 1);
   wheel()->setLabelAlpha(0);
   QEasingCurve spring;
   spring.setCustomType(&springCurve);

@@ -119,6 +119,7 @@ class WheelController : public QObject {
   bool dragSession_ = false;
   bool hidesOnDeactivate_ = false;
   bool focusedSinceShown_ = false;
+  bool fadesWindow_;
   WheelWait wait_;
   QTimer waitTimer_;
   QElapsedTimer clock_;

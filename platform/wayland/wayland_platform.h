@@ -18,6 +18,7 @@ class WaylandPlatform : public Platform {
  public:
   bool compositing() const override { return true; }
   bool placesWindows() const override { return false; }
+  bool fadesWindows() const override { return false; }
   void setInputRegion(QWidget* window, const QRegion& region) override;
 };
 
