@@ -109,14 +109,23 @@ class WaylandDesktop(Session):
             return None
         return walk(self.swaymsg("get_tree") or {})
 
-    def rect(self, name):
+    def rect(self, name, side=None):
         """The desktop rectangle (x, y, width, height) of the first window
-        titled `name`, or None."""
-        windows = self.windows(name)
-        if not windows:
-            return None
-        r = windows[0]["rect"]
-        return r["x"], r["y"], r["width"], r["height"]
+        titled `name` (and `side` wide and high, when given), or None."""
+        for window in self.windows(name):
+            r = window["rect"]
+            if side is None or (r["width"], r["height"]) == (side, side):
+                return r["x"], r["y"], r["width"], r["height"]
+        return None
+
+    def move_window(self, name, side, x, y):
+        """Moves the floating window titled `name`, `side` wide and high, to
+        (x, y), as its user would drag it."""
+        for window in self.windows(name):
+            if (window["rect"]["width"], window["rect"]["height"]) == (side, side):
+                self.swaymsg("command", "[con_id=%d] move position %d %d" % (window["id"], x, y))
+                return wait_for(lambda: self.rect(name, side)[:2] == (x, y))
+        return False
 
     def screenshot(self, path=None):
         """The desktop's pixels: a function from (x, y) to (r, g, b); with
@@ -130,10 +139,11 @@ class WaylandDesktop(Session):
         width = int(width)
         return lambda x, y: tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
 
-    def type(self, text):
-        """Types `text` to the focused window, after the pause in which it takes
-        wtype's new keyboard."""
-        subprocess.run(["wtype", "-s", "1200", text], env=self.env, check=True, timeout=30)
+    def type(self, text=None, key=None):
+        """Types `text` (or presses the key named `key`) in the focused window,
+        after the pause in which it takes wtype's new keyboard."""
+        typed = ["-k", key] if key else [text]
+        subprocess.run(["wtype", "-s", "1200", *typed], env=self.env, check=True, timeout=30)
 
     def move(self, *points, down=None):
         """Moves the pointer through `points`, then presses (True) or releases
