@@ -340,7 +340,8 @@ class Desktop(Session):
 
     def main_windows(self):
         """The program's visible windows of its own: "Whirlpane", and no tool."""
-        return [w for w in self.windows("Whirlpane") if "_NET_WM_WINDOW_TYPE_NORMAL" in (
+        # Qt names NORMAL after a dialog's own type too, as the fallback.
+        return [w for w in self.windows("Whirlpane") if "= _NET_WM_WINDOW_TYPE_NORMAL" in (
             self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
 
     def xwininfo(self, window):
