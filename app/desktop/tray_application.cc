@@ -37,6 +37,15 @@ QPointF screenCenter() {
   return QCursor::pos();
 }
 
+// Where a wheel or toast asked for at the pointer goes: there where the
+// program may read the pointer and place its windows; elsewhere (Wayland,
+// where QCursor::pos() is only the last point seen over our own windows) the
+// compositor places the window, and the screen's centre is only what Qt
+// believes meanwhile.
+QPointF pointerOrCenter() {
+  return Platform::current().placesWindows() ? QPointF(QCursor::pos()) : screenCenter();
+}
+
 }  // namespace
 
 std::vector<WheelAction> toolWedges() {
@@ -117,16 +126,24 @@ void TrayApplication::launch(const LaunchOptions& options) {
   // interface is not woken 22 times a second for nothing.
   timer_.setInterval(45);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-  if (!testing_) {
-    dragReader_ = Platform::current().watchDrags([this] {
-      QMetaObject::invokeMethod(
-          this,
-          [this] {
-            if (!timer_.isActive()) timer_.start();
-          },
-          Qt::QueuedConnection);
-    });
-    clock_.start();
+  // The test mode keeps the watch from showing the wheel, but the pointer is
+  // still read for a wheel that waits for a drag.
+  dragReader_ = Platform::current().watchDrags([this] {
+    if (testing_) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!timer_.isActive()) timer_.start();
+        },
+        Qt::QueuedConnection);
+  });
+  clock_.start();
+  if (dragReader_) {
+    wheel_->buttonDown = [this]() -> std::optional<bool> {
+      const std::optional<DragReader::Pointer> pointer = dragReader_->readPointer();
+      if (!pointer) return std::nullopt;
+      return pointer->down;
+    };
   }
 
   // A launch that asks for something does that, without the introduction.
@@ -173,7 +190,7 @@ void TrayApplication::showWheelForShortcut(bool tools) {
   if (dragging) {
     wheel_->showWheel(QCursor::pos(), tools, true, dragWatch_.pendingFiles());
   } else if (!currentFiles_.empty() || !window_) {
-    wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
+    wheel_->showWheel(pointerOrCenter(), tools, false, std::nullopt);
   } else {
     showWindow();
   }
@@ -206,7 +223,7 @@ void TrayApplication::showWindow() {
   window_->present();
 }
 
-bool TrayApplication::watchesDrags() const { return dragReader_ != nullptr; }
+bool TrayApplication::watchesDrags() const { return dragReader_ && !testing_; }
 
 void TrayApplication::tick() {
   if (!watchesDrags()) return;
@@ -249,7 +266,7 @@ void TrayApplication::open(const Files& files, bool tools) {
   for (const auto& file : files) {
     if (!supported(file)) leftOut_.push_back(file);
   }
-  if (!currentFiles_.empty()) wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
+  if (!currentFiles_.empty()) wheel_->showWheel(pointerOrCenter(), tools, false, std::nullopt);
 }
 
 void TrayApplication::setCurrentFiles(Files files) {
@@ -259,7 +276,7 @@ void TrayApplication::setCurrentFiles(Files files) {
 }
 
 void TrayApplication::showWheelAtPointer() {
-  wheel_->showWheel(QCursor::pos(), false, false, std::nullopt);
+  wheel_->showWheel(pointerOrCenter(), false, false, std::nullopt);
 }
 
 void TrayApplication::showCurrentWheel() {
@@ -404,7 +421,7 @@ void TrayApplication::openEditor(const std::string& key, const std::filesystem::
 }
 
 void TrayApplication::perform(const Files& files, const WheelAction& action, std::string password) {
-  const QPointF pointer = QCursor::pos();
+  const QPointF pointer = pointerOrCenter();
   const QPointF center = QRectF(wheel_->panel()->frameGeometry()).center();
   // What the open request left out is reported with what happens to the rest.
   const Files leftOut = files == currentFiles_ ? leftOut_ : Files{};

@@ -345,14 +345,15 @@ void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
 void EditorFrame::present(QPointF origin) {
   presentsErrors = true;
   window_->move(origin.toPoint());
-  window_->setWindowOpacity(composited_ ? 0 : 1);
+  const bool fades = composited_ && Platform::current().fadesWindows();
+  window_->setWindowOpacity(fades ? 0 : 1);
   window_->show();
   window_->raise();
   window_->activateWindow();
   QEasingCurve curve(QEasingCurve::BezierSpline);
   curve.addCubicBezierSegment({0.2, 0.9}, {0.3, 1.0}, {1, 1});
   grow_->play(0.92, 200, curve);
-  if (composited_) {
+  if (fades) {
     auto* fade = new QPropertyAnimation(window_, "windowOpacity", window_);
     fade->setDuration(160);
     fade->setStartValue(0.0);
