@@ -71,9 +71,7 @@ const std::vector<EditorEntry>& editorTable() {
       //: A wedge of the tools wheel, in capitals, a verb: adjust brightness, contrast and
       //: saturation, turn and mirror.
       {"edit", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "EDIT"), "sliders", "Edit\u2026",
-       [](const Path& file) {
-         return openedAtOnce<AdjustmentController>(file, loadEditorImage);
-       }},
+       [](const Path& file) { return openedAtOnce<AdjustmentController>(file, loadEditorImage); }},
       //: A wedge of the tools wheel, in capitals, a verb: draw and write on the picture.
       {"annotate", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "ANNOTATE"), "pencil-line",
        "Annotate\u2026",
@@ -84,9 +82,7 @@ const std::vector<EditorEntry>& editorTable() {
       //: a backdrop. Keep it as short; an abbreviation is fine.
       {"background", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "ADD BG"), "photo",
        "Add Background\u2026",
-       [](const Path& file) {
-         return openedAtOnce<BackgroundController>(file, loadEditorImage);
-       }},
+       [](const Path& file) { return openedAtOnce<BackgroundController>(file, loadEditorImage); }},
       //: A wedge of the tools wheel, in capitals, a verb: cut the picture to a rectangle.
       {"crop", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "CROP"), "crop", "Crop\u2026",
        [](const Path& file) {
