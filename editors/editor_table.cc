@@ -23,24 +23,25 @@ using Path = std::filesystem::path;
 // before the whole picture is in fails to open rather than saving pixels
 // other than those shown.
 template <class Editor, class... Extra>
-std::unique_ptr<Editor> openedAtOnce(const Path& file, QImage (*load)(const Path&),
-                                     Extra... extra) {
+EditorEntry::Finish openedAtOnce(const Path& file, QImage (*load)(const Path&), Extra... extra) {
   const auto stamp = MediaEngine::fileStamp(file);
   const EditorPreview preview = loadEditorPreview(file);
-  auto editor = std::make_unique<Editor>(file, preview, extra...);
-  editor->decodeFullPicture(
-      [file, stamp, load] {
-        QImage image = load(file);
-        if (MediaEngine::fileStamp(file) != stamp) {
-          //: An editor's picture changed on disk while the editor was opening it.
-          throw EditorError(QCoreApplication::translate("Whirlpane::EditorTable",
-                                                        "The file changed while it was opened.")
-                                .toStdString());
-        }
-        return image;
-      },
-      preview.fullSize);
-  return editor;
+  return [=]() -> std::unique_ptr<EditorFrame> {
+    auto editor = std::make_unique<Editor>(file, preview, extra...);
+    editor->decodeFullPicture(
+        [file, stamp, load] {
+          QImage image = load(file);
+          if (MediaEngine::fileStamp(file) != stamp) {
+            //: An editor's picture changed on disk while the editor was opening it.
+            throw EditorError(QCoreApplication::translate("Whirlpane::EditorTable",
+                                                          "The file changed while it was opened.")
+                                  .toStdString());
+          }
+          return image;
+        },
+        preview.fullSize);
+    return editor;
+  };
 }
 
 }  // namespace
@@ -59,14 +60,18 @@ const std::vector<EditorEntry>& editorTable() {
            image = loadEditorPreview(file).image;
          } catch (const std::exception&) {
          }
-         return std::make_unique<CompressionController>(file, image);
+         return [file, image]() -> std::unique_ptr<EditorFrame> {
+           return std::make_unique<CompressionController>(file, image);
+         };
        }},
       //: A wedge of the tools wheel, in capitals: the editor that shows and removes a file's
       //: metadata.
       {"metadata", QT_TRANSLATE_NOOP("Whirlpane::EditorTable", "METADATA"), "tag",
        "Remove Metadata\u2026",
        [](const Path& file) {
-         return std::make_unique<MetadataController>(file, MediaEngine::metadata(file));
+         return [file, metadata = MediaEngine::metadata(file)]() -> std::unique_ptr<EditorFrame> {
+           return std::make_unique<MetadataController>(file, metadata);
+         };
        }},
       //: A wedge of the tools wheel, in capitals, a verb: adjust brightness, contrast and
       //: saturation, turn and mirror.

@@ -67,4 +67,9 @@ void enqueueDecode(std::function<void()> job) {
   thread.enqueue(std::move(job));
 }
 
+void enqueueOpening(std::function<void()> job) {
+  static WorkThread thread;
+  thread.enqueue(std::move(job));
+}
+
 }  // namespace Whirlpane

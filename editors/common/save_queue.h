@@ -21,4 +21,8 @@ void enqueueSave(std::function<void()> job);
 // it; it ends like the save thread.
 void enqueueDecode(std::function<void()> job);
 
+// The same on the thread that reads files for editors about to open, which
+// never waits behind a whole picture being decoded.
+void enqueueOpening(std::function<void()> job);
+
 }  // namespace Whirlpane

@@ -39,6 +39,15 @@ class EditorTest : public ::testing::Test {
     return editor;
   }
 
+  // Runs the event loop until `count` editor windows are open (20 s).
+  void waitForWindows(size_t count) {
+    QElapsedTimer clock;
+    clock.start();
+    while (coordinator.openWindows().size() < count && clock.elapsed() < 20000) {
+      QApplication::processEvents();
+    }
+  }
+
   // Runs the event loop until `editor`'s whole picture is in or failed (20 s).
   static void waitForPicture(Whirlpane::EditorFrame* editor) {
     QElapsedTimer clock;

@@ -38,7 +38,9 @@ class Frame : public EditorTests::EditorTest {
   static std::vector<EditorEntry> withPictureEditor() {
     std::vector<EditorEntry> editors = editorTable();
     editors.push_back({"picture", "PICTURE", "photo", "Picture\u2026",
-                       [](const fs::path& file) { return std::make_unique<PictureEditor>(file); }});
+                       [](const fs::path& file) -> EditorEntry::Finish {
+                         return [file] { return std::make_unique<PictureEditor>(file); };
+                       }});
     return editors;
   }
 
@@ -111,6 +113,8 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
   for (const auto& [action, name] : known) {
     SCOPED_TRACE(action);
     coordinator.open(action, source, QPointF(400, 300), {});
+    EXPECT_TRUE(coordinator.openWindows().empty()) << "the file is read off the interface thread";
+    waitForWindows(1);
     ASSERT_EQ(coordinator.openWindows().size(), 1u);
     QWidget* window = coordinator.openWindows()[0];
     EXPECT_EQ(window->objectName(), name);
@@ -123,7 +127,7 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
 TEST_F(Frame, OpeningFromAnotherThreadHappensOnTheMainThread) {
   std::thread([&] { coordinator.open("compress", source, QPointF(10, 10), {}); }).join();
   EXPECT_TRUE(coordinator.openWindows().empty());
-  QApplication::processEvents();
+  waitForWindows(1);
   ASSERT_EQ(coordinator.openWindows().size(), 1u);
   EXPECT_EQ(coordinator.openWindows()[0]->pos(), QPoint(8, 8)) << "8 inside the work area";
 }
