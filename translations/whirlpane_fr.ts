@@ -117,7 +117,7 @@
     <message>
         <source>At full size this is too large to save; it will be saved at %1 × %2 pixels, scaled down.</source>
         <extracomment>Add BG&apos;s note when the result at full size would be too large; %1 × %2 is the smaller size in pixels that Save writes instead.</extracomment>
-        <translation>En taille réelle, le résultat est trop grand pour être enregistré ; il sera enregistré réduit, en %1 × %2 pixels.</translation>
+        <translation>En taille réelle, le résultat est trop grand pour être enregistré&#x202f;; il sera enregistré réduit, en %1 × %2 pixels.</translation>
     </message>
 </context>
 <context>
@@ -353,6 +353,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>Enregistrement…</translation>
     </message>
+    <message>
+        <source>Opening the full picture…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>Ouverture de l’image complète…</translation>
+    </message>
+    <message>
+        <source>The picture could not be opened.</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>L’image n’a pas pu être ouverte.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +400,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>CAVIARDER</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>Le fichier a changé pendant son ouverture.</translation>
     </message>
 </context>
 <context>
@@ -448,23 +463,23 @@
     <name>Whirlpane::LaunchOptions</name>
     <message>
         <source>%1 needs a value: see whirlpane --help.</source>
-        <translation>%1 attend une valeur : voir whirlpane --help.</translation>
+        <translation>%1 attend une valeur&#x202f;: voir whirlpane --help.</translation>
     </message>
     <message>
         <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
-        <translation>%1 n’est pas une option de Whirlpane : voir whirlpane --help.</translation>
+        <translation>%1 n’est pas une option de Whirlpane&#x202f;: voir whirlpane --help.</translation>
     </message>
     <message>
         <source>“%1” does not exist.</source>
-        <translation>« %1 » n’existe pas.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’existe pas.</translation>
     </message>
     <message>
         <source>“%1” is a folder; choose the files in it.</source>
-        <translation>« %1 » est un dossier ; choisissez les fichiers qu’il contient.</translation>
+        <translation>«&#x202f;%1&#x202f;» est un dossier&#x202f;; choisissez les fichiers qu’il contient.</translation>
     </message>
     <message>
         <source>Whirlpane does not open “%1”: images and PDFs only.</source>
-        <translation>Whirlpane n’ouvre pas « %1 » : images et PDF uniquement.</translation>
+        <translation>Whirlpane n’ouvre pas «&#x202f;%1&#x202f;»&#x202f;: images et PDF uniquement.</translation>
     </message>
     <message>
         <source>--to and --editor cannot be used together.</source>
@@ -472,23 +487,23 @@
     </message>
     <message>
         <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
-        <translation>Indiquez les fichiers à convertir : whirlpane --to FORMAT FILE...</translation>
+        <translation>Indiquez les fichiers à convertir&#x202f;: whirlpane --to FORMAT FILE...</translation>
     </message>
     <message>
         <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
-        <translation>Indiquez le fichier à modifier : whirlpane --editor EDITOR FILE</translation>
+        <translation>Indiquez le fichier à modifier&#x202f;: whirlpane --editor EDITOR FILE</translation>
     </message>
     <message>
         <source>“%1” is not an editor of Whirlpane: %2.</source>
-        <translation>« %1 » n’est pas un éditeur de Whirlpane : %2.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’est pas un éditeur de Whirlpane&#x202f;: %2.</translation>
     </message>
     <message>
         <source>“%1” is not a format Whirlpane converts to.</source>
-        <translation>« %1 » n’est pas un format vers lequel Whirlpane convertit.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’est pas un format vers lequel Whirlpane convertit.</translation>
     </message>
     <message>
         <source>“%1” cannot be converted to %2.</source>
-        <translation>« %1 » ne peut pas être converti en %2.</translation>
+        <translation>«&#x202f;%1&#x202f;» ne peut pas être converti en %2.</translation>
     </message>
 </context>
 <context>
@@ -723,12 +738,12 @@
     <message>
         <source>%1: left out, because it has no extension that tells its format.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
-        <translation>%1 : laissé de côté, car aucune extension n’indique son format.</translation>
+        <translation>%1&#xa0;: laissé de côté, car aucune extension n’indique son format.</translation>
     </message>
     <message>
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
-        <translation>%1 : laissé de côté, car Whirlpane ne prend que des images et des PDF.</translation>
+        <translation>%1&#xa0;: laissé de côté, car Whirlpane ne prend que des images et des PDF.</translation>
     </message>
 </context>
 <context>

@@ -353,6 +353,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>保存中…</translation>
     </message>
+    <message>
+        <source>Opening the full picture…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>画像全体を開いています…</translation>
+    </message>
+    <message>
+        <source>The picture could not be opened.</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>画像を開けませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +400,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>墨消し</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>開いている間にファイルが変更されました。</translation>
     </message>
 </context>
 <context>

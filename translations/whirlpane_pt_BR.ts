@@ -353,6 +353,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>Salvando…</translation>
     </message>
+    <message>
+        <source>Opening the full picture…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>Abrindo a imagem completa…</translation>
+    </message>
+    <message>
+        <source>The picture could not be opened.</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>Não foi possível abrir a imagem.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +400,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>TARJAR</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>O arquivo mudou enquanto era aberto.</translation>
     </message>
 </context>
 <context>
