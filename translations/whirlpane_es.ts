@@ -354,14 +354,14 @@
         <translation>Guardando…</translation>
     </message>
     <message>
-        <source>Opening the full picture…</source>
+        <source>Loading…</source>
         <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
-        <translation>Abriendo la imagen completa…</translation>
+        <translation>Cargando…</translation>
     </message>
     <message>
-        <source>The picture could not be opened.</source>
+        <source>Could not open</source>
         <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
-        <translation>No se pudo abrir la imagen.</translation>
+        <translation>No se pudo abrir</translation>
     </message>
 </context>
 <context>

@@ -354,14 +354,14 @@
         <translation>保存中…</translation>
     </message>
     <message>
-        <source>Opening the full picture…</source>
+        <source>Loading…</source>
         <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
-        <translation>画像全体を開いています…</translation>
+        <translation>読み込み中…</translation>
     </message>
     <message>
-        <source>The picture could not be opened.</source>
+        <source>Could not open</source>
         <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
-        <translation>画像を開けませんでした。</translation>
+        <translation>開けませんでした</translation>
     </message>
 </context>
 <context>

@@ -354,14 +354,14 @@
         <translation>Salvando…</translation>
     </message>
     <message>
-        <source>Opening the full picture…</source>
+        <source>Loading…</source>
         <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
-        <translation>Abrindo a imagem completa…</translation>
+        <translation>Carregando…</translation>
     </message>
     <message>
-        <source>The picture could not be opened.</source>
+        <source>Could not open</source>
         <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
-        <translation>Não foi possível abrir a imagem.</translation>
+        <translation>Não foi possível abrir</translation>
     </message>
 </context>
 <context>

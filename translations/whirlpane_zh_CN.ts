@@ -354,14 +354,14 @@
         <translation>正在保存…</translation>
     </message>
     <message>
-        <source>Opening the full picture…</source>
+        <source>Loading…</source>
         <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
-        <translation>正在打开完整图片…</translation>
+        <translation>正在加载…</translation>
     </message>
     <message>
-        <source>The picture could not be opened.</source>
+        <source>Could not open</source>
         <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
-        <translation>无法打开图片。</translation>
+        <translation>无法打开</translation>
     </message>
 </context>
 <context>

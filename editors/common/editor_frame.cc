@@ -421,7 +421,7 @@ void EditorFrame::decodeFullPicture(std::function<QImage()> decode, QSize expect
   }
   //: The action bar's status line while an editor decodes the whole picture; the window shows
   //: a reduced copy meanwhile.
-  status_->setText(tr("Opening the full picture\u2026"));
+  status_->setText(tr("Loading\u2026"));
   window_->setCursor(Qt::BusyCursor);
   QPointer<EditorFrame> self(this);
   enqueueDecode([self, decode = std::move(decode), expected, abandoned = abandoned_] {
@@ -455,7 +455,7 @@ void EditorFrame::finishDecode(const QImage& image, const std::optional<EditorEr
     pictureState_ = PictureState::failed;
     //: The action bar's status line when the whole picture could not be decoded; nothing can
     //: be saved.
-    status_->setText(tr("The picture could not be opened."));
+    status_->setText(tr("Could not open"));
     report(error.value_or(EditorError(renderFailure())));
     trace("picture-failed");
     return;
