@@ -373,6 +373,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>Enregistrement…</translation>
     </message>
+    <message>
+        <source>Loading…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>Chargement…</translation>
+    </message>
+    <message>
+        <source>Could not open</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>Ouverture impossible</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -410,6 +420,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>CAVIARDER</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>Le fichier a changé pendant son ouverture.</translation>
     </message>
 </context>
 <context>

@@ -188,6 +188,9 @@ int main(int argc, char** argv) {
   try {
     for (const std::string& key : coordinator.editorKeys()) {
       QWidget* window = coordinator.makeOffscreenWindow(key, photo);
+      // Pictured with the whole picture in, as the user mostly sees them.
+      while (coordinator.editorOf(window)->pictureState() == EditorFrame::PictureState::decoding)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
       const QString name = "editor-" + QString::fromStdString(key);
       settle(coordinator, window);
       ok &= savePicture(widgetPicture(window, scale), folder, name + ".png");

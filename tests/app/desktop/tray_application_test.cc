@@ -45,6 +45,15 @@ class Tray : public ::testing::Test {
   ScopedEnvironment environment{"XDG_CONFIG_HOME", config.path().toUtf8()};
   ScopedEnvironment noDisplay{"DISPLAY", std::nullopt};
   TrayApplication tray{WHIRLPANE_BINARY};
+
+  // Runs the event loop until `count` editors are open (30 s): an editor's
+  // file is read off the interface thread before its window is built.
+  void waitForEditors(size_t count) {
+    for (QDeadlineTimer deadline(30000);
+         tray.editors().openWindows().size() < count && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+  }
 };
 
 TEST_F(Tray, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
@@ -142,6 +151,7 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   EXPECT_EQ(tray.toast()->title()->text(), "Converting to JPG");
 
   tray.carryOut(options({"--editor", "crop", (folder / "a.jpg").string()}));
+  waitForEditors(1);
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
 }
@@ -196,6 +206,7 @@ TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
   TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
   TestSupport::writeFile(folder / "b.jpg", "damaged");
   tray.launch(options({"--test-mode", "--editor", "crop", (folder / "a.jpg").string()}));
+  waitForEditors(1);
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   QWidget* editor = tray.editors().openWindows()[0];
   ASSERT_TRUE(editor->isVisible());
@@ -266,6 +277,7 @@ TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
   for (const WheelAction& wedge : wedges) {
     const size_t before = tray.editors().openWindows().size();
     tray.perform({photo}, wedge);
+    waitForEditors(before + 1);
     EXPECT_EQ(tray.editors().openWindows().size(), before + 1) << wedge.label;
   }
   for (QWidget* widget : QApplication::topLevelWidgets()) {
