@@ -52,10 +52,16 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     return invocation;
   };
 
+  if (present("--batch-worker")) return make(Mode::batchWorker);
   if (present("--convert")) {
     const auto source = valueOf("--convert"), format = valueOf("--to");
-    if (!source || !format) return incomplete(usageLine);
-    return make(Mode::convert, *source, *format);
+    const auto folder = valueOf("--output-folder");
+    if (!source || !format || (present("--output-folder") && !folder)) {
+      return incomplete(usageLine);
+    }
+    Invocation invocation = make(Mode::convert, *source, *format);
+    invocation.outputFolder = folder.value_or("");
+    return invocation;
   }
   if (present("--metadata")) {
     const auto source = valueOf("--metadata");
@@ -83,7 +89,7 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file --to png\n"
+      "Usage: whirlpane --convert /path/to/file --to png [--output-folder DIR]\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"
@@ -93,6 +99,8 @@ std::string helpText() {
   for (const char* line : {
            translatable(
                "--convert converts one file and prints the path of every file written beside it."),
+           translatable("--output-folder DIR puts what --convert writes in the folder DIR "
+                        "instead."),
            translatable(
                // TRANSLATORS: the labels are English in every language; \\, \t and \n are
                // written as they are.
