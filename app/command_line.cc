@@ -145,6 +145,11 @@ std::string helpText() {
       {"whirlpane --open FILE --editor EDITOR ", translatable("an editor on the file")},
       {"whirlpane --to FORMAT FILE...         ", translatable("the files converted as one batch")},
       {"whirlpane --editor EDITOR FILE...     ", translatable("an editor on each file")},
+      {"whirlpane --show-wheel [--tools]      ",
+       // TRANSLATORS: what a custom keyboard shortcut of the desktop runs.
+       translatable("the wheel for the current files, as the hot key shows it")},
+      {"whirlpane --window                    ",
+       translatable("the program's own window, which takes dropped files")},
   };
   for (const auto& [launch, description] : launches) {
     text += "  ";

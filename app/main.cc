@@ -4,14 +4,20 @@
 // --version, --help and usage errors answer at once.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -91,14 +97,85 @@ double qualityOf(const std::string& typed) {
   return value;
 }
 
-// True when a window system can be reached: an X server, a Wayland
-// compositor, or a Qt platform chosen explicitly (offscreen, for tests).
-bool hasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value && *value) return true;
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// Whether a local stream socket at `path` takes a connection; a leading '@'
+// names one in the abstract namespace.
+bool answers(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.empty() || path.size() >= sizeof(address.sun_path)) return false;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  if (path[0] == '@') address.sun_path[0] = '\0';
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (socket < 0) return false;
+  const bool connected =
+      ::connect(socket, reinterpret_cast<const sockaddr*>(&address),
+                static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size())) == 0;
+  ::close(socket);
+  return connected;
+}
+
+// Whether the Wayland compositor that the environment names answers: the
+// socket handed over in WAYLAND_SOCKET counts as answering; WAYLAND_DISPLAY
+// is a path, or a name in XDG_RUNTIME_DIR.
+bool waylandAnswers() {
+  if (!environment("WAYLAND_SOCKET").empty()) return true;
+  const std::string name = environment("WAYLAND_DISPLAY");
+  if (name.empty()) return false;
+  if (name.front() == '/') return answers(name);
+  const std::string runtime = environment("XDG_RUNTIME_DIR");
+  return !runtime.empty() && answers(runtime + "/" + name);
+}
+
+// Whether the X server that DISPLAY names answers: a local display
+// (":N", "unix:N", with an optional ".screen") at its socket, abstract or in
+// /tmp/.X11-unix; one on another host is taken on trust.
+bool xAnswers() {
+  const std::string display = environment("DISPLAY");
+  const size_t colon = display.rfind(':');
+  if (colon == std::string::npos) return false;
+  const std::string host = display.substr(0, colon);
+  if (!host.empty() && host.front() == '/') return answers(display);
+  if (!host.empty() && host != "unix") return true;
+  const std::string number = display.substr(colon + 1, display.find('.', colon) - colon - 1);
+  if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) return false;
+  const std::string socket = "/tmp/.X11-unix/X" + number;
+  return answers("@" + socket) || answers(socket);
+}
+
+// What the desktop program would find to show its windows on.
+enum class Display { none, unreachable, reachable };
+
+// Qt aborts the process when the platform it is given cannot connect, so the
+// displays it would try are tried here first: those the environment names,
+// for the platforms QT_QPA_PLATFORM allows (all when it is unset). A platform
+// that needs no display (offscreen, for tests) is always reachable.
+Display findDisplay() {
+  std::vector<std::string> platforms;
+  std::stringstream list(environment("QT_QPA_PLATFORM"));
+  for (std::string platform; std::getline(list, platform, ';');) {
+    if (!platform.empty()) platforms.push_back(platform.substr(0, platform.find(':')));
   }
-  return false;
+  const auto allows = [&](std::string_view kind) {
+    return platforms.empty() ||
+           std::any_of(platforms.begin(), platforms.end(),
+                       [&](const std::string& p) { return p.starts_with(kind); });
+  };
+  if (!allows("wayland") && !allows("xcb")) return Display::reachable;
+  bool named = false;
+  if (allows("wayland")) {
+    named = !environment("WAYLAND_DISPLAY").empty() || !environment("WAYLAND_SOCKET").empty();
+    if (waylandAnswers()) return Display::reachable;
+  }
+  if (allows("xcb") && !environment("DISPLAY").empty()) {
+    named = true;
+    if (xAnswers()) return Display::reachable;
+  }
+  return named ? Display::unreachable : Display::none;
 }
 
 // Runs the engine operation the invocation asks for and prints its result:
@@ -229,11 +306,19 @@ int main(int argc, char** argv) {
       std::fputs(Whirlpane::helpText().c_str(), stdout);
       return 0;
     case Mode::application: {
-      if (!hasDisplay()) {
+      const Display display = findDisplay();
+      if (display == Display::none) {
         writeLine(stderr, Whirlpane::translated(
                               "Whirlpane needs a graphical desktop, and none was found (DISPLAY "
                               "and WAYLAND_DISPLAY are not set). Without one, use the command "
                               "line: whirlpane --convert FILE --to FORMAT (see --help)."));
+        return 1;
+      }
+      if (display == Display::unreachable) {
+        writeLine(stderr, Whirlpane::translated(
+                              "Whirlpane cannot reach the graphical desktop: nothing answers at "
+                              "WAYLAND_DISPLAY or DISPLAY. Without one, use the command line: "
+                              "whirlpane --convert FILE --to FORMAT (see --help)."));
         return 1;
       }
       std::string error;

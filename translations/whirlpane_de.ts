@@ -416,10 +416,6 @@
         <translation>Ziehen Sie ein Bild oder PDF in Ihrer Dateiverwaltung und halten Sie kurz still. Um den Mauszeiger erscheint ein Rad. Lassen Sie die Datei auf einem Format los, um sie umzuwandeln.</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>Drücken Sie Strg+Alt+Leertaste oder wählen Sie „Rad anzeigen“ im Menü des Infobereichs, und um den Mauszeiger erscheint ein Rad. Ziehen Sie ein Bild oder PDF aus Ihrer Dateiverwaltung auf ein Format, um es umzuwandeln.</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>Drücken Sie beim Ziehen Alt, um zu „Zuschneiden“, „Hintergrund“ und den anderen Werkzeugen zu wechseln. Ein erneuter Druck wechselt zurück.</translation>
@@ -442,6 +438,34 @@
         <source>Open a File…</source>
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>Datei öffnen …</translation>
+    </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>Um das Rad mit einer Taste Ihrer Wahl zu öffnen, legen Sie ein eigenes Tastenkürzel an, das „whirlpane --show-wheel“ ausführt: in GNOME unter Einstellungen › Tastatur › Tastenkürzel anzeigen und anpassen › Eigene Tastenkürzel; in KDE Plasma unter Systemeinstellungen › Tastatur › Kurzbefehle › Neu hinzufügen › Befehl oder Skript.</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>Ziehen Sie ein Bild oder PDF aus Ihrer Dateiverwaltung in das Fenster von Whirlpane und lassen Sie es auf einem Format los, um es umzuwandeln, oder in der Mitte, um das Rad dafür zu öffnen.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>Drücken Sie Strg+Alt+Leertaste oder wählen Sie „Rad anzeigen“ im Menü des Infobereichs, und ein Rad erscheint. Ziehen Sie ein Bild oder PDF aus Ihrer Dateiverwaltung auf ein Format, um es umzuwandeln.</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>Halten Sie beim Ziehen über das Fenster Alt gedrückt, um „Zuschneiden“, „Hintergrund“ und die anderen Werkzeuge zu erhalten.</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>Klicken Sie in die Mitte des Rads oder drücken Sie die Tabulatortaste, um zu „Zuschneiden“, „Hintergrund“ und den anderen Werkzeugen zu wechseln.</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>Neue Dateien werden neben dem Original gespeichert. Das Schließen des Fensters von Whirlpane beendet das Programm.</translation>
     </message>
 </context>
 <context>
@@ -697,7 +721,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>Ohne Wirkung auf dieser Arbeitsoberfläche: Hierher gezogene Dateien öffnen das Rad nicht von selbst, weil Wayland keinem Programm erlaubt, die Ziehvorgänge anderer Programme zu beobachten. Wählen Sie stattdessen „Rad anzeigen“ und legen Sie die Dateien darauf ab.</translation>
     </message>
     <message>
@@ -740,6 +763,16 @@
         <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
         <translation>Anderen Ordner wählen…</translation>
     </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>Ein anderes Programm belegt Strg+Alt+Leertaste, daher öffnet diese Taste das Rad nicht. Legen Sie Dateien stattdessen im Fenster von Whirlpane ab oder verwenden Sie „Öffnen mit“.</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>Ohne Wirkung auf dieser Arbeitsoberfläche: Hierher gezogene Dateien öffnen das Rad nicht von selbst, weil Wayland keinem Programm erlaubt, die Ziehvorgänge anderer Programme zu beobachten. Legen Sie die Dateien stattdessen im Fenster von Whirlpane ab.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::WheelPainter</name>
@@ -760,6 +793,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>UMWANDELN</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>Dateien
+hier ablegen</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>Menü</translation>
     </message>
 </context>
 </TS>

@@ -416,10 +416,6 @@
         <translation>Arrastra una imagen o un PDF en tu gestor de archivos y detén el puntero un momento. Aparece una rueda alrededor del puntero. Suelta sobre un formato para convertir.</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>Pulsa Ctrl+Alt+Espacio o elige «Mostrar rueda» en el menú del área de notificación, y aparece una rueda alrededor del puntero. Arrastra una imagen o un PDF desde tu gestor de archivos hasta un formato para convertirlo.</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>Pulsa Alt mientras arrastras para cambiar a «Recortar», «Fondo» y las demás herramientas. Vuelve a pulsarla para regresar.</translation>
@@ -442,6 +438,34 @@
         <source>Open a File…</source>
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>Abrir un archivo…</translation>
+    </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>Para abrir la rueda con la tecla que prefieras, añade un atajo personalizado que ejecute «whirlpane --show-wheel»: en GNOME en Configuración › Teclado › Ver y personalizar atajos › Atajos personalizados; en KDE Plasma en Preferencias del sistema › Teclado › Accesos rápidos › Añadir nuevo › Orden o script.</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>Arrastra una imagen o un PDF desde tu gestor de archivos hasta la ventana de Whirlpane y suéltalo sobre un formato para convertirlo, o en el centro para abrir la rueda con él.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>Pulsa Ctrl+Alt+Espacio o elige «Mostrar rueda» en el menú del área de notificación, y aparece una rueda. Arrastra una imagen o un PDF desde tu gestor de archivos hasta un formato para convertirlo.</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>Mantén pulsada Alt mientras arrastras sobre la ventana para ver «Recortar», «Fondo» y las demás herramientas.</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>Haz clic en el centro de la rueda o pulsa Tab para cambiar a «Recortar», «Fondo» y las demás herramientas.</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>Los archivos nuevos se guardan junto al original. Al cerrar la ventana de Whirlpane se cierra el programa.</translation>
     </message>
 </context>
 <context>
@@ -697,7 +721,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>Sin efecto en este escritorio: los archivos arrastrados aquí no abren la rueda por sí solos, porque Wayland no permite que ningún programa observe los arrastres de otros programas. Elige «Mostrar rueda» y suelta los archivos sobre ella.</translation>
     </message>
     <message>
@@ -740,6 +763,16 @@
         <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
         <translation>Elegir otra carpeta…</translation>
     </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>Otro programa usa Ctrl+Alt+Espacio, así que este atajo no puede abrir la rueda. Suelta en su lugar los archivos en la ventana de Whirlpane o usa «Abrir con».</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>Sin efecto en este escritorio: los archivos arrastrados aquí no abren la rueda por sí solos, porque Wayland no permite que ningún programa observe los arrastres de otros programas. Suelta los archivos en la ventana de Whirlpane.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::WheelPainter</name>
@@ -760,6 +793,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>CONVERTIR</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>Suelta
+archivos aquí</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>Menú</translation>
     </message>
 </context>
 </TS>

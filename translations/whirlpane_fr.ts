@@ -117,7 +117,7 @@
     <message>
         <source>At full size this is too large to save; it will be saved at %1 × %2 pixels, scaled down.</source>
         <extracomment>Add BG&apos;s note when the result at full size would be too large; %1 × %2 is the smaller size in pixels that Save writes instead.</extracomment>
-        <translation>En taille réelle, le résultat est trop grand pour être enregistré ; il sera enregistré réduit, en %1 × %2 pixels.</translation>
+        <translation>En taille réelle, le résultat est trop grand pour être enregistré&#x202f;; il sera enregistré réduit, en %1 × %2 pixels.</translation>
     </message>
 </context>
 <context>
@@ -416,10 +416,6 @@
         <translation>Faites glisser une image ou un PDF dans votre gestionnaire de fichiers et restez immobile un instant. Une roue apparaît autour du pointeur. Déposez sur un format pour convertir.</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>Appuyez sur Ctrl+Alt+Espace ou choisissez «&#x202f;Afficher la roue&#x202f;» dans le menu de la zone de notification&#xa0;: une roue apparaît autour du pointeur. Faites glisser une image ou un PDF de votre gestionnaire de fichiers sur un format pour le convertir.</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>Appuyez sur Alt pendant le glissement pour passer à «&#x202f;Recadrer&#x202f;», «&#x202f;Fond&#x202f;» et aux autres outils. Appuyez de nouveau pour revenir.</translation>
@@ -443,28 +439,56 @@
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>Ouvrir un fichier…</translation>
     </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>Pour ouvrir la roue avec la touche de votre choix, ajoutez un raccourci personnalisé qui lance « whirlpane --show-wheel » : dans GNOME sous Paramètres › Clavier › Afficher et personnaliser les raccourcis › Raccourcis personnalisés ; dans KDE Plasma sous Configuration du système › Clavier › Raccourcis › Ajouter un nouveau › Commande ou script.</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>Faites glisser une image ou un PDF de votre gestionnaire de fichiers sur la fenêtre de Whirlpane et déposez-le sur un format pour le convertir, ou au centre pour ouvrir la roue.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>Appuyez sur Ctrl+Alt+Espace ou choisissez « Afficher la roue » dans le menu de la zone de notification : une roue apparaît. Faites glisser une image ou un PDF de votre gestionnaire de fichiers sur un format pour le convertir.</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>Maintenez Alt en glissant sur la fenêtre pour obtenir « Recadrer », « Fond » et les autres outils.</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>Cliquez au centre de la roue ou appuyez sur Tab pour passer à « Recadrer », « Fond » et aux autres outils.</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>Les nouveaux fichiers sont enregistrés à côté de l’original. Fermer la fenêtre de Whirlpane quitte le programme.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::LaunchOptions</name>
     <message>
         <source>%1 needs a value: see whirlpane --help.</source>
-        <translation>%1 attend une valeur : voir whirlpane --help.</translation>
+        <translation>%1 attend une valeur&#x202f;: voir whirlpane --help.</translation>
     </message>
     <message>
         <source>%1 is not an option of Whirlpane: see whirlpane --help.</source>
-        <translation>%1 n’est pas une option de Whirlpane : voir whirlpane --help.</translation>
+        <translation>%1 n’est pas une option de Whirlpane&#x202f;: voir whirlpane --help.</translation>
     </message>
     <message>
         <source>“%1” does not exist.</source>
-        <translation>« %1 » n’existe pas.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’existe pas.</translation>
     </message>
     <message>
         <source>“%1” is a folder; choose the files in it.</source>
-        <translation>« %1 » est un dossier ; choisissez les fichiers qu’il contient.</translation>
+        <translation>«&#x202f;%1&#x202f;» est un dossier&#x202f;; choisissez les fichiers qu’il contient.</translation>
     </message>
     <message>
         <source>Whirlpane does not open “%1”: images and PDFs only.</source>
-        <translation>Whirlpane n’ouvre pas « %1 » : images et PDF uniquement.</translation>
+        <translation>Whirlpane n’ouvre pas «&#x202f;%1&#x202f;»&#x202f;: images et PDF uniquement.</translation>
     </message>
     <message>
         <source>--to and --editor cannot be used together.</source>
@@ -472,23 +496,23 @@
     </message>
     <message>
         <source>Name the files to convert: whirlpane --to FORMAT FILE...</source>
-        <translation>Indiquez les fichiers à convertir : whirlpane --to FORMAT FILE...</translation>
+        <translation>Indiquez les fichiers à convertir&#x202f;: whirlpane --to FORMAT FILE...</translation>
     </message>
     <message>
         <source>Name the file to edit: whirlpane --editor EDITOR FILE</source>
-        <translation>Indiquez le fichier à modifier : whirlpane --editor EDITOR FILE</translation>
+        <translation>Indiquez le fichier à modifier&#x202f;: whirlpane --editor EDITOR FILE</translation>
     </message>
     <message>
         <source>“%1” is not an editor of Whirlpane: %2.</source>
-        <translation>« %1 » n’est pas un éditeur de Whirlpane : %2.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’est pas un éditeur de Whirlpane&#x202f;: %2.</translation>
     </message>
     <message>
         <source>“%1” is not a format Whirlpane converts to.</source>
-        <translation>« %1 » n’est pas un format vers lequel Whirlpane convertit.</translation>
+        <translation>«&#x202f;%1&#x202f;» n’est pas un format vers lequel Whirlpane convertit.</translation>
     </message>
     <message>
         <source>“%1” cannot be converted to %2.</source>
-        <translation>« %1 » ne peut pas être converti en %2.</translation>
+        <translation>«&#x202f;%1&#x202f;» ne peut pas être converti en %2.</translation>
     </message>
 </context>
 <context>
@@ -697,7 +721,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>Sans effet sur ce bureau&#xa0;: les fichiers glissés ici n’ouvrent pas la roue d’eux-mêmes, car Wayland ne permet à aucun programme d’observer les glissements des autres programmes. Choisissez plutôt «&#x202f;Afficher la roue&#x202f;» et déposez-y les fichiers.</translation>
     </message>
     <message>
@@ -723,12 +746,22 @@
     <message>
         <source>%1: left out, because it has no extension that tells its format.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
-        <translation>%1 : laissé de côté, car aucune extension n’indique son format.</translation>
+        <translation>%1&#xa0;: laissé de côté, car aucune extension n’indique son format.</translation>
     </message>
     <message>
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
-        <translation>%1 : laissé de côté, car Whirlpane ne prend que des images et des PDF.</translation>
+        <translation>%1&#xa0;: laissé de côté, car Whirlpane ne prend que des images et des PDF.</translation>
+    </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>Un autre programme utilise Ctrl+Alt+Espace ; ce raccourci ne peut donc pas ouvrir la roue. Déposez plutôt les fichiers sur la fenêtre de Whirlpane ou utilisez « Ouvrir avec ».</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>Sans effet sur ce bureau : les fichiers glissés ici n’ouvrent pas la roue d’eux-mêmes, car Wayland ne permet à aucun programme d’observer les glissements des autres programmes. Déposez plutôt les fichiers sur la fenêtre de Whirlpane.</translation>
     </message>
     <message>
         <source>Choose a folder for the converted files</source>
@@ -760,6 +793,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>CONVERTIR</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>Déposez
+des fichiers</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>Menu</translation>
     </message>
 </context>
 </TS>

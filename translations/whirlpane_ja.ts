@@ -415,10 +415,6 @@
         <translation>ファイルマネージャーで画像や PDF をドラッグし、少しの間そのまま止めてください。ポインターの周りにホイールが現れます。形式の上でドロップすると変換されます。</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>Ctrl+Alt+Space を押すか、トレイメニューで「ホイールを表示」を選ぶと、ポインターの周りにホイールが現れます。ファイルマネージャーから画像や PDF を形式の上までドラッグすると変換されます。</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>ドラッグ中に Alt を押すと、「切り抜き」「背景」などのツールに切り替わります。もう一度押すと元に戻ります。</translation>
@@ -441,6 +437,34 @@
         <source>Open a File…</source>
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>ファイルを開く…</translation>
+    </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>好きなキーでホイールを開くには、「whirlpane --show-wheel」を実行するカスタムショートカットを追加してください。GNOME では「設定」›「キーボード」›「ショートカットの表示とカスタマイズ」›「カスタムショートカット」、KDE Plasma では「システム設定」›「キーボード」›「ショートカット」›「新規追加」›「コマンドまたはスクリプト」です。</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>ファイルマネージャーから画像や PDF を Whirlpane のウィンドウまでドラッグし、形式の上でドロップすると変換され、中央でドロップするとそのファイルのホイールが開きます。</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>Ctrl+Alt+Space を押すか、トレイメニューで「ホイールを表示」を選ぶと、ホイールが現れます。ファイルマネージャーから画像や PDF を形式の上までドラッグすると変換されます。</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>ウィンドウの上で Alt を押したままドラッグすると、「切り抜き」「背景」などのツールが表示されます。</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>ホイールの中央をクリックするか Tab を押すと、「切り抜き」「背景」などのツールに切り替わります。</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>新しいファイルは元のファイルと同じ場所に保存されます。Whirlpane のウィンドウを閉じるとプログラムが終了します。</translation>
     </message>
 </context>
 <context>
@@ -694,7 +718,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>このデスクトップでは効果がありません：Wayland では他のプログラムのドラッグを監視できないため、ドラッグしたファイルでホイールが自動的に開くことはありません。代わりに「ホイールを表示」を選び、ホイールにファイルをドロップしてください。</translation>
     </message>
     <message>
@@ -737,6 +760,16 @@
         <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
         <translation>別のフォルダーを選択…</translation>
     </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>別のプログラムが Ctrl+Alt+Space を使用しているため、このキーでホイールを開けません。代わりに Whirlpane のウィンドウにファイルをドロップするか、「プログラムから開く」を使ってください。</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>このデスクトップでは効果がありません：Wayland では他のプログラムのドラッグを監視できないため、ドラッグしたファイルでホイールが自動的に開くことはありません。代わりに Whirlpane のウィンドウにファイルをドロップしてください。</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::WheelPainter</name>
@@ -756,6 +789,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>変換</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>ここに
+ドロップ</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>メニュー</translation>
     </message>
 </context>
 </TS>

@@ -416,10 +416,6 @@
         <translation>Arraste uma imagem ou um PDF no seu gerenciador de arquivos e pare o ponteiro por um instante. Uma roda aparece em volta do ponteiro. Solte sobre um formato para converter.</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>Pressione Ctrl+Alt+Espaço ou escolha “Mostrar roda” no menu da área de notificação, e uma roda aparece em volta do ponteiro. Arraste uma imagem ou um PDF do seu gerenciador de arquivos até um formato para convertê-lo.</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>Pressione Alt enquanto arrasta para passar para “Recortar”, “Fundo” e as outras ferramentas. Pressione de novo para voltar.</translation>
@@ -442,6 +438,34 @@
         <source>Open a File…</source>
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>Abrir um arquivo…</translation>
+    </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>Para abrir a roda com uma tecla de sua escolha, adicione um atalho personalizado que execute “whirlpane --show-wheel”: no GNOME em Configurações › Teclado › Ver e personalizar atalhos › Atalhos personalizados; no KDE Plasma em Configurações do sistema › Teclado › Atalhos › Adicionar novo › Comando ou script.</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>Arraste uma imagem ou um PDF do seu gerenciador de arquivos até a janela do Whirlpane e solte sobre um formato para convertê-lo, ou no centro para abrir a roda para ele.</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>Pressione Ctrl+Alt+Espaço ou escolha “Mostrar roda” no menu da área de notificação, e uma roda aparece. Arraste uma imagem ou um PDF do seu gerenciador de arquivos até um formato para convertê-lo.</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>Segure Alt enquanto arrasta sobre a janela para ver “Recortar”, “Fundo” e as outras ferramentas.</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>Clique no centro da roda ou pressione Tab para passar para “Recortar”, “Fundo” e as outras ferramentas.</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>Os arquivos novos são salvos ao lado do original. Fechar a janela do Whirlpane encerra o programa.</translation>
     </message>
 </context>
 <context>
@@ -697,7 +721,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>Sem efeito nesta área de trabalho: arquivos arrastados para cá não abrem a roda sozinhos, porque o Wayland não permite que nenhum programa observe o arrastar de outros programas. Escolha “Mostrar roda” e solte os arquivos nela.</translation>
     </message>
     <message>
@@ -740,6 +763,16 @@
         <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
         <translation>Escolher outra pasta…</translation>
     </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>Outro programa usa Ctrl+Alt+Espaço, então esse atalho não pode abrir a roda. Solte os arquivos na janela do Whirlpane ou use “Abrir com”.</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>Sem efeito nesta área de trabalho: arquivos arrastados para cá não abrem a roda sozinhos, porque o Wayland não permite que nenhum programa observe o arrastar de outros programas. Solte os arquivos na janela do Whirlpane.</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::WheelPainter</name>
@@ -760,6 +793,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>CONVERTER</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>Solte
+arquivos aqui</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>Menu</translation>
     </message>
 </context>
 </TS>

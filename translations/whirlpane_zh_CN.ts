@@ -415,10 +415,6 @@
         <translation>在文件管理器中拖动图像或 PDF，并稍作停留，指针周围就会出现一个轮盘。拖放到某个格式上即可转换。</translation>
     </message>
     <message>
-        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears around your pointer. Drag an image or PDF from your file manager onto a format to convert.</source>
-        <translation>按 Ctrl+Alt+Space 或在托盘菜单中选择“显示轮盘”，指针周围就会出现一个轮盘。将图像或 PDF 从文件管理器拖到某个格式上即可转换。</translation>
-    </message>
-    <message>
         <source>Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it again to switch back.</source>
         <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
         <translation>拖动时按 Alt 可切换到“裁剪”“加背景”等工具，再按一次即可切换回来。</translation>
@@ -441,6 +437,34 @@
         <source>Open a File…</source>
         <extracomment>The introduction&apos;s button: opens the file chooser.</extracomment>
         <translation>打开文件…</translation>
+    </message>
+    <message>
+        <source>To open the wheel with a key of your choice, add a custom shortcut that runs “whirlpane --show-wheel”: in GNOME under Settings › Keyboard › View and Customize Shortcuts › Custom Shortcuts; in KDE Plasma under System Settings › Keyboard › Shortcuts › Add New › Command or Script.</source>
+        <extracomment>How to bind &quot;whirlpane --show-wheel&quot; to a key on desktops that take no key grabs; the menu paths are those of GNOME Settings and KDE Plasma&apos;s System Settings.</extracomment>
+        <translation>要用自选的按键打开轮盘，请添加一个运行“whirlpane --show-wheel”的自定义快捷键：GNOME 中在“设置 › 键盘 › 查看及自定义快捷键 › 自定义快捷键”；KDE Plasma 中在“系统设置 › 键盘 › 快捷键 › 添加新项 › 命令或脚本”。</translation>
+    </message>
+    <message>
+        <source>Drag an image or PDF from your file manager onto Whirlpane’s window and drop it on a format to convert, or on the center to open the wheel for it.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched and no tray shows Whirlpane (GNOME): its own window takes the files.</extracomment>
+        <translation>将图像或 PDF 从文件管理器拖到 Whirlpane 窗口上：拖放到某个格式上即可转换，拖放到中心则为它打开轮盘。</translation>
+    </message>
+    <message>
+        <source>Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. Drag an image or PDF from your file manager onto a format to convert.</source>
+        <extracomment>The introduction&apos;s first paragraph where no drag can be watched but a tray exists (Wayland, KDE Plasma); &quot;Show Wheel&quot; is the tray menu&apos;s item of that name.</extracomment>
+        <translation>按 Ctrl+Alt+Space 或在托盘菜单中选择“显示轮盘”，就会出现一个轮盘。将图像或 PDF 从文件管理器拖到某个格式上即可转换。</translation>
+    </message>
+    <message>
+        <source>Hold Alt as you drag over the window for Crop, Add BG, and the other tools.</source>
+        <extracomment>Crop and Add BG are the tools wheel&apos;s wedges of those names.</extracomment>
+        <translation>在窗口上拖动时按住 Alt，即可使用“裁剪”“加背景”等工具。</translation>
+    </message>
+    <message>
+        <source>Click the center of the wheel or press Tab to switch to Crop, Add BG, and the other tools.</source>
+        <translation>单击轮盘中心或按 Tab 可切换到“裁剪”“加背景”等工具。</translation>
+    </message>
+    <message>
+        <source>New files are saved beside the original. Closing Whirlpane’s window ends the program.</source>
+        <translation>新文件保存在原文件旁边。关闭 Whirlpane 窗口即退出程序。</translation>
     </message>
 </context>
 <context>
@@ -694,7 +718,6 @@
     </message>
     <message>
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Choose Show Wheel and drop the files on it instead.</source>
-        <extracomment>&quot;Show Wheel&quot; is the menu item of that name.</extracomment>
         <translation>在此桌面上无效：拖到这里的文件不会自动打开轮盘，因为 Wayland 不允许任何程序监视其他程序的拖放。请改为选择“显示轮盘”，然后将文件拖放到轮盘上。</translation>
     </message>
     <message>
@@ -737,6 +760,16 @@
         <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
         <translation>选择其他文件夹…</translation>
     </message>
+    <message>
+        <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>
+        <extracomment>&quot;Open With&quot; is the file manager&apos;s menu of programs for a file.</extracomment>
+        <translation>另一个程序占用了 Ctrl+Alt+Space，因此无法用它打开轮盘。请改为将文件拖放到 Whirlpane 窗口上，或使用“打开方式”。</translation>
+    </message>
+    <message>
+        <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
+        <extracomment>Where the program has its own window (no tray).</extracomment>
+        <translation>在此桌面上无效：拖到这里的文件不会自动打开轮盘，因为 Wayland 不允许任何程序监视其他程序的拖放。请改为将文件拖放到 Whirlpane 窗口上。</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::WheelPainter</name>
@@ -756,6 +789,21 @@
         <source>CONVERT</source>
         <extracomment>The centre of the formats wheel, in capitals, a verb: the wheel offers formats to convert to.</extracomment>
         <translation>转换</translation>
+    </message>
+    <message>
+        <source>Drop files
+here</source>
+        <extracomment>The centre of the wheel in Whirlpane&apos;s window while it waits for files, on two short lines (the line break is kept).</extracomment>
+        <translation>将文件
+拖放到此</translation>
+    </message>
+</context>
+<context>
+    <name>Whirlpane::WheelWindow</name>
+    <message>
+        <source>Menu</source>
+        <extracomment>The button of Whirlpane&apos;s window that opens its menu (the tray menu&apos;s items).</extracomment>
+        <translation>菜单</translation>
     </message>
 </context>
 </TS>

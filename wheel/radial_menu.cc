@@ -89,10 +89,18 @@ std::optional<int> RadialMenu::wedgeAt(QPointF desktopPoint) const {
   return wheelGeometry().index(wheelPoint(mapFromGlobal(desktopPoint)));
 }
 
+void RadialMenu::setInvitesDrop(bool invites) {
+  state_.invitesDrop = invites;
+  update();
+}
+
 void RadialMenu::execute(int index, const Files& files) {
-  if (index < 0 || index >= static_cast<int>(state_.actions.size()) || files.empty() || !onAction)
-    return;
-  onAction(state_.actions[index], files);
+  if (index < 0 || index >= static_cast<int>(state_.actions.size())) return;
+  if (files.empty()) {
+    if (onActionWithoutFiles) onActionWithoutFiles(state_.actions[index]);
+  } else if (onAction) {
+    onAction(state_.actions[index], files);
+  }
 }
 
 RadialMenu::Files RadialMenu::droppedFiles(const QMimeData* data) {

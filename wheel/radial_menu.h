@@ -70,12 +70,14 @@ class RadialMenu : public QWidget {
   void setHasGlassBackdrop(bool glass);
   // Does not repaint by itself: the tools wheel also brings its own actions.
   void setIsTools(bool tools) { state_.isTools = tools; }
+  void setInvitesDrop(bool invites);
 
   // The wedge under `desktopPoint` (global coordinates), if any.
   std::optional<int> wedgeAt(QPointF desktopPoint) const;
 
   // Calls onAction with wedge `index` and `files`, when the index names a
-  // wedge, there is at least one file and onAction is set.
+  // wedge, there is at least one file and onAction is set; with no file,
+  // onActionWithoutFiles with the wedge, when that is set.
   void execute(int index, const Files& files);
 
   // The local files a drag carries as text/uri-list, folders left out.
@@ -87,6 +89,8 @@ class RadialMenu : public QWidget {
   std::function<void(const WheelAction& action, const Files& files)> onAction;
   std::function<void()> onToggle;
   std::function<void()> onDismiss;
+  // A wedge chosen while the wheel has no files (none set: nothing happens).
+  std::function<void(const WheelAction& action)> onActionWithoutFiles;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -6,9 +6,11 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainterPath>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "chrome/symbols.h"
 #include "wheel/view_coordinates.h"
@@ -169,6 +171,10 @@ QString centerText(const WheelState& state) {
     case Kind::files:
       //: The centre of the wheel: how many files the wheel acts on (two or more).
       return QCoreApplication::translate("Whirlpane::WheelPainter", "%n files", "", count);
+    case Kind::drop:
+      //: The centre of the wheel in Whirlpane's window while it waits for files, on two short
+      //: lines (the line break is kept).
+      return QCoreApplication::translate("Whirlpane::WheelPainter", "Drop files\nhere");
     case Kind::tools:
       //: The centre of the tools wheel, in capitals: the wheel offers the editors.
       return QCoreApplication::translate("Whirlpane::WheelPainter", "TOOLS");
@@ -220,9 +226,22 @@ void paint(QPainter& painter, QSizeF size, const WheelState& state) {
   painter.fillPath(pill, gradientAlong(pill, -90, white(0.42), white(0.3)));
   painter.strokePath(pill, QPen(white(0.55), 0.8));
 
-  const QString text = centerText(state);
-  const Caption caption = fitCenterCaption(text, state, painter.device());
-  drawCaption(painter, view, text, caption, captionOrigin(c, caption), centerInk());
+  // Each line of the caption is fitted by itself; the lines stand centred
+  // together.
+  const QStringList lines = centerText(state).split('\n');
+  std::vector<Caption> captions;
+  double tall = 0;
+  for (const QString& line : lines) {
+    captions.push_back(fitCenterCaption(line, state, painter.device()));
+    tall += captions.back().measured.height();
+  }
+  double top = c.y + tall / 2;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const Caption& caption = captions[static_cast<size_t>(i)];
+    top -= caption.measured.height();
+    const WheelPoint origin = captionOrigin({c.x, top + caption.measured.height() / 2}, caption);
+    drawCaption(painter, view, lines[i], caption, origin, centerInk());
+  }
   painter.restore();
 }
 

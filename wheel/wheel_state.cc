@@ -24,6 +24,7 @@ WheelState::CenterCaption WheelState::centerCaption() const {
   const auto& list = labelledFiles();
   if (list.size() >= 2) return {Kind::files, {}, list.size()};
   if (labelledFile() && sizeText) return {Kind::size, *sizeText, 0};
+  if (invitesDrop && !labelledFile()) return {Kind::drop, {}, 0};
   return {isTools ? Kind::tools : Kind::convert, {}, 0};
 }
 
@@ -32,6 +33,8 @@ std::string WheelState::centerLabel() const {
   switch (caption.kind) {
     case CenterCaption::Kind::files:
       return std::to_string(caption.count) + " files";
+    case CenterCaption::Kind::drop:
+      return "Drop files here";
     case CenterCaption::Kind::tools:
       return "TOOLS";
     case CenterCaption::Kind::convert:

@@ -22,6 +22,7 @@ struct WheelState {
   bool isTools = false;           // the tools wheel is showing
   double labelAlpha = 1.0;        // opacity of the wedge captions and symbols, 0 to 1
   bool hasGlassBackdrop = false;  // a translucent, blurred backdrop lies behind
+  bool invitesDrop = false;       // the wheel waits for files: its pill asks for them
   // The size of labelledFile() in words ("2.4 MB"), read by whoever sets the
   // files, once for each change of them; none when it could not be read.
   std::optional<std::string> sizeText;
@@ -37,17 +38,18 @@ struct WheelState {
   // What the pill says, the first rule that applies: the hovered wedge's
   // label; the number of files when there are two or more (the drag's files
   // while a drag is over the wheel, else `files`); `sizeText` when there is
-  // one file; otherwise the tools' or the formats' caption.
+  // one file; with no file at all, the invitation to drop some where the
+  // wheel `invitesDrop`; otherwise the tools' or the formats' caption.
   struct CenterCaption {
-    enum class Kind { label, files, size, tools, convert };
+    enum class Kind { label, files, size, drop, tools, convert };
     Kind kind = Kind::convert;
     std::string text;       // the label or the size; empty for the other kinds
     std::size_t count = 0;  // the number of files, for `files`
   };
   CenterCaption centerCaption() const;
 
-  // centerCaption() in English words: the label, "N files", the size, "TOOLS"
-  // or "CONVERT". The painter puts it in the program's language.
+  // centerCaption() in English words: the label, "N files", the size, "Drop
+  // files here", "TOOLS" or "CONVERT". The painter puts it in the program's language.
   std::string centerLabel() const;
 
  private:

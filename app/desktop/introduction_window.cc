@@ -26,30 +26,59 @@ constexpr int bottomMargin = 20;  // below the button
 
 }  // namespace
 
-QString IntroductionWindow::text(bool dragWatch) {
-  return QStringList{
-      dragWatch
-          //: The introduction's first paragraph where the wheel comes up during drags (X11).
-          ? tr("Drag an image or PDF in your file manager and hold still for a moment. A wheel "
-               "appears around your pointer. Drop on a format to convert.")
-          //: The introduction's first paragraph where it cannot (Wayland); "Show Wheel" is the
-          //: tray menu's item of that name.
-          : tr("Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears "
-               "around your pointer. Drag an image or PDF from your file manager onto a format "
-               "to convert."),
-      //: Crop and Add BG are the tools wheel's wedges of those names.
-      tr("Press Alt while dragging to switch to Crop, Add BG, and the other tools. Press it "
-         "again to switch back."),
-      //: The centre is the middle of the wheel; dragging it moves the wheel.
-      tr("Click the center to switch wheels; drag it to move. Escape dismisses. Ctrl+Alt+Space "
-         "opens or hides the wheel."),
-      tr("New files are saved beside the original. Whirlpane lives in the system tray, with no "
-         "window of its own."),
+QString IntroductionWindow::text(bool dragWatch, bool window) {
+  //: How to bind "whirlpane --show-wheel" to a key on desktops that take no key grabs; the
+  //: menu paths are those of GNOME Settings and KDE Plasma's System Settings.
+  const QString shortcut =
+      tr("To open the wheel with a key of your choice, add a custom shortcut that runs "
+         "\u201Cwhirlpane --show-wheel\u201D: in GNOME under Settings \u203A Keyboard \u203A View "
+         "and Customize Shortcuts \u203A Custom Shortcuts; in KDE Plasma under System Settings "
+         "\u203A Keyboard \u203A Shortcuts \u203A Add New \u203A Command or Script.");
+  QString first;
+  if (dragWatch) {
+    //: The introduction's first paragraph where the wheel comes up during drags (X11).
+    first =
+        tr("Drag an image or PDF in your file manager and hold still for a moment. A wheel "
+           "appears around your pointer. Drop on a format to convert.");
+  } else if (window) {
+    //: The introduction's first paragraph where no drag can be watched and no tray shows
+    //: Whirlpane (GNOME): its own window takes the files.
+    first =
+        tr("Drag an image or PDF from your file manager onto Whirlpane\u2019s window and drop "
+           "it on a format to convert, or on the center to open the wheel for it.");
+  } else {
+    //: The introduction's first paragraph where no drag can be watched but a tray exists
+    //: (Wayland, KDE Plasma); "Show Wheel" is the tray menu's item of that name.
+    first =
+        tr("Press Ctrl+Alt+Space or choose Show Wheel in the tray menu, and a wheel appears. "
+           "Drag an image or PDF from your file manager onto a format to convert.");
   }
-      .join("\n\n");
+  //: Crop and Add BG are the tools wheel's wedges of those names.
+  const QString tools =
+      dragWatch ? tr("Press Alt while dragging to switch to Crop, Add BG, and the other tools. "
+                     "Press it again to switch back.")
+      : window
+          //: Crop and Add BG are the tools wheel's wedges of those names.
+          ? tr("Hold Alt as you drag over the window for Crop, Add BG, and the other tools.")
+          //: Crop and Add BG are the tools wheel's wedges of those names.
+          : tr("Click the center of the wheel or press Tab to switch to Crop, Add BG, and the "
+               "other tools.");
+  const QString keys =
+      dragWatch
+          //: The centre is the middle of the wheel; dragging it moves the wheel.
+          ? tr("Click the center to switch wheels; drag it to move. Escape dismisses. "
+               "Ctrl+Alt+Space opens or hides the wheel.")
+          : shortcut;
+  const QString home =
+      window ? tr("New files are saved beside the original. Closing Whirlpane\u2019s window ends "
+                  "the program.")
+             : tr("New files are saved beside the original. Whirlpane lives in the system tray, "
+                  "with no window of its own.");
+  return QStringList{first, tools, keys, home}.join("\n\n");
 }
 
-IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onOpenFile) {
+IntroductionWindow::IntroductionWindow(bool dragWatch, bool window,
+                                       std::function<void()> onOpenFile) {
   setObjectName("introduction");
   setWindowTitle("Whirlpane");
   // Without CustomizeWindowHint Qt adds the minimise and maximise buttons of
@@ -69,7 +98,7 @@ IntroductionWindow::IntroductionWindow(bool dragWatch, std::function<void()> onO
   const int headingTall = std::max(headingHeight, heading->heightForWidth(textWidth));
   heading->setGeometry(margin, headingTop, textWidth, headingTall);
 
-  auto* body = new QLabel(text(dragWatch), this);
+  auto* body = new QLabel(text(dragWatch, window), this);
   body->setObjectName("introduction.text");
   body->setWordWrap(true);
   body->setAlignment(Qt::AlignLeft | Qt::AlignTop);

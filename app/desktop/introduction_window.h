@@ -21,12 +21,15 @@ class IntroductionWindow : public QWidget {
   static constexpr int height = 345;  // with the English texts
 
   // `dragWatch`: whether the wheel comes up by itself during a drag here (X11)
-  // or must be opened first (Wayland); the first paragraph says which.
-  // `onOpenFile` runs when the button (or Return) is pressed.
-  IntroductionWindow(bool dragWatch, std::function<void()> onOpenFile);
+  // or must be opened first (Wayland); `window`: whether the program has its
+  // own window (no tray shows it). The paragraphs say what holds in that
+  // session: the drag gesture; or the hot key, the tray menu and a shortcut
+  // of the desktop's own; or the window and that shortcut. `onOpenFile` runs
+  // when the button (or Return) is pressed.
+  IntroductionWindow(bool dragWatch, bool window, std::function<void()> onOpenFile);
 
   // The four paragraphs, separated by blank lines.
-  static QString text(bool dragWatch);
+  static QString text(bool dragWatch, bool window);
 
   QPushButton* openButton() const { return open_; }
 

@@ -95,6 +95,10 @@ LaunchOptions parseLaunchOptions(const std::vector<std::string>& arguments) {
       options.tools = true;
     } else if (argument == "--test-mode") {
       options.testing = true;
+    } else if (argument == "--window") {
+      options.window = true;
+    } else if (argument == "--show-wheel") {
+      options.showWheel = true;
     } else if (argument == "--open") {
       // An "--open" that is the last argument counts as absent.
       if (at + 1 < arguments.size() && !options.open) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop program's arguments ask for at launch: a file to open the
-// wheel (or an editor) on, the tools wheel, files to convert to a format or to
+// wheel (or an editor) on, the tools wheel, the wheel for the current files
+// (what a desktop's own shortcut asks), the program's window, files to convert to a format or to
 // open an editor on (what the file managers' menus ask), the quiet test mode,
 // and files handed over by the desktop's Open With (plain paths or file://
 // URIs). A later launch hands the same request to the running program.
@@ -29,6 +30,11 @@ struct LaunchOptions {
   std::optional<std::string> format;
   bool tools = false;    // "--tools"
   bool testing = false;  // "--test-mode": no introduction, no drag watch
+  // "--window": the program's own window, even where a tray exists.
+  bool window = false;
+  // "--show-wheel": the wheel for the current files (the tools with
+  // "--tools"), as the hot key shows it.
+  bool showWheel = false;
   // Every other argument that names a file: what Open With hands over.
   std::vector<std::filesystem::path> files;
   // Why the arguments cannot be acted on, as one line for the user: an

@@ -28,6 +28,8 @@ QByteArray SingleInstance::encode(const LaunchOptions& request) {
   if (request.editor) arguments.insert(arguments.end(), {"--editor", *request.editor});
   if (request.open) arguments.insert(arguments.end(), {"--open", request.open->string()});
   if (request.tools) arguments.push_back("--tools");
+  if (request.window) arguments.push_back("--window");
+  if (request.showWheel) arguments.push_back("--show-wheel");
   for (const auto& file : request.files) arguments.push_back(file.string());
   QByteArray message = header;
   for (const std::string& argument : arguments) {
@@ -56,7 +58,8 @@ std::optional<LaunchOptions> SingleInstance::decode(const QByteArray& message) {
     } else if (argument == "--open") {
       if (++at == arguments.size() || !std::filesystem::path(arguments[at]).is_absolute())
         return std::nullopt;
-    } else if (argument != "--tools" && !std::filesystem::path(argument).is_absolute()) {
+    } else if (argument != "--tools" && argument != "--window" && argument != "--show-wheel" &&
+               !std::filesystem::path(argument).is_absolute()) {
       return std::nullopt;
     }
   }

@@ -5,7 +5,8 @@
 // had been launched with it.
 //
 // The message is "whirlpane-open\n" followed by arguments, each ended by a
-// NUL: "--to" FORMAT, "--editor" EDITOR, "--open" PATH and "--tools" as given,
+// NUL: "--to" FORMAT, "--editor" EDITOR, "--open" PATH, "--tools", "--window" and
+// "--show-wheel" as given,
 // then the absolute paths of the other files; at most 1 MiB in all. Anything
 // else that arrives is ignored.
 //

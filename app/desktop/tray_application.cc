@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <system_error>
 
 #include "app/desktop/autostart.h"
 #include "app/desktop/introduction_window.h"
+#include "app/desktop/wheel_window.h"
 #include "chrome/alerts.h"
 #include "chrome/progress_toast.h"
 #include "platform/platform.h"
@@ -61,6 +63,7 @@ void TrayApplication::launch(const LaunchOptions& options) {
   wheel_->onAction = [this](const WheelAction& action, const Files& files) {
     perform(files, action);
   };
+  wheel_->wheel()->onActionWithoutFiles = [this](const WheelAction& action) { chooseFile(action); };
 
   tray_.setIcon(QIcon(":/icons/whirlpane.svg"));
   //: The tray icon's tool tip.
@@ -74,6 +77,9 @@ void TrayApplication::launch(const LaunchOptions& options) {
   // Shown even where no tray exists yet: a tray host that starts later (a
   // panel restarting) still gets the icon.
   tray_.show();
+  // Where nothing shows the icon (GNOME without its extension), the program
+  // has a window of its own, or it could not be reached at all.
+  if (options.window || !QSystemTrayIcon::isSystemTrayAvailable()) showWindow();
 
   // Where the display takes no key grabs (Wayland, whose X server if any sees
   // only its own windows' keys), the desktop is asked instead.
@@ -90,6 +96,15 @@ void TrayApplication::launch(const LaunchOptions& options) {
            "or Open With instead.");
     if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
       tray_.showMessage("Whirlpane", message);
+    } else if (window_) {
+      //: "Open With" is the file manager's menu of programs for a file.
+      auto* box = new QMessageBox(QMessageBox::Information, "Whirlpane",
+                                  tr("Another program uses Ctrl+Alt+Space, so it cannot open the "
+                                     "wheel. Drop files on Whirlpane's window or use Open With "
+                                     "instead."),
+                                  QMessageBox::Ok, window_.get());
+      box->setAttribute(Qt::WA_DeleteOnClose);
+      box->show();
     } else {
       auto* box = new QMessageBox(QMessageBox::Information, "Whirlpane", message);
       box->setAttribute(Qt::WA_DeleteOnClose);
@@ -116,7 +131,7 @@ void TrayApplication::launch(const LaunchOptions& options) {
   }
 
   // A launch that asks for something does that, without the introduction.
-  const bool asks = options.open || options.format || options.editor;
+  const bool asks = options.open || options.format || options.editor || options.showWheel;
   if (!asks && !testing_ && !hasOpenedWhirlpane()) {
     showIntroduction();
     setHasOpenedWhirlpane();
@@ -142,11 +157,54 @@ void TrayApplication::carryOut(const LaunchOptions& request) {
   } else if (request.open) {
     setCurrentFiles(files);
     wheel_->showWheel(screenCenter(), request.tools, false, std::nullopt);
+  } else if (request.showWheel) {
+    showWheelForShortcut(request.tools);
   } else if (!files.empty()) {
     open(files, request.tools);
+  } else if (request.window || window_) {
+    showWindow();
   } else {
     showCurrentWheel();
   }
+}
+
+void TrayApplication::showWheelForShortcut(bool tools) {
+  // The drag watch knows a drag's files only while its button is held.
+  const bool dragging = buttonWasDown_ && !dragWatch_.pendingFiles().empty();
+  if (dragging) {
+    wheel_->showWheel(QCursor::pos(), tools, true, dragWatch_.pendingFiles());
+  } else if (!currentFiles_.empty() || !window_) {
+    wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
+  } else {
+    showWindow();
+  }
+}
+
+void TrayApplication::showWindow() {
+  if (!window_) {
+    window_ = std::make_unique<WheelWindow>(toolWedges());
+    WindowWheel* disc = window_->wheel();
+    disc->onAction = [this](const WheelAction& action, const Files& files) {
+      perform(files, action);
+    };
+    disc->onActionWithoutFiles = [this](const WheelAction& action) { chooseFile(action); };
+    disc->onCenterClick = [this] { chooseFile(); };
+    disc->onOpenWheel = [this](const Files& files, bool tools) {
+      setCurrentFiles(files);
+      const QPoint centre = window_->wheel()->mapToGlobal(window_->wheel()->rect().center());
+      wheel_->showWheel(centre, tools, false, std::nullopt);
+    };
+    disc->onMenu = [this](QPoint at) {
+      QMenu* shown = buildStatusMenu().release();
+      connect(shown, &QMenu::aboutToHide, shown, &QObject::deleteLater);
+      shown->popup(at);
+    };
+    // Without a tray the window is the program: closing it ends it.
+    window_->onClose = [this] {
+      if (!QSystemTrayIcon::isSystemTrayAvailable()) quit();
+    };
+  }
+  window_->present();
 }
 
 bool TrayApplication::watchesDrags() const { return dragReader_ != nullptr; }
@@ -215,7 +273,7 @@ void TrayApplication::showCurrentWheel() {
   }
 }
 
-void TrayApplication::chooseFile() {
+void TrayApplication::chooseFile(std::optional<WheelAction> then) {
   wheel_->hideWheel();
   //: The file chooser's title.
   auto* dialog = new QFileDialog(nullptr, tr("Choose a file to convert or edit."));
@@ -223,11 +281,20 @@ void TrayApplication::chooseFile() {
   dialog->setFileMode(QFileDialog::ExistingFiles);
   //: The file chooser's filter: the extensions follow in brackets.
   dialog->setNameFilter(sourceNameFilter(tr("Images and PDFs"), true));
-  connect(dialog, &QFileDialog::filesSelected, this, [this](const QStringList& chosen) {
+  connect(dialog, &QFileDialog::filesSelected, this, [this, then](const QStringList& chosen) {
     Files files;
     for (const QString& file : chosen) files.emplace_back(file.toStdString());
     setCurrentFiles(files);
-    showWheelAtPointer();
+    const auto takes = [&then](const std::filesystem::path& file) {
+      const std::vector<WheelAction> offered = WheelAction::convertibleTo(file);
+      return std::any_of(offered.begin(), offered.end(),
+                         [&then](const WheelAction& action) { return action.key == then->key; });
+    };
+    if (then && (editor_.hasEditor(then->key) || std::all_of(files.begin(), files.end(), takes))) {
+      perform(files, *then);
+    } else {
+      showWheelAtPointer();
+    }
   });
   dialog->open();
   dialog->activateWindow();
@@ -235,8 +302,8 @@ void TrayApplication::chooseFile() {
 
 void TrayApplication::showIntroduction() {
   if (!introduction_) {
-    introduction_ = std::make_unique<IntroductionWindow>(Platform::current().canWatchDrags(),
-                                                         [this] { chooseFile(); });
+    introduction_ = std::make_unique<IntroductionWindow>(
+        Platform::current().canWatchDrags(), window_ != nullptr, [this] { chooseFile(); });
   }
   introduction_->show();
   introduction_->raise();
@@ -306,11 +373,16 @@ std::unique_ptr<QMenu> TrayApplication::buildStatusMenu() {
   automatic->setChecked(automaticDrag());
   if (!Platform::current().canWatchDrags()) {
     // Wayland (or no X11 display): the watch never runs here.
-    //: "Show Wheel" is the menu item of that name.
     automatic->setToolTip(
-        tr("No effect on this desktop: files dragged here do not open the wheel by themselves, "
-           "because Wayland lets no program watch other programs' drags. Choose Show Wheel and "
-           "drop the files on it instead."));
+        window_
+            //: Where the program has its own window (no tray).
+            ? tr("No effect on this desktop: files dragged here do not open the wheel by "
+                 "themselves, because Wayland lets no program watch other programs' drags. Drop "
+                 "the files on Whirlpane's window instead.")
+            //: "Show Wheel" is the menu item of that name.
+            : tr("No effect on this desktop: files dragged here do not open the wheel by "
+                 "themselves, because Wayland lets no program watch other programs' drags. Choose "
+                 "Show Wheel and drop the files on it instead."));
   }
   menu->setToolTipsVisible(true);
   //: The tray menu's item that shows the introduction again.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The running desktop program: the tray icon and its menu, the hot key, the
-// wheel, open requests from the desktop, the introduction, the error alert,
+// wheel, the program's own window (where no tray shows the icon, or when asked
+// for), open requests from the desktop, the introduction, the error alert,
 // and the conversions the wheel starts (one batch at a time, each file in a
 // child process). Everything here runs on the main thread; the batch reports
 // back through queued calls, in order.
@@ -38,6 +39,7 @@ class IntroductionWindow;
 class ProgressToast;
 class SingleInstance;
 class WheelController;
+class WheelWindow;
 
 // The tools wheel's wedges: one per editor of the editor table, in its order.
 std::vector<WheelAction> toolWedges();
@@ -60,8 +62,10 @@ class TrayApplication : public QObject {
   // (whose request requestProblem() passed): "--to" converts the files as a
   // drop on that format's wedge; "--editor" opens the editor on each file;
   // "--open" shows the wheel (or the tools, with "--tools") for its file at
-  // the centre of the screen; files alone are an open request; nothing at all
-  // (a second plain "whirlpane") shows the program as showCurrentWheel() does.
+  // the centre of the screen; "--show-wheel" is showWheelForShortcut();
+  // files alone are an open request; "--window" shows the window; nothing at
+  // all (a second plain "whirlpane") brings the window to the front where
+  // there is one, else shows the program as showCurrentWheel() does.
   void carryOut(const LaunchOptions& request);
 
   // An open request (Open With): the supported files become the current
@@ -78,7 +82,18 @@ class TrayApplication : public QObject {
   // remembered files get the formats wheel at the pointer; otherwise the file
   // chooser opens.
   void showCurrentWheel();
-  void chooseFile();
+  // "--show-wheel", the command a desktop's own keyboard shortcut runs: the
+  // formats wheel (the tools with `tools`) at the pointer for the files of
+  // the drag in progress, else the current files; with neither, the window
+  // where there is one, else the wheel without files.
+  void showWheelForShortcut(bool tools);
+  // The program's own window (made on first use), at the front.
+  void showWindow();
+  // The file chooser. With `then`, a wedge chosen before any file was: the
+  // chosen files go straight to it where they all can (a tool, or a format
+  // each of them converts to); otherwise, and without `then`, the formats
+  // wheel comes up for them.
+  void chooseFile(std::optional<WheelAction> then = std::nullopt);
   void showIntroduction();
   void toggleAutomatic();
   void toggleLogin();
@@ -114,6 +129,7 @@ class TrayApplication : public QObject {
   PortalShortcut* portalShortcut() const { return portalShortcut_.get(); }
   ProgressToast* toast() const { return toast_.get(); }
   IntroductionWindow* introduction() const { return introduction_.get(); }
+  WheelWindow* window() const { return window_.get(); }
   const EditorCoordinator& editors() const { return editor_; }
   // Ends the running batch and stops the files in progress, as the toast's
   // close button does.
@@ -144,6 +160,7 @@ class TrayApplication : public QObject {
   std::unique_ptr<PortalShortcut> portalShortcut_;
   QTimer timer_;
   std::unique_ptr<IntroductionWindow> introduction_;
+  std::unique_ptr<WheelWindow> window_;
   std::unique_ptr<ProgressToast> toast_;
   EditorCoordinator editor_;
   BatchConversion batch_;

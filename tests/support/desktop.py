@@ -315,6 +315,12 @@ class Desktop:
         return [w for w in self.windows(cls="whirlpane") if "_NET_WM_WINDOW_TYPE_UTILITY" in (
             self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
 
+    def main_windows(self):
+        """The program's visible windows of its own: "Whirlpane", and no tool."""
+        # Qt names NORMAL after a dialog's own type too, as the fallback.
+        return [w for w in self.windows("Whirlpane") if "= _NET_WM_WINDOW_TYPE_NORMAL" in (
+            self.xprop(w, "_NET_WM_WINDOW_TYPE") or "")]
+
     def xwininfo(self, window):
         return subprocess.run(["xwininfo", "-id", str(window)], env=self.env, capture_output=True,
                               text=True).stdout
@@ -326,7 +332,7 @@ class Desktop:
 
     def panel(self):
         """The visible wheel's (x, y, width, height), or None."""
-        windows = self.windows("Whirlpane")
+        windows = [w for w in self.windows("Whirlpane") if w in self.tool_windows()]
         if windows:
             self.wheel_window = windows[0]
         return self.geometry(windows[0]) if windows else None

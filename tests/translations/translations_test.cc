@@ -39,6 +39,7 @@
 
 #include "app/desktop/introduction_window.h"
 #include "app/desktop/tray_application.h"
+#include "app/desktop/wheel_window.h"
 #include "chrome/alerts.h"
 #include "chrome/progress_toast.h"
 #include "editors/common/editor_text.h"
@@ -423,10 +424,13 @@ class Languages : public ::testing::Test {
     }
     look.text("portal shortcut", PortalShortcut::description());
 
-    for (const bool dragWatch : {true, false}) {
-      IntroductionWindow introduction(dragWatch, {});
+    for (const auto& [dragWatch, window] :
+         {std::pair{true, false}, {false, false}, {false, true}}) {
+      IntroductionWindow introduction(dragWatch, window, {});
       look.window(&introduction);
     }
+    tray.showWindow();
+    look.window(tray.window());
 
     wheel(look, tray.wheel());
 

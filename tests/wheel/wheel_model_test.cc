@@ -160,6 +160,7 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
     Paths files;
     Paths provisional;
     std::string expected;
+    bool invitesDrop = false;  // the window's wheel at rest
   } cases[] = {
       {2, false, photo, {photo, small}, {small}, "HEIC"},
       {8, false, std::nullopt, {}, {}, "CONVERT"},  // past the last wedge
@@ -168,6 +169,9 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
       {std::nullopt, false, photo, {photo, small}, {}, "2 files"},
       {std::nullopt, false, std::nullopt, {photo}, {photo, small, gone}, "3 files"},
       {std::nullopt, false, std::nullopt, {gone}, {}, "CONVERT"},  // size unreadable
+      {std::nullopt, true, std::nullopt, {}, {}, "Drop files here", true},
+      {std::nullopt, false, std::nullopt, {}, {small}, "812 bytes", true},
+      {0, false, std::nullopt, {}, {}, "PNG", true},
   };
   // The menu reads the size when its files change; the label takes it from
   // there on every paint.
@@ -179,6 +183,7 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
     menu.setFile(c.file);
     menu.setFiles(c.files);
     menu.setProvisionalFiles(c.provisional);
+    menu.setInvitesDrop(c.invitesDrop);
     EXPECT_EQ(menu.state().centerLabel(), c.expected) << "expected " << c.expected;
   }
 }

@@ -120,6 +120,8 @@ TEST(SingleInstance, TheWholeRequestCrossesAndOnlyWellFormedMessagesCount) {
       request({"--open", "/p/a.jpg", "--editor", "compress"}),
       request({"--open", "/p/a.jpg", "--tools"}),
       request({"--editor", "crop", "/p/--tools"}),
+      request({"--show-wheel", "--tools"}),
+      request({"--window"}),
   };
   for (const LaunchOptions& sent : requests) {
     EXPECT_EQ(SingleInstance::decode(SingleInstance::encode(sent)), sent)

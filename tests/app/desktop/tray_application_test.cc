@@ -170,11 +170,13 @@ TEST_F(Tray, OpenWithNamesTheFilesItLeavesOutInTheBatchsAlert) {
   delete alert;
 }
 
-TEST_F(Tray, ASecondPlainLaunchShowsTheRunningProgram) {
+TEST_F(Tray, TheShortcutsCommandShowsTheWheelForTheCurrentFiles) {
   tray.launch(options({"--test-mode", "--open", "/p/photo.jpg"}));
   tray.wheel().hideWheel();
-  tray.carryOut(options({}));
+  tray.carryOut(options({"--show-wheel", "--tools"}));
   EXPECT_TRUE(tray.wheel().panel()->isVisible());
+  EXPECT_TRUE(tray.wheel().showingTools());
+  EXPECT_EQ(tray.wheel().wheel()->files(), std::vector<fs::path>{"/p/photo.jpg"});
 }
 
 TEST_F(Tray, TheIntroductionOffersOnlyItsCloseButtonAndEscapeClosesIt) {
