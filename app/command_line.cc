@@ -52,10 +52,15 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     return invocation;
   };
 
+  if (present("--batch-worker")) return make(Mode::batchWorker);
   if (present("--convert")) {
     const auto source = valueOf("--convert"), format = valueOf("--to");
-    if (!source || !format) return incomplete(usageLine);
+    const auto folder = valueOf("--output-folder");
+    if (!source || !format || (present("--output-folder") && !folder)) {
+      return incomplete(usageLine);
+    }
     Invocation invocation = make(Mode::convert, *source, *format);
+    invocation.outputFolder = folder.value_or("");
     invocation.passwordFromStdin = present("--password-stdin");
     return invocation;
   }
@@ -85,7 +90,7 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file --to png [--password-stdin]\n"
+      "Usage: whirlpane --convert /path/to/file --to png [--output-folder DIR] [--password-stdin]\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"
@@ -99,6 +104,8 @@ std::string helpText() {
                         "of standard input\n"
                         "  (asking for it when that is a terminal); it is used for this conversion "
                         "only."),
+           translatable("--output-folder DIR puts what --convert writes in the folder DIR "
+                        "instead."),
            translatable(
                // TRANSLATORS: the labels are English in every language; \\, \t and \n are
                // written as they are.

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -26,6 +27,8 @@
 
 #include "app/command_line.h"
 #include "app/engine_library.h"
+#include "app/worker_protocol.h"
+#include "whirlpane/failure.h"
 
 namespace {
 
@@ -229,7 +232,8 @@ int runOperation(const Whirlpane::Invocation& invocation) {
   try {
     switch (invocation.mode) {
       case Mode::convert:
-        for (const fs::path& path : engine->convert(source, invocation.format))
+        for (const fs::path& path :
+             engine->convert(source, invocation.format, invocation.outputFolder))
           lines.push_back(path.native());
         break;
       case Mode::metadata:
@@ -256,6 +260,58 @@ int runOperation(const Whirlpane::Invocation& invocation) {
   return 0;
 }
 
+// The desktop program's conversion worker: converts file after file asked
+// for on the socket that is its standard input, answering each (see
+// app/worker_protocol.h), until the socket closes. The engine starts once
+// for all of them. A stop signal removes the working files of the file in
+// progress, as for --convert.
+int runWorker() {
+  namespace Protocol = Whirlpane::WorkerProtocol;
+  std::string error;
+  const WhirlpaneEngine* engine = Whirlpane::loadEngine(error);
+  if (!engine) {
+    writeLine(stderr, error);
+    return 1;
+  }
+  try {
+    engine->start();
+  } catch (const std::exception& failure) {
+    writeLine(stderr, engine->describe(failure));
+    return 1;
+  }
+  removeWorkingFilesOnStop(engine);
+  // For tests of a worker that dies: the worker aborts on a source of this name.
+  const char* abortOn = std::getenv("WHIRLPANE_TEST_WORKER_ABORT_ON");
+  Protocol::MessageReader reader(STDIN_FILENO);
+  while (std::optional<Protocol::Message> request = reader.next()) {
+    if (request->size() != 5 || (*request)[0] != "convert") return 2;
+    const fs::path source = (*request)[1];
+    if (abortOn && source.filename() == abortOn) std::abort();
+    // The password opens this request's file only.
+    std::string& password = (*request)[4];
+    engine->usePDFPassword(password);
+    ::explicit_bzero(password.data(), password.size());
+    Protocol::Message reply{"saved"};
+    try {
+      for (const fs::path& path : engine->convert(source, (*request)[2], (*request)[3])) {
+        reply.push_back(path.native());
+      }
+    } catch (const MediaEngine::Failure& failure) {
+      using Kind = MediaEngine::Failure::Kind;
+      const bool folder =
+          failure.kind() == Kind::noRoom || failure.kind() == Kind::folderNotWritable;
+      reply = engine->needsPDFPassword(failure)
+                  ? Protocol::Message{"locked"}
+                  : Protocol::Message{"failed", folder ? "folder" : "", failure.what()};
+    } catch (const std::exception& failure) {
+      reply = {"failed", "", engine->describe(failure)};
+    }
+    engine->usePDFPassword({});
+    if (!Protocol::send(STDIN_FILENO, reply)) return 0;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -272,6 +328,10 @@ int main(int argc, char** argv) {
       std::fflush(nullptr);
       // The engine's threads and libraries need no orderly teardown; ending
       // here keeps a stop signal from racing static destructors.
+      _exit(status);
+    }
+    case Mode::batchWorker: {
+      const int status = runWorker();
       _exit(status);
     }
     case Mode::usageError:

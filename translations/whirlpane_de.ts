@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>Die Umwandlung wurde unerwartet beendet (%1).</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>Die Umwandlung ist ohne Angabe eines Grundes fehlgeschlagen (Status %1).</translation>
     </message>
 </context>
@@ -815,6 +815,16 @@
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
         <translation>%1: ausgelassen, weil Whirlpane nur Bilder und PDFs annimmt.</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>Einen Ordner für die umgewandelten Dateien wählen</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>Anderen Ordner wählen…</translation>
     </message>
     <message>
         <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>

@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>La conversion s’est arrêtée de manière inattendue (%1).</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>La conversion a échoué sans en donner la raison (état %1).</translation>
     </message>
 </context>
@@ -825,6 +825,16 @@
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
         <extracomment>Where the program has its own window (no tray).</extracomment>
         <translation>Sans effet sur ce bureau : les fichiers glissés ici n’ouvrent pas la roue d’eux-mêmes, car Wayland ne permet à aucun programme d’observer les glissements des autres programmes. Déposez plutôt les fichiers sur la fenêtre de Whirlpane.</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>Choisissez un dossier pour les fichiers convertis</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>Choisir un autre dossier…</translation>
     </message>
 </context>
 <context>

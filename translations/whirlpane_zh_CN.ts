@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>转换意外停止（%1）。</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>转换失败，未给出原因（状态 %1）。</translation>
     </message>
 </context>
@@ -812,6 +812,16 @@
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
         <translation>%1：已略过，因为 Whirlpane 只接受图像和 PDF。</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>选择用于保存转换后文件的文件夹</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>选择其他文件夹…</translation>
     </message>
     <message>
         <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -442,7 +443,7 @@ void TrayApplication::perform(const Files& files, const WheelAction& action, std
   toast_->onCancel = [this] { batch_.cancel(); };
   toast_->show();
   working_ = true;
-  batchFormat_ = action.key;
+  batchAction_ = action;
   batchWithPassword_ = !password.empty();
   // The worker's reports are queued to this thread, so they arrive in order
   // and the end comes after the last progress.
@@ -458,7 +459,27 @@ void TrayApplication::perform(const Files& files, const WheelAction& action, std
             [this, result = std::move(result)]() mutable { batchFinished(std::move(result)); },
             Qt::QueuedConnection);
       },
-      std::move(password));
+      otherFolder_, std::move(password));
+}
+
+void TrayApplication::chooseOtherFolder(const Files& files, const WheelAction& action) {
+  //: The folder chooser's title, for converted files their own folder cannot take.
+  auto* dialog = new QFileDialog(nullptr, tr("Choose a folder for the converted files"));
+  dialog->setObjectName("other-folder-chooser");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  connect(dialog, &QFileDialog::fileSelected, this, [this, files, action](const QString& chosen) {
+    otherFolder_ = chosen.toStdString();
+    if (working()) {
+      waiting_.emplace_back(files, action);
+    } else {
+      perform(files, action);
+    }
+  });
+  dialog->open();
+  dialog->activateWindow();
 }
 
 QString TrayApplication::progressTitle(const std::string& format) {
@@ -476,8 +497,21 @@ void TrayApplication::batchFinished(BatchConversion::Result result) {
   if (!result.outputs.empty()) setCurrentFiles({result.outputs.back()});
   QStringList lines = leftOutLines(std::exchange(leftOutOfBatch_, {}));
   for (const std::string& line : result.failures) lines << QString::fromStdString(line);
-  if (!lines.empty()) showError(lines.join("\n\n"), static_cast<int>(lines.size()));
-  for (auto& file : result.locked) locked_.push_back({file, batchFormat_, batchWithPassword_});
+  if (!lines.empty()) {
+    QMessageBox* alert =
+        showErrorAlert(lines.join("\n\n"), alertParent(), static_cast<int>(lines.size()));
+    if (!result.unwritable.empty()) {
+      //: The failure alert's button for files whose folder cannot take the converted files.
+      QPushButton* choose =
+          alert->addButton(tr("Choose Another Folder\u2026"), QMessageBox::AcceptRole);
+      choose->setObjectName("choose-other-folder");
+      connect(choose, &QPushButton::clicked, this,
+              [this, files = std::move(result.unwritable), action = batchAction_] {
+                chooseOtherFolder(files, action);
+              });
+    }
+  }
+  for (auto& file : result.locked) locked_.push_back({file, batchAction_.key, batchWithPassword_});
   if (unlockWaiting_) {
     auto [locked, password] = std::move(*std::exchange(unlockWaiting_, std::nullopt));
     perform({locked.file}, {MediaEngine::asciiUpper(locked.format), std::nullopt, locked.format},

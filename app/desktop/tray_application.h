@@ -146,6 +146,10 @@ class TrayApplication : public QObject {
   void batchFinished(BatchConversion::Result result);
   // Asks for the password of the next locked PDF, unless an alert asks already.
   void askForPassword();
+  // Asks for a folder for `files`, whose own folders would not take their
+  // outputs, and converts them into it with `action`; the folder takes every
+  // such file from then on, until the program ends.
+  void chooseOtherFolder(const Files& files, const WheelAction& action);
   void showWheelAtPointer();
   // One alert line for each file an open request left out: its name and why.
   static QStringList leftOutLines(const Files& files);
@@ -168,6 +172,10 @@ class TrayApplication : public QObject {
   BatchConversion batch_;
   Files currentFiles_;
   bool working_ = false;
+  WheelAction batchAction_;  // the running batch's
+  // Where the outputs go of files whose own folder may not be written or is
+  // full, once the user has chosen it.
+  std::filesystem::path otherFolder_;
   // The files an open request left out of the current files, and those of
   // them the running batch reports.
   Files leftOut_;
@@ -184,7 +192,6 @@ class TrayApplication : public QObject {
   std::deque<Locked> locked_;
   std::optional<std::pair<Locked, std::string>> unlockWaiting_;
   QPointer<QMessageBox> passwordAlert_;
-  std::string batchFormat_;  // the running batch's format
   bool batchWithPassword_ = false;
   bool testing_ = false;
   // The drag watch: its decisions, its X11 readings, its clock, and the

@@ -60,16 +60,17 @@ std::filesystem::path temporaryDirectory();
 std::string newUUID();
 
 // One conversion's staging area: a hidden folder ".whirlpane-batch-<UUID>"
-// beside the source. Outputs are staged (written and flushed) one by one, then
-// published in order by exclusive renames to unique sibling names, with the
-// permissions outputPermissions() gives for the source. Whatever is still
-// inside when the object goes away is removed with the folder.
+// in the folder the outputs go to, beside the source unless another is given. Outputs are staged
+// (written and flushed) one by one, then published in order by exclusive renames to unique sibling
+// names, with the permissions outputPermissions() gives for the source. Whatever is still inside
+// when the object goes away is removed with the folder.
 class BatchFolder {
  public:
-  // Creates the folder beside `source`; `ext` is the extension of every output.
-  // Throws FileError when the source cannot be examined or the folder cannot
-  // be created.
-  BatchFolder(const std::filesystem::path& source, std::string ext);
+  // Creates the folder in `outputFolder` (the source's own folder when
+  // empty); `ext` is the extension of every output. Throws FileError when the
+  // source cannot be examined or the folder cannot be created.
+  BatchFolder(const std::filesystem::path& source, std::string ext,
+              const std::filesystem::path& outputFolder = {});
   ~BatchFolder();
   BatchFolder(const BatchFolder&) = delete;
   BatchFolder& operator=(const BatchFolder&) = delete;
@@ -82,11 +83,11 @@ class BatchFolder {
 
   // Publishes every staged output in staging order and returns where each went.
   // On failure, outputs already published stay and the Failure::encoding message
-  // names or counts them.
+  // names or counts them; when none was, a FileError tells why.
   std::vector<std::filesystem::path> publish();
 
  private:
-  std::filesystem::path source_;
+  std::filesystem::path namedAs_;  // the source's name in the folder the outputs go to
   std::string ext_;
   mode_t permissions_;
   std::filesystem::path folder_;

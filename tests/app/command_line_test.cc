@@ -43,6 +43,8 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
       {{"--compress", "a.jpg", "--quality", "0.5"}, Mode::compress, "a.jpg", ""},
       {{"--compress", "a.jpg"}, Mode::usageError, "", ""},
       {{"--strip", "--version"}, Mode::strip, "--version", ""},
+      {{"--convert", "a.jpg", "--to", "png", "--output-folder"}, Mode::usageError, "", ""},
+      {{"--convert", "a.jpg", "--to", "png", "--batch-worker"}, Mode::batchWorker, "", ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments{"/usr/bin/whirlpane"};
@@ -57,6 +59,9 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
   EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg"}).usage, compressUsageLine);
   EXPECT_EQ(parseCommandLine({"w", "--convert", "a"}).usage, usageLine);
   EXPECT_EQ(parseCommandLine({"w", "--compress", "a.jpg", "--quality", " 0.5x"}).quality, " 0.5x");
+  EXPECT_EQ(parseCommandLine({"w", "--output-folder", "/o", "--convert", "a", "--to", "png"})
+                .outputFolder,
+            "/o");
   // The program's own path is scanned like any argument.
   EXPECT_EQ(parseCommandLine({"--convert", "a.png", "--to", "jpg"}).source, "a.png");
 }

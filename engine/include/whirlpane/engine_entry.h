@@ -24,8 +24,10 @@ struct WhirlpaneEngine {
   int version;
   // Starts the engine's libraries; see whirlpane/startup.h.
   void (*start)();
+  // See whirlpane/pipeline.h; an empty `outputFolder` is the source's own.
   std::vector<std::filesystem::path> (*convert)(const std::filesystem::path& source,
-                                                std::string_view format);
+                                                std::string_view format,
+                                                const std::filesystem::path& outputFolder);
   std::vector<std::pair<std::string, std::string>> (*metadata)(const std::filesystem::path& url);
   std::filesystem::path (*compress)(const std::filesystem::path& url, double quality);
   std::filesystem::path (*stripMetadata)(const std::filesystem::path& url);

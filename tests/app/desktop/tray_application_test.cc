@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -260,6 +261,48 @@ TEST_F(Tray, ALockedPDFAsksForItsPasswordUntilOneOpensIt) {
   EXPECT_EQ(answer({}), QString()) << "asked again after the right password";
   EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "locked.png"});
   EXPECT_TRUE(fs::exists(folder / "locked.png"));
+}
+
+// A batch whose folder may not be written offers another folder; the one
+// chosen takes those files, and every later one like them, without asking.
+TEST_F(Tray, AFolderThatCannotBeWrittenIsReplacedByOneTheUserChooses) {
+  TestSupport::LimitedFolder photos(1 << 20);
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), photos / "a.jpg");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), photos / "b.jpg");
+  if (!photos.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
+  TestSupport::ScratchFolder other;
+  tray.launch(options({"--test-mode"}));
+  const WheelAction png{"PNG", std::nullopt, "png"};
+  const auto finish = [&] {
+    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+  };
+  tray.perform({photos / "a.jpg"}, png);
+  finish();
+  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->informativeText().toStdString(),
+            "a.jpg: “a.png” could not be saved: the folder “" + photos.path().filename().string() +
+                "” does not let you save files in it.");
+  auto* choose = alert->findChild<QPushButton*>("choose-other-folder");
+  ASSERT_NE(choose, nullptr);
+  EXPECT_EQ(choose->text(), QString::fromUtf8("Choose Another Folder\u2026"));
+  choose->click();
+  QCoreApplication::processEvents();
+  QFileDialog* chooser = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == "other-folder-chooser")
+      chooser = qobject_cast<QFileDialog*>(widget);
+  }
+  ASSERT_NE(chooser, nullptr);
+  chooser->setDirectory(QString::fromStdString(other.path().string()));
+  static_cast<QDialog*>(chooser)->accept();  // as its Open button does
+  finish();
+  tray.perform({photos / "b.jpg"}, png);
+  finish();
+  EXPECT_EQ(TestSupport::listFolder(other.path()), (std::vector<std::string>{"a.png", "b.png"}));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert when the folder is known";
 }
 
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
