@@ -26,9 +26,11 @@ size_t find(const std::vector<std::string>& arguments, std::string_view option) 
 
 // Every option the program knows, its own and the desktop program's: where one
 // stands, the files of "--convert" end.
-constexpr std::string_view knownOptions[] = {"--convert", "--to",    "--metadata", "--compress",
-                                             "--quality", "--strip", "--version",  "--help",
-                                             "--open",    "--tools", "--editor",   "--test-mode"};
+constexpr std::string_view knownOptions[] = {
+    "--convert", "--to",          "--metadata",      "--compress",       "--quality",
+    "--strip",   "--version",     "--help",          "--open",           "--tools",
+    "--editor",  "--test-mode",   "--output-folder", "--password-stdin", "--show-wheel",
+    "--window",  "--batch-worker"};
 
 bool isOption(std::string_view argument) {
   return std::find(std::begin(knownOptions), std::end(knownOptions), argument) !=
@@ -63,10 +65,16 @@ Invocation parseCommandLine(const std::vector<std::string>& arguments) {
     return invocation;
   };
 
+  if (present("--batch-worker")) return make(Mode::batchWorker);
   if (present("--convert")) {
     const auto source = valueOf("--convert"), format = valueOf("--to");
-    if (!source || !format) return incomplete(usageLine);
+    const auto folder = valueOf("--output-folder");
+    if (!source || !format || (present("--output-folder") && !folder)) {
+      return incomplete(usageLine);
+    }
     Invocation invocation = make(Mode::convert, *source, *format);
+    invocation.outputFolder = folder.value_or("");
+    invocation.passwordFromStdin = present("--password-stdin");
     invocation.sources.push_back(*source);
     // The format itself ends them too ("--convert --to png": "--to" is the file).
     const size_t formatAt = find(arguments, "--to") + 1;
@@ -101,7 +109,8 @@ std::string helpText() {
   text += translated(
       // TRANSLATORS: only "Usage:" is translated; the lines below it line up with the first
       // "whirlpane".
-      "Usage: whirlpane --convert /path/to/file… --to png\n"
+      "Usage: whirlpane --convert /path/to/file… --to png [--output-folder DIR] "
+      "[--password-stdin]\n"
       "       whirlpane --metadata /path/to/file\n"
       "       whirlpane --compress /path/to/file --quality 0.6\n"
       "       whirlpane --strip /path/to/file\n"
@@ -113,6 +122,12 @@ std::string helpText() {
                "--convert converts each file, several at once, and prints the path of every file\n"
                "  written beside it, file by file in the order given. A file that fails gets one\n"
                "  line of its own on standard error; the others go on."),
+           translatable("--password-stdin reads the password of a locked PDF from the first line "
+                        "of standard input\n"
+                        "  (asking for it when that is a terminal); it is used for this conversion "
+                        "only."),
+           translatable("--output-folder DIR puts what --convert writes in the folder DIR "
+                        "instead."),
            translatable(
                // TRANSLATORS: the labels are English in every language; \\, \t and \n are
                // written as they are.
@@ -142,7 +157,8 @@ std::string helpText() {
   text += "\n\n";
   text += translated(
       "Exit status: 0 on success, 1 when the operation fails (for --convert: when any\n"
-      "file fails), 2 when its arguments are incomplete, 128 + N when stopped by signal N.");
+      "file fails), 2 when its arguments are incomplete, 3 when a PDF is locked and no\n"
+      "password, or a wrong one, was given, 128 + N when stopped by signal N.");
   text += '\n';
   text +=
       translated("Without an operation, Whirlpane starts the desktop program. See whirlpane(1).");

@@ -45,22 +45,30 @@ struct Invocation {
     version,      // "--version", none of the above present
     help,         // "--help", none of the above nor "--version" present
     application,  // anything else: the desktop application
+    batchWorker,  // "--batch-worker": the desktop program's conversion worker (not in --help)
   };
   Mode mode = Mode::application;
   std::string source;                  // as typed, for the file operations (the first)
   std::vector<std::string> sources;    // as typed, for Mode::convert: every file, in order
   std::string format;                  // as typed, for Mode::convert
   std::string quality;                 // as typed, for Mode::compress
+  bool passwordFromStdin = false;      // "--password-stdin", for Mode::convert
+  std::string outputFolder;            // "--output-folder" as typed, for Mode::convert
   std::string_view usage = usageLine;  // for Mode::usageError: the form that was incomplete
 };
 
-// `arguments[0]` is the program path. "--convert" takes precedence, then
+// `arguments[0]` is the program path. "--batch-worker" takes precedence, then
+// "--convert" (with "--output-folder" where given), then
 // "--metadata", "--compress" and "--strip", in that order. The first
 // occurrence of an option counts, options come in any order, and the argument
 // after each is taken verbatim, even when it looks like an option. "--convert"
 // takes further files after its first, up to the next of the program's options,
 // the format, or the end.
 Invocation parseCommandLine(const std::vector<std::string>& arguments);
+
+// Exit status of a conversion that stopped at a locked PDF: no password was
+// given, or the one given does not open it.
+inline constexpr int needsPasswordStatus = 3;
 
 // The --help text, in the user's language: the forms of the command line and
 // the output formats.

@@ -4,8 +4,10 @@
 // --version, --help and usage errors answer at once.
 #include <pthread.h>
 #include <signal.h>
+#include <string.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -27,6 +30,8 @@
 
 #include "app/command_line.h"
 #include "app/engine_library.h"
+#include "app/worker_protocol.h"
+#include "whirlpane/failure.h"
 
 namespace {
 
@@ -96,6 +101,29 @@ double qualityOf(const std::string& typed) {
   const double value = std::strtod(typed.c_str(), &end);
   if (typed.empty() || end != typed.c_str() + typed.size() || errno == ERANGE) return std::nan("");
   return value;
+}
+
+// The first line of standard input, without its line break: a locked PDF's
+// password. On a terminal it is asked for on standard error and typed
+// without echo.
+std::string passwordFromStdin() {
+  termios saved{};
+  const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (terminal) {
+    std::fputs(Whirlpane::translated("PDF password: ").c_str(), stderr);
+    std::fflush(stderr);
+    termios quiet = saved;
+    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+  }
+  std::string password;
+  std::getline(std::cin, password);
+  if (terminal) {
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::fputc('\n', stderr);
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  return password;
 }
 
 std::string environment(const char* name) {
@@ -205,6 +233,7 @@ int runConversions(const WhirlpaneEngine* engine, const Whirlpane::Invocation& i
   struct Outcome {
     std::vector<std::string> lines;
     std::optional<std::string> failure;
+    bool locked = false;  // a locked PDF that no password, or not the one given, opened
   };
   std::vector<std::optional<Outcome>> outcomes(sources.size());
   std::mutex lock;
@@ -214,10 +243,12 @@ int runConversions(const WhirlpaneEngine* engine, const Whirlpane::Invocation& i
     for (size_t at; (at = next++) < sources.size();) {
       Outcome outcome;
       try {
-        for (const fs::path& path : engine->convert(absoluteSource(sources[at]), invocation.format))
+        for (const fs::path& path : engine->convert(absoluteSource(sources[at]), invocation.format,
+                                                    invocation.outputFolder))
           outcome.lines.push_back(path.native());
       } catch (const std::exception& failure) {
         outcome.failure = asOneLine(engine->describe(failure));
+        outcome.locked = engine->needsPDFPassword(failure);
       }
       const std::lock_guard guard(lock);
       outcomes[at] = std::move(outcome);
@@ -232,21 +263,24 @@ int runConversions(const WhirlpaneEngine* engine, const Whirlpane::Invocation& i
   } else {
     for (size_t i = 0; i < std::min(cores, sources.size()); ++i) workers.emplace_back(work);
   }
-  int status = 0;
+  bool failed = false, allLocked = true;
   for (size_t at = 0; at < sources.size(); ++at) {
     std::unique_lock guard(lock);
     done.wait(guard, [&] { return outcomes[at].has_value(); });
     const Outcome outcome = std::move(*outcomes[at]);
     guard.unlock();
     if (outcome.failure) {
-      status = 1;
+      failed = true;
+      allLocked = allLocked && outcome.locked;
       writeLine(stderr,
                 sources.size() == 1 ? *outcome.failure : sources[at] + ": " + *outcome.failure);
     }
     for (const std::string& line : outcome.lines) writeLine(stdout, line);
   }
   for (std::thread& worker : workers) worker.join();
-  return status;
+  // Locked PDFs alone ask for a password; any other failure is a failure.
+  if (!failed) return 0;
+  return allLocked ? Whirlpane::needsPasswordStatus : 1;
 }
 
 // Runs the engine operation the invocation asks for and prints its result:
@@ -265,6 +299,11 @@ int runOperation(const Whirlpane::Invocation& invocation) {
   } catch (const std::exception& failure) {
     writeLine(stderr, engine->describe(failure));
     return 1;
+  }
+  if (invocation.passwordFromStdin) {
+    std::string password = passwordFromStdin();
+    engine->usePDFPassword(password);
+    ::explicit_bzero(password.data(), password.size());
   }
   removeWorkingFilesOnStop(engine);
   if (invocation.mode == Mode::convert) {
@@ -288,10 +327,62 @@ int runOperation(const Whirlpane::Invocation& invocation) {
     }
   } catch (const std::exception& failure) {
     writeLine(stderr, engine->describe(failure));
-    return 1;
+    return engine->needsPDFPassword(failure) ? Whirlpane::needsPasswordStatus : 1;
   }
   for (const std::string& line : lines) writeLine(stdout, line);
   return flushResults() ? 0 : 1;
+}
+
+// The desktop program's conversion worker: converts file after file asked
+// for on the socket that is its standard input, answering each (see
+// app/worker_protocol.h), until the socket closes. The engine starts once
+// for all of them. A stop signal removes the working files of the file in
+// progress, as for --convert.
+int runWorker() {
+  namespace Protocol = Whirlpane::WorkerProtocol;
+  std::string error;
+  const WhirlpaneEngine* engine = Whirlpane::loadEngine(error);
+  if (!engine) {
+    writeLine(stderr, error);
+    return 1;
+  }
+  try {
+    engine->start();
+  } catch (const std::exception& failure) {
+    writeLine(stderr, engine->describe(failure));
+    return 1;
+  }
+  removeWorkingFilesOnStop(engine);
+  // For tests of a worker that dies: the worker aborts on a source of this name.
+  const char* abortOn = std::getenv("WHIRLPANE_TEST_WORKER_ABORT_ON");
+  Protocol::MessageReader reader(STDIN_FILENO);
+  while (std::optional<Protocol::Message> request = reader.next()) {
+    if (request->size() != 5 || (*request)[0] != "convert") return 2;
+    const fs::path source = (*request)[1];
+    if (abortOn && source.filename() == abortOn) std::abort();
+    // The password opens this request's file only.
+    std::string& password = (*request)[4];
+    engine->usePDFPassword(password);
+    ::explicit_bzero(password.data(), password.size());
+    Protocol::Message reply{"saved"};
+    try {
+      for (const fs::path& path : engine->convert(source, (*request)[2], (*request)[3])) {
+        reply.push_back(path.native());
+      }
+    } catch (const MediaEngine::Failure& failure) {
+      using Kind = MediaEngine::Failure::Kind;
+      const bool folder =
+          failure.kind() == Kind::noRoom || failure.kind() == Kind::folderNotWritable;
+      reply = engine->needsPDFPassword(failure)
+                  ? Protocol::Message{"locked"}
+                  : Protocol::Message{"failed", folder ? "folder" : "", failure.what()};
+    } catch (const std::exception& failure) {
+      reply = {"failed", "", engine->describe(failure)};
+    }
+    engine->usePDFPassword({});
+    if (!Protocol::send(STDIN_FILENO, reply)) return 0;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -310,6 +401,10 @@ int main(int argc, char** argv) {
       std::fflush(nullptr);
       // The engine's threads and libraries need no orderly teardown; ending
       // here keeps a stop signal from racing static destructors.
+      _exit(status);
+    }
+    case Mode::batchWorker: {
+      const int status = runWorker();
       _exit(status);
     }
     case Mode::usageError:

@@ -10,9 +10,16 @@
 //     the full-size render, the one reduction for previews, and a preview
 //     render (maxDimension 820) with the sliders at a different value each run,
 //     each as wall time and processor time.
+//   background-render-bench save PHOTO RUNS
+//     Add BG's Save with its defaults on PHOTO as the editor does it, stage by
+//     stage, median of RUNS: the full-size render, the copy into the engine's
+//     RGBA form, the engine writing the PNG (into a scratch folder), each as
+//     wall time and processor time.
 //   background-render-bench draw STYLE PHOTO OUT.png
 //     the editor's defaults (padding 160, corners 24, shadow 24) on the named
 //     style, written as PNG, to look at.
+#include <unistd.h>
+
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
@@ -24,7 +31,10 @@
 #include <string>
 #include <vector>
 
+#include "editors/common/editor_image.h"
 #include "editors/rendering/background_renderer.h"
+#include "whirlpane/picture_file.h"
+#include "whirlpane/startup.h"
 
 using namespace Whirlpane;
 
@@ -107,6 +117,27 @@ int main(int argc, char** argv) {
                 preview.wall, preview.cpu);
     return 0;
   }
+  if (argc == 4 && mode == "save") {
+    MediaEngine::start();
+    const QImage photo = loadEditorImage(argv[2]);
+    const int runs = std::max(1, std::atoi(argv[3]));
+    std::optional<QImage> out;
+    MediaEngine::Picture picture;
+    const Timing render = median(runs, [&](int) { out = full(photo); });
+    if (!out) return 1;
+    const Timing copy = median(runs, [&](int) { picture = pictureOf(*out); });
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("background-save-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const Timing write = median(runs, [&](int i) {
+      MediaEngine::writePicture(picture, "png", folder / (std::to_string(i) + ".png"), argv[2]);
+    });
+    std::filesystem::remove_all(folder);
+    // wall and processor ms of: render, copy, write
+    std::printf("%.1f %.1f %.1f %.1f %.1f %.1f\n", render.wall, render.cpu, copy.wall, copy.cpu,
+                write.wall, write.cpu);
+    return 0;
+  }
   if (argc == 5 && mode == "draw") {
     for (const auto* list : {&BackgroundStyle::gradients(), &BackgroundStyle::solids()}) {
       for (const BackgroundStyle& style : *list) {
@@ -119,7 +150,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no style %s\n", argv[2]);
     return 1;
   }
-  std::fprintf(stderr, "usage: %s compose PHOTO OUT | stages PHOTO RUNS | draw STYLE PHOTO OUT\n",
-               argv[0]);
+  std::fprintf(
+      stderr,
+      "usage: %s compose PHOTO OUT | stages PHOTO RUNS | save PHOTO RUNS | draw STYLE PHOTO OUT\n",
+      argv[0]);
   return 2;
 }

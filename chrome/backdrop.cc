@@ -32,7 +32,13 @@ QRegion Backdrop::windowShape(qreal scale) const {
 
 void Backdrop::shapeWindow() {
   if (isWindow()) return;  // a backdrop is always inside the window it shapes
-  if (style_ == BackdropStyle::opaque) window()->setMask(windowShape());
+  if (style_ == BackdropStyle::opaque) {
+    window()->setMask(windowShape());
+    return;
+  }
+  // Translucent: the clear pixels around the shape show what lies below, and
+  // where the display allows, presses there reach it too.
+  Platform::current().setInputRegion(window(), windowShape());
   if (style_ == BackdropStyle::glass)
     Platform::current().requestBlurBehind(window(), windowShape());
 }

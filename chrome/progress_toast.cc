@@ -71,7 +71,9 @@ ProgressToast::Clock ProgressToast::steadyClock() {
 }
 
 ProgressToast::ProgressToast(const QString& title, int total, QPointF point, Clock clock)
-    : clock_(std::move(clock)), composited_(Platform::current().compositing()) {
+    : clock_(std::move(clock)),
+      composited_(Platform::current().compositing()),
+      fades_(composited_ && Platform::current().fadesWindows()) {
   panel_ = std::make_unique<QWidget>(nullptr, Qt::Tool | Qt::FramelessWindowHint |
                                                   Qt::WindowStaysOnTopHint |
                                                   Qt::WindowDoesNotAcceptFocus);
@@ -145,13 +147,13 @@ void ProgressToast::update(int saved, int total) {
 void ProgressToast::show() {
   shownAt_ = clock_();
   fade_->stop();
-  panel_->setWindowOpacity(composited_ ? 0 : 1);
+  panel_->setWindowOpacity(fades_ ? 0 : 1);
   panel_->show();
   panel_->raise();
   QEasingCurve curve(QEasingCurve::BezierSpline);
   curve.addCubicBezierSegment({0.2, 0.9}, {0.3, 1.0}, {1, 1});
   grow_->play(0.35, 160, curve);
-  if (composited_) {
+  if (fades_) {
     fade_->setDuration(120);
     fade_->setStartValue(0.0);
     fade_->setEndValue(1.0);
@@ -167,7 +169,7 @@ void ProgressToast::finish() {
 
 void ProgressToast::dismiss() {
   dismissTimer_.stop();
-  if (!composited_ || !panel_->isVisible()) {
+  if (!fades_ || !panel_->isVisible()) {
     panel_->hide();
     return;
   }

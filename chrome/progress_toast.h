@@ -89,6 +89,7 @@ class ProgressToast : public QObject {
  private:
   Clock clock_;
   bool composited_;
+  bool fades_;  // the window's opacity shows
   std::unique_ptr<QWidget> panel_;
   QWidget* content_ = nullptr;
   Backdrop* backdrop_ = nullptr;

@@ -7,6 +7,8 @@
 //   wheel-pdf.png            the formats wheel for a PDF
 //   wheel-tools.png          the tools wheel
 //   toast.png                the progress toast at 2 of 5 saved
+//   password-alert.png       the alert asking for a locked PDF's password,
+//                            after a wrong one, with a password typed
 //   editors/editor-annotate-marked.png  Annotate with a stroke, a box, an
 //                            arrow and a label on a photo
 //   editors/editor-redact-marked.png    Redact with one box made and the
@@ -19,7 +21,9 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QLinearGradient>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -28,6 +32,7 @@
 #include <filesystem>
 
 #include "app/desktop/tray_application.h"
+#include "chrome/alerts.h"
 #include "chrome/backdrop.h"
 #include "chrome/progress_bar.h"
 #include "chrome/progress_toast.h"
@@ -182,6 +187,11 @@ int main(int argc, char** argv) {
   toast.update(2, 5);
   while (toast.bar()->isAnimating()) toast.bar()->step();
   ok &= savePicture(widgetPicture(toast.panel(), scale), folder, "toast.png");
+
+  QMessageBox* alert = askPDFPassword("report.pdf", true, nullptr, {});
+  alert->findChild<QLineEdit*>("password-alert.field")->setText("password");
+  ok &= savePicture(widgetPicture(alert, scale), folder, "password-alert.png");
+  delete alert;
 
   QDir().mkpath(folder.filePath("editors"));
   const QString label = parcelLabel(argc == 3 ? argv[2] : "");

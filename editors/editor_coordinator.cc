@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "editors/common/editor_geometry.h"
+#include "editors/common/save_queue.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
@@ -44,11 +45,7 @@ std::vector<std::string> EditorCoordinator::editorKeys() const {
   return keys;
 }
 
-EditorFrame* EditorCoordinator::build(const std::string& action, const std::filesystem::path& file,
-                                      Saved onSaved) {
-  if (QThread::currentThread() != mainThread_.thread()) {
-    qFatal("EditorCoordinator: editors are built on the main thread only");
-  }
+const EditorEntry::Builder& EditorCoordinator::builder(const std::string& action) const {
   const auto builder = builders_.find(MediaEngine::asciiLower(action));
   if (builder == builders_.end()) {
     //: %1 is the name of an editor asked for that does not exist.
@@ -57,7 +54,18 @@ EditorFrame* EditorCoordinator::build(const std::string& action, const std::file
                           .arg(QString::fromStdString(action))
                           .toStdString());
   }
-  std::unique_ptr<EditorFrame> editor = builder->second(file);
+  return builder->second;
+}
+
+EditorFrame* EditorCoordinator::build(const std::string& action, const std::filesystem::path& file,
+                                      Saved onSaved) {
+  return adopt(builder(action)(file)(), std::move(onSaved));
+}
+
+EditorFrame* EditorCoordinator::adopt(std::unique_ptr<EditorFrame> editor, Saved onSaved) {
+  if (QThread::currentThread() != mainThread_.thread()) {
+    qFatal("EditorCoordinator: editors are built on the main thread only");
+  }
   const std::string id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
   editor->onSaved = std::move(onSaved);
   editor->onClosed = [weak = std::weak_ptr<EditorCoordinator*>(self_), id] {
@@ -83,11 +91,44 @@ void EditorCoordinator::open(const std::string& action, const std::filesystem::p
         Qt::QueuedConnection);
     return;
   }
-  EditorFrame* editor = nullptr;
+  EditorEntry::Builder read;
   try {
-    editor = build(action, file, std::move(onSaved));
+    read = builder(action);
   } catch (const std::exception& failure) {
     if (report_) report_(QString::fromStdString(MediaEngine::describe(failure)));
+    return;
+  }
+  // The file is read (a picture decoded, its metadata gathered) off the
+  // interface thread; the window is built and shown back on it.
+  enqueueOpening([read = std::move(read), file, at, onSaved = std::move(onSaved),
+                  weak = std::weak_ptr<EditorCoordinator*>(self_)] {
+    EditorEntry::Finish finish;
+    QString failure;
+    try {
+      finish = read(file);
+    } catch (const std::exception& error) {
+      failure = QString::fromStdString(MediaEngine::describe(error));
+    }
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application) return;
+    QMetaObject::invokeMethod(
+        application,
+        [weak, finish = std::move(finish), failure, at, onSaved] {
+          const auto coordinator = weak.lock();
+          if (coordinator && *coordinator) (*coordinator)->show(finish, failure, at, onSaved);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void EditorCoordinator::show(const EditorEntry::Finish& finish, const QString& failure,
+                             std::optional<QPointF> at, Saved onSaved) {
+  EditorFrame* editor = nullptr;
+  try {
+    if (!finish) throw EditorError(failure.toStdString());
+    editor = adopt(finish(), std::move(onSaved));
+  } catch (const std::exception& error) {
+    if (report_) report_(QString::fromStdString(MediaEngine::describe(error)));
     return;
   }
   const QPointF point = at.value_or(QPointF(QCursor::pos()));

@@ -51,8 +51,10 @@ class EditorCoordinator {
   // area of the screen there. `onSaved` receives the file the editor saves.
   // What cannot be opened is reported: an action with no editor as "The
   // “<action>” editor is not available.", quoting the action as given; a file
-  // the editor cannot read with the engine's message. From another thread the
-  // call is carried over to the main thread.
+  // the editor cannot read with the engine's message. The file is read on a
+  // thread of the editors' own and the window shown when it has been; from
+  // another thread the call is carried over to the main thread first.
+  // Nothing is shown when the coordinator has gone meanwhile.
   void open(const std::string& action, const std::filesystem::path& file, std::optional<QPointF> at,
             Saved onSaved);
 
@@ -67,7 +69,14 @@ class EditorCoordinator {
   EditorFrame* editorOf(const QWidget* window) const;
 
  private:
+  // The builder of `action`; throws the failure open() reports for none.
+  const EditorEntry::Builder& builder(const std::string& action) const;
   EditorFrame* build(const std::string& action, const std::filesystem::path& file, Saved onSaved);
+  // Registers `editor`, built on the main thread.
+  EditorFrame* adopt(std::unique_ptr<EditorFrame> editor, Saved onSaved);
+  // Builds what was read (or reports `failure`) and shows it.
+  void show(const EditorEntry::Finish& finish, const QString& failure, std::optional<QPointF> at,
+            Saved onSaved);
 
   Report report_;
   std::map<std::string, EditorEntry::Builder> builders_;

@@ -20,9 +20,12 @@ namespace Whirlpane {
 class EditorFrame;
 
 struct EditorEntry {
-  // Builds the editor on a file, reading from it what the editor needs;
-  // throws (an EditorError or the engine's failure) when it cannot.
-  using Builder = std::function<std::unique_ptr<EditorFrame>(const std::filesystem::path&)>;
+  // Builds the editor once its file is read: main thread only.
+  using Finish = std::function<std::unique_ptr<EditorFrame>()>;
+  // Reads from a file what the editor needs, on any thread (the coordinator
+  // reads off the interface thread), and returns what builds the editor with
+  // it; throws (an EditorError or the engine's failure) when it cannot.
+  using Builder = std::function<Finish(const std::filesystem::path&)>;
 
   std::string key;        // lower case: what wedges, launches and tests name it by
   std::string label;      // the wedge's upper-case caption, in English

@@ -4,8 +4,9 @@
 // of task bars and blur what lies behind glass, a hot key grabbed for the whole
 // desktop, and a watch on other programs' drags. One platform serves the
 // process, chosen by the Qt platform it runs on: X11 ("xcb") offers all of
-// these; everywhere else (Wayland, the offscreen platform of the tests) the
-// null platform offers none of them, so that callers take their plain paths.
+// these; Wayland composites but places no windows and watches no drags;
+// everywhere else (the offscreen platform of the tests) the null platform
+// offers none of them, so that callers take their plain paths.
 //
 // Thread safety: main thread only, like the windows it serves.
 #pragma once
@@ -61,6 +62,23 @@ class Platform {
   // opacity show as such. Asked anew on each call: a compositor can start or
   // stop at any time.
   virtual bool compositing() const { return false; }
+
+  // Whether the program places its own windows and reads the pointer
+  // wherever it is. Where not (Wayland), the compositor puts each new window
+  // where it likes, and QCursor::pos() says nothing about the pointer outside
+  // the program's windows.
+  virtual bool placesWindows() const { return true; }
+
+  // Whether a window's opacity (QWidget::setWindowOpacity) shows where a
+  // compositor runs. Not on Wayland, whose Qt platform cannot set it: fades
+  // are left out there rather than asked for in vain on every frame.
+  virtual bool fadesWindows() const { return true; }
+
+  // Makes `region` (window coordinates) the only part of `window`'s top-level
+  // window that takes presses and drops, leaving its pixels as painted, where
+  // the display can do that without cutting the window's shape (Wayland);
+  // elsewhere nothing. An empty region gives the whole window back.
+  virtual void setInputRegion(QWidget* /*window*/, const QRegion& /*region*/) {}
 
   // Keeps `window`'s top-level window out of task bars, pagers and window
   // switchers, on every workspace. Window managers read this when a window is

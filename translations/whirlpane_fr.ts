@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>La conversion s’est arrêtée de manière inattendue (%1).</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>La conversion a échoué sans en donner la raison (état %1).</translation>
     </message>
 </context>
@@ -265,6 +265,26 @@
         <source>Original: %1</source>
         <extracomment>The size of the file as it is; %1 is a size such as &quot;2.4 MB&quot;.</extracomment>
         <translation>Original&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The copy carries no metadata: the date taken, the place and the camera are left out too.</source>
+        <extracomment>Below the slider: what the compressed copy of a photo leaves out of the file.</extracomment>
+        <translation>La copie ne contient aucune métadonnée : la date de prise de vue, le lieu et l’appareil sont aussi omis.</translation>
+    </message>
+    <message>
+        <source>New copy: estimating…</source>
+        <extracomment>Beside the original&apos;s size while the size of the compressed copy is worked out.</extracomment>
+        <translation>Nouvelle copie : estimation…</translation>
+    </message>
+    <message>
+        <source>New copy: about %1</source>
+        <extracomment>The size the compressed copy will have; %1 is a size such as &quot;1.2 MB&quot;.</extracomment>
+        <translation>Nouvelle copie : environ %1</translation>
+    </message>
+    <message>
+        <source>New copy: no smaller</source>
+        <extracomment>Beside the original&apos;s size: at this quality the copy would not be smaller.</extracomment>
+        <translation>Nouvelle copie : pas plus petite</translation>
     </message>
 </context>
 <context>
@@ -353,6 +373,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>Enregistrement…</translation>
     </message>
+    <message>
+        <source>Loading…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>Chargement…</translation>
+    </message>
+    <message>
+        <source>Could not open</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>Ouverture impossible</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +420,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>CAVIARDER</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>Le fichier a changé pendant son ouverture.</translation>
     </message>
 </context>
 <context>
@@ -643,6 +678,34 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::PasswordAlert</name>
+    <message>
+        <source>“%1” is locked with a password</source>
+        <extracomment>The heading of the alert that asks for a locked PDF&apos;s password; %1 is the file&apos;s name.</extracomment>
+        <translation>« %1 » est verrouillé par un mot de passe</translation>
+    </message>
+    <message>
+        <source>That password does not open it. Type the password again to convert it.</source>
+        <extracomment>Below the heading, after a password that did not open the PDF.</extracomment>
+        <translation>Ce mot de passe ne l’ouvre pas. Saisissez à nouveau le mot de passe pour le convertir.</translation>
+    </message>
+    <message>
+        <source>Type its password to convert it. The password is used for this conversion only and is not saved.</source>
+        <extracomment>Below the heading. The password is used once and not saved anywhere.</extracomment>
+        <translation>Saisissez son mot de passe pour le convertir. Le mot de passe ne sert qu’à cette conversion et n’est pas enregistré.</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <extracomment>The button that converts the locked PDF with the password typed.</extracomment>
+        <translation>Convertir</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>The password field&apos;s name for screen readers, and its greyed text while empty.</extracomment>
+        <translation>Mot de passe</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::PortalShortcut</name>
     <message>
         <source>Open or hide the Whirlpane wheel</source>
@@ -762,6 +825,16 @@
         <source>No effect on this desktop: files dragged here do not open the wheel by themselves, because Wayland lets no program watch other programs&apos; drags. Drop the files on Whirlpane&apos;s window instead.</source>
         <extracomment>Where the program has its own window (no tray).</extracomment>
         <translation>Sans effet sur ce bureau : les fichiers glissés ici n’ouvrent pas la roue d’eux-mêmes, car Wayland ne permet à aucun programme d’observer les glissements des autres programmes. Déposez plutôt les fichiers sur la fenêtre de Whirlpane.</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>Choisissez un dossier pour les fichiers convertis</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>Choisir un autre dossier…</translation>
     </message>
 </context>
 <context>

@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>変換が予期せず停止しました（%1）。</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>変換に失敗しました。理由は示されていません（ステータス %1）。</translation>
     </message>
 </context>
@@ -265,6 +265,26 @@
         <source>Original: %1</source>
         <extracomment>The size of the file as it is; %1 is a size such as &quot;2.4 MB&quot;.</extracomment>
         <translation>元のサイズ：%1</translation>
+    </message>
+    <message>
+        <source>The copy carries no metadata: the date taken, the place and the camera are left out too.</source>
+        <extracomment>Below the slider: what the compressed copy of a photo leaves out of the file.</extracomment>
+        <translation>コピーにはメタデータが含まれません。撮影日時、場所、カメラの情報も除かれます。</translation>
+    </message>
+    <message>
+        <source>New copy: estimating…</source>
+        <extracomment>Beside the original&apos;s size while the size of the compressed copy is worked out.</extracomment>
+        <translation>新しいコピー：見積もり中…</translation>
+    </message>
+    <message>
+        <source>New copy: about %1</source>
+        <extracomment>The size the compressed copy will have; %1 is a size such as &quot;1.2 MB&quot;.</extracomment>
+        <translation>新しいコピー：約 %1</translation>
+    </message>
+    <message>
+        <source>New copy: no smaller</source>
+        <extracomment>Beside the original&apos;s size: at this quality the copy would not be smaller.</extracomment>
+        <translation>新しいコピー：小さくなりません</translation>
     </message>
 </context>
 <context>
@@ -353,6 +373,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>保存中…</translation>
     </message>
+    <message>
+        <source>Loading…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>読み込み中…</translation>
+    </message>
+    <message>
+        <source>Could not open</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>開けませんでした</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +420,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>墨消し</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>開いている間にファイルが変更されました。</translation>
     </message>
 </context>
 <context>
@@ -642,6 +677,34 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::PasswordAlert</name>
+    <message>
+        <source>“%1” is locked with a password</source>
+        <extracomment>The heading of the alert that asks for a locked PDF&apos;s password; %1 is the file&apos;s name.</extracomment>
+        <translation>「%1」はパスワードでロックされています</translation>
+    </message>
+    <message>
+        <source>That password does not open it. Type the password again to convert it.</source>
+        <extracomment>Below the heading, after a password that did not open the PDF.</extracomment>
+        <translation>そのパスワードでは開けません。変換するには、パスワードをもう一度入力してください。</translation>
+    </message>
+    <message>
+        <source>Type its password to convert it. The password is used for this conversion only and is not saved.</source>
+        <extracomment>Below the heading. The password is used once and not saved anywhere.</extracomment>
+        <translation>変換するにはパスワードを入力してください。パスワードはこの変換にのみ使われ、保存されません。</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <extracomment>The button that converts the locked PDF with the password typed.</extracomment>
+        <translation>変換</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>The password field&apos;s name for screen readers, and its greyed text while empty.</extracomment>
+        <translation>パスワード</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::PortalShortcut</name>
     <message>
         <source>Open or hide the Whirlpane wheel</source>
@@ -749,6 +812,16 @@
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
         <translation>%1：Whirlpane は画像と PDF のみを扱うため、除外しました。</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>変換したファイルの保存先フォルダーを選択</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>別のフォルダーを選択…</translation>
     </message>
     <message>
         <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>

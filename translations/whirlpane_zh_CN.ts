@@ -231,12 +231,12 @@
     <name>Whirlpane::BatchConversion</name>
     <message>
         <source>The conversion stopped unexpectedly (%1).</source>
-        <extracomment>A conversion&apos;s child process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
+        <extracomment>A conversion&apos;s worker process ended by a signal; %1 names the signal (&quot;Killed&quot;).</extracomment>
         <translation>转换意外停止（%1）。</translation>
     </message>
     <message>
         <source>The conversion failed without saying why (status %1).</source>
-        <extracomment>A conversion&apos;s child process failed and printed no reason; %1 is its exit status.</extracomment>
+        <extracomment>A conversion&apos;s worker process failed and gave no reason; %1 is its exit status.</extracomment>
         <translation>转换失败，未给出原因（状态 %1）。</translation>
     </message>
 </context>
@@ -265,6 +265,26 @@
         <source>Original: %1</source>
         <extracomment>The size of the file as it is; %1 is a size such as &quot;2.4 MB&quot;.</extracomment>
         <translation>原始大小：%1</translation>
+    </message>
+    <message>
+        <source>The copy carries no metadata: the date taken, the place and the camera are left out too.</source>
+        <extracomment>Below the slider: what the compressed copy of a photo leaves out of the file.</extracomment>
+        <translation>副本不含元数据：拍摄日期、地点和相机信息也会一并去除。</translation>
+    </message>
+    <message>
+        <source>New copy: estimating…</source>
+        <extracomment>Beside the original&apos;s size while the size of the compressed copy is worked out.</extracomment>
+        <translation>新副本：正在估算…</translation>
+    </message>
+    <message>
+        <source>New copy: about %1</source>
+        <extracomment>The size the compressed copy will have; %1 is a size such as &quot;1.2 MB&quot;.</extracomment>
+        <translation>新副本：约 %1</translation>
+    </message>
+    <message>
+        <source>New copy: no smaller</source>
+        <extracomment>Beside the original&apos;s size: at this quality the copy would not be smaller.</extracomment>
+        <translation>新副本：不会更小</translation>
     </message>
 </context>
 <context>
@@ -353,6 +373,16 @@
         <extracomment>The action bar&apos;s status line while the new file is written.</extracomment>
         <translation>正在保存…</translation>
     </message>
+    <message>
+        <source>Loading…</source>
+        <extracomment>The action bar&apos;s status line while an editor decodes the whole picture; the window shows a reduced copy meanwhile.</extracomment>
+        <translation>正在加载…</translation>
+    </message>
+    <message>
+        <source>Could not open</source>
+        <extracomment>The action bar&apos;s status line when the whole picture could not be decoded; nothing can be saved.</extracomment>
+        <translation>无法打开</translation>
+    </message>
 </context>
 <context>
     <name>Whirlpane::EditorTable</name>
@@ -390,6 +420,11 @@
         <source>REDACT</source>
         <extracomment>A wedge of the tools wheel, in capitals, a verb: black out parts of the picture.</extracomment>
         <translation>涂黑</translation>
+    </message>
+    <message>
+        <source>The file changed while it was opened.</source>
+        <extracomment>An editor&apos;s picture changed on disk while the editor was opening it.</extracomment>
+        <translation>文件在打开时发生了更改。</translation>
     </message>
 </context>
 <context>
@@ -642,6 +677,34 @@
     </message>
 </context>
 <context>
+    <name>Whirlpane::PasswordAlert</name>
+    <message>
+        <source>“%1” is locked with a password</source>
+        <extracomment>The heading of the alert that asks for a locked PDF&apos;s password; %1 is the file&apos;s name.</extracomment>
+        <translation>“%1”已用密码锁定</translation>
+    </message>
+    <message>
+        <source>That password does not open it. Type the password again to convert it.</source>
+        <extracomment>Below the heading, after a password that did not open the PDF.</extracomment>
+        <translation>该密码无法打开它。请再次输入密码以进行转换。</translation>
+    </message>
+    <message>
+        <source>Type its password to convert it. The password is used for this conversion only and is not saved.</source>
+        <extracomment>Below the heading. The password is used once and not saved anywhere.</extracomment>
+        <translation>输入密码以进行转换。该密码仅用于本次转换，不会被保存。</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <extracomment>The button that converts the locked PDF with the password typed.</extracomment>
+        <translation>转换</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <extracomment>The password field&apos;s name for screen readers, and its greyed text while empty.</extracomment>
+        <translation>密码</translation>
+    </message>
+</context>
+<context>
     <name>Whirlpane::PortalShortcut</name>
     <message>
         <source>Open or hide the Whirlpane wheel</source>
@@ -749,6 +812,16 @@
         <source>%1: left out, because Whirlpane takes only images and PDFs.</source>
         <extracomment>A file the wheel was opened with but cannot take; %1 is its name.</extracomment>
         <translation>%1：已略过，因为 Whirlpane 只接受图像和 PDF。</translation>
+    </message>
+    <message>
+        <source>Choose a folder for the converted files</source>
+        <extracomment>The folder chooser&apos;s title, for converted files their own folder cannot take.</extracomment>
+        <translation>选择用于保存转换后文件的文件夹</translation>
+    </message>
+    <message>
+        <source>Choose Another Folder…</source>
+        <extracomment>The failure alert&apos;s button for files whose folder cannot take the converted files.</extracomment>
+        <translation>选择其他文件夹…</translation>
     </message>
     <message>
         <source>Another program uses Ctrl+Alt+Space, so it cannot open the wheel. Drop files on Whirlpane&apos;s window or use Open With instead.</source>

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "chrome/grow_animation.h"
+#include "platform/platform.h"
 #include "wheel/panel_placement.h"
 #include "wheel/radial_menu.h"
 #include "wheel/spring.h"
@@ -43,7 +44,9 @@ int WheelController::growMilliseconds() {
 }
 
 WheelController::WheelController(bool composited, std::vector<WheelAction> tools)
-    : panel_(std::make_unique<WheelPanel>(composited)), tools_(std::move(tools)) {
+    : panel_(std::make_unique<WheelPanel>(composited)),
+      tools_(std::move(tools)),
+      fadesWindow_(composited && Platform::current().fadesWindows()) {
   RadialMenu* menu = wheel();
   menu->onAction = [this](const WheelAction& action, const Files& files) {
     if (onAction) onAction(action, files);
@@ -52,7 +55,7 @@ WheelController::WheelController(bool composited, std::vector<WheelAction> tools
   menu->onDismiss = [this] { hideWheel(); };
 
   // Window opacity only shows through a compositor.
-  if (composited) {
+  if (fadesWindow_) {
     auto* window = new QPropertyAnimation(panel_.get(), "windowOpacity");
     window->setDuration(fadeMilliseconds);
     window->setStartValue(0.0);
@@ -69,8 +72,14 @@ WheelController::WheelController(bool composited, std::vector<WheelAction> tools
   fades_.addAnimation(captions);
 
   connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
-    if (window && window == panel_->windowHandle()) focusedSinceShown_ = true;
+    if (window && window == panel_->windowHandle()) {
+      focusedSinceShown_ = true;
+      waitTimer_.stop();  // back with the wheel: Escape and clicks are its own again
+    }
   });
+  clock_.start();
+  waitTimer_.setInterval(45);
+  connect(&waitTimer_, &QTimer::timeout, this, [this] { checkWaiting(); });
   // Only once this showing has had the focus: on X11, Qt reports the
   // application inactive 400 ms after a focus leaves unless a focus comes
   // back, so a wheel hidden and shown again at once would take the late
@@ -78,8 +87,8 @@ WheelController::WheelController(bool composited, std::vector<WheelAction> tools
   connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
             if (state != Qt::ApplicationActive && hidesOnDeactivate_ && focusedSinceShown_ &&
-                panel_->isVisible())
-              hideWheel();
+                panel_->isVisible() && !waitTimer_.isActive())
+              startWaiting();
           });
 }
 
@@ -90,6 +99,7 @@ RadialMenu* WheelController::wheel() const { return panel_->menu(); }
 void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::optional<Files> files) {
   if (busy && busy()) return;
   hideAfterDrag.reset();
+  waitTimer_.stop();
   const Files list = files ? std::move(*files) : currentFiles;
   const std::optional<std::filesystem::path> first =
       list.empty() ? std::nullopt : std::optional(list.front());
@@ -131,7 +141,7 @@ void WheelController::showWheel(QPointF at, bool tools, bool dragging, std::opti
 
 void WheelController::animateWheelIn() {
   fades_.stop();
-  panel_->setWindowOpacity(panel_->isComposited() ? 0 : 1);
+  panel_->setWindowOpacity(fadesWindow_ ? 0 : 1);
   wheel()->setLabelAlpha(0);
   QEasingCurve spring;
   spring.setCustomType(&springCurve);
@@ -140,6 +150,7 @@ void WheelController::animateWheelIn() {
 }
 
 void WheelController::hideWheel() {
+  waitTimer_.stop();
   fades_.stop();
   panel_->grow()->stop();
   panel_->hide();
@@ -177,6 +188,27 @@ void WheelController::nudgePointer(int attempts) {
     QCursor::setPos(pointer + QPoint(step, 0));
     QTimer::singleShot(30, this, [step] { QCursor::setPos(QCursor::pos() - QPoint(step, 0)); });
   });
+}
+
+WheelWait::Readings WheelController::waitReadings() const {
+  WheelWait::Readings in;
+  in.now = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+  in.dragInside = !wheel()->state().provisionalFiles.empty();
+  if (buttonDown) in.buttonDown = buttonDown();
+  return in;
+}
+
+void WheelController::startWaiting() {
+  wait_.start(waitReadings());
+  waitTimer_.start();
+}
+
+void WheelController::checkWaiting() {
+  if (!panel_->isVisible()) {
+    waitTimer_.stop();
+  } else if (wait_.shouldHide(waitReadings())) {
+    hideWheel();
+  }
 }
 
 }  // namespace Whirlpane

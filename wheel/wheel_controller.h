@@ -8,15 +8,18 @@
 //
 // A showing is either for a drag (the wheel is a drop target under a held
 // drag: it never takes the focus from the drag source and stays up when the
-// application loses the focus) or normal (the wheel takes the keyboard focus
-// and hides when the application loses it).
+// application loses the focus) or normal (the wheel takes the keyboard focus;
+// when the application loses it, the wheel waits for a drag begun in the
+// window that took it, as WheelWait decides, and then hides).
 //
 // Thread safety: main thread only.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QParallelAnimationGroup>
 #include <QPointF>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "wheel/wheel_action.h"
+#include "wheel/wheel_wait.h"
 
 namespace Whirlpane {
 
@@ -91,11 +95,22 @@ class WheelController : public QObject {
   Files currentFiles;
   std::optional<double> hideAfterDrag;
 
+  // Set by the application where the pointer can be read outside the
+  // program's windows: whether the left button is down now (none when the
+  // display has gone). Unset, a wheel that lost the focus waits
+  // WheelWait::patience seconds for a drag.
+  std::function<std::optional<bool>()> buttonDown;
+
  private:
   // Moves the pointer by one pixel and back once the window is on the screen
   // and its shape takes in the pointer (looking every 30 ms, `attempts` times
   // at most), so that a drag source sees the wedge that came up under it.
   void nudgePointer(int attempts = 50);
+
+  // Follows a wheel that lost the focus until WheelWait lets it go.
+  void startWaiting();
+  void checkWaiting();
+  WheelWait::Readings waitReadings() const;
 
   std::unique_ptr<WheelPanel> panel_;
   std::vector<WheelAction> tools_;
@@ -104,6 +119,10 @@ class WheelController : public QObject {
   bool dragSession_ = false;
   bool hidesOnDeactivate_ = false;
   bool focusedSinceShown_ = false;
+  bool fadesWindow_;
+  WheelWait wait_;
+  QTimer waitTimer_;
+  QElapsedTimer clock_;
 };
 
 }  // namespace Whirlpane

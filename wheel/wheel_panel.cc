@@ -54,11 +54,14 @@ void WheelPanel::setAcceptsFocus(bool accepts) {
 }
 
 void WheelPanel::cutToScale(qreal scale) {
+  const QRegion shape = backdrop_->windowShape(scale);
   if (!composited_) {
-    setMask(backdrop_->windowShape(scale));
-  } else if (backdrop_->style() == BackdropStyle::glass) {
-    Platform::current().requestBlurBehind(this, backdrop_->windowShape(scale));
+    setMask(shape);
+    return;
   }
+  Platform::current().setInputRegion(this, shape);
+  if (backdrop_->style() == BackdropStyle::glass)
+    Platform::current().requestBlurBehind(this, shape);
 }
 
 void WheelPanel::showEvent(QShowEvent* event) {

@@ -4,8 +4,9 @@
 // above other windows, is kept out of task bars and window switchers, and
 // can take drops in the middle of another program's drag without taking the
 // focus from it. Where a compositor runs it is translucent around the wheel
-// disc; without one it is cut to the disc (radius 119), so that its corners
-// neither show black nor catch drops.
+// disc (and on Wayland its corners let presses and drops through); without
+// one it is cut to the disc (radius 119), so that its corners neither show
+// black nor catch drops.
 //
 // Its content (the disc's backdrop under the RadialMenu) can be painted
 // scaled about the centre, which is how the wheel grows into view; the cut

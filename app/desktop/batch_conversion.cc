@@ -2,103 +2,181 @@
 #include "app/desktop/batch_conversion.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <optional>
-#include <sstream>
-#include <system_error>
+#include <utility>
+
+#include "app/worker_protocol.h"
 
 extern char** environ;
 
 namespace Whirlpane {
-namespace {
 
 namespace fs = std::filesystem;
+namespace Protocol = WorkerProtocol;
 
-// The child's output on both streams, read until both close.
-struct Captured {
-  std::string out;
-  std::string err;
+struct BatchConversion::Worker {
+  pid_t pid = -1;
+  int socket = -1;  // this end of the worker's standard input
+  int files = 0;    // converted so far
+  Protocol::MessageReader reader{-1};
+
+  ~Worker() {
+    if (socket >= 0) ::close(socket);
+  }
 };
 
-Captured readBoth(int out, int err) {
-  Captured captured;
-  std::array<pollfd, 2> streams{pollfd{out, POLLIN, 0}, pollfd{err, POLLIN, 0}};
-  char buffer[1 << 14];
-  int open = 2;
-  while (open > 0) {
-    if (::poll(streams.data(), streams.size(), -1) < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    for (size_t i = 0; i < streams.size(); ++i) {
-      if (streams[i].fd < 0 || streams[i].revents == 0) continue;
-      const ssize_t n = ::read(streams[i].fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        streams[i].fd = -1;
-        --open;
-        continue;
-      }
-      (i == 0 ? captured.out : captured.err).append(buffer, static_cast<size_t>(n));
-    }
+namespace {
+
+// Waits for `pid` to end and returns its status.
+int reap(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  return captured;
+  return status;
 }
 
-std::string firstLine(const std::string& text) {
-  std::string line = text.substr(0, text.find('\n'));
-  while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-  return line;
+// The resident memory of process `pid`, in bytes; 0 when unknown.
+size_t residentBytes(pid_t pid) {
+  std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
+  size_t total = 0, resident = 0;
+  if (!(statm >> total >> resident)) return 0;
+  return resident * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// Why a worker that ended with `status` left its file unanswered.
+std::string deathReason(int status) {
+  if (WIFSIGNALED(status)) {
+    //: A conversion's worker process ended by a signal; %1 names the signal ("Killed").
+    return QCoreApplication::translate("Whirlpane::BatchConversion",
+                                       "The conversion stopped unexpectedly (%1).")
+        .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))
+        .toStdString();
+  }
+  //: A conversion's worker process failed and gave no reason; %1 is its exit status.
+  return QCoreApplication::translate("Whirlpane::BatchConversion",
+                                     "The conversion failed without saying why (status %1).")
+      .arg(WEXITSTATUS(status))
+      .toStdString();
+}
+
+// Starts `program` as a worker on one end of a new socket; returns its pid and
+// the other end, or -1 and the errno value.
+std::pair<pid_t, int> spawnWorker(const fs::path& program, int& error) {
+  int ends[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+    error = errno;
+    return {-1, -1};
+  }
+  std::string path = program.string(), mode = "--batch-worker";
+  char* argv[] = {path.data(), mode.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  // A fresh program's signal state, whatever this process blocks or ignores:
+  // the worker must obey the polite stop.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, defaults;
+  sigemptyset(&none);
+  sigemptyset(&defaults);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&defaults, signal);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  pid_t pid = -1;
+  error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  ::close(ends[1]);
+  if (error != 0) {
+    ::close(ends[0]);
+    return {-1, -1};
+  }
+  return {pid, ends[0]};
 }
 
 }  // namespace
 
-BatchConversion::BatchConversion(fs::path program, int children)
-    : program_(std::move(program)), children_(std::max(children, 1)) {}
+BatchConversion::BatchConversion(fs::path program, int workers)
+    : BatchConversion(std::move(program), workers, Limits{}) {}
+
+BatchConversion::BatchConversion(fs::path program, int workers, Limits limits)
+    : program_(std::move(program)), workers_(std::max(workers, 1)), limits_(limits) {}
 
 BatchConversion::~BatchConversion() { stop(); }
 
-int BatchConversion::defaultChildren() {
+int BatchConversion::defaultWorkers() {
   return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
 }
 
 bool BatchConversion::start(std::vector<fs::path> files, std::string format, Progress progress,
-                            Finished finished) {
+                            Finished finished, fs::path otherFolder, std::string password) {
   if (running_) return false;
-  if (worker_.joinable()) worker_.join();  // the previous batch has ended
+  if (thread_.joinable()) {  // the previous batch has ended; its idle wait ends now
+    wakeIdleWait();
+    thread_.join();
+  }
   running_ = true;
   canceled_ = false;
-  worker_ = std::thread(&BatchConversion::run, this, std::move(files), std::move(format),
-                        std::move(progress), std::move(finished));
+  {
+    std::lock_guard lock(mutex_);
+    woken_ = false;
+  }
+  thread_ = std::thread(&BatchConversion::run, this, std::move(files), std::move(format),
+                        std::move(progress), std::move(finished), std::move(otherFolder),
+                        std::move(password));
   return true;
 }
 
 void BatchConversion::cancel() {
-  std::lock_guard lock(childMutex_);
+  std::lock_guard lock(mutex_);
   canceled_ = true;
-  for (const pid_t child : childPids_) {
-    ::kill(child, SIGTERM);
-    stoppedPids_.push_back(child);
+  for (const pid_t worker : busyPids_) {
+    ::kill(worker, SIGTERM);
+    stoppedPids_.push_back(worker);
   }
 }
 
 void BatchConversion::stop() {
   cancel();
-  if (worker_.joinable()) worker_.join();
+  wakeIdleWait();
+  if (thread_.joinable()) thread_.join();
+  std::vector<std::unique_ptr<Worker>> idle;
+  {
+    std::lock_guard lock(mutex_);
+    idle.swap(idle_);
+  }
+  endWorkers(std::move(idle));
+}
+
+void BatchConversion::wakeIdleWait() {
+  std::lock_guard lock(mutex_);
+  woken_ = true;
+  wake_.notify_all();
+}
+
+void BatchConversion::endWorkers(std::vector<std::unique_ptr<Worker>> workers) {
+  // A closed socket is a worker's sign to end; it has no file in progress.
+  for (auto& worker : workers) {
+    ::close(std::exchange(worker->socket, -1));
+  }
+  for (auto& worker : workers) reap(worker->pid);
 }
 
 void BatchConversion::run(std::vector<fs::path> files, std::string format, Progress progress,
-                          Finished finished) {
+                          Finished finished, fs::path otherFolder, std::string password) {
   const size_t total = files.size();
   // Shared by the threads below, under `mutex`: the next file to start, the
   // outcomes in but not yet reported (a later file may end before an earlier
@@ -108,12 +186,16 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
   std::vector<std::optional<Outcome>> outcomes(total);
   Result result;
   int saved = 0;
-  const auto report = [&](Outcome& outcome) {
-    if (outcome.failure.empty()) {
+  const auto report = [&](size_t k) {
+    Outcome& outcome = *outcomes[k];
+    if (outcome.locked) {
+      result.locked.push_back(files[k]);
+    } else if (outcome.failure.empty()) {
       result.outputs.insert(result.outputs.end(), outcome.outputs.begin(), outcome.outputs.end());
       ++saved;
     } else {
       result.failures.push_back(std::move(outcome.failure));
+      if (outcome.unwritable) result.unwritable.push_back(files[k]);
     }
     if (progress) progress(saved, static_cast<int>(total));
   };
@@ -125,131 +207,135 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
         if (canceled_ || next == total) return;
         k = next++;
       }
-      Outcome outcome = convertOne(files[k], format);
+      Outcome outcome = convertOne(files[k], format, {}, password);
+      if (outcome.unwritable && !otherFolder.empty()) {
+        outcome = convertOne(files[k], format, otherFolder, password);
+      }
       std::lock_guard lock(mutex);
       if (outcome.interrupted) return;
       outcomes[k] = std::move(outcome);
-      for (; reported < total && outcomes[reported]; ++reported) report(*outcomes[reported]);
+      for (; reported < total && outcomes[reported]; ++reported) report(reported);
     }
   };
   std::vector<std::thread> helpers;
-  for (size_t i = 1; i < std::min(static_cast<size_t>(children_), total); ++i) {
+  for (size_t i = 1; i < std::min(static_cast<size_t>(workers_), total); ++i) {
     helpers.emplace_back(convertFiles);
   }
   convertFiles();
   for (std::thread& helper : helpers) helper.join();
   // After a cancel, what was written beyond an interrupted file.
   for (; reported < total; ++reported) {
-    if (outcomes[reported]) report(*outcomes[reported]);
+    if (outcomes[reported]) report(reported);
   }
+  ::explicit_bzero(password.data(), password.size());
   if (finished) finished(std::move(result));
   running_ = false;
+
+  // The workers wait a while for the next batch, then end.
+  std::unique_lock lock(mutex_);
+  if (!wake_.wait_for(lock, limits_.idle, [&] { return woken_; })) {
+    std::vector<std::unique_ptr<Worker>> idle;
+    idle.swap(idle_);
+    lock.unlock();
+    endWorkers(std::move(idle));
+  }
+}
+
+std::unique_ptr<BatchConversion::Worker> BatchConversion::takeWorker(int& error, bool& reused) {
+  std::unique_ptr<Worker> worker;
+  {
+    std::lock_guard lock(mutex_);
+    if (canceled_) return nullptr;
+    reused = !idle_.empty();
+    if (reused) {
+      worker = std::move(idle_.back());
+      idle_.pop_back();
+      busyPids_.push_back(worker->pid);
+      return worker;
+    }
+  }
+  const auto [pid, socket] = spawnWorker(program_, error);
+  if (pid < 0) return nullptr;
+  ++workersStarted_;
+  worker = std::make_unique<Worker>();
+  worker->pid = pid;
+  worker->socket = socket;
+  worker->reader = Protocol::MessageReader(socket);
+  std::lock_guard lock(mutex_);
+  busyPids_.push_back(pid);
+  // A cancel that came while it started: it never gets a file.
+  if (canceled_) {
+    ::kill(pid, SIGTERM);
+    stoppedPids_.push_back(pid);
+  }
+  return worker;
 }
 
 BatchConversion::Outcome BatchConversion::convertOne(const fs::path& file,
-                                                     const std::string& format) {
+                                                     const std::string& format,
+                                                     const fs::path& outputFolder,
+                                                     const std::string& password) {
   Outcome outcome;
   const std::string name = file.filename().string();
-  int out[2], err[2];
-  if (::pipe2(out, O_CLOEXEC) != 0) {
-    outcome.failure = name + ": " + std::strerror(errno);
-    return outcome;
-  }
-  if (::pipe2(err, O_CLOEXEC) != 0) {
-    outcome.failure = name + ": " + std::strerror(errno);
-    ::close(out[0]);
-    ::close(out[1]);
-    return outcome;
-  }
-  std::vector<std::string> arguments{program_.string(), "--convert", file.string(), "--to", format};
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-  // A fresh program's signal state, whatever this process blocks or ignores:
-  // the child must obey the polite stop.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&defaults, signal);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-  pid_t pid = -1;
-  int error = 0;
-  {
-    std::lock_guard lock(childMutex_);
-    if (!canceled_) {
-      error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-      if (error == 0) childPids_.push_back(pid);
-    } else {
-      outcome.interrupted = true;
-      error = ECANCELED;
+  for (int attempt = 0;; ++attempt) {
+    int error = 0;
+    bool reused = false;
+    std::unique_ptr<Worker> worker = takeWorker(error, reused);
+    if (!worker) {
+      outcome.interrupted = error == 0;
+      if (error != 0) outcome.failure = name + ": " + std::strerror(error);
+      return outcome;
     }
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  posix_spawnattr_destroy(&attributes);
-  ::close(out[1]);
-  ::close(err[1]);
-  if (error != 0) {
-    ::close(out[0]);
-    ::close(err[0]);
-    outcome.failure = name + ": " + std::strerror(error);
+    // The password travels only over the worker's socket: no other process
+    // can read it, as it could an argument or the environment in /proc.
+    Protocol::Message request{"convert", file.string(), format, outputFolder.string(), password};
+    const bool sent = Protocol::send(worker->socket, request);
+    ::explicit_bzero(request.back().data(), request.back().size());
+    std::optional<Protocol::Message> reply;
+    if (sent) reply = worker->reader.next();
+    bool stopped = false;
+    {
+      std::lock_guard lock(mutex_);
+      std::erase(busyPids_, worker->pid);
+      stopped = std::erase(stoppedPids_, worker->pid) > 0;
+    }
+    // Answered: the files it names are published, even when a stop came after.
+    if (reply && !reply->empty() && (*reply)[0] == "saved") {
+      outcome.outputs.assign(reply->begin() + 1, reply->end());
+    } else if (reply && reply->size() == 1 && (*reply)[0] == "locked") {
+      outcome.locked = true;
+    } else if (reply && reply->size() == 3 && (*reply)[0] == "failed") {
+      outcome.failure = name + ": " + (*reply)[2];
+      outcome.unwritable = (*reply)[1] == "folder";
+    }
+    if (reply && !stopped) {
+      ++worker->files;
+      if (worker->files >= limits_.filesPerWorker ||
+          residentBytes(worker->pid) > limits_.workerMemory) {
+        std::vector<std::unique_ptr<Worker>> retired;
+        retired.push_back(std::move(worker));
+        endWorkers(std::move(retired));
+      } else {
+        std::lock_guard lock(mutex_);
+        idle_.push_back(std::move(worker));
+      }
+    } else {
+      // Ended or ending: a stopped worker removes its working files first.
+      ::close(std::exchange(worker->socket, -1));
+      const int status = reap(worker->pid);
+      if (!reply) {
+        // A worker that had waited in the pool may have been ended by
+        // something else meanwhile: the file it never got goes to a new one.
+        if (!sent && reused && attempt == 0 && !stopped) continue;
+        outcome.interrupted = stopped;
+        if (!stopped) outcome.failure = name + ": " + deathReason(status);
+      }
+    }
+    if (reply && outcome.outputs.empty() && outcome.failure.empty() && !outcome.locked) {
+      outcome.failure = name + ": " + deathReason(0);  // an answer that is none
+    }
     return outcome;
   }
-
-  const Captured captured = readBoth(out[0], err[0]);
-  ::close(out[0]);
-  ::close(err[0]);
-  // Waited for without reaping first, so that cancel() cannot signal the pid
-  // after it has been freed for another process.
-  siginfo_t ended{};
-  bool stopped = false;
-  while (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
-  }
-  {
-    std::lock_guard lock(childMutex_);
-    std::erase(childPids_, pid);
-    stopped = std::erase(stoppedPids_, pid) > 0;
-  }
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-
-  // The files a child names are published, even when a stop came after.
-  std::istringstream lines(captured.out);
-  for (std::string line; std::getline(lines, line);) {
-    if (!line.empty()) outcome.outputs.emplace_back(line);
-  }
-  if ((WIFEXITED(status) && WEXITSTATUS(status) == 0) || (stopped && !outcome.outputs.empty())) {
-    return outcome;
-  }
-  outcome.outputs.clear();
-  outcome.interrupted = stopped;
-  std::string reason = firstLine(captured.err);
-  if (WIFSIGNALED(status)) {
-    //: A conversion's child process ended by a signal; %1 names the signal ("Killed").
-    reason = QCoreApplication::translate("Whirlpane::BatchConversion",
-                                         "The conversion stopped unexpectedly (%1).")
-                 .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))
-                 .toStdString();
-  } else if (reason.empty()) {
-    //: A conversion's child process failed and printed no reason; %1 is its exit status.
-    reason = QCoreApplication::translate("Whirlpane::BatchConversion",
-                                         "The conversion failed without saying why (status %1).")
-                 .arg(WEXITSTATUS(status))
-                 .toStdString();
-  }
-  outcome.failure = name + ": " + reason;
-  return outcome;
 }
 
 }  // namespace Whirlpane

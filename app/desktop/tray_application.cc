@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -35,6 +36,15 @@ QPointF screenCenter() {
     return QRectF(screen->availableGeometry()).center();
   }
   return QCursor::pos();
+}
+
+// Where a wheel or toast asked for at the pointer goes: there where the
+// program may read the pointer and place its windows; elsewhere (Wayland,
+// where QCursor::pos() is only the last point seen over our own windows) the
+// compositor places the window, and the screen's centre is only what Qt
+// believes meanwhile.
+QPointF pointerOrCenter() {
+  return Platform::current().placesWindows() ? QPointF(QCursor::pos()) : screenCenter();
 }
 
 }  // namespace
@@ -117,16 +127,24 @@ void TrayApplication::launch(const LaunchOptions& options) {
   // interface is not woken 22 times a second for nothing.
   timer_.setInterval(45);
   connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
-  if (!testing_) {
-    dragReader_ = Platform::current().watchDrags([this] {
-      QMetaObject::invokeMethod(
-          this,
-          [this] {
-            if (!timer_.isActive()) timer_.start();
-          },
-          Qt::QueuedConnection);
-    });
-    clock_.start();
+  // The test mode keeps the watch from showing the wheel, but the pointer is
+  // still read for a wheel that waits for a drag.
+  dragReader_ = Platform::current().watchDrags([this] {
+    if (testing_) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (!timer_.isActive()) timer_.start();
+        },
+        Qt::QueuedConnection);
+  });
+  clock_.start();
+  if (dragReader_) {
+    wheel_->buttonDown = [this]() -> std::optional<bool> {
+      const std::optional<DragReader::Pointer> pointer = dragReader_->readPointer();
+      if (!pointer) return std::nullopt;
+      return pointer->down;
+    };
   }
 
   // A launch that asks for something does that, without the introduction.
@@ -173,7 +191,7 @@ void TrayApplication::showWheelForShortcut(bool tools) {
   if (dragging) {
     wheel_->showWheel(QCursor::pos(), tools, true, dragWatch_.pendingFiles());
   } else if (!currentFiles_.empty() || !window_) {
-    wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
+    wheel_->showWheel(pointerOrCenter(), tools, false, std::nullopt);
   } else {
     showWindow();
   }
@@ -206,7 +224,7 @@ void TrayApplication::showWindow() {
   window_->present();
 }
 
-bool TrayApplication::watchesDrags() const { return dragReader_ != nullptr; }
+bool TrayApplication::watchesDrags() const { return dragReader_ && !testing_; }
 
 void TrayApplication::tick() {
   if (!watchesDrags()) return;
@@ -249,7 +267,7 @@ void TrayApplication::open(const Files& files, bool tools) {
   for (const auto& file : files) {
     if (!supported(file)) leftOut_.push_back(file);
   }
-  if (!currentFiles_.empty()) wheel_->showWheel(QCursor::pos(), tools, false, std::nullopt);
+  if (!currentFiles_.empty()) wheel_->showWheel(pointerOrCenter(), tools, false, std::nullopt);
 }
 
 void TrayApplication::setCurrentFiles(Files files) {
@@ -259,7 +277,7 @@ void TrayApplication::setCurrentFiles(Files files) {
 }
 
 void TrayApplication::showWheelAtPointer() {
-  wheel_->showWheel(QCursor::pos(), false, false, std::nullopt);
+  wheel_->showWheel(pointerOrCenter(), false, false, std::nullopt);
 }
 
 void TrayApplication::showCurrentWheel() {
@@ -403,8 +421,8 @@ void TrayApplication::openEditor(const std::string& key, const std::filesystem::
                [this](const std::filesystem::path& saved) { setCurrentFiles({saved}); });
 }
 
-void TrayApplication::perform(const Files& files, const WheelAction& action) {
-  const QPointF pointer = QCursor::pos();
+void TrayApplication::perform(const Files& files, const WheelAction& action, std::string password) {
+  const QPointF pointer = pointerOrCenter();
   const QPointF center = QRectF(wheel_->panel()->frameGeometry()).center();
   // What the open request left out is reported with what happens to the rest.
   const Files leftOut = files == currentFiles_ ? leftOut_ : Files{};
@@ -425,6 +443,8 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
   toast_->onCancel = [this] { batch_.cancel(); };
   toast_->show();
   working_ = true;
+  batchAction_ = action;
+  batchWithPassword_ = !password.empty();
   // The worker's reports are queued to this thread, so they arrive in order
   // and the end comes after the last progress.
   batch_.start(
@@ -438,7 +458,28 @@ void TrayApplication::perform(const Files& files, const WheelAction& action) {
             this,
             [this, result = std::move(result)]() mutable { batchFinished(std::move(result)); },
             Qt::QueuedConnection);
-      });
+      },
+      otherFolder_, std::move(password));
+}
+
+void TrayApplication::chooseOtherFolder(const Files& files, const WheelAction& action) {
+  //: The folder chooser's title, for converted files their own folder cannot take.
+  auto* dialog = new QFileDialog(nullptr, tr("Choose a folder for the converted files"));
+  dialog->setObjectName("other-folder-chooser");
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setFileMode(QFileDialog::Directory);
+  dialog->setOption(QFileDialog::ShowDirsOnly);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  connect(dialog, &QFileDialog::fileSelected, this, [this, files, action](const QString& chosen) {
+    otherFolder_ = chosen.toStdString();
+    if (working()) {
+      waiting_.emplace_back(files, action);
+    } else {
+      perform(files, action);
+    }
+  });
+  dialog->open();
+  dialog->activateWindow();
 }
 
 QString TrayApplication::progressTitle(const std::string& format) {
@@ -456,12 +497,54 @@ void TrayApplication::batchFinished(BatchConversion::Result result) {
   if (!result.outputs.empty()) setCurrentFiles({result.outputs.back()});
   QStringList lines = leftOutLines(std::exchange(leftOutOfBatch_, {}));
   for (const std::string& line : result.failures) lines << QString::fromStdString(line);
-  if (!lines.empty()) showError(lines.join("\n\n"), static_cast<int>(lines.size()));
-  if (!waiting_.empty()) {
+  if (!lines.empty()) {
+    QMessageBox* alert =
+        showErrorAlert(lines.join("\n\n"), alertParent(), static_cast<int>(lines.size()));
+    if (!result.unwritable.empty()) {
+      //: The failure alert's button for files whose folder cannot take the converted files.
+      QPushButton* choose =
+          alert->addButton(tr("Choose Another Folder\u2026"), QMessageBox::AcceptRole);
+      choose->setObjectName("choose-other-folder");
+      connect(choose, &QPushButton::clicked, this,
+              [this, files = std::move(result.unwritable), action = batchAction_] {
+                chooseOtherFolder(files, action);
+              });
+    }
+  }
+  for (auto& file : result.locked) locked_.push_back({file, batchAction_.key, batchWithPassword_});
+  if (unlockWaiting_) {
+    auto [locked, password] = std::move(*std::exchange(unlockWaiting_, std::nullopt));
+    perform({locked.file}, {MediaEngine::asciiUpper(locked.format), std::nullopt, locked.format},
+            std::move(password));
+  } else if (!waiting_.empty()) {
     auto [files, action] = std::move(waiting_.front());
     waiting_.pop_front();
     perform(files, action);
   }
+  askForPassword();
+}
+
+void TrayApplication::askForPassword() {
+  if (passwordAlert_ || locked_.empty()) return;
+  Locked locked = std::move(locked_.front());
+  locked_.pop_front();
+  passwordAlert_ = askPDFPassword(
+      QString::fromStdString(locked.file.filename().string()), locked.wrong, alertParent(),
+      [this, locked](const QString& typed) {
+        std::string password = typed.toStdString();
+        if (working()) {
+          unlockWaiting_.emplace(locked, std::move(password));
+        } else {
+          perform({locked.file},
+                  {MediaEngine::asciiUpper(locked.format), std::nullopt, locked.format},
+                  std::move(password));
+        }
+      });
+  // The next locked file is asked for once this alert has gone.
+  connect(passwordAlert_.data(), &QObject::destroyed, this, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { askForPassword(); }, Qt::QueuedConnection);
+  });
 }
 
 }  // namespace Whirlpane

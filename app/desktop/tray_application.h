@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -75,8 +76,11 @@ class TrayApplication : public QObject {
   void open(const Files& files, bool tools = false);
 
   // The wheel's choice: a tool opens one editor per file; a format converts
-  // the files as one batch, unless a batch is running already.
-  void perform(const Files& files, const WheelAction& action);
+  // the files as one batch, unless a batch is running already. A locked PDF
+  // among them brings up an alert asking for its password, and is converted
+  // again, alone, with the password typed (`password`, used for that batch
+  // only); a wrong one is said so and asked for again.
+  void perform(const Files& files, const WheelAction& action, std::string password = {});
 
   // The menu's and the hot key's rule: a visible wheel is hidden; otherwise
   // remembered files get the formats wheel at the pointer; otherwise the file
@@ -140,6 +144,12 @@ class TrayApplication : public QObject {
                   std::optional<QPointF> at);
   void batchProgressed(int saved, int total);
   void batchFinished(BatchConversion::Result result);
+  // Asks for the password of the next locked PDF, unless an alert asks already.
+  void askForPassword();
+  // Asks for a folder for `files`, whose own folders would not take their
+  // outputs, and converts them into it with `action`; the folder takes every
+  // such file from then on, until the program ends.
+  void chooseOtherFolder(const Files& files, const WheelAction& action);
   void showWheelAtPointer();
   // One alert line for each file an open request left out: its name and why.
   static QStringList leftOutLines(const Files& files);
@@ -162,12 +172,27 @@ class TrayApplication : public QObject {
   BatchConversion batch_;
   Files currentFiles_;
   bool working_ = false;
+  WheelAction batchAction_;  // the running batch's
+  // Where the outputs go of files whose own folder may not be written or is
+  // full, once the user has chosen it.
+  std::filesystem::path otherFolder_;
   // The files an open request left out of the current files, and those of
   // them the running batch reports.
   Files leftOut_;
   Files leftOutOfBatch_;
   // Conversions asked for while a batch runs, in order.
   std::deque<std::pair<Files, WheelAction>> waiting_;
+  // Locked PDFs: those waiting to be asked for, the one whose password was
+  // typed while a batch ran (converted next), and the alert asking now.
+  struct Locked {
+    std::filesystem::path file;
+    std::string format;
+    bool wrong = false;  // a password was tried and did not open it
+  };
+  std::deque<Locked> locked_;
+  std::optional<std::pair<Locked, std::string>> unlockWaiting_;
+  QPointer<QMessageBox> passwordAlert_;
+  bool batchWithPassword_ = false;
   bool testing_ = false;
   // The drag watch: its decisions, its X11 readings, its clock, and the
   // "automaticDrag" setting as read when the button last went down.

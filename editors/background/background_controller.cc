@@ -127,6 +127,18 @@ class StripArrow : public QWidget {
 }  // namespace
 
 BackgroundController::BackgroundController(const std::filesystem::path& file, const QImage& image)
+    : BackgroundController(file, image,
+                           BackgroundRenderer::reducePicture(image, previewDimension)) {}
+
+BackgroundController::BackgroundController(const std::filesystem::path& file,
+                                           const EditorPreview& preview)
+    : BackgroundController(
+          file, QImage(),
+          {BackgroundRenderer::reducePicture(preview.image, previewDimension).image,
+           preview.fullSize}) {}
+
+BackgroundController::BackgroundController(const std::filesystem::path& file, const QImage& image,
+                                           ReducedPicture reduced)
     : EditorFrame(file,
                   //: The Add BG editor's window title: put the picture on a backdrop. "BG" is
                   //: short for background; translate it in full where it fits.
@@ -134,7 +146,7 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
                   //: The Add BG editor's Save button.
                   tr("Save with Background"), "background", QSize(418, 618)),
       image_(image),
-      reduced_(BackgroundRenderer::reducePicture(image, previewDimension)),
+      reduced_(std::move(reduced)),
       style_(BackgroundStyle::gradients().front()) {
   preview_ = new PreviewView(QRectF(12, 52, 394, 313), surface(), 11);
   preview_->setObjectName("editor.background.preview");
@@ -205,11 +217,11 @@ BackgroundController::BackgroundController(const std::filesystem::path& file, co
     return slider;
   };
   //: The slider of the space between the picture and the edge of the backdrop.
-  padding_ = row(tr("Padding"), 449, paddingMaximum(image.size()), defaultPadding,
+  padding_ = row(tr("Padding"), 449, paddingMaximum(reduced_.size), defaultPadding,
                  "editor.background.padding");
   corner_ =
       //: The slider of how round the picture's corners are.
-      row(tr("Corners"), 475, cornerMaximum(image.size()), defaultCorner,
+      row(tr("Corners"), 475, cornerMaximum(reduced_.size), defaultCorner,
           "editor.background.corners");
   //: The slider of the shadow under the picture.
   shadow_ = row(tr("Shadow"), 501, maximumShadow, defaultShadow, "editor.background.shadow");
@@ -245,7 +257,7 @@ void BackgroundController::refresh() {
   // Whatever the settings make, Save writes at most what can be written: the
   // same look scaled down, said here before anything is designed for it.
   const QSizeF canvas =
-      BackgroundRenderer::canvasSize(image_.size(), padding_->value(), currentRatio_);
+      BackgroundRenderer::canvasSize(reduced_.size, padding_->value(), currentRatio_);
   savedDimension_ = fittingDimension(
       canvas, std::min<double>(MediaEngine::picturePixelBudget, BackgroundRenderer::maxArea));
   if (savedDimension_) {
@@ -320,6 +332,10 @@ void BackgroundController::resetEditor() {
 }
 
 void BackgroundController::saveEditor() {
+  if (image_.isNull()) {
+    report(EditorError(renderFailure()));
+    return;
+  }
   std::filesystem::path target;
   try {
     target = MediaEngine::uniqueSibling(sourceFile(), " With Background", "png");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "editors/common/editor_frame.h"
+#include "editors/common/editor_image.h"
 #include "editors/rendering/background_renderer.h"
 
 namespace Whirlpane {
@@ -40,6 +41,8 @@ class BackgroundController : public EditorFrame {
 
   // `image` is the decoded source picture (premultiplied ARGB).
   BackgroundController(const std::filesystem::path& file, const QImage& image);
+  // Shows `preview` until decodeFullPicture() brings the whole picture.
+  BackgroundController(const std::filesystem::path& file, const EditorPreview& preview);
 
   // The well's colour becomes the backdrop.
   void colorChanged();
@@ -66,7 +69,12 @@ class BackgroundController : public EditorFrame {
   // write, naming the smaller size Save writes instead; hidden otherwise.
   EditorLabel* sizeNote() const { return sizeNote_; }
 
+ protected:
+  void pictureDecoded(const QImage& image) override { image_ = image; }
+
  private:
+  BackgroundController(const std::filesystem::path& file, const QImage& image,
+                       ReducedPicture reduced);
   void choose(const BackgroundStyle& style, BackgroundSwatch* swatch);
   void refresh();
 

@@ -10,7 +10,10 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QTimer>
 #include <QWindow>
+#include <cstdio>
+#include <ctime>
 
 #include "chrome/alerts.h"
 #include "chrome/backdrop.h"
@@ -28,6 +31,51 @@ namespace Whirlpane {
 namespace {
 
 constexpr qreal cornerRadius = 20;
+
+// With WHIRLPANE_TRACE set, the editors' milestones go to the standard error
+// as "whirlpane-trace <event> <CLOCK_MONOTONIC ms> worst-gap <ms>": when the
+// window first shows its picture, when the whole picture is in, when a save
+// comes back. The worst gap is the longest wait so far of a 16 ms timer on
+// the interface thread, which runs from the first editor on.
+class Trace {
+ public:
+  static Trace* get() {
+    static Trace* trace = qEnvironmentVariableIsSet("WHIRLPANE_TRACE") ? new Trace : nullptr;
+    return trace;
+  }
+
+  void note(const char* event) {
+    std::fprintf(stderr, "whirlpane-trace %s %.1f worst-gap %.1f\n", event, now(), worstGap_);
+    std::fflush(stderr);
+  }
+
+ private:
+  Trace() {
+    timer_.setInterval(16);
+    timer_.setTimerType(Qt::PreciseTimer);
+    last_ = now();
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const double at = now();
+      worstGap_ = std::max(worstGap_, at - last_);
+      last_ = at;
+    });
+    timer_.start();
+  }
+
+  static double now() {
+    timespec at{};
+    clock_gettime(CLOCK_MONOTONIC, &at);
+    return at.tv_sec * 1e3 + at.tv_nsec / 1e6;
+  }
+
+  QTimer timer_;
+  double last_ = 0;
+  double worstGap_ = 0;
+};
+
+void trace(const char* event) {
+  if (Trace* trace = Trace::get()) trace->note(event);
+}
 
 // The warm (or, on glass, white) wash between the backdrop and the surface.
 class Tint : public QWidget {
@@ -132,6 +180,11 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 void EditorSurface::paintEvent(QPaintEvent*) {
+  if (!painted_) {
+    painted_ = true;
+    // The picture is painted after the surface it lies on, in the same pass.
+    if (Trace::get()) QTimer::singleShot(0, this, [] { trace("first-paint"); });
+  }
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   for (qreal y : separators) {
@@ -164,6 +217,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
       title_(title),
       action_(action),
       composited_(Platform::current().compositing()) {
+  Trace::get();  // the interface thread is watched from the first editor on
   const qreal w = size.width();
   const qreal h = size.height();
   const QString prefix = "editor." + action + ".";
@@ -226,7 +280,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
   saveButton_->setAccessibleName(saveTitle);
   saveButton_->setFont(saveFont);
   saveButton_->handler = [self] {
-    if (self) self->saveEditor();
+    if (self && self->pictureState_ == PictureState::ready) self->saveEditor();
   };
 
   status_ = new EditorLabel(QRectF(24 + r, h - 31.5, statusLineWidth(w, r, b), 15), editorFont(10),
@@ -241,6 +295,7 @@ EditorFrame::EditorFrame(std::filesystem::path file, const QString& title, const
 }
 
 EditorFrame::~EditorFrame() {
+  *abandoned_ = true;
   window_->controller_ = nullptr;
   // The editor deriving from this frame is already gone: hiding moves the
   // focus out of its fields, and their signals (a field's editingFinished)
@@ -276,6 +331,11 @@ void EditorFrame::saveImage(const QImage& image, std::string_view suffix, std::s
     report(EditorError(renderFailure()));
     return;
   }
+  saveRendered([image] { return image; }, suffix, format);
+}
+
+void EditorFrame::saveRendered(std::function<QImage()> render, std::string_view suffix,
+                               std::string_view format) {
   std::filesystem::path target;
   try {
     target = MediaEngine::uniqueSibling(sourceFile_, suffix, format);
@@ -283,15 +343,20 @@ void EditorFrame::saveImage(const QImage& image, std::string_view suffix, std::s
     report(EditorError(MediaEngine::describe(failure)));
     return;
   }
+  // Even the copy into the engine's form is a whole picture's worth of
+  // bytes: it is made on the save thread.
   performSave(
-      [picture = pictureOf(image), format = std::string(format), target, source = sourceFile_] {
-        MediaEngine::writePicture(picture, format, target, source, 0.9);
+      [render = std::move(render), format = std::string(format), target, source = sourceFile_] {
+        const QImage image = render();
+        if (image.isNull()) throw EditorError(renderFailure());
+        MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
         return target;
       });
 }
 
 void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
-  if (isSaving_) return;
+  // Nothing is saved from a picture not wholly decoded.
+  if (isSaving_ || pictureState_ != PictureState::ready) return;
   isSaving_ = true;
   saveButton_->setEnabled(false);
   //: The action bar's status line while the new file is written.
@@ -324,6 +389,7 @@ void EditorFrame::performSave(std::function<std::filesystem::path()> work) {
 
 void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
                              const std::optional<EditorError>& error) {
+  trace(error ? "save-failed" : "saved");
   isSaving_ = false;
   saveButton_->setEnabled(true);
   status_->setText({});
@@ -342,17 +408,80 @@ void EditorFrame::finishSave(const std::optional<std::filesystem::path>& saved,
   if (saved && !error) close();
 }
 
+void EditorFrame::waitForPicture(QWidget* control) {
+  waiting_.emplace_back(control);
+  if (pictureState_ != PictureState::ready) control->setEnabled(false);
+}
+
+void EditorFrame::decodeFullPicture(std::function<QImage()> decode, QSize expected) {
+  pictureState_ = PictureState::decoding;
+  saveButton_->setEnabled(false);
+  for (const QPointer<QWidget>& control : waiting_) {
+    if (control) control->setEnabled(false);
+  }
+  //: The action bar's status line while an editor decodes the whole picture; the window shows
+  //: a reduced copy meanwhile.
+  status_->setText(tr("Loading\u2026"));
+  window_->setCursor(Qt::BusyCursor);
+  QPointer<EditorFrame> self(this);
+  enqueueDecode([self, decode = std::move(decode), expected, abandoned = abandoned_] {
+    if (*abandoned) return;
+    QImage image;
+    std::optional<EditorError> error;
+    try {
+      image = decode();
+    } catch (const std::exception& failure) {
+      error = EditorError(MediaEngine::describe(failure));
+    } catch (...) {
+      error = EditorError(renderFailure());
+    }
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+      QMetaObject::invokeMethod(
+          application,
+          [self, image = std::move(image), error, expected] {
+            if (self) self->finishDecode(image, error, expected);
+          },
+          Qt::QueuedConnection);
+    }
+  });
+}
+
+void EditorFrame::finishDecode(const QImage& image, const std::optional<EditorError>& error,
+                               QSize expected) {
+  window_->unsetCursor();
+  // The file changed between the two decodes: what was shown is not what
+  // would be saved.
+  if (error || image.size() != expected) {
+    pictureState_ = PictureState::failed;
+    //: The action bar's status line when the whole picture could not be decoded; nothing can
+    //: be saved.
+    status_->setText(tr("Could not open"));
+    report(error.value_or(EditorError(renderFailure())));
+    trace("picture-failed");
+    return;
+  }
+  trace("picture-ready");
+  pictureState_ = PictureState::ready;
+  status_->setText({});
+  saveButton_->setEnabled(true);
+  for (const QPointer<QWidget>& control : waiting_) {
+    if (control) control->setEnabled(true);
+  }
+  pictureDecoded(image);
+}
+
 void EditorFrame::present(QPointF origin) {
   presentsErrors = true;
   window_->move(origin.toPoint());
-  window_->setWindowOpacity(composited_ ? 0 : 1);
+  const bool fades = composited_ && Platform::current().fadesWindows();
+  window_->setWindowOpacity(fades ? 0 : 1);
   window_->show();
   window_->raise();
   window_->activateWindow();
   QEasingCurve curve(QEasingCurve::BezierSpline);
   curve.addCubicBezierSegment({0.2, 0.9}, {0.3, 1.0}, {1, 1});
   grow_->play(0.92, 200, curve);
-  if (composited_) {
+  if (fades) {
     auto* fade = new QPropertyAnimation(window_, "windowOpacity", window_);
     fade->setDuration(160);
     fade->setStartValue(0.0);
@@ -366,6 +495,7 @@ void EditorFrame::close() { window_->close(); }
 void EditorFrame::aboutToClose() {
   if (closed_) return;
   closed_ = true;
+  *abandoned_ = true;
   // A save still running ends the editor's life when it comes back.
   if (isSaving_) return;
   // onClosed usually lets the controller go: nothing here may be touched

@@ -18,10 +18,13 @@
 #include <QImage>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QSize>
 #include <QWidget>
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +74,9 @@ class EditorSurface : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool painted_ = false;
 };
 
 // The title strip: pressing and dragging on it moves the window.
@@ -156,6 +162,10 @@ class EditorFrame : public QObject {
   // source ending in `suffix`, through performSave(). A null image is
   // reported as "The image could not be rendered.".
   void saveImage(const QImage& image, std::string_view suffix, std::string_view format = "png");
+  // The same with the image `render` makes on the save thread (a null one
+  // reported the same way).
+  void saveRendered(std::function<QImage()> render, std::string_view suffix,
+                    std::string_view format = "png");
 
   // Runs `work` on the save thread unless a save of this editor is running
   // already (then nothing happens). While it runs Save is disabled and the
@@ -164,6 +174,21 @@ class EditorFrame : public QObject {
   // window stays open. On success onSaved gets the file and the window
   // closes.
   void performSave(std::function<std::filesystem::path()> work);
+
+  // Where the whole picture of an editor that shows a reduced one first is.
+  enum class PictureState { decoding, ready, failed };
+  PictureState pictureState() const { return pictureState_; }
+
+  // Decodes the whole picture with `decode` on the decoding thread while the
+  // editor shows its reduced one. Until it is in, Save and the controls
+  // given to waitForPicture() are disabled, the status line reads "Opening
+  // the full picture…" and the pointer is busy over the window. The picture
+  // goes to pictureDecoded() when it has the `expected` size. A failure (what
+  // `decode` throws, or a picture of another size) is reported and stays in
+  // the status line, and Save stays disabled: nothing is saved.
+  void decodeFullPicture(std::function<QImage()> decode, QSize expected);
+  // Keeps `control` disabled while the whole picture is decoded.
+  void waitForPicture(QWidget* control);
 
   // Shows the window with its top-left corner at `origin`: it grows from 0.92
   // of its size and fades in where a compositor runs, and takes the focus.
@@ -175,11 +200,14 @@ class EditorFrame : public QObject {
  protected:
   // The window is closing; calls onClosed.
   virtual void aboutToClose();
+  // The whole picture decodeFullPicture() asked for, of the size expected.
+  virtual void pictureDecoded(const QImage&) {}
 
  private:
   friend class EditorWindow;
   void finishSave(const std::optional<std::filesystem::path>& saved,
                   const std::optional<EditorError>& error);
+  void finishDecode(const QImage& image, const std::optional<EditorError>& error, QSize expected);
 
   std::filesystem::path sourceFile_;
   QString title_;
@@ -196,6 +224,10 @@ class EditorFrame : public QObject {
   bool composited_;
   bool isSaving_ = false;
   bool closed_ = false;
+  PictureState pictureState_ = PictureState::ready;
+  std::vector<QPointer<QWidget>> waiting_;
+  // Set when the editor goes: a decode not yet begun is skipped.
+  std::shared_ptr<std::atomic<bool>> abandoned_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace Whirlpane

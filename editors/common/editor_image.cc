@@ -5,12 +5,25 @@
 
 namespace Whirlpane {
 
-QImage loadEditorImage(const std::filesystem::path& file) {
-  MediaEngine::Picture picture = MediaEngine::loadPicture(file);
+namespace {
+
+QImage premultiplied(const MediaEngine::Picture& picture) {
   const QImage view(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
                     QImage::Format_RGBA8888);
   // The view borrows the picture's bytes; the conversion makes the image its own.
   return view.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+}  // namespace
+
+QImage loadEditorImage(const std::filesystem::path& file) {
+  return premultiplied(MediaEngine::loadPicture(file));
+}
+
+EditorPreview loadEditorPreview(const std::filesystem::path& file) {
+  const MediaEngine::PicturePreview preview =
+      MediaEngine::loadPicturePreview(file, editorPreviewSide);
+  return {premultiplied(preview.picture), QSize(preview.fullWidth, preview.fullHeight)};
 }
 
 MediaEngine::Picture pictureOf(const QImage& image) {

@@ -9,14 +9,14 @@
 namespace Whirlpane {
 namespace {
 
-class SaveThread {
+class WorkThread {
  public:
-  SaveThread() : worker_([this] { run(); }) {}
+  WorkThread() : worker_([this] { run(); }) {}
 
   // At the program's end every save asked for is finished before the thread
   // goes: a file the user saved is written whole, and no save outlives the
   // engine it writes with.
-  ~SaveThread() {
+  ~WorkThread() {
     {
       std::lock_guard lock(mutex_);
       ending_ = true;
@@ -58,7 +58,17 @@ class SaveThread {
 }  // namespace
 
 void enqueueSave(std::function<void()> job) {
-  static SaveThread thread;
+  static WorkThread thread;
+  thread.enqueue(std::move(job));
+}
+
+void enqueueDecode(std::function<void()> job) {
+  static WorkThread thread;
+  thread.enqueue(std::move(job));
+}
+
+void enqueueOpening(std::function<void()> job) {
+  static WorkThread thread;
   thread.enqueue(std::move(job));
 }
 

@@ -12,7 +12,12 @@
 namespace Whirlpane {
 
 CropCanvas::CropCanvas(const QImage& image, const QRectF& frame, QWidget* parent)
-    : QWidget(parent), image_(image), geometry_(image.size()) {
+    : CropCanvas(image, image.size(), frame, parent) {
+  image_ = image;
+}
+
+CropCanvas::CropCanvas(const QImage& shown, QSize fullSize, const QRectF& frame, QWidget* parent)
+    : QWidget(parent), source_(shown), geometry_(fullSize) {
   setGeometry(frame.toRect());
   setObjectName("editor.crop.canvas");
   //: The crop area's name for screen readers, with how to use it.
@@ -25,10 +30,12 @@ void CropCanvas::resizeEvent(QResizeEvent*) { reduce(); }
 void CropCanvas::reduce() {
   // Twice the shown size keeps the picture sharp on a doubled display.
   const QSizeF room = geometry_.imageRect(rect()).size() * 2;
-  shown_ = image_.width() > room.width() || image_.height() > room.height()
-               ? image_.scaled(room.toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
-               : image_;
+  shown_ = source_.width() > room.width() || source_.height() > room.height()
+               ? source_.scaled(room.toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)
+               : source_;
 }
+
+void CropCanvas::setImage(const QImage& image) { image_ = image; }
 
 void CropCanvas::changed() {
   update();
@@ -58,11 +65,11 @@ void CropCanvas::reset() {
 
 QImage CropCanvas::croppedImage() const {
   const QRect rect = geometry_.pixelRect();
-  return rect.isEmpty() ? QImage() : image_.copy(rect);
+  return rect.isEmpty() || image_.isNull() ? QImage() : image_.copy(rect);
 }
 
 void CropCanvas::paintEvent(QPaintEvent*) {
-  if (image_.isNull()) return;
+  if (source_.isNull()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF picture = geometry_.imageRect(rect());

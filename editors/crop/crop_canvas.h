@@ -21,8 +21,15 @@ class CropCanvas : public QWidget {
 
  public:
   CropCanvas(const QImage& image, const QRectF& frame, QWidget* parent);
+  // Shows `shown`, a reduced copy of a picture of `fullSize` not yet decoded:
+  // the selection is in the whole picture's pixels from the start, and
+  // setImage() brings the whole picture.
+  CropCanvas(const QImage& shown, QSize fullSize, const QRectF& frame, QWidget* parent);
 
+  // The whole picture; null until it is decoded.
   const QImage& image() const { return image_; }
+  // The whole picture, of the size the selection is measured in.
+  void setImage(const QImage& image);
   const CropSelection& geometry() const { return geometry_; }
   QRectF selection() const { return geometry_.selection(); }
 
@@ -50,6 +57,7 @@ class CropCanvas : public QWidget {
   void reduce();
 
   QImage image_;
+  QImage source_;  // what is shown: the whole picture, or a reduced copy of it
   // The image reduced to about the canvas's size, so that a drag redraws
   // without resampling the whole photograph each time.
   QImage shown_;

@@ -93,13 +93,23 @@ std::string croppedFormat(const std::filesystem::path& source) {
 
 CropController::CropController(const std::filesystem::path& file, const QImage& image,
                                std::optional<MediaEngine::FileStamp> decoded)
+    : CropController(file, image, image, image.size(), decoded) {}
+
+CropController::CropController(const std::filesystem::path& file, const EditorPreview& preview,
+                               std::optional<MediaEngine::FileStamp> decoded)
+    : CropController(file, QImage(), preview.image, preview.fullSize, decoded) {}
+
+CropController::CropController(const std::filesystem::path& file, const QImage& image,
+                               const QImage& shown, QSize size,
+                               std::optional<MediaEngine::FileStamp> decoded)
     : EditorFrame(file,
                   //: The Crop editor's window title.
                   tr("Crop Image"),
                   //: The Crop editor's Save button: save the cut picture.
                   tr("Apply"), "crop", QSize(370, 560)),
       decoded_(decoded) {
-  canvas_ = new CropCanvas(image, QRectF(16, 47, 338, 382), surface());
+  canvas_ = new CropCanvas(shown, size, QRectF(16, 47, 338, 382), surface());
+  canvas_->setImage(image);
   // The ratio control starts at 121, or after a longer label.
   //: The label before the choices of the cut's shape (free, square, 16:9 ...).
   const qreal labelWidth = label(tr("Aspect ratio"), QRectF(15, 447.5, 80, 15), surface());
@@ -136,7 +146,11 @@ CropController::CropController(const std::filesystem::path& file, const QImage& 
     heightField_->setText(pixelText(rect.height()));
   };
   canvas_->reset();
+  waitForPicture(widthField_);
+  waitForPicture(heightField_);
 }
+
+void CropController::pictureDecoded(const QImage& image) { canvas_->setImage(image); }
 
 void CropController::sizeChanged(QLineEdit* field) {
   canvas_->setSize(fieldValue(widthField_), fieldValue(heightField_), field == widthField_);
@@ -157,15 +171,19 @@ void CropController::saveEditor() {
     sizeChanged(heightField_);
   }
   if (QWidget* focused = window()->focusWidget()) focused->clearFocus();
-  const QImage image = canvas_->croppedImage();
-  const std::string format = croppedFormat(sourceFile());
-  if (image.isNull() || MediaEngine::normalized(format) != "jpg" || !decoded_) {
-    saveImage(image, " Cropped", format);
+  const QImage whole = canvas_->image();
+  const QRect rect = canvas_->geometry().pixelRect();
+  if (whole.isNull() || rect.isEmpty()) {
+    report(EditorError(renderFailure()));
     return;
   }
+  const std::string format = croppedFormat(sourceFile());
   // A JPEG cut on its block grid keeps its coded blocks: no second generation
   // of compression, and the pixels stay exactly the source's. Elsewhere, and
-  // when the file is no longer the one shown, the selection is encoded again.
+  // when the file is no longer the one shown, the selection is encoded again
+  // (cut out on the save thread: a whole photograph is no small copy).
+  const std::optional<MediaEngine::FileStamp> blocks =
+      MediaEngine::normalized(format) == "jpg" ? decoded_ : std::nullopt;
   std::filesystem::path target;
   try {
     target = MediaEngine::uniqueSibling(sourceFile(), " Cropped", format);
@@ -173,11 +191,10 @@ void CropController::saveEditor() {
     report(EditorError(MediaEngine::describe(failure)));
     return;
   }
-  performSave([image, rect = canvas_->geometry().pixelRect(), format, target, source = sourceFile(),
-               decoded = *decoded_] {
-    if (!MediaEngine::writeCroppedJPEG(source, decoded, rect.x(), rect.y(), rect.width(),
-                                       rect.height(), target)) {
-      MediaEngine::writePicture(pictureOf(image), format, target, source, 0.9);
+  performSave([whole, rect, format, target, source = sourceFile(), blocks] {
+    if (!blocks || !MediaEngine::writeCroppedJPEG(source, *blocks, rect.x(), rect.y(), rect.width(),
+                                                  rect.height(), target)) {
+      MediaEngine::writePicture(pictureOf(whole.copy(rect)), format, target, source, 0.9);
     }
     return target;
   });

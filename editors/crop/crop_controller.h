@@ -15,6 +15,7 @@
 #include <string>
 
 #include "editors/common/editor_frame.h"
+#include "editors/common/editor_image.h"
 #include "whirlpane/picture_file.h"
 
 namespace Whirlpane {
@@ -39,6 +40,9 @@ class CropController : public EditorFrame {
   // coded blocks of a JPEG are kept only while the file still has it.
   CropController(const std::filesystem::path& file, const QImage& image,
                  std::optional<MediaEngine::FileStamp> decoded);
+  // Shows `preview` until decodeFullPicture() brings the whole picture.
+  CropController(const std::filesystem::path& file, const EditorPreview& preview,
+                 std::optional<MediaEngine::FileStamp> decoded);
 
   CropCanvas* canvas() const { return canvas_; }
   RatioControl* ratio() const { return ratio_; }
@@ -51,7 +55,13 @@ class CropController : public EditorFrame {
   // The action of both pixel fields (Return, or leaving the field).
   void sizeChanged(QLineEdit* field);
 
+ protected:
+  void pictureDecoded(const QImage& image) override;
+
  private:
+  CropController(const std::filesystem::path& file, const QImage& image, const QImage& shown,
+                 QSize size, std::optional<MediaEngine::FileStamp> decoded);
+
   CropCanvas* canvas_;
   RatioControl* ratio_;
   QLineEdit* widthField_;

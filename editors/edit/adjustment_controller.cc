@@ -42,13 +42,21 @@ QString brightnessText(double value) { return QString::asprintf("%+.0f%%", value
 QString factorText(double value) { return QString::asprintf("%.0f%%", value * 100); }
 
 AdjustmentController::AdjustmentController(const std::filesystem::path& file, const QImage& image)
+    : AdjustmentController(file, image, previewSource(image)) {}
+
+AdjustmentController::AdjustmentController(const std::filesystem::path& file,
+                                           const EditorPreview& preview)
+    : AdjustmentController(file, QImage(), previewSource(preview.image)) {}
+
+AdjustmentController::AdjustmentController(const std::filesystem::path& file, const QImage& image,
+                                           const QImage& reduced)
     : EditorFrame(file,
                   //: The Edit editor's window title: adjust the colours, turn and mirror.
                   tr("Edit Image"),
                   //: The Edit editor's Save button.
                   tr("Save"), "edit"),
       original_(image),
-      reduced_(previewSource(image)) {
+      reduced_(reduced) {
   preview_ = new PreviewView(QRectF(16, 53, 388, 344), surface());
   preview_->setObjectName("editor.edit.preview");
   const auto slider = [this](const QString& title, qreal centerY, double minimum, double maximum,

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "editors/common/editor_frame.h"
+#include "editors/common/editor_image.h"
 #include "editors/edit/adjustment.h"
 
 namespace Whirlpane {
@@ -30,6 +31,8 @@ class AdjustmentController : public EditorFrame {
 
  public:
   AdjustmentController(const std::filesystem::path& file, const QImage& image);
+  // Shows `preview` until decodeFullPicture() brings the whole picture.
+  AdjustmentController(const std::filesystem::path& file, const EditorPreview& preview);
 
   PreviewView* preview() const { return preview_; }
   SliderRow* brightness() const { return brightness_; }
@@ -47,7 +50,12 @@ class AdjustmentController : public EditorFrame {
   void resetEditor() override;
   void saveEditor() override;
 
+ protected:
+  void pictureDecoded(const QImage& image) override { original_ = image; }
+
  private:
+  AdjustmentController(const std::filesystem::path& file, const QImage& image,
+                       const QImage& reduced);
   void refresh();
 
   QImage original_;

@@ -8,7 +8,12 @@
 namespace Whirlpane {
 
 AnnotationCanvas::AnnotationCanvas(const QImage& image, QWidget* parent)
-    : QWidget(parent), originalImage_(image), layer_(image.size()) {
+    : AnnotationCanvas(image, image.size(), parent) {
+  originalImage_ = image;
+}
+
+AnnotationCanvas::AnnotationCanvas(const QImage& shown, QSize fullSize, QWidget* parent)
+    : QWidget(parent), source_(shown), layer_(fullSize) {
   setObjectName("editor.annotation.canvas");
   setFocusPolicy(Qt::ClickFocus);
   setMouseTracking(true);
@@ -41,9 +46,9 @@ void AnnotationCanvas::updateCursor(QPointF at) {
 const QImage& AnnotationCanvas::shownImage(const QRectF& rect, qreal ratio) {
   const QSize wanted = (rect.size() * ratio).toSize().expandedTo(QSize(1, 1));
   if (shown_.size() != wanted) {
-    shown_ = wanted.width() >= originalImage_.width()
-                 ? originalImage_
-                 : originalImage_.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shown_ = wanted.width() >= source_.width()
+                 ? source_
+                 : source_.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   return shown_;
 }
@@ -60,7 +65,7 @@ void AnnotationCanvas::paintEvent(QPaintEvent*) {
   painter.save();
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(r, shownImage(r, devicePixelRatioF()));
-  const qreal s = r.width() / originalImage_.width();
+  const qreal s = r.width() / layer_.imageSize().width();
   painter.translate(r.topLeft());
   painter.scale(s, s);
   layer_.drawAnnotations(painter);

@@ -24,8 +24,14 @@ class AnnotationCanvas : public QWidget {
   // Shows `image` (kept as given, never changed); named
   // "editor.annotation.canvas". The owner names it for screen readers.
   AnnotationCanvas(const QImage& image, QWidget* parent);
+  // Shows `shown`, a reduced copy of a picture of `fullSize` not yet decoded:
+  // the marks are in the whole picture's pixels from the start, and
+  // setOriginalImage() brings the whole picture.
+  AnnotationCanvas(const QImage& shown, QSize fullSize, QWidget* parent);
 
+  // The whole picture; null until it is decoded.
   const QImage& originalImage() const { return originalImage_; }
+  void setOriginalImage(const QImage& image) { originalImage_ = image; }
   // The marks, the mark being dragged and the settings of new marks; change
   // the tool through setTool().
   AnnotationLayer& layer() { return layer_; }
@@ -62,6 +68,7 @@ class AnnotationCanvas : public QWidget {
   const QImage& shownImage(const QRectF& rect, qreal ratio);
 
   QImage originalImage_;
+  QImage source_;  // what is shown: the whole picture, or a reduced copy of it
   AnnotationLayer layer_;
   QImage shown_;
 };

@@ -50,11 +50,22 @@ QString saveTitle(bool redaction) {
 
 MarkupController::MarkupController(const std::filesystem::path& file, const QImage& image,
                                    bool redaction)
+    : MarkupController(file, new AnnotationCanvas(image, nullptr), redaction) {}
+
+MarkupController::MarkupController(const std::filesystem::path& file, const EditorPreview& preview,
+                                   bool redaction)
+    : MarkupController(file, new AnnotationCanvas(preview.image, preview.fullSize, nullptr),
+                       redaction) {}
+
+MarkupController::MarkupController(const std::filesystem::path& file, AnnotationCanvas* canvas,
+                                   bool redaction)
     : EditorFrame(file, windowTitle(redaction), saveTitle(redaction),
                   redaction ? "redact" : "annotate"),
-      redaction_(redaction) {
+      redaction_(redaction),
+      canvas_(canvas) {
   const QString word = identifierWord();
-  canvas_ = new AnnotationCanvas(image, surface());
+  canvas_->setParent(surface());
+  canvas_->show();
   canvas_->setGeometry(16, 53, 388, 367);
   if (redaction_) {
     canvas_->setTool(Tool::redact);
@@ -147,8 +158,17 @@ void MarkupController::textChanged(const QString& text) { canvas_->layer().textV
 
 void MarkupController::resetEditor() { canvas_->clear(); }
 
+void MarkupController::pictureDecoded(const QImage& image) { canvas_->setOriginalImage(image); }
+
 void MarkupController::saveEditor() {
-  saveImage(canvas_->renderedImage(), redaction_ ? " Redacted" : " Annotated", "png");
+  const QImage whole = canvas_->originalImage();
+  if (whole.isNull()) {
+    report(EditorError(renderFailure()));
+    return;
+  }
+  // The marks are burnt into the whole picture on the save thread.
+  saveRendered([layer = canvas_->layer(), whole] { return layer.renderedImage(whole); },
+               redaction_ ? " Redacted" : " Annotated", "png");
 }
 
 }  // namespace Whirlpane

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "editors/common/editor_frame.h"
+#include "editors/common/editor_image.h"
 #include "editors/markup/annotation_canvas.h"
 
 namespace Whirlpane {
@@ -39,6 +40,8 @@ class MarkupController : public EditorFrame {
  public:
   // Annotate mode, or Redact mode when `redaction`.
   MarkupController(const std::filesystem::path& file, const QImage& image, bool redaction);
+  // Shows `preview` until decodeFullPicture() brings the whole picture.
+  MarkupController(const std::filesystem::path& file, const EditorPreview& preview, bool redaction);
 
   bool redaction() const { return redaction_; }
   AnnotationCanvas* canvas() const { return canvas_; }
@@ -56,7 +59,12 @@ class MarkupController : public EditorFrame {
   void resetEditor() override;
   void saveEditor() override;
 
+ protected:
+  void pictureDecoded(const QImage& image) override;
+
  private:
+  MarkupController(const std::filesystem::path& file, AnnotationCanvas* canvas, bool redaction);
+
   bool redaction_;
   AnnotationCanvas* canvas_;
   RatioControl* toolControl_ = nullptr;

@@ -11,12 +11,14 @@
 
 namespace Whirlpane {
 
-MetadataController::MetadataController(const std::filesystem::path& file, const Entries& entries)
+MetadataController::MetadataController(const std::filesystem::path& file, const Entries& entries,
+                                       std::optional<MediaEngine::FileStamp> opened)
     : EditorFrame(file,
                   //: The Metadata editor's window title: the file's facts (camera, dates, place).
                   tr("Metadata"),
                   //: The Metadata editor's Save button: save a copy without the metadata.
-                  tr("Strip Metadata"), "metadata") {
+                  tr("Strip Metadata"), "metadata"),
+      opened_(opened) {
   removeReset();
   auto* name = new EditorLabel(QRectF(20, 57, 380, 22), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
@@ -62,7 +64,8 @@ MetadataController::MetadataController(const std::filesystem::path& file, const 
 }
 
 void MetadataController::saveEditor() {
-  performSave([file = sourceFile()] { return MediaEngine::stripMetadata(file); });
+  performSave(
+      [file = sourceFile(), opened = opened_] { return MediaEngine::stripMetadata(file, opened); });
 }
 
 QString metadataText(const MetadataController::Entries& entries) {

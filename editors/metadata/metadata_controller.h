@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Metadata editor: the file's metadata as text, and "Strip Metadata",
 // which writes a copy without it beside the file through the engine. It has
-// nothing to reset.
+// nothing to reset. The copy is made from the file whose metadata is shown:
+// one replaced or changed since is refused.
 //
 // Thread safety: main thread only.
 #pragma once
@@ -9,11 +10,13 @@
 #include <QString>
 #include <QTextEdit>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "editors/common/editor_frame.h"
+#include "whirlpane/picture_file.h"
 
 namespace Whirlpane {
 
@@ -23,7 +26,9 @@ class MetadataController : public EditorFrame {
  public:
   using Entries = std::vector<std::pair<std::string, std::string>>;
 
-  MetadataController(const std::filesystem::path& file, const Entries& entries);
+  // `entries` were read from `file` after it was stamped `opened`.
+  MetadataController(const std::filesystem::path& file, const Entries& entries,
+                     std::optional<MediaEngine::FileStamp> opened);
 
   QTextEdit* entriesView() const { return entries_; }
 
@@ -31,6 +36,7 @@ class MetadataController : public EditorFrame {
 
  private:
   QTextEdit* entries_;
+  std::optional<MediaEngine::FileStamp> opened_;
 };
 
 // Each entry as its key, a line break and its value, entries separated by an

@@ -5,7 +5,8 @@
 // sheet of every control beside them. Drawn at twice the logical size in the
 // Inter face, so that the pictures do not change with the machine. It fails
 // (exit status 1) when an editor cannot be built or a picture not written.
-//   editor-<key>.png           each editor as it opens on a photo
+//   editor-<key>.png           each editor as it opens on a photo (Compress
+//                              once it shows the size of its copy)
 //   editor-<key>-driven.png    the same after the synthetic input
 //   editor-<key>-focus.png     then Tab pressed twice: the first control after
 //                              Close shows its focus ring
@@ -16,6 +17,7 @@
 // Usage: editor-self-check FOLDER [LANGUAGE]
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -27,6 +29,7 @@
 #include <filesystem>
 
 #include "editors/common/editor_text.h"
+#include "editors/compress/compression_controller.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/background_swatch.h"
 #include "editors/controls/preview_view.h"
@@ -142,6 +145,17 @@ QImage controlSheet() {
   return widgetPicture(&sheet, scale);
 }
 
+// Lets the Compress editor in `window` make the size of its copy (10 s at
+// most); any other editor has nothing to wait for.
+void settle(const EditorCoordinator& coordinator, QWidget* window) {
+  auto* compress = dynamic_cast<CompressionController*>(coordinator.editorOf(window));
+  for (QElapsedTimer clock; compress && !compress->estimate();) {
+    if (!clock.isValid()) clock.start();
+    if (clock.elapsed() > 10000) break;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,9 +188,14 @@ int main(int argc, char** argv) {
   try {
     for (const std::string& key : coordinator.editorKeys()) {
       QWidget* window = coordinator.makeOffscreenWindow(key, photo);
+      // Pictured with the whole picture in, as the user mostly sees them.
+      while (coordinator.editorOf(window)->pictureState() == EditorFrame::PictureState::decoding)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
       const QString name = "editor-" + QString::fromStdString(key);
+      settle(coordinator, window);
       ok &= savePicture(widgetPicture(window, scale), folder, name + ".png");
       drive(window);
+      settle(coordinator, window);
       ok &= savePicture(widgetPicture(window, scale), folder, name + "-driven.png");
       window->show();
       window->activateWindow();

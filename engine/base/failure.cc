@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "whirlpane/failure.h"
 
+#include <cerrno>
 #include <new>
 #include <system_error>
 
@@ -31,9 +32,20 @@ std::string messageFor(Failure::Kind kind, const std::string& payload) {
       return translated("This file is too large to process safely at full resolution.");
     case Kind::lockedPDF:
       return translated("Unlock the PDF before converting it.");
+    case Kind::wrongPassword:
+      return translated("That password does not open this PDF.");
     case Kind::noReduction:
       return translated(
           "This file could not be made smaller with these settings. The original was kept.");
+    case Kind::changed:
+      // TRANSLATORS: %1$s is a file name.
+      return translated(
+          "%1$s changed after it was opened, so nothing was saved. Open it again to use it as it "
+          "is now.",
+          {payload});
+    case Kind::noRoom:
+    case Kind::folderNotWritable:
+      break;  // made with their message
   }
   return payload;
 }
@@ -43,10 +55,52 @@ std::string fileMessage(const char* sentence, const std::filesystem::path& path,
   return substituted(translated(sentence), {path.string(), reason});
 }
 
+// A folder as the user knows it: its own name, or the whole path for the
+// root.
+std::string folderName(const std::filesystem::path& folder) {
+  std::filesystem::path normal = folder.lexically_normal();
+  if (!normal.has_filename() && normal != normal.root_path()) normal = normal.parent_path();
+  return normal.has_filename() ? normal.filename().string() : normal.string();
+}
+
 }  // namespace
 
 Failure::Failure(Kind kind, std::string payload)
     : kind_(kind), payload_(std::move(payload)), message_(messageFor(kind_, payload_)) {}
+
+Failure::Failure(Kind kind, std::string payload, std::string message)
+    : kind_(kind), payload_(std::move(payload)), message_(std::move(message)) {}
+
+Failure Failure::noRoom(const std::filesystem::path& folder, const std::string& fileName) {
+  // TRANSLATORS: %1$s is a folder's name, %2$s a file name.
+  return {Kind::noRoom, folder.string(),
+          translated("There is no room left on the disk holding “%1$s” to save “%2$s”.",
+                     {folderName(folder), fileName})};
+}
+
+Failure Failure::folderNotWritable(const std::filesystem::path& folder,
+                                   const std::string& fileName) {
+  // TRANSLATORS: %1$s is a folder's name, %2$s a file name.
+  return {Kind::folderNotWritable, folder.string(),
+          translated("“%2$s” could not be saved: the folder “%1$s” does not let you save "
+                     "files in it.",
+                     {folderName(folder), fileName})};
+}
+
+std::optional<Failure> savingFailure(int error, const std::filesystem::path& folder,
+                                     const std::string& fileName) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return Failure::noRoom(folder, fileName);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return Failure::folderNotWritable(folder, fileName);
+    default:
+      return std::nullopt;
+  }
+}
 
 FileError::FileError(int error, const char* sentence, const std::filesystem::path& path)
     : std::filesystem::filesystem_error(sentence, path,

@@ -180,24 +180,26 @@ fs::path temporaryDirectory() {
   return folder;
 }
 
-BatchFolder::BatchFolder(const fs::path& source, std::string ext)
-    : source_(source),
+BatchFolder::BatchFolder(const fs::path& source, std::string ext, const fs::path& outputFolder)
+    : namedAs_(outputFolder.empty() ? source : outputFolder / source.filename()),
       ext_(std::move(ext)),
       permissions_(outputPermissions(source)),
-      folder_(source.parent_path() / (".whirlpane-batch-" + newUUID())) {
+      folder_(namedAs_.parent_path() / (".whirlpane-batch-" + newUUID())) {
   WorkingFiles::createFolder(folder_);
 }
 
-BatchFolder::BatchFolder(const fs::path& source, std::string ext, OneOutput)
-    : source_(source),
+BatchFolder::BatchFolder(const fs::path& source, std::string ext, const fs::path& outputFolder,
+                         OneOutput)
+    : namedAs_(outputFolder.empty() ? source : outputFolder / source.filename()),
       ext_(std::move(ext)),
       permissions_(outputPermissions(source)),
-      folder_(source.parent_path() / (".whirlpane-" + newUUID() + ".tmp")),
+      folder_(namedAs_.parent_path() / (".whirlpane-" + newUUID() + ".tmp")),
       oneOutput_(WorkingFiles::createFile(folder_, permissions_)),
       single_(true) {}
 
-BatchFolder BatchFolder::forOneOutput(const fs::path& source, std::string ext) {
-  return BatchFolder(source, std::move(ext), OneOutput{});
+BatchFolder BatchFolder::forOneOutput(const fs::path& source, std::string ext,
+                                      const fs::path& outputFolder) {
+  return BatchFolder(source, std::move(ext), outputFolder, OneOutput{});
 }
 
 BatchFolder::~BatchFolder() { WorkingFiles::remove(folder_); }
@@ -234,15 +236,15 @@ std::vector<fs::path> BatchFolder::publish() {
   for (const auto& [file, suffix] : staged_) {
     int attempts = 0;
     for (;;) {
-      const fs::path destination = uniqueSibling(source_, suffix, ext_);
+      const fs::path destination = uniqueSibling(namedAs_, suffix, ext_);
       const int error = detail::renameExclusive(file, destination);
       if (error == 0) {
         published.push_back(destination);
         break;
       }
       if (error != EEXIST) {
+        if (published.empty()) throwFileError(error, "Could not save \"%1$s\": %2$s", destination);
         const std::string reason = std::generic_category().message(error);
-        if (published.empty()) throw Failure::encoding(reason);
         // TRANSLATORS: %1$s is the system's reason, %2$s a list of file names.
         throw Failure::encoding(translated("%1$s Already saved: %2$s.", {reason, alreadySaved()}));
       }
@@ -254,7 +256,7 @@ std::vector<fs::path> BatchFolder::publish() {
       }
     }
   }
-  if (!published.empty()) syncFolder(source_.parent_path());
+  if (!published.empty()) syncFolder(namedAs_.parent_path());
   return published;
 }
 

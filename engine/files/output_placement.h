@@ -62,21 +62,24 @@ std::filesystem::path temporaryDirectory();
 std::string newUUID();
 
 // One conversion's staging area: a hidden folder ".whirlpane-batch-<UUID>"
-// beside the source. Outputs are staged (written and flushed) one by one, then
-// published in order by exclusive renames to unique sibling names, with the
-// permissions outputPermissions() gives for the source. Whatever is still
-// inside when the object goes away is removed with the folder.
+// in the folder the outputs go to, beside the source unless another is given. Outputs are staged
+// (written and flushed) one by one, then published in order by exclusive renames to unique sibling
+// names, with the permissions outputPermissions() gives for the source. Whatever is still inside
+// when the object goes away is removed with the folder.
 class BatchFolder {
  public:
-  // Creates the folder beside `source`; `ext` is the extension of every output.
-  // Throws FileError when the source cannot be examined or the folder cannot
-  // be created.
-  BatchFolder(const std::filesystem::path& source, std::string ext);
+  // Creates the folder in `outputFolder` (the source's own folder when
+  // empty); `ext` is the extension of every output. Throws FileError when the
+  // source cannot be examined or the folder cannot be created.
+  BatchFolder(const std::filesystem::path& source, std::string ext,
+              const std::filesystem::path& outputFolder = {});
   // For a conversion that makes exactly one output: no folder, only one hidden
-  // file ".whirlpane-<UUID>.tmp" beside the source, created now, into which
-  // the one stage() or stageWritten() writes. A folder made and removed for
-  // each file costs a small picture more than its encoding does.
-  static BatchFolder forOneOutput(const std::filesystem::path& source, std::string ext);
+  // file ".whirlpane-<UUID>.tmp" in the folder the output goes to, created
+  // now, into which the one stage() or stageWritten() writes. A folder made
+  // and removed for each file costs a small picture more than its encoding
+  // does.
+  static BatchFolder forOneOutput(const std::filesystem::path& source, std::string ext,
+                                  const std::filesystem::path& outputFolder = {});
   ~BatchFolder();
   BatchFolder(const BatchFolder&) = delete;
   BatchFolder& operator=(const BatchFolder&) = delete;
@@ -95,11 +98,11 @@ class BatchFolder {
 
   // Publishes every staged output in staging order and returns where each went.
   // On failure, outputs already published stay and the Failure::encoding message
-  // names or counts them.
+  // names or counts them; when none was, a FileError tells why.
   std::vector<std::filesystem::path> publish();
 
  private:
-  std::filesystem::path source_;
+  std::filesystem::path namedAs_;  // the source's name in the folder the outputs go to
   std::string ext_;
   mode_t permissions_;
   std::filesystem::path folder_;  // or, for one output, its hidden file
@@ -108,7 +111,8 @@ class BatchFolder {
   std::vector<std::pair<std::filesystem::path, std::string>> staged_;
 
   struct OneOutput {};
-  BatchFolder(const std::filesystem::path& source, std::string ext, OneOutput);
+  BatchFolder(const std::filesystem::path& source, std::string ext,
+              const std::filesystem::path& outputFolder, OneOutput);
   // The descriptor and path of the next staged file, created for it.
   std::pair<UniqueFd, std::filesystem::path> nextFile();
 };

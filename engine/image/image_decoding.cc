@@ -232,6 +232,28 @@ Image ImageSource::decode() const {
   }
 }
 
+Image ImageSource::decodeReduced(int longestSide) const {
+  if (!withinPixelBudget(width_, height_)) throw Failure::tooLarge();
+  const auto fitted = [longestSide] {
+    return VImage::option()->set("height", longestSide)->set("size", VIPS_SIZE_DOWN);
+  };
+  try {
+    VImage pixels;
+    if (decoder_ == Decoder::bmp) {
+      pixels = toSRGB8(detail::decodeBmp(path_)).thumbnail_image(longestSide, fitted());
+    } else {
+      // The thumbnail operation picks the decoder's own reduction (a JPEG's
+      // DCT scaling, HEIF's stored thumbnail, WebP's scaled decode) and turns
+      // the picture upright.
+      pixels = toSRGB8(VImage::thumbnail(path_.c_str(), longestSide, fitted()));
+    }
+    return Image(pixels.copy_memory());
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    throw Failure::unreadable(path_.filename().string());
+  }
+}
+
 Image loadImage(const fs::path& url) {
   const std::optional<ImageSource> source = ImageSource::open(url);
   if (!source) throw Failure::unreadable(url.filename().string());

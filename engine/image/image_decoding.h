@@ -52,6 +52,15 @@ class ImageSource {
   // dimensions are outside the pixel budget (before decoding anything), and
   // Failure::unreadable with the file name when the pixels cannot be decoded.
   Image decode() const;
+  // Decodes the first frame, upright, reduced so that neither side exceeds
+  // `longestSide` (never enlarged), the cheapest way the format allows: JPEG,
+  // HEIF and WebP at a reduced scale straight from the file, the rest read
+  // once front to back and shrunk as they are read. A file cut short gives
+  // what could be decoded. Throws as decode() does.
+  Image decodeReduced(int longestSide) const;
+  // The size of the decoded first frame, upright.
+  long long uprightWidth() const { return orientation_ >= 5 ? height_ : width_; }
+  long long uprightHeight() const { return orientation_ >= 5 ? width_ : height_; }
 
   const std::filesystem::path& path() const { return path_; }
 

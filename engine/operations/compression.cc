@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 #include "base/file_io.h"
@@ -20,6 +21,7 @@
 #include "image/webp_chunks.h"
 #include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
+#include "whirlpane/picture_file.h"
 
 namespace MediaEngine {
 namespace {
@@ -73,9 +75,9 @@ std::optional<Bytes> withoutMetadata(const fs::path& url, const ImageSource& sou
   return Bytes::copyOf(std::as_bytes(std::span(*stream)));
 }
 
-}  // namespace
-
-fs::path compress(const fs::path& url, double quality) {
+// The bytes compress() writes for `url` at `quality`; throws
+// Failure::noReduction when they are not smaller than the file.
+Bytes compressedCandidate(const fs::path& url, double quality) {
   requireQuality(quality);
   const std::optional<ImageSource> source = singleFrameSource(url);
   const std::string format = normalized(lowerExtension(url));
@@ -88,10 +90,17 @@ fs::path compress(const fs::path& url, double quality) {
   struct stat info {};
   if (::stat(url.c_str(), &info) != 0) throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
   if (candidate.size() >= static_cast<size_t>(info.st_size)) throw Failure::noReduction();
-  return publishBeside(url, "-compressed", format, candidate);
+  return candidate;
 }
 
-fs::path stripMetadata(const fs::path& url) {
+// Refuses to go on when `url` is no longer the file stamped `opened`.
+void requireUnchanged(const fs::path& url, const std::optional<FileStamp>& opened) {
+  if (!opened || fileStamp(url) != opened) throw Failure::changed(url.filename().string());
+}
+
+// stripMetadata() with `beforePublishing` run once every read is done, just
+// before the copy is published.
+fs::path strippedCopy(const fs::path& url, const std::function<void()>& beforePublishing) {
   const std::optional<ImageSource> source = singleFrameSource(url);
   const std::string format = normalized(lowerExtension(url));
   if (!isRaster(format)) {
@@ -100,8 +109,10 @@ fs::path stripMetadata(const fs::path& url) {
                    "PDF and document metadata require document-specific sanitization."));
   }
   if (source) {
-    if (std::optional<Bytes> clean = withoutMetadata(url, *source, format))
+    if (std::optional<Bytes> clean = withoutMetadata(url, *source, format)) {
+      beforePublishing();
       return publishBeside(url, "-clean", format, *clean);
+    }
   }
   // Encoded again from its pixels. Lossy formats take the quality that keeps
   // the copy no larger than the source; lossless ones lose nothing anyway.
@@ -110,10 +121,42 @@ fs::path stripMetadata(const fs::path& url) {
     struct stat info {};
     if (::stat(url.c_str(), &info) != 0)
       throwFileError(errno, "Could not read \"%1$s\": %2$s", url);
-    return publishBeside(url, "-clean", format,
-                         encodedWithin(image, format, static_cast<size_t>(info.st_size)));
+    Bytes clean = encodedWithin(image, format, static_cast<size_t>(info.st_size));
+    beforePublishing();
+    return publishBeside(url, "-clean", format, clean);
   }
-  return publishBeside(url, "-clean", format, encodedImage(image, format, 1.0));
+  Bytes clean = encodedImage(image, format, 1.0);
+  beforePublishing();
+  return publishBeside(url, "-clean", format, clean);
+}
+
+}  // namespace
+
+fs::path compress(const fs::path& url, double quality) {
+  Bytes candidate = compressedCandidate(url, quality);
+  return publishBeside(url, "-compressed", normalized(lowerExtension(url)), candidate);
+}
+
+fs::path compress(const fs::path& url, double quality, const std::optional<FileStamp>& opened) {
+  requireUnchanged(url, opened);
+  Bytes candidate = compressedCandidate(url, quality);
+  // Unchanged from before the first read to after the last: the copy is made
+  // from the file that was shown.
+  requireUnchanged(url, opened);
+  return publishBeside(url, "-compressed", normalized(lowerExtension(url)), candidate);
+}
+
+long long compressedSize(const fs::path& url, double quality) {
+  return static_cast<long long>(compressedCandidate(url, quality).size());
+}
+
+fs::path stripMetadata(const fs::path& url) {
+  return strippedCopy(url, [] {});
+}
+
+fs::path stripMetadata(const fs::path& url, const std::optional<FileStamp>& opened) {
+  requireUnchanged(url, opened);
+  return strippedCopy(url, [&] { requireUnchanged(url, opened); });
 }
 
 }  // namespace MediaEngine

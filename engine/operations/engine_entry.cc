@@ -13,7 +13,8 @@ extern "C" __attribute__((visibility("default"))) const WhirlpaneEngine* whirlpa
       WhirlpaneEngine::currentVersion, &MediaEngine::start,
       &MediaEngine::convert,           &MediaEngine::metadata,
       &MediaEngine::compress,          &MediaEngine::stripMetadata,
-      &MediaEngine::describe,          &MediaEngine::WorkingFiles::removeAll,
+      &MediaEngine::describe,          &MediaEngine::usePDFPassword,
+      &MediaEngine::needsPDFPassword,  &MediaEngine::WorkingFiles::removeAll,
   };
   return &table;
 }

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/file_io.h"
@@ -23,8 +24,11 @@ namespace MediaEngine {
 
 static_assert(picturePixelBudget == pixelBudget, "the editors' budget is the engine's");
 
-Picture loadPicture(const std::filesystem::path& url) {
-  const Image image = loadImage(url);
+namespace {
+
+// The pixels of `image` as RGBA bytes; Failure::unreadable naming `url` when
+// they cannot be rendered.
+Picture rgbaOf(const Image& image, const std::filesystem::path& url) {
   vips::VImage pixels = image.pixels();
   if (!image.hasAlpha()) pixels = pixels.bandjoin_const({255});
   // bandjoin_const is lazy: the copy below renders it into memory.
@@ -36,6 +40,17 @@ Picture loadPicture(const std::filesystem::path& url) {
   g_free(memory);
   if (rendered != size) throw Failure::unreadable(url.filename().string());
   return picture;
+}
+
+}  // namespace
+
+Picture loadPicture(const std::filesystem::path& url) { return rgbaOf(loadImage(url), url); }
+
+PicturePreview loadPicturePreview(const std::filesystem::path& url, int longestSide) {
+  const std::optional<ImageSource> source = ImageSource::open(url);
+  if (!source) throw Failure::unreadable(url.filename().string());
+  return {rgbaOf(source->decodeReduced(std::max(1, longestSide)), url),
+          static_cast<int>(source->uprightWidth()), static_cast<int>(source->uprightHeight())};
 }
 
 void writePicture(const Picture& picture, std::string_view format, const std::filesystem::path& to,

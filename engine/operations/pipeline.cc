@@ -10,6 +10,7 @@
 
 #include "base/file_io.h"
 #include "base/handles.h"
+#include "base/pdf_password.h"
 #include "documents/document_support.h"
 #include "files/output_placement.h"
 #include "image/image_decoding.h"
@@ -46,11 +47,22 @@ void checkReadable(const fs::path& source) {
   if (!S_ISREG(info.st_mode)) throw Failure::unreadable(source.filename().string());
 }
 
-}  // namespace
+// True when `path`, named by a failure, is `folder` or a file or working
+// file in it; the source itself is not.
+bool isInOutputFolder(const fs::path& path, const fs::path& folder, const fs::path& source) {
+  const fs::path normal = path.lexically_normal();
+  if (normal == source.lexically_normal()) return false;
+  const fs::path target = folder.lexically_normal();
+  for (fs::path at = normal; at.has_relative_path(); at = at.parent_path()) {
+    if (at == target) return true;
+    if (at.filename().string().starts_with(".whirlpane-")) continue;  // our working files
+    if (at != normal) return false;
+  }
+  return false;
+}
 
-std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
-  const std::string canonical = normalized(format);
-  checkReadable(source);
+std::vector<fs::path> convertInto(const fs::path& source, const std::string& canonical,
+                                  const fs::path& outputFolder) {
   const SourceKind kind = kindOf(source);
 
   std::optional<ImageSource> image;
@@ -62,8 +74,9 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
   }
 
   // A picture makes one output whatever the format; only it skips the folder.
-  BatchFolder batch = kind == SourceKind::image ? BatchFolder::forOneOutput(source, canonical)
-                                                : BatchFolder(source, canonical);
+  BatchFolder batch = kind == SourceKind::image
+                          ? BatchFolder::forOneOutput(source, canonical, outputFolder)
+                          : BatchFolder(source, canonical, outputFolder);
   // PDFs, text documents and the document formats are the documents
   // library's, loaded here on first need.
   if (canonical == "txt") {
@@ -109,6 +122,35 @@ std::vector<fs::path> convert(const fs::path& source, std::string_view format) {
         "");
   }
   return batch.publish();
+}
+
+}  // namespace
+
+void usePDFPassword(std::string password) { detail::setPDFPassword(std::move(password)); }
+
+bool needsPDFPassword(const std::exception& error) {
+  const auto* failure = dynamic_cast<const Failure*>(&error);
+  return failure && (failure->kind() == Failure::Kind::lockedPDF ||
+                     failure->kind() == Failure::Kind::wrongPassword);
+}
+
+std::vector<fs::path> convert(const fs::path& source, std::string_view format,
+                              const fs::path& outputFolder) {
+  const std::string canonical = normalized(format);
+  checkReadable(source);
+  const fs::path folder = outputFolder.empty() ? source.parent_path() : outputFolder;
+  try {
+    return convertInto(source, canonical, outputFolder);
+  } catch (const std::filesystem::filesystem_error& error) {
+    // Our working files and the system's words for them mean nothing to the
+    // user: a full disk or a folder that may not be written is told in terms
+    // of the folder and the file they chose.
+    if (!isInOutputFolder(error.path1(), folder, source)) throw;
+    std::optional<Failure> failure =
+        savingFailure(error.code().value(), folder, source.stem().string() + "." + canonical);
+    if (!failure) throw;
+    throw *failure;
+  }
 }
 
 }  // namespace MediaEngine

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <vector>
 
+#include "base/pdf_password.h"
 #include "base/translation.h"
 #include "image/codec_runtime.h"
 #include "whirlpane/failure.h"
@@ -45,8 +46,12 @@ Failure unreadablePage(int index) {
 
 }  // namespace
 
-PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document, Bytes data, fs::path file)
-    : data_(std::move(data)), file_(std::move(file)), document_(std::move(document)) {}
+PDFDocument::PDFDocument(std::unique_ptr<poppler::document> document, Bytes data, fs::path file,
+                         std::string password)
+    : data_(std::move(data)),
+      file_(std::move(file)),
+      password_(std::move(password)),
+      document_(std::move(document)) {}
 PDFDocument::~PDFDocument() = default;
 PDFDocument::PDFDocument(PDFDocument&&) noexcept = default;
 PDFDocument& PDFDocument::operator=(PDFDocument&&) noexcept = default;
@@ -57,11 +62,18 @@ PDFDoc& PDFDocument::renderable() const {
   if (!renderable_) {
     // poppler-cpp has made poppler's global parameters by now: this document
     // was opened through it.
-    auto core = file_.empty()
-                    ? std::make_unique<PDFDoc>(
-                          new MemStream(reinterpret_cast<const char*>(data_.data()), 0,
-                                        static_cast<Goffset>(data_.size()), Object(objNull)))
-                    : std::make_unique<PDFDoc>(std::make_unique<GooString>(file_.string()));
+    std::unique_ptr<PDFDoc> core;
+    if (file_.empty()) {
+      core = std::make_unique<PDFDoc>(new MemStream(reinterpret_cast<const char*>(data_.data()), 0,
+                                                    static_cast<Goffset>(data_.size()),
+                                                    Object(objNull)));
+    } else if (password_.empty()) {
+      core = std::make_unique<PDFDoc>(std::make_unique<GooString>(file_.string()));
+    } else {
+      const std::optional<GooString> password{GooString(password_)};
+      core =
+          std::make_unique<PDFDoc>(std::make_unique<GooString>(file_.string()), password, password);
+    }
     if (!core->isOk()) throw Failure::encoding(translated("PDF rasterization failed"));
     renderable_ = std::move(core);
   }
@@ -73,9 +85,16 @@ PDFDocument pdf(const fs::path& url) {
   std::unique_ptr<poppler::document> document(poppler::document::load_from_file(url.string()));
   if (!document) throw Failure::unreadable(url.filename().string());
   // poppler opens a file that needs a user password as a locked document.
-  if (document->is_locked()) throw Failure::lockedPDF();
+  std::string password;
+  if (document->is_locked()) {
+    password = detail::pdfPassword();
+    if (password.empty()) throw Failure::lockedPDF();
+    // Tried as either password: the owner's opens it too.
+    document->unlock(password, password);
+    if (document->is_locked()) throw Failure::wrongPassword();
+  }
   if (document->pages() < 1) throw Failure::unreadable(translated("empty PDF"));
-  return PDFDocument(std::move(document), {}, url);
+  return PDFDocument(std::move(document), {}, url, std::move(password));
 }
 
 std::optional<PDFDocument> pdf(Bytes data) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "image/image.h"
@@ -27,9 +28,10 @@ inline constexpr double pageResolution = 300.0;
 class PDFDocument {
  public:
   // `data`, when given, holds the bytes `document` reads from; otherwise
-  // `file` is where it was read from.
+  // `file` is where it was read from, unlocked with `password` when it is
+  // locked.
   PDFDocument(std::unique_ptr<poppler::document> document, Bytes data,
-              std::filesystem::path file = {});
+              std::filesystem::path file = {}, std::string password = {});
   ~PDFDocument();
   PDFDocument(PDFDocument&&) noexcept;
   PDFDocument& operator=(PDFDocument&&) noexcept;
@@ -44,14 +46,17 @@ class PDFDocument {
  private:
   Bytes data_;  // declared first: the documents read from it until they are gone
   std::filesystem::path file_;
+  std::string password_;
   std::unique_ptr<poppler::document> document_;
   mutable std::unique_ptr<PDFDoc> renderable_;
 };
 
-// Opens `url`. Throws Failure::unreadable with the file name when it is no PDF
-// that can be read, Failure::lockedPDF when it needs a password to open (no
-// password is ever tried), and Failure::unreadable "empty PDF" when it has no
-// pages. A document with only an owner password opens normally.
+// Opens `url`, a locked one with the password usePDFPassword() gave. Throws
+// Failure::unreadable with the file name when it is no PDF that can be read,
+// Failure::lockedPDF when it needs a password to open and none was given,
+// Failure::wrongPassword when the one given does not open it, and
+// Failure::unreadable "empty PDF" when it has no pages. A document with only
+// an owner password opens normally.
 PDFDocument pdf(const std::filesystem::path& url);
 
 // The PDF in `data` when it opens, is not locked and has a page; nullopt

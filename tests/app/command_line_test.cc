@@ -43,6 +43,8 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
       {{"--compress", "a.jpg", "--quality", "0.5"}, Mode::compress, "a.jpg", ""},
       {{"--compress", "a.jpg"}, Mode::usageError, "", ""},
       {{"--strip", "--version"}, Mode::strip, "--version", ""},
+      {{"--convert", "a.jpg", "--to", "png", "--output-folder"}, Mode::usageError, "", ""},
+      {{"--convert", "a.jpg", "--to", "png", "--batch-worker"}, Mode::batchWorker, "", ""},
   };
   for (const Case& c : cases) {
     std::vector<std::string> arguments{"/usr/bin/whirlpane"};
@@ -70,6 +72,9 @@ TEST(CommandLine, DecidesTheModeFromTheArgumentsAlone) {
     all.insert(all.end(), arguments.begin(), arguments.end());
     EXPECT_EQ(parseCommandLine(all).sources, sources) << testing::PrintToString(arguments);
   }
+  EXPECT_EQ(parseCommandLine({"w", "--output-folder", "/o", "--convert", "a", "--to", "png"})
+                .outputFolder,
+            "/o");
   // The program's own path is scanned like any argument.
   EXPECT_EQ(parseCommandLine({"--convert", "a.png", "--to", "jpg"}).source, "a.png");
 }

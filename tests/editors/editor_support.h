@@ -29,11 +29,33 @@ class EditorTest : public ::testing::Test {
 
   void SetUp() override { TestSupport::startVips(); }
 
+  // The editor with its whole picture decoded, unless `decoded` is false.
   template <class Editor = Whirlpane::EditorFrame>
-  Editor* open(const std::string& action, const std::filesystem::path& file) {
+  Editor* open(const std::string& action, const std::filesystem::path& file, bool decoded = true) {
     QWidget* window = coordinator.makeOffscreenWindow(
         action, file, [this](const std::filesystem::path& written) { saved.push_back(written); });
-    return dynamic_cast<Editor*>(coordinator.editorOf(window));
+    auto* editor = dynamic_cast<Editor*>(coordinator.editorOf(window));
+    if (decoded && editor) waitForPicture(editor);
+    return editor;
+  }
+
+  // Runs the event loop until `count` editor windows are open (20 s).
+  void waitForWindows(size_t count) {
+    QElapsedTimer clock;
+    clock.start();
+    while (coordinator.openWindows().size() < count && clock.elapsed() < 20000) {
+      QApplication::processEvents();
+    }
+  }
+
+  // Runs the event loop until `editor`'s whole picture is in or failed (20 s).
+  static void waitForPicture(Whirlpane::EditorFrame* editor) {
+    QElapsedTimer clock;
+    clock.start();
+    while (editor->pictureState() == Whirlpane::EditorFrame::PictureState::decoding &&
+           clock.elapsed() < 20000) {
+      QApplication::processEvents();
+    }
   }
 
   TestSupport::ScratchFolder folder;

@@ -204,7 +204,47 @@ class Xlib:
         self.x.XSync(self.display, 0)
 
 
-class Desktop:
+class Session:
+    """The programs started on one private desktop session, X11 or Wayland:
+    `env` is theirs, `folder` holds their home and logs/, and close() stops
+    them all and removes the folder."""
+
+    def start(self, command, talk=False, **extra_env):
+        """Starts `command` on this desktop, its errors in logs/; with `talk`, a
+        Talker on its standard input and output."""
+        errors = os.path.join(self.folder, "logs", "%s-%d.err" % (
+            os.path.basename(command[-1 if talk else 0]), len(self.processes)))
+        with open(errors, "w") as log:
+            process = subprocess.Popen(
+                command, env=dict(self.env, **extra_env), stdin=subprocess.PIPE if talk else None,
+                stdout=subprocess.PIPE if talk else subprocess.DEVNULL, stderr=log, text=True,
+                start_new_session=True)
+        process.errors_path = errors
+        self.processes.append(process)
+        return Talker(process) if talk else process
+
+    def whirlpane(self, *arguments):
+        return self.start([WHIRLPANE, *arguments])
+
+    def close(self):
+        for process in reversed(self.processes):
+            # Once reaped, a leader's number may already lead another group.
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            process.wait()
+            for stream in (process.stdin, process.stdout):
+                if stream:
+                    stream.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+class Desktop(Session):
     """One X server, its window manager and the programs started on it."""
 
     def __init__(self, tray=False, compositor=False, dbus=False, screen=SCREEN):
@@ -270,23 +310,6 @@ class Desktop:
             self._xlib = Xlib(self.env["DISPLAY"])
         return self._xlib
 
-    def start(self, command, talk=False, **extra_env):
-        """Starts `command` on this desktop, its errors in logs/; with `talk`, a
-        Talker on its standard input and output."""
-        errors = os.path.join(self.folder, "logs", "%s-%d.err" % (
-            os.path.basename(command[-1 if talk else 0]), len(self.processes)))
-        with open(errors, "w") as log:
-            process = subprocess.Popen(
-                command, env=dict(self.env, **extra_env), stdin=subprocess.PIPE if talk else None,
-                stdout=subprocess.PIPE if talk else subprocess.DEVNULL, stderr=log, text=True,
-                start_new_session=True)
-        process.errors_path = errors
-        self.processes.append(process)
-        return Talker(process) if talk else process
-
-    def whirlpane(self, *arguments):
-        return self.start([WHIRLPANE, *arguments])
-
     def xdotool(self, *arguments):
         """xdotool's output for `arguments` (one string is split at spaces), or
         None when it fails."""
@@ -343,20 +366,3 @@ class Desktop:
         may never be mapped."""
         return not self.tool_windows() and "window state" not in (
             self.xprop(self.wheel_window, "WM_STATE") or "") if self.wheel_window else True
-
-    def close(self):
-        for process in reversed(self.processes):
-            # Once reaped, a leader's number may already lead another group.
-            if process.poll() is None:
-                try:
-                    os.killpg(process.pid, signal.SIGTERM)
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-            process.wait()
-            for stream in (process.stdin, process.stdout):
-                if stream:
-                    stream.close()
-        shutil.rmtree(self.folder, ignore_errors=True)

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +34,26 @@ ScratchFolder::ScratchFolder()
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
   fs::remove_all(path_, ignored);
+}
+
+LimitedFolder::LimitedFolder(size_t bytes) {
+  const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
+  mounted_ = ::mount("tmpfs", folder_.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+LimitedFolder::~LimitedFolder() {
+  if (mounted_) ::umount2(folder_.path().c_str(), MNT_DETACH);
+}
+
+bool LimitedFolder::makeReadOnly() {
+  if (mounted_) {
+    return ::mount(nullptr, folder_.path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  }
+  if (::geteuid() == 0) return false;
+  fs::permissions(folder_.path(),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  return true;
 }
 
 void startVips() {

@@ -34,6 +34,30 @@ class ScratchFolder {
   fs::path path_;
 };
 
+// A folder of its own whose writing can be refused: a file system of `bytes`
+// (a tmpfs) where this process may mount one, else a plain scratch folder.
+// Unmounted, with its contents gone, when it goes away.
+class LimitedFolder {
+ public:
+  explicit LimitedFolder(size_t bytes);
+  ~LimitedFolder();
+  LimitedFolder(const LimitedFolder&) = delete;
+  LimitedFolder& operator=(const LimitedFolder&) = delete;
+
+  // True when it is a file system of its own, so that it can fill up.
+  bool limited() const { return mounted_; }
+  // From now on nothing can be written in it: the file system remounted
+  // read-only, or the folder's write permission taken away. False when
+  // neither can refuse this process (a superuser that may not mount).
+  bool makeReadOnly();
+  const fs::path& path() const { return folder_.path(); }
+  fs::path operator/(std::string_view name) const { return folder_ / name; }
+
+ private:
+  ScratchFolder folder_;
+  bool mounted_ = false;
+};
+
 // Starts libvips as the engine does, with HEIF support loaded.
 void startVips();
 

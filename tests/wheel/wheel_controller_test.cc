@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 
 #include "app/desktop/tray_application.h"
 #include "wheel/radial_menu.h"
@@ -97,15 +98,26 @@ TEST(WheelController, TheWheelsOwnRequestsSwitchAndHideIt) {
 
 // On X11 Qt reports the application inactive 400 ms after a focus leaves:
 // one that comes before a new showing has the focus is the earlier one's.
-TEST(WheelController, AMenuShowingGoesWhenTheApplicationIsLeftOnlyOnceItHadTheFocus) {
+TEST(WheelController, AMenuShowingLeftOnceItHadTheFocusGoesWhenThePressElsewhereEnds) {
   WheelController wheel(false, toolWedges());
+  bool down = true;
+  wheel.buttonDown = [&down] { return std::optional(down); };
+  const auto visibleAfter = [&wheel](int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return wheel.panel()->isVisible();
+  };
   wheel.showWheel({400, 300}, false, false, Files{"/p/a.jpg"});
   Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
   EXPECT_TRUE(wheel.panel()->isVisible());
   QApplication::processEvents();  // the focus comes
   ASSERT_EQ(QGuiApplication::focusWindow(), wheel.panel()->windowHandle());
   Q_EMIT qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
-  EXPECT_FALSE(wheel.panel()->isVisible());
+  // A press held elsewhere may become a drag to the wheel.
+  EXPECT_TRUE(visibleAfter(200));
+  down = false;
+  EXPECT_FALSE(visibleAfter(200));
 }
 
 // Switching wheels under a held drag lights up the wedge under the pointer at

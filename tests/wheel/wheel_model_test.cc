@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The wheel's model, without widgets: the wedges' hit test, where the panel
-// goes, the grow's spring and the centre caption.
+// goes, the grow's spring, the centre caption and the wait for a drag.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 #include "wheel/panel_placement.h"
@@ -14,6 +15,7 @@
 #include "wheel/spring.h"
 #include "wheel/wheel_geometry.h"
 #include "wheel/wheel_state.h"
+#include "wheel/wheel_wait.h"
 #include "whirlpane/formats.h"
 
 namespace Whirlpane {
@@ -185,6 +187,44 @@ TEST(WheelState, CenterLabelTakesTheFirstRuleThatApplies) {
     menu.setProvisionalFiles(c.provisional);
     menu.setInvitesDrop(c.invitesDrop);
     EXPECT_EQ(menu.state().centerLabel(), c.expected) << "expected " << c.expected;
+  }
+}
+
+TEST(WheelWait, StaysWhileADragCanStillComeAndGoesAfterAClickOrThePatience) {
+  using R = WheelWait::Readings;
+  constexpr auto up = std::optional(false), down = std::optional(true);
+  constexpr std::optional<bool> unreadable;
+  const double late = WheelWait::patience + 0.1;
+  const struct {
+    const char* what;
+    R atStart;
+    std::vector<R> then;
+    int hidesAt;  // index into `then`; -1: stays up throughout
+  } cases[] = {
+      {"a click elsewhere", {0, false, up}, {{0.05, false, up}}, 0},
+      {"a press held, then a drag over the wheel, then the drop elsewhere",
+       {0, false, down},
+       {{0.5, false, down}, {30, true, down}, {31, true, up}, {31.05, false, up}},
+       3},
+      {"a press held long, readable", {0, false, down}, {{late * 4, false, down}}, -1},
+      {"unreadable: nothing seen",
+       {0, false, unreadable},
+       {{WheelWait::patience - 0.1, false, unreadable}, {late, false, unreadable}},
+       1},
+      {"unreadable: a drag over the wheel starts the patience again",
+       {0, false, unreadable},
+       {{5, true, unreadable}, {late, false, unreadable}, {5 + late, false, unreadable}},
+       2},
+  };
+  for (const auto& c : cases) {
+    WheelWait wait;
+    EXPECT_FALSE(wait.shouldHide(c.then.back())) << c.what << ": before the focus went";
+    wait.start(c.atStart);
+    int hidden = -1;
+    for (std::size_t i = 0; i < c.then.size() && hidden < 0; ++i) {
+      if (wait.shouldHide(c.then[i])) hidden = static_cast<int>(i);
+    }
+    EXPECT_EQ(hidden, c.hidesAt) << c.what;
   }
 }
 

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+
+#include "whirlpane/picture_file.h"
 
 namespace MediaEngine {
 
@@ -24,6 +27,18 @@ namespace MediaEngine {
 // decoding, encoding and publishing throw.
 std::filesystem::path compress(const std::filesystem::path& url, double quality);
 
+// compress() for a file an editor opened: refused with Failure::changed, and
+// nothing written, when `url` is no longer the file stamped `opened` (taken
+// before it was first read), whether replaced, changed or gone, before the
+// copy is read or once it has been; and when `opened` is nullopt.
+std::filesystem::path compress(const std::filesystem::path& url, double quality,
+                               const std::optional<FileStamp>& opened);
+
+// The size in bytes of the file compress() would write for `url` at
+// `quality`, made the same way and thrown away; throws as compress() does
+// short of publishing (Failure::noReduction when it would not be smaller).
+long long compressedSize(const std::filesystem::path& url, double quality);
+
 // Writes a copy of an image without its metadata (EXIF, GPS, XMP, IPTC, maker
 // notes, comments, previews) as "<name>-clean.<format>", costing neither
 // picture nor size where the format allows: a JPEG, PNG or WebP file keeps its
@@ -39,5 +54,10 @@ std::filesystem::path compress(const std::filesystem::path& url, double quality)
 // for images with several frames, and whatever decoding, encoding and
 // publishing throw.
 std::filesystem::path stripMetadata(const std::filesystem::path& url);
+
+// stripMetadata() for a file an editor opened, refused as the compress() for
+// one is when `url` is no longer the file stamped `opened`.
+std::filesystem::path stripMetadata(const std::filesystem::path& url,
+                                    const std::optional<FileStamp>& opened);
 
 }  // namespace MediaEngine

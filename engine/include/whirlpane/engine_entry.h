@@ -20,16 +20,21 @@
 
 struct WhirlpaneEngine {
   // Bumped whenever the table changes shape.
-  static constexpr int currentVersion = 3;
+  static constexpr int currentVersion = 4;
   int version;
   // Starts the engine's libraries; see whirlpane/startup.h.
   void (*start)();
+  // See whirlpane/pipeline.h; an empty `outputFolder` is the source's own.
   std::vector<std::filesystem::path> (*convert)(const std::filesystem::path& source,
-                                                std::string_view format);
+                                                std::string_view format,
+                                                const std::filesystem::path& outputFolder);
   std::vector<std::pair<std::string, std::string>> (*metadata)(const std::filesystem::path& url);
   std::filesystem::path (*compress)(const std::filesystem::path& url, double quality);
   std::filesystem::path (*stripMetadata)(const std::filesystem::path& url);
   std::string (*describe)(const std::exception& error);
+  // The password locked PDFs are opened with; see whirlpane/pipeline.h.
+  void (*usePDFPassword)(std::string password);
+  bool (*needsPDFPassword)(const std::exception& error);
   // Removes this process's hidden working files; the process must end right
   // after (see WorkingFiles::removeAll).
   void (*removeWorkingFiles)();

@@ -14,6 +14,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,11 @@ class Failure : public std::exception {
     invalidQuality,
     tooLarge,
     lockedPDF,
+    wrongPassword,
     noReduction,
+    changed,            // payload: a file name
+    noRoom,             // payload: the folder the output was to go in
+    folderNotWritable,  // payload: the folder the output was to go in
   };
 
   static Failure unsupported(std::string message) {
@@ -45,7 +50,16 @@ class Failure : public std::exception {
   static Failure invalidQuality() { return {Kind::invalidQuality, {}}; }
   static Failure tooLarge() { return {Kind::tooLarge, {}}; }
   static Failure lockedPDF() { return {Kind::lockedPDF, {}}; }
+  static Failure wrongPassword() { return {Kind::wrongPassword, {}}; }
   static Failure noReduction() { return {Kind::noReduction, {}}; }
+  // The file an editor showed was replaced, changed or removed since.
+  static Failure changed(std::string fileName) { return {Kind::changed, std::move(fileName)}; }
+  // Saving `fileName` into `folder` failed for want of room on its disk, or
+  // because the folder may not be written; the message names only the
+  // folder's own name and the file's.
+  static Failure noRoom(const std::filesystem::path& folder, const std::string& fileName);
+  static Failure folderNotWritable(const std::filesystem::path& folder,
+                                   const std::string& fileName);
 
   Kind kind() const { return kind_; }
   // The string the failure carries; empty for the kinds that carry none.
@@ -54,6 +68,7 @@ class Failure : public std::exception {
 
  private:
   Failure(Kind kind, std::string payload);
+  Failure(Kind kind, std::string payload, std::string message);
 
   Kind kind_;
   std::string payload_;
@@ -77,6 +92,13 @@ class FileError : public std::filesystem::filesystem_error {
  private:
   std::string message_;
 };
+
+// The failure a user is shown when saving `fileName` into `folder` failed
+// with `error` (an errno value): Failure::noRoom for a full disk or quota,
+// Failure::folderNotWritable for a folder that may not be written, and no
+// value for any other error, which keeps its own message.
+std::optional<Failure> savingFailure(int error, const std::filesystem::path& folder,
+                                     const std::string& fileName);
 
 // Throws a FileError for `error` (an errno value).
 [[noreturn]] void throwFileError(int error, const char* sentence,

@@ -32,6 +32,21 @@ inline constexpr long long picturePixelBudget = 100'000'000;
 // and FileError when the file cannot be read.
 Picture loadPicture(const std::filesystem::path& url);
 
+// A picture reduced for showing while the whole of it is decoded, and the
+// size the whole has.
+struct PicturePreview {
+  Picture picture;
+  int fullWidth = 0;
+  int fullHeight = 0;
+};
+
+// Decodes the first frame of `url` upright and reduced so that neither side
+// exceeds `longestSide` (never enlarged), the fast way its format allows: a
+// JPEG, HEIF or WebP at a reduced scale, anything else shrunk as it is read.
+// A file cut short gives what could be decoded (loadPicture() fails on it).
+// Throws what loadPicture() throws for a file that is no picture or too large.
+PicturePreview loadPicturePreview(const std::filesystem::path& url, int longestSide);
+
 // Encodes `picture` as `format` at `quality` (0 to 1) and publishes it at
 // `to`, which must not exist yet, with the permissions the outputs of
 // `source` get. Throws Failure::invalidQuality, Failure::unreadable for a

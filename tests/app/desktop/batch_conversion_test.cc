@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_support.h"
 
 namespace Whirlpane {
@@ -24,7 +26,7 @@ struct BatchRun {
   // `afterProgress` runs on the batch's thread after each report.
   BatchRun(BatchConversion& batch, std::vector<fs::path> files, std::string format,
            const std::function<void()>& whileRunning = {},
-           const std::function<void(int saved)>& afterProgress = {}) {
+           const std::function<void(int saved)>& afterProgress = {}, std::string password = {}) {
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
@@ -42,7 +44,8 @@ struct BatchRun {
           result = std::move(r);
           done = true;
           ended.notify_all();
-        });
+        },
+        {}, std::move(password));
     EXPECT_TRUE(started);
     if (!started) return;
     if (whileRunning) whileRunning();
@@ -110,7 +113,7 @@ TEST(BatchConversion, ACancelStopsTheFilesInProgressAndKeepsWhatWasSaved) {
                                              "p4.png", "p5.png"}));
 }
 
-TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
+TEST(BatchConversion, AWorkerThatDiesIsThatFilesFailure) {
   ScratchFolder folder;
   TestSupport::writeFile(folder / "dies", "#!/bin/sh\nkill -9 $$\n");
   fs::permissions(folder / "dies", fs::perms::owner_all);
@@ -118,6 +121,113 @@ TEST(BatchConversion, AChildThatDiesIsThatFilesFailure) {
   const BatchConversion::Outcome outcome = batch.convertOne(folder / "photo.jpg", "png");
   EXPECT_TRUE(outcome.outputs.empty());
   EXPECT_EQ(outcome.failure, "photo.jpg: The conversion stopped unexpectedly (Killed).");
+}
+
+// A locked PDF is neither saved nor failed until a password opens it; the
+// password reaches the child on its standard input alone.
+TEST(BatchConversion, ALockedPDFWaitsForThePasswordThatOpensIt) {
+  ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(60, 40), folder / "page.png");
+  const std::string in = "cd " + TestSupport::quoted(folder.path().string()) + " && ";
+  TestSupport::shell(in + WHIRLPANE_BINARY " --convert page.png --to pdf >/dev/null" +
+                     " && qpdf --encrypt 'pass word' owner 256 -- page.pdf locked.pdf");
+  const fs::path locked = folder / "locked.pdf";
+  BatchConversion batch(WHIRLPANE_BINARY);
+  const std::pair<std::string, bool> cases[] = {{"", false}, {"wrong", false}, {"pass word", true}};
+  for (const auto& [password, opens] : cases) {
+    SCOPED_TRACE(password);
+    const BatchRun run(batch, {locked}, "png", {}, {}, password);
+    EXPECT_TRUE(run.result.failures.empty()) << run.result.failures.front();
+    EXPECT_EQ(run.result.locked, opens ? std::vector<fs::path>{} : std::vector<fs::path>{locked});
+    EXPECT_EQ(run.result.outputs,
+              opens ? std::vector<fs::path>{folder / "locked.png"} : std::vector<fs::path>{});
+  }
+
+  // What a worker is given, where other programs could read it and where not:
+  // a stand-in records it, then ends without answering.
+  const std::string seen = TestSupport::quoted((folder / "seen").string());
+  TestSupport::writeFile(folder / "worker",
+                         "#!/bin/sh\necho \"$@\" >" + seen + ".arguments; env >" + seen +
+                             ".environment; timeout 2 cat >" + seen + ".input\n");
+  fs::permissions(folder / "worker", fs::perms::owner_all);
+  const auto outcome =
+      BatchConversion(folder / "worker").convertOne(locked, "png", {}, "pass word");
+  EXPECT_FALSE(outcome.failure.empty()) << "a worker that never answers fails its file";
+  EXPECT_EQ(TestSupport::readFile(folder / "seen.arguments"), "--batch-worker\n");
+  EXPECT_EQ(TestSupport::readFile(folder / "seen.environment").find("pass word"),
+            std::string::npos);
+  EXPECT_NE(TestSupport::readFile(folder / "seen.input").find("\n9\npass word"), std::string::npos);
+}
+
+// Workers convert file after file; one that crashes costs its file alone, and
+// one retired after its share of files loses none.
+TEST(BatchConversion, AWorkerThatCrashesOrIsRetiredLosesNoOtherFile) {
+  ScratchFolder folder;
+  std::vector<fs::path> files;
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}) {
+    files.push_back(folder / name);
+    TestSupport::saveImage(TestSupport::testPicture(40, 30), files.back());
+  }
+  const struct {
+    const char* abortOn;
+    int filesPerWorker, workers;
+    std::vector<std::string> saved, failures;
+    int workersStarted;
+  } cases[] = {
+      {"c.jpg",
+       100,
+       1,
+       {"a", "b", "d", "e"},
+       {"c.jpg: The conversion stopped unexpectedly (Aborted)."},
+       2},
+      {"", 2, 1, {"a", "b", "c", "d", "e"}, {}, 3},
+      {"", 2, 2, {"a", "b", "c", "d", "e"}, {}, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.abortOn) + " " + std::to_string(c.filesPerWorker));
+    for (const auto& file : files) fs::remove(fs::path(file).replace_extension("png"));
+    ScopedEnvironment abort("WHIRLPANE_TEST_WORKER_ABORT_ON", c.abortOn);
+    BatchConversion batch(WHIRLPANE_BINARY, c.workers, {.filesPerWorker = c.filesPerWorker});
+    const BatchRun run(batch, files, "png");
+    std::vector<fs::path> expected;
+    for (const std::string& name : c.saved) expected.push_back(folder / (name + ".png"));
+    EXPECT_EQ(run.result.outputs, expected);
+    EXPECT_EQ(run.result.failures, c.failures);
+    for (const fs::path& output : expected)
+      EXPECT_EQ(TestSupport::loadWithVips(output).width(), 40);
+    EXPECT_EQ(batch.workersStarted(), c.workersStarted);
+    EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+  }
+}
+
+// Files whose folder may not be written are named for another folder, and
+// go into it when one is given.
+TEST(BatchConversion, AnotherFolderTakesWhatTheSourcesFolderCannot) {
+  TestSupport::LimitedFolder photos(1 << 20);
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), photos / "a.jpg");
+  if (!photos.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
+  ScratchFolder other;
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), other / "b.jpg");
+  BatchConversion batch(WHIRLPANE_BINARY, 1);
+  const BatchRun refused(batch, {photos / "a.jpg", other / "b.jpg"}, "png");
+  EXPECT_EQ(refused.result.outputs, std::vector<fs::path>{other / "b.png"});
+  EXPECT_EQ(refused.result.unwritable, std::vector<fs::path>{photos / "a.jpg"});
+  EXPECT_EQ(refused.result.failures,
+            std::vector<std::string>{"a.jpg: “a.png” could not be saved: the folder “" +
+                                     photos.path().filename().string() +
+                                     "” does not let you save files in it."});
+  BatchConversion::Result elsewhere;
+  std::promise<void> ended;
+  batch.start(
+      {photos / "a.jpg"}, "png", {},
+      [&](BatchConversion::Result result) {
+        elsewhere = std::move(result);
+        ended.set_value();
+      },
+      other.path());
+  ended.get_future().wait();
+  EXPECT_EQ(elsewhere.outputs, std::vector<fs::path>{other / "a.png"});
+  EXPECT_TRUE(elsewhere.failures.empty());
 }
 
 }  // namespace

@@ -88,6 +88,24 @@ class DesktopSession(unittest.TestCase):
         self.desktop.xdotool("mousemove", "--sync", 60, 50, "click", 1)
         self.assertTrue(wait_for(self.desktop.withdrawn))
 
+    def test_3_b_shown_for_a_menu_it_waits_for_a_drag_begun_in_another_window(self):
+        waiting = os.path.join(self.folder, "waiting.jpg")
+        shutil.copy(self.photo, waiting)
+        source = self.desktop.start(["/usr/bin/python3", os.path.join(
+            os.path.dirname(os.path.abspath(__file__)), "drag_source.py"), "100", "100", waiting],
+            talk=True)
+        self.addCleanup(source.process.terminate)
+        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
+        subprocess.run([WHIRLPANE, "--test-mode", "--open", waiting], env=self.desktop.env,
+                       timeout=60)
+        self.shows(centred_at(SCREEN[0] // 2, SCREEN[1] // 2))
+        # The press on the source takes the focus well before the drag starts.
+        self.desktop.xdotool("mousemove", "--sync", 160, 160, "mousedown", 1, "sleep", 0.8,
+                             "mousemove", 300, 250, "sleep", 0.05, "mousemove", 640, 340,
+                             "sleep", 0.05, "mousemove", 640, 320, "sleep", 0.2, "mouseup", 1)
+        self.assertEqual(source.wait_for("dropped"), "dropped copy")
+        self.assertTrue(self.converted("waiting.png"))
+
     def test_3a_a_file_managers_request_reaches_the_running_program_whole(self):
         menu = os.path.join(self.folder, "menu.jpg")
         shutil.copy(self.photo, menu)

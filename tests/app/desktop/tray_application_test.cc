@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +46,15 @@ class Tray : public ::testing::Test {
   ScopedEnvironment environment{"XDG_CONFIG_HOME", config.path().toUtf8()};
   ScopedEnvironment noDisplay{"DISPLAY", std::nullopt};
   TrayApplication tray{WHIRLPANE_BINARY};
+
+  // Runs the event loop until `count` editors are open (30 s): an editor's
+  // file is read off the interface thread before its window is built.
+  void waitForEditors(size_t count) {
+    for (QDeadlineTimer deadline(30000);
+         tray.editors().openWindows().size() < count && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+  }
 };
 
 TEST_F(Tray, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
@@ -141,6 +152,7 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   EXPECT_EQ(tray.toast()->title()->text(), "Converting to JPG");
 
   tray.carryOut(options({"--editor", "crop", (folder / "a.jpg").string()}));
+  waitForEditors(1);
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
 }
@@ -195,6 +207,7 @@ TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
   TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
   TestSupport::writeFile(folder / "b.jpg", "damaged");
   tray.launch(options({"--test-mode", "--editor", "crop", (folder / "a.jpg").string()}));
+  waitForEditors(1);
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   QWidget* editor = tray.editors().openWindows()[0];
   ASSERT_TRUE(editor->isVisible());
@@ -214,6 +227,84 @@ TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
   EXPECT_TRUE(editor->isVisible());
 }
 
+// A locked PDF asks for its password, says when one is wrong and asks again,
+// and converts with the right one.
+TEST_F(Tray, ALockedPDFAsksForItsPasswordUntilOneOpensIt) {
+  TestSupport::ScratchFolder folder;
+  TestSupport::saveImage(TestSupport::testPicture(60, 40), folder / "page.png");
+  TestSupport::shell("cd " + TestSupport::quoted(folder.path().string()) + " && " +
+                     WHIRLPANE_BINARY " --convert page.png --to pdf >/dev/null" +
+                     " && qpdf --encrypt secret owner 256 -- page.pdf locked.pdf");
+  tray.launch(options({"--test-mode"}));
+  // Runs the batch to its end, then answers the password alert with `typed`.
+  const auto answer = [&](const QString& typed) -> QString {
+    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QCoreApplication::processEvents();
+    auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!alert || alert->objectName() != "password-alert") return {};
+    const QString told = alert->informativeText();
+    auto* field = alert->findChild<QLineEdit*>("password-alert.field");
+    EXPECT_NE(field, nullptr);
+    if (!field) return {};
+    EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+    field->setText(typed);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QCoreApplication::processEvents();
+    return told;
+  };
+  tray.perform({folder / "locked.pdf"}, {"PNG", std::nullopt, "png"});
+  EXPECT_TRUE(answer("guess").startsWith("Type its password"));
+  EXPECT_TRUE(answer("secret").startsWith("That password does not open it."));
+  EXPECT_EQ(answer({}), QString()) << "asked again after the right password";
+  EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "locked.png"});
+  EXPECT_TRUE(fs::exists(folder / "locked.png"));
+}
+
+// A batch whose folder may not be written offers another folder; the one
+// chosen takes those files, and every later one like them, without asking.
+TEST_F(Tray, AFolderThatCannotBeWrittenIsReplacedByOneTheUserChooses) {
+  TestSupport::LimitedFolder photos(1 << 20);
+  TestSupport::saveImage(TestSupport::testPicture(40, 30), photos / "a.jpg");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), photos / "b.jpg");
+  if (!photos.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
+  TestSupport::ScratchFolder other;
+  tray.launch(options({"--test-mode"}));
+  const WheelAction png{"PNG", std::nullopt, "png"};
+  const auto finish = [&] {
+    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+  };
+  tray.perform({photos / "a.jpg"}, png);
+  finish();
+  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->informativeText().toStdString(),
+            "a.jpg: “a.png” could not be saved: the folder “" + photos.path().filename().string() +
+                "” does not let you save files in it.");
+  auto* choose = alert->findChild<QPushButton*>("choose-other-folder");
+  ASSERT_NE(choose, nullptr);
+  EXPECT_EQ(choose->text(), QString::fromUtf8("Choose Another Folder\u2026"));
+  choose->click();
+  QCoreApplication::processEvents();
+  QFileDialog* chooser = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == "other-folder-chooser")
+      chooser = qobject_cast<QFileDialog*>(widget);
+  }
+  ASSERT_NE(chooser, nullptr);
+  chooser->setDirectory(QString::fromStdString(other.path().string()));
+  static_cast<QDialog*>(chooser)->accept();  // as its Open button does
+  finish();
+  tray.perform({photos / "b.jpg"}, png);
+  finish();
+  EXPECT_EQ(TestSupport::listFolder(other.path()), (std::vector<std::string>{"a.png", "b.png"}));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert when the folder is known";
+}
+
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
   TestSupport::ScratchFolder folder;
   const fs::path photo = folder / "photo.jpg";
@@ -229,6 +320,7 @@ TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {
   for (const WheelAction& wedge : wedges) {
     const size_t before = tray.editors().openWindows().size();
     tray.perform({photo}, wedge);
+    waitForEditors(before + 1);
     EXPECT_EQ(tray.editors().openWindows().size(), before + 1) << wedge.label;
   }
   for (QWidget* widget : QApplication::topLevelWidgets()) {

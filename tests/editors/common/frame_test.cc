@@ -8,6 +8,7 @@
 #include "editors/common/editor_geometry.h"
 #include "editors/compress/compression_controller.h"
 #include "editors/controls/action_button.h"
+#include "editors/crop/crop_controller.h"
 #include "tests/editors/editor_support.h"
 
 namespace {
@@ -37,7 +38,9 @@ class Frame : public EditorTests::EditorTest {
   static std::vector<EditorEntry> withPictureEditor() {
     std::vector<EditorEntry> editors = editorTable();
     editors.push_back({"picture", "PICTURE", "photo", "Picture\u2026",
-                       [](const fs::path& file) { return std::make_unique<PictureEditor>(file); }});
+                       [](const fs::path& file) -> EditorEntry::Finish {
+                         return [file] { return std::make_unique<PictureEditor>(file); };
+                       }});
     return editors;
   }
 
@@ -110,6 +113,8 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
   for (const auto& [action, name] : known) {
     SCOPED_TRACE(action);
     coordinator.open(action, source, QPointF(400, 300), {});
+    EXPECT_TRUE(coordinator.openWindows().empty()) << "the file is read off the interface thread";
+    waitForWindows(1);
     ASSERT_EQ(coordinator.openWindows().size(), 1u);
     QWidget* window = coordinator.openWindows()[0];
     EXPECT_EQ(window->objectName(), name);
@@ -122,9 +127,64 @@ TEST_F(Frame, ActionsMatchWithoutCaseAndUnknownOnesAreQuotedAsGiven) {
 TEST_F(Frame, OpeningFromAnotherThreadHappensOnTheMainThread) {
   std::thread([&] { coordinator.open("compress", source, QPointF(10, 10), {}); }).join();
   EXPECT_TRUE(coordinator.openWindows().empty());
-  QApplication::processEvents();
+  waitForWindows(1);
   ASSERT_EQ(coordinator.openWindows().size(), 1u);
   EXPECT_EQ(coordinator.openWindows()[0]->pos(), QPoint(8, 8)) << "8 inside the work area";
+}
+
+// The editors show a reduced picture at once and decode the whole one
+// meanwhile: Save (and Crop's pixel fields) wait for it, what is saved is the
+// whole picture, and a whole picture that fails to decode is reported in the
+// window and leaves nothing to save.
+TEST_F(Frame, PictureEditorsSaveTheWholePictureOnlyOnceItIsDecoded) {
+  // Wider than the reduced picture, so that a save from it would show.
+  const fs::path whole = folder / "whole.jpg";
+  TestSupport::saveImage(TestSupport::testPicture(2400, 1500), whole);
+  // Its header and first rows intact: only the whole decode notices the cut.
+  const std::string bytes = TestSupport::readFile(whole);
+  const fs::path cut = folder / "cut.jpg";
+  TestSupport::writeFile(cut, std::string_view(bytes).substr(0, bytes.size() / 2));
+  const std::pair<std::string, int> editors[] = {
+      {"edit", 2400}, {"annotate", 2400}, {"redact", 2400}, {"crop", 2400}, {"background", 2720}};
+  for (const auto& [key, width] : editors) {
+    SCOPED_TRACE(key);
+    EditorFrame* editor = open(key, whole, false);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->pictureState(), EditorFrame::PictureState::decoding);
+    EXPECT_FALSE(editor->saveButton()->isEnabled());
+    EXPECT_FALSE(editor->statusLabel()->text().isEmpty());
+    if (auto* crop = dynamic_cast<CropController*>(editor)) {
+      EXPECT_FALSE(crop->widthField()->isEnabled());
+      EXPECT_EQ(crop->widthField()->text(), "2400") << "the whole picture's pixels";
+    }
+    editor->saveButton()->click();  // ignored until the whole picture is in
+    waitForPicture(editor);
+    ASSERT_EQ(editor->pictureState(), EditorFrame::PictureState::ready);
+    EXPECT_TRUE(saved.empty());
+    EXPECT_TRUE(editor->saveButton()->isEnabled());
+    EXPECT_TRUE(editor->statusLabel()->text().isEmpty());
+    editor->saveButton()->click();
+    waitForSave(editor);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(TestSupport::loadWithVips(saved[0]).width(), width);
+    fs::remove(saved[0]);
+    saved.clear();
+
+    EditorFrame* broken = open(key, cut, false);
+    ASSERT_NE(broken, nullptr) << "the reduced picture decodes";
+    waitForPicture(broken);
+    EXPECT_EQ(broken->pictureState(), EditorFrame::PictureState::failed);
+    ASSERT_TRUE(broken->lastError().has_value());
+    EXPECT_NE(broken->lastError()->message.find("cut.jpg"), std::string::npos);
+    EXPECT_FALSE(broken->statusLabel()->text().isEmpty());
+    EXPECT_FALSE(broken->saveButton()->isEnabled());
+    broken->saveEditor();
+    waitForSave(broken);
+    broken->close();
+  }
+  EXPECT_TRUE(saved.empty());
+  EXPECT_EQ(TestSupport::listFolder(folder.path()),
+            (std::vector<std::string>{"cut.jpg", "photo.jpg", "whole.jpg"}));
 }
 
 TEST(EditorPlacement, CenteredOnThePointAndKept8InsideTheWorkArea) {

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QTextEdit>
+#include <cstdlib>
 
 #include "editors/compress/compression_controller.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
 #include "editors/metadata/metadata_controller.h"
 #include "tests/editors/editor_support.h"
+#include "whirlpane/metadata.h"
 
 namespace {
 
@@ -70,6 +72,65 @@ TEST_F(Editors, MetadataListsTheEntriesAndStripsThemOnReturn) {
   ASSERT_EQ(saved, std::vector<fs::path>{folder / "photo-clean.jpg"});
   EXPECT_EQ(artist(saved[0]), "");
   EXPECT_EQ(artist(photo), "Ada\n") << "the source keeps its metadata";
+}
+
+// The size beside the slider is the size Save writes, on a real photograph,
+// whatever the slider did while it was made: each case moves the slider while
+// the size for the starting quality is still being made.
+TEST_F(Editors, CompressShowsTheSizeItSavesAtTheQualityChosen) {
+  const fs::path real = "/usr/share/backgrounds/mate/nature/Dune.jpg";  // mate-backgrounds
+  ASSERT_TRUE(fs::exists(real)) << "scripts/install-deps --test installs it";
+  fs::copy_file(real, photo, fs::copy_options::overwrite_existing);
+  for (const double quality : {0.3, 0.6, 0.9}) {
+    SCOPED_TRACE(quality);
+    auto* editor = open<CompressionController>("compress", photo);
+    EditorTests::slide(editor->quality(), quality);
+    QElapsedTimer clock;
+    clock.start();
+    while (!editor->estimate() && clock.elapsed() < 20000) QApplication::processEvents();
+    ASSERT_TRUE(editor->estimate());
+    EXPECT_EQ(
+        editor->estimateLabel()->text(),
+        "New copy: about " + QString::fromStdString(MediaEngine::byteCount(*editor->estimate())));
+    const long long estimate = *editor->estimate();
+    press(editor->window(), Qt::Key_Return);
+    waitForSave(editor);
+    ASSERT_FALSE(saved.empty());
+    // Made the same way as the saved copy: within 1 %.
+    const auto written = static_cast<long long>(fs::file_size(saved.back()));
+    EXPECT_LE(std::abs(written - estimate), written / 100) << written << " saved";
+  }
+}
+
+// The copy is made from the file that was opened, or not at all: a file put
+// in its place, changed or removed after it was opened is refused in words.
+TEST_F(Editors, CompressAndMetadataRefuseAFileReplacedAfterOpening) {
+  TestSupport::saveImage(TestSupport::testPicture(300, 200), folder / "other.jpg",
+                         "[Q=95,strip=false]");
+  const std::string in = "cd " + TestSupport::quoted(folder.path().string()) + " && ";
+  const std::pair<const char*, std::string> changes[] = {
+      {"replaced", "cp other.jpg new.jpg && mv new.jpg photo.jpg"},
+      {"changed in place", "printf 'more' >>photo.jpg"},
+      {"removed", "rm photo.jpg"},
+  };
+  for (const char* action : {"compress", "metadata"}) {
+    for (const auto& [change, command] : changes) {
+      SCOPED_TRACE(std::string(action) + ", " + change);
+      SetUp();  // the photo as it was
+      EditorFrame* editor = open(action, photo);
+      TestSupport::shell(in + command);
+      press(editor->window(), Qt::Key_Return);
+      waitForSave(editor);
+      EXPECT_TRUE(saved.empty());
+      ASSERT_TRUE(editor->lastError());
+      EXPECT_EQ(editor->lastError()->message,
+                "photo.jpg changed after it was opened, so nothing was saved. Open it again to "
+                "use it as it is now.");
+      for (const char* written : {"photo-compressed.jpg", "photo-clean.jpg"})
+        EXPECT_FALSE(fs::exists(folder / written));
+      editor->close();
+    }
+  }
 }
 
 TEST_F(Editors, MetadataListShowsNoCaretWhenFocused) {

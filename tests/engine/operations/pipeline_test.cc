@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 
 #include "image/image.h"
@@ -14,6 +15,7 @@
 #include "tests/support/test_support.h"
 #include "tests/support/text_fixtures.h"
 #include "text/text_extraction.h"
+#include "whirlpane/failure.h"
 #include "whirlpane/formats.h"
 
 namespace MediaEngine {
@@ -185,6 +187,41 @@ TEST_F(Pipeline, EveryKindOfSourceConvertsToTextDocumentsAndPages) {
     for (const fs::path& output : expected) EXPECT_EQ(contentOf(output), content);
   }
   EXPECT_TRUE(TestSupport::workingFilesIn(folder.path()).empty());
+}
+
+// A full disk or a folder that may not be written is told with the folder's
+// and the file's names alone, never our working files' or the system's words;
+// another folder then takes the outputs.
+TEST(SavingFailures, NameOnlyTheUsersFolderAndFileAndAnotherFolderTakesTheOutputs) {
+  const std::string noRoom = "There is no room left on the disk holding “Photos” to save “a.tiff”.";
+  const std::string readOnly =
+      "“a.tiff” could not be saved: the folder “Photos” does not let you save files in it.";
+  const std::pair<int, std::string> errors[] = {
+      {ENOSPC, noRoom},  {EDQUOT, noRoom},  {EACCES, readOnly},
+      {EROFS, readOnly}, {EPERM, readOnly}, {EIO, "none"},
+  };
+  for (const auto& [error, message] : errors) {
+    const std::optional<Failure> failure = savingFailure(error, "/home/ann/Photos/", "a.tiff");
+    EXPECT_EQ(failure ? failure->what() : "none", message) << error;
+  }
+
+  TestSupport::LimitedFolder disk(64 << 10);
+  const fs::path source = disk / "photo.jpg";
+  TestSupport::saveImage(testPicture(300, 200), source);
+  const std::string name = disk.path().filename().string();
+  if (disk.limited()) {
+    // 180 KB of BMP on a 64 KB disk.
+    EXPECT_EQ(failureText([&] { convert(source, "bmp"); }),
+              "There is no room left on the disk holding “" + name + "” to save “photo.bmp”.");
+  }
+  if (!disk.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
+  EXPECT_EQ(failureText([&] { convert(source, "png"); }),
+            "“photo.png” could not be saved: the folder “" + name +
+                "” does not let you save files in it.");
+  EXPECT_EQ(TestSupport::listFolder(disk.path()), std::vector<std::string>{"photo.jpg"});
+  TestSupport::ScratchFolder other;
+  EXPECT_EQ(convert(source, "png", other.path()), std::vector<fs::path>{other / "photo.png"});
+  EXPECT_EQ(TestSupport::listFolder(other.path()), std::vector<std::string>{"photo.png"});
 }
 
 // The quality is checked first, then the format; a save is no more open than
