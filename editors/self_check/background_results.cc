@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "editors/common/editor_frame.h"
 #include "editors/controls/background_swatch.h"
 #include "editors/editor_coordinator.h"
 #include "editors/self_check/pictures.h"
@@ -59,6 +60,9 @@ bool saveWith(EditorCoordinator& coordinator, const fs::path& source, const QStr
   std::optional<fs::path> written;
   QWidget* window = coordinator.makeOffscreenWindow(
       "background", source, [&written](const fs::path& file) { written = file; });
+  // Save waits for the whole picture.
+  while (coordinator.editorOf(window)->pictureState() == EditorFrame::PictureState::decoding)
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
   if (!swatch.isEmpty()) window->findChild<BackgroundSwatch*>(swatch)->click();
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(window, &enter);
