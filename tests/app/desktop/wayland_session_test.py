@@ -110,7 +110,7 @@ class WaylandSession(unittest.TestCase):
     def test_a_drag_begun_in_another_window_after_open_reaches_the_wheel_and_converts(self):
         desktop = self.desktop(pointer=True)
         source = self.source(desktop)
-        desktop.whirlpane("--test-mode", "--open", self.photo)
+        program = desktop.whirlpane("--test-mode", "--open", self.photo)
         self.shown(desktop, WINDOW)
         self.assertTrue(desktop.move_window("Whirlpane", WINDOW, SCREEN[0] - WINDOW,
                                             SCREEN[1] - WINDOW))
@@ -120,7 +120,7 @@ class WaylandSession(unittest.TestCase):
         # drag begun there, and its top wedge (PNG) takes the drop.
         self.drag(desktop, source, (x + width // 2, y + height // 2 - 80), lambda: (
             self.assertIsNotNone(desktop.rect("Whirlpane", PANEL), "the wheel waits")))
-        self.assertTrue(self.converted(desktop))
+        self.assertTrue(self.converted(desktop), said(program)[-2000:])
 
     def test_without_a_tray_the_window_takes_drops_and_a_second_process_shows_the_wheel(self):
         desktop = self.desktop(pointer=True)
