@@ -42,10 +42,10 @@ CompressionController::CompressionController(const std::filesystem::path& file, 
   auto* name = new EditorLabel(QRectF(24, 405, 372, 20), editorFont(12, QFont::Medium),
                                labelColor(1), surface());
   name->setText(QString::fromStdString(file.filename().string()));
-  auto* size = new EditorLabel(QRectF(24, 430, 180, 18), editorFont(11), hintColor(), surface());
+  auto* size = new EditorLabel(QRectF(24, 430, 140, 18), editorFont(11), hintColor(), surface());
   size->setText(originalSizeText(file));
   // The copy's size, right beside the original's, above the slider that sets it.
-  estimateLabel_ = new EditorLabel(QRectF(204, 430, 192, 18), editorFont(11, QFont::Medium),
+  estimateLabel_ = new EditorLabel(QRectF(164, 430, 232, 18), editorFont(11, QFont::Medium),
                                    labelColor(1), surface(), Qt::AlignRight | Qt::AlignVCenter);
   estimateLabel_->setObjectName("editor.compress.estimate");
   //: The slider of the JPEG or WebP quality the file is written at.
