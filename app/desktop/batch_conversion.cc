@@ -123,8 +123,10 @@ int BatchConversion::defaultWorkers() {
 
 bool BatchConversion::start(std::vector<fs::path> files, std::string format, Progress progress,
                             Finished finished, fs::path otherFolder, std::string password) {
-  if (running_) return false;
-  if (thread_.joinable()) {  // the previous batch has ended; its idle wait ends now
+  if (running_ || std::this_thread::get_id() == thread_.get_id()) return false;
+  // The previous batch has ended: its thread is reporting the end or waiting
+  // for the next batch, a wait that ends now.
+  if (thread_.joinable()) {
     wakeIdleWait();
     thread_.join();
   }
@@ -228,8 +230,10 @@ void BatchConversion::run(std::vector<fs::path> files, std::string format, Progr
     if (outcomes[reported]) report(reported);
   }
   ::explicit_bzero(password.data(), password.size());
-  if (finished) finished(std::move(result));
+  // Ended before the end is reported: a caller that starts the next batch as
+  // soon as it hears must not find this one still running.
   running_ = false;
+  if (finished) finished(std::move(result));
 
   // The workers wait a while for the next batch, then end.
   std::unique_lock lock(mutex_);

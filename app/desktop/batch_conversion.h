@@ -72,11 +72,14 @@ class BatchConversion {
   // `password`, when not empty, opens locked PDFs: it reaches the workers
   // over their sockets, never their arguments or environment, and is kept
   // nowhere after the batch.
-  // Returns false, and does nothing, while a batch is running.
+  // Returns false, and does nothing, while a batch is running. A batch counts
+  // as ended just before its `finished` is called, so the caller may start the
+  // next one as soon as it hears of the end (from its own thread, not from
+  // within `finished`).
   bool start(std::vector<std::filesystem::path> files, std::string format, Progress progress,
              Finished finished, std::filesystem::path otherFolder = {}, std::string password = {});
 
-  // True from start() until `finished` has returned.
+  // True from start() until the batch's end is reported.
   bool running() const { return running_; }
 
   // Ends the batch: no further file starts, and every worker with a file in

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <thread>
 
 #include "tests/support/scoped_environment.h"
 #include "tests/support/test_support.h"
@@ -40,10 +41,15 @@ struct BatchRun {
           if (afterProgress) afterProgress(saved);
         },
         [&](BatchConversion::Result r) {
-          std::lock_guard lock(mutex);
-          result = std::move(r);
-          done = true;
-          ended.notify_all();
+          {
+            std::lock_guard lock(mutex);
+            result = std::move(r);
+            done = true;
+            ended.notify_all();
+          }
+          // Lingers after telling of the end, as a caller on another thread
+          // would: the next batch may be started meanwhile.
+          std::this_thread::sleep_for(std::chrono::milliseconds(30));
         },
         {}, std::move(password));
     EXPECT_TRUE(started);
