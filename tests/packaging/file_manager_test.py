@@ -10,7 +10,6 @@ focus the file manager reports to assistive tools (AT-SPI); what the chosen
 entry did is checked on disk and in the running program's windows."""
 import glob
 import os
-import queue
 import subprocess
 import sys
 import unittest
@@ -240,14 +239,9 @@ class FileManagerMenu:
     def next_focus(self, leaving, timeout):
         """The next focused menu entry whose name is not `leaving`, and its
         menu's entries; None if none within `timeout` seconds."""
-        while True:
-            try:
-                line = self.focus.pending.get(timeout=timeout)
-            except queue.Empty:
-                return None
-            fields = line.split("\t")
-            if fields[0] == "focus" and fields[1] != leaving:
-                return fields[1], fields[2:]
+        fields = (self.focus.wait_for(lambda line: line.startswith("focus\t") and (
+            line.split("\t")[1] != leaving), timeout) or "").split("\t")
+        return (fields[1], fields[2:]) if fields[0] else None
 
     def drain(self):
         while not self.focus.pending.empty():

@@ -90,15 +90,15 @@ class Talker:
             pass
 
     def wait_for(self, prefix, timeout=20.0):
-        """The first report not yet taken that starts with `prefix`; None when
-        none comes within `timeout`."""
+        """The first report not yet taken that starts with `prefix` (or that
+        `prefix`, a function, accepts); None when none comes within `timeout`."""
         deadline = time.monotonic() + timeout
         while True:
             try:
                 line = self.pending.get(timeout=max(0.0, deadline - time.monotonic()))
             except queue.Empty:
                 return None
-            if line.startswith(prefix):
+            if line.startswith(prefix) if isinstance(prefix, str) else prefix(line):
                 return line
 
     def errors(self):

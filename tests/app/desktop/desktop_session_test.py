@@ -3,7 +3,7 @@
 """The desktop program in its test mode on a real X server with a tray host,
 driven by xdotool: one desktop and program for the cases that run in order;
 desktops of their own for a hot key already taken, for the compositor and
-AT-SPI, and for each language."""
+AT-SPI, and for a session in Japanese."""
 import os
 import re
 import shutil
@@ -108,8 +108,7 @@ class DesktopSession(unittest.TestCase):
     def test_3b_a_request_with_no_program_running_starts_it(self):
         desktop = Desktop(tray=True)
         self.addCleanup(desktop.close)
-        photo = os.path.join(desktop.folder, "photo.jpg")
-        shutil.copy(self.photo, photo)
+        photo = desktop.picture()
         refused = subprocess.run([WHIRLPANE, "--to", "txt", photo], env=desktop.env, timeout=60,
                                  capture_output=True, text=True)
         self.assertEqual(refused.returncode, 2, refused.stderr)
