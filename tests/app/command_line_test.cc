@@ -108,13 +108,13 @@ TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
   TestSupport::saveImage(TestSupport::testPicture(1024, 768), folder / "slide.tif",
                          "[pyramid,tile,compression=jpeg]");
   const std::string most = " images can be at most ";
-  struct Case {
+  struct Run {
     std::vector<std::string> arguments;
     int status;
     std::string err;
     std::string out;  // all of it, or a line it holds ("\n...\n")
   };
-  const std::vector<Case> cases{
+  const std::vector<Run> cases{
       {{"--version"}, 0, "", "Whirlpane 1.1.0\n"},
       {{"--help"}, 0, "", "\nOutput formats: png jpg webp heic tiff avif bmp pdf docx txt\n"},
       {{"--convert", "a.png"}, 2, usage, ""},
@@ -135,7 +135,7 @@ TEST(WhirlpaneCli, EveryModeAnswersWithItsStreamsAndStatus) {
       {{"--metadata", "slide.tif"}, 0, "", "\nFrames\t1\n"},
   };
   const auto before = TestSupport::listFolder(folder.path());
-  for (const Case& c : cases) {
+  for (const Run& c : cases) {
     SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back());
     const RunResult result = runWhirlpane(c.arguments, folder.path());
     EXPECT_EQ(result.status, c.status);

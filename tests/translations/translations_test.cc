@@ -37,6 +37,7 @@
 #include "chrome/alerts.h"
 #include "chrome/progress_toast.h"
 #include "editors/common/editor_text.h"
+#include "editors/controls/action_button.h"
 #include "editors/controls/ratio_control.h"
 #include "editors/editor_coordinator.h"
 #include "platform/interface_language.h"
