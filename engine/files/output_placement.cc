@@ -143,11 +143,18 @@ mode_t outputPermissions(const fs::path& source) {
 }
 
 void publish(const Bytes& bytes, const fs::path& destination, mode_t permissions) {
+  publishWritten([&](int fd, const fs::path&) { detail::writeAll(fd, bytes.span(), destination); },
+                 destination, permissions);
+}
+
+void publishWritten(const std::function<void(int fd, const fs::path& path)>& write,
+                    const fs::path& destination, mode_t permissions) {
   const fs::path temporary = destination.parent_path() / (".whirlpane-" + newUUID() + ".tmp");
   UniqueFd fd = WorkingFiles::createFile(temporary, permissions);
   int error = 0;
   try {
-    writeAndClose(std::move(fd), bytes, destination);
+    write(fd.get(), destination);
+    syncAndClose(std::move(fd), destination);
     error = detail::renameExclusive(temporary, destination);
   } catch (...) {
     WorkingFiles::remove(temporary);

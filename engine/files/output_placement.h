@@ -47,6 +47,12 @@ mode_t outputPermissions(const std::filesystem::path& source);
 // any other problem; the temporary file never outlives the call.
 void publish(const Bytes& bytes, const std::filesystem::path& destination, mode_t permissions);
 
+// publish() for a file `write` writes into the hidden file open as `fd` (an
+// error names `path`, the destination) as it makes it, instead of bytes made
+// first.
+void publishWritten(const std::function<void(int fd, const std::filesystem::path& path)>& write,
+                    const std::filesystem::path& destination, mode_t permissions);
+
 // Calls uniqueSibling() and publish() until a name sticks, up to 100 times,
 // with the permissions outputPermissions() gives for `source`; throws
 // Failure::encoding "Too many simultaneous writes to this folder." when every

@@ -48,10 +48,21 @@ std::optional<std::pair<long long, long long>> declaredPngSize(std::span<const s
                                          bigEndian<4>(head.data() + 20));
 }
 
-VImage openForDecoding(const fs::path& path) {
-  return VImage::new_from_file(path.c_str(), VImage::option()
-                                                 ->set("access", VIPS_ACCESS_SEQUENTIAL)
-                                                 ->set("fail_on", VIPS_FAIL_ON_TRUNCATED));
+bool isJpeg(std::span<const std::byte> head) {
+  return head.size() >= 3 && head[0] == std::byte{0xFF} && head[1] == std::byte{0xD8} &&
+         head[2] == std::byte{0xFF};
+}
+
+// `jpeg`: the file starts as a JPEG, whose loader is then called by name.
+// Otherwise the library asks each of its loaders in turn whether the file is
+// its kind, opening and reading it again for each: a dozen opens, which are
+// most of the work for a small picture.
+VImage openForDecoding(const fs::path& path, bool jpeg) {
+  vips::VOption* options = VImage::option()
+                               ->set("access", VIPS_ACCESS_SEQUENTIAL)
+                               ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+  return jpeg ? VImage::jpegload(path.c_str(), options)
+              : VImage::new_from_file(path.c_str(), options);
 }
 
 // Converts whatever the decoder produced (any colour space, an embedded
@@ -170,12 +181,13 @@ std::optional<ImageSource> ImageSource::open(const fs::path& path) {
   if (isHeifContainer(head)) detail::loadHeifDecoder();
   VImage header;
   try {
-    header = openForDecoding(path);
+    header = openForDecoding(path, isJpeg(head));
   } catch (const vips::VError&) {
     vips_error_clear();
     return std::nullopt;
   }
   source.decoder_ = Decoder::vips;
+  source.jpeg_ = isJpeg(head);
   source.width_ = header.width();
   source.height_ = header.height();
   source.xres_ = header.xres();
@@ -214,7 +226,7 @@ VImage ImageSource::uprightPixels(bool keepGrey) const {
   // holds while it works (a progressive JPEG keeps every coefficient) goes as
   // soon as the pixels are out.
   const VImage decoded =
-      decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_);
+      decoder_ == Decoder::bmp ? detail::decodeBmp(path_) : openForDecoding(path_, jpeg_);
   VImage pixels = keepGrey && grey_ && decoded.bands() <= 2 ? toGrey8(decoded) : toSRGB8(decoded);
   const bool turned =
       pixels.get_typeof(VIPS_META_ORIENTATION) != 0 && pixels.get_int(VIPS_META_ORIENTATION) != 1;

@@ -86,6 +86,7 @@ class ImageSource {
   int orientation_ = 1;
   bool plainJPEG_ = false;
   bool grey_ = false;
+  bool jpeg_ = false;  // decoded by the JPEG loader, called by name
 };
 
 // Decodes the first frame of `url` upright. Throws Failure::unreadable (file

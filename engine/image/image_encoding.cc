@@ -64,6 +64,14 @@ constexpr PngSettings documentPng{6, VIPS_FOREIGN_PNG_FILTER_NONE};
   "compression", VIPS_FOREIGN_TIFF_COMPRESSION_LZW, "predictor", \
       VIPS_FOREIGN_TIFF_PREDICTOR_HORIZONTAL, "strip", TRUE
 
+detail::PngOptions pngOptions(Content content) {
+  const PngSettings png = content == Content::document ? documentPng : photographPng;
+  return {png.compression,
+          png.filter == VIPS_FOREIGN_PNG_FILTER_NONE ? detail::PngRowFilter::none
+                                                     : detail::PngRowFilter::adaptive,
+          content == Content::document};
+}
+
 std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view format, double quality,
                                      Content content = Content::photograph) {
   void* buffer = nullptr;
@@ -84,16 +92,12 @@ std::optional<Bytes> saveWithLibrary(const VImage& image, std::string_view forma
                                   "optimize_coding", content != Content::document, "subsample_mode",
                                   subsample, nullptr);
   } else if (format == "png") {
-    const PngSettings png = content == Content::document ? documentPng : photographPng;
     // Our own writer deflates on every core, and writes a page with no colour
     // as grey and one of few colours as a palette; the library's saver takes
     // what it does not (16-bit samples, other colour spaces).
-    const detail::PngOptions options{png.compression,
-                                     png.filter == VIPS_FOREIGN_PNG_FILTER_NONE
-                                         ? detail::PngRowFilter::none
-                                         : detail::PngRowFilter::adaptive,
-                                     content == Content::document};
-    if (std::optional<Bytes> encoded = detail::encodePng(image, options)) return encoded;
+    if (std::optional<Bytes> encoded = detail::encodePng(image, pngOptions(content)))
+      return encoded;
+    const PngSettings png = content == Content::document ? documentPng : photographPng;
     status = vips_pngsave_buffer(in, &buffer, &size, "compression", png.compression, "filter",
                                  png.filter, "strip", TRUE, nullptr);
   } else if (format == "webp") {
@@ -179,6 +183,12 @@ bool nativeEncoderTurnedOff(std::string_view format) {
   return false;
 }
 
+// Empties the file at `path` open as `fd`, for writing it again.
+void startAgain(int fd, const fs::path& path) {
+  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
+    throwFileError(errno, "Could not write \"%1$s\": %2$s", path);
+}
+
 }  // namespace
 
 namespace detail {
@@ -239,7 +249,8 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
 
 bool writeEncoded(const ImageSource& source, std::string_view format, double quality, int fd,
                   const fs::path& path) {
-  if ((format != "tiff" && format != "bmp") || source.decoder_ == ImageSource::Decoder::none)
+  if ((format != "tiff" && format != "bmp" && format != "png") ||
+      source.decoder_ == ImageSource::Decoder::none)
     return false;
   const bool quarterTurn = source.orientation() >= 5;
   requireWithinFormatLimit(format, quarterTurn ? source.storedHeight() : source.storedWidth(),
@@ -260,6 +271,22 @@ bool writeEncoded(const ImageSource& source, std::string_view format, double qua
     return true;
   }
   if (source.decoder_ != ImageSource::Decoder::vips || !canEncode(format)) return false;
+  if (format == "png") {
+    // Written as the file is decoded, by our writer where it takes the pixels
+    // (8-bit grey or sRGB); otherwise, or when decoding failed, in memory by
+    // the streamed encoding, which reports a failure as usual.
+    bool written = false;
+    try {
+      written = detail::writePng(withoutMetadata(source.uprightPixels(true)),
+                                 pngOptions(Content::photograph), fd, path);
+    } catch (const vips::VError&) {
+      vips_error_clear();
+    }
+    if (written) return true;
+    startAgain(fd, path);
+    detail::writeAll(fd, encodedImage(source, format, quality).span(), path);
+    return true;
+  }
   // TIFF is written as the file is decoded.
   int status = -1;
   try {
@@ -274,10 +301,17 @@ bool writeEncoded(const ImageSource& source, std::string_view format, double qua
   vips_error_clear();
   // As for a streamed encoding: decoding alone again tells whether the file is
   // at fault; if not, the whole-frame path reports the encoder's failure.
-  if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
-    throwFileError(errno, "Could not write \"%1$s\": %2$s", path);
+  startAgain(fd, path);
   detail::writeAll(fd, encodedImage(source.decode(), format, quality).span(), path);
   return true;
+}
+
+bool writeEncoded(const Image& image, std::string_view format, int fd, const fs::path& path) {
+  if (format != "png" || !canEncode(format) || !withinPixelBudget(image.width(), image.height()))
+    return false;
+  if (detail::writePng(image.pixels(), pngOptions(Content::photograph), fd, path)) return true;
+  startAgain(fd, path);
+  return false;
 }
 
 Bytes encodedWithin(const Image& image, std::string_view format, size_t size) {

@@ -44,12 +44,19 @@ Bytes encodedImage(const ImageSource& source, std::string_view format, double qu
 
 // Writes `source` in `format` straight into `fd`, an open, empty file at
 // `path`, as the encoder makes it, where the format's encoder can write a
-// file as it goes (TIFF, BMP), and returns true; returns false, having
+// file as it goes (PNG, TIFF, BMP), and returns true; returns false, having
 // written nothing, for the other formats, whose bytes encodedImage() gives.
 // The file holds the same picture encodedImage() would give. Fails like
 // encodedImage(), and with a FileError when writing fails; the file's content
 // is then undefined.
 bool writeEncoded(const ImageSource& source, std::string_view format, double quality, int fd,
+                  const std::filesystem::path& path);
+
+// Writes `image` in `format` straight into `fd`, an open, empty file at
+// `path`, where the format's encoder can write a file as it goes (PNG), and
+// returns true; returns false, with the file left empty, where it cannot, and
+// encodedImage() gives the bytes. Throws FileError when writing fails.
+bool writeEncoded(const Image& image, std::string_view format, int fd,
                   const std::filesystem::path& path);
 
 // True when this machine's codecs can write the canonical raster `format`.

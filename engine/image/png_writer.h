@@ -10,6 +10,7 @@
 // Thread safety: encodePng() may be called from any thread at once.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <vips/vips8>
 
@@ -41,5 +42,12 @@ struct PngOptions {
 // nullopt when the pixels are not 8-bit grey, grey and alpha, sRGB or sRGB
 // with alpha (the library's saver converts those), or could not be read.
 std::optional<Bytes> encodePng(const vips::VImage& pixels, const PngOptions& options);
+
+// The same PNG written into `fd`, an open file at `path`, as it is made, a
+// megabyte at a time; returns true. Returns false when encodePng() would give
+// nullopt; the file may then hold part of a PNG. Throws FileError when
+// writing fails.
+bool writePng(const vips::VImage& pixels, const PngOptions& options, int fd,
+              const std::filesystem::path& path);
 
 }  // namespace MediaEngine::detail

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/file_io.h"
 #include "base/quality.h"
 #include "documents/document_support.h"
 #include "files/output_placement.h"
@@ -25,7 +26,14 @@ void writeImage(const Image& image, std::string_view format, const std::filesyst
   } else if (canonical == "txt") {
     bytes = Bytes::copyOf(detail::documentSupport().recognize(image, /*allowEmpty=*/false));
   } else {
-    bytes = encodedImage(image, canonical, quality);
+    // Where the encoder writes a file as it goes, straight into the hidden one.
+    publishWritten(
+        [&](int fd, const std::filesystem::path& path) {
+          if (!writeEncoded(image, canonical, fd, path))
+            detail::writeAll(fd, encodedImage(image, canonical, quality).span(), path);
+        },
+        to, outputPermissions(source));
+    return;
   }
   publish(bytes, to, outputPermissions(source));
 }

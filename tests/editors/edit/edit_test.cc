@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
@@ -39,6 +41,32 @@ TEST(Adjustment, ColorsFollowTheMatrixAndTheNeutralSettingsChangeNothing) {
     EXPECT_NEAR(qGreen(got), qGreen(row.out), 1);
     EXPECT_NEAR(qBlue(got), qBlue(row.out), 1);
     EXPECT_EQ(qAlpha(got), qAlpha(row.out));
+  }
+}
+
+// What an editor hands the engine: straight RGBA, from whatever format its
+// image is in, the same as Qt's own conversion gives.
+TEST(EditorImage, PicturesReachTheEngineAsStraightRGBA) {
+  QImage straight(256, 3, QImage::Format_ARGB32);
+  for (int x = 0; x < 256; ++x) {
+    straight.setPixel(x, 0, qRgba(200, 100, 30, x));  // every alpha
+    straight.setPixel(x, 1, qRgba(x, 255 - x, 7, 255));
+    straight.setPixel(x, 2, qRgba(x, x, x, 0));
+  }
+  for (const QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_ARGB32,
+                                      QImage::Format_RGB32, QImage::Format_RGB888}) {
+    SCOPED_TRACE(format);
+    const QImage image = straight.convertToFormat(format);
+    const QImage expected = image.convertToFormat(QImage::Format_RGBA8888);
+    const MediaEngine::Picture picture = pictureOf(image);
+    ASSERT_EQ(picture.width, 256);
+    ASSERT_EQ(picture.height, 3);
+    ASSERT_EQ(picture.rgba.size(), static_cast<size_t>(expected.sizeInBytes()));
+    // Dividing by alpha may round the other way than Qt does, by one at most.
+    const int tolerance = format == QImage::Format_ARGB32_Premultiplied ? 1 : 0;
+    for (size_t i = 0; i < picture.rgba.size(); ++i) {
+      ASSERT_LE(std::abs(picture.rgba[i] - expected.constBits()[i]), tolerance) << i;
+    }
   }
 }
 

@@ -197,6 +197,11 @@ TEST(EncodedImage, PngsAreWholeAndPagesTakeTheFewestChannelsThatHoldThem) {
     int colourType;
   } cases[] = {
       {"photograph", noise, Content::photograph, 2},
+      // Pieces deflated at different levels join into one stream.
+      {"grain below smooth",
+       smooth.extract_band(0, VImage::option()->set("n", 3))
+           .insert(noise.crop(0, 0, 1000, 400), 0, 400),
+       Content::photograph, 2},
       {"grey page", grey, Content::document, 0},
       {"64 colours, some clear", posterised.bandjoin(smooth[3] > 128), Content::document, 3},
       {"256 colours", colours(256), Content::document, 3},

@@ -213,6 +213,13 @@ TEST(SavingFailures, NameOnlyTheUsersFolderAndFileAndAnotherFolderTakesTheOutput
     // 180 KB of BMP on a 64 KB disk.
     EXPECT_EQ(failureText([&] { convert(source, "bmp"); }),
               "There is no room left on the disk holding “" + name + "” to save “photo.bmp”.");
+    // 360 KB of PNG written as it is deflated: the disk fills mid-stream.
+    EXPECT_NE(failureText([&] {
+                writeImage(Image(TestSupport::noisePicture(400, 300)), "png", disk / "noise.png",
+                           source);
+              }),
+              "no failure");
+    EXPECT_EQ(TestSupport::listFolder(disk.path()), std::vector<std::string>{"photo.jpg"});
   }
   if (!disk.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
   EXPECT_EQ(failureText([&] { convert(source, "png"); }),
