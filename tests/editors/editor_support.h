@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "editors/common/editor_frame.h"
 #include "editors/controls/slider_row.h"
@@ -18,6 +19,13 @@
 #include "tests/support/test_support.h"
 
 namespace EditorTests {
+
+// Runs the event loop until `done` holds, for 20 s at most.
+inline void waitUntil(const std::function<bool()>& done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < 20000) QApplication::processEvents();
+}
 
 // `saved` collects the files the windows opened by open() report written,
 // `reports` what the coordinator reports.
@@ -41,21 +49,13 @@ class EditorTest : public ::testing::Test {
 
   // Runs the event loop until `count` editor windows are open (20 s).
   void waitForWindows(size_t count) {
-    QElapsedTimer clock;
-    clock.start();
-    while (coordinator.openWindows().size() < count && clock.elapsed() < 20000) {
-      QApplication::processEvents();
-    }
+    waitUntil([&] { return coordinator.openWindows().size() >= count; });
   }
 
   // Runs the event loop until `editor`'s whole picture is in or failed (20 s).
   static void waitForPicture(Whirlpane::EditorFrame* editor) {
-    QElapsedTimer clock;
-    clock.start();
-    while (editor->pictureState() == Whirlpane::EditorFrame::PictureState::decoding &&
-           clock.elapsed() < 20000) {
-      QApplication::processEvents();
-    }
+    waitUntil(
+        [&] { return editor->pictureState() != Whirlpane::EditorFrame::PictureState::decoding; });
   }
 
   TestSupport::ScratchFolder folder;
@@ -67,11 +67,7 @@ class EditorTest : public ::testing::Test {
 // Runs the event loop until `editor` has no save running or is gone (20 s).
 inline void waitForSave(Whirlpane::EditorFrame* editor) {
   const QPointer<Whirlpane::EditorFrame> watched(editor);
-  QElapsedTimer clock;
-  clock.start();
-  while (watched && watched->isSaving() && clock.elapsed() < 20000) {
-    QApplication::processEvents();
-  }
+  waitUntil([&] { return !watched || !watched->isSaving(); });
   QApplication::processEvents();
 }
 

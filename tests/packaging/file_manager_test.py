@@ -7,22 +7,17 @@ providers and service menus) and its bin/ first on PATH (where the menus find
 the program). A file is selected, its context menu opened with the keyboard
 and walked with the arrow keys as a person would, each step confirmed by the
 focus the file manager reports to assistive tools (AT-SPI); what the chosen
-entry did is checked on disk and in the running program's windows.
-
-Run with --listen KIND or --query WHAT, it is that assistive tool, on the
-system's Python, where pyatspi is."""
+entry did is checked on disk and in the running program's windows."""
 import glob
 import os
-import queue
 import subprocess
 import sys
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import WHIRLPANE, Desktop, said, wait_for  # noqa: E402
+from desktop import ATSPI, SYSTEM_PYTHON, WHIRLPANE, Desktop, said, wait_for  # noqa: E402
 
 SHARE = os.environ.get("WHIRLPANE_SHARE", "")
-SYSTEM_PYTHON = "/usr/bin/python3"
 SYSTEM_PATH = "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"
 # Fifteen entries and the menu above them need more than a laptop's height.
 SCREEN = (1280, 1400)
@@ -104,8 +99,7 @@ class FileManagerMenu:
 
     @classmethod
     def listener(cls, kind):
-        talker = cls.desktop.start([SYSTEM_PYTHON, os.path.abspath(__file__), "--listen", kind],
-                                   talk=True)
+        talker = cls.desktop.assistive_tool("listen", kind)
         if talker.wait_for("listening", 60) is None:
             raise AssertionError("no %s listener: %s" % (kind, talker.errors()[-2000:]))
         return talker
@@ -245,23 +239,18 @@ class FileManagerMenu:
     def next_focus(self, leaving, timeout):
         """The next focused menu entry whose name is not `leaving`, and its
         menu's entries; None if none within `timeout` seconds."""
-        while True:
-            try:
-                line = self.focus.pending.get(timeout=timeout)
-            except queue.Empty:
-                return None
-            fields = line.split("\t")
-            if fields[0] == "focus" and fields[1] != leaving:
-                return fields[1], fields[2:]
+        fields = (self.focus.wait_for(lambda line: line.startswith("focus\t") and (
+            line.split("\t")[1] != leaving), timeout) or "").split("\t")
+        return (fields[1], fields[2:]) if fields[0] else None
 
     def drain(self):
         while not self.focus.pending.empty():
             self.focus.pending.get_nowait()
 
     def query(self, *arguments):
-        """The assistive tool's answer to --query `arguments`; None when it
+        """The assistive tool's answer to `query` `arguments`; None when it
         finds nothing."""
-        done = subprocess.run([SYSTEM_PYTHON, os.path.abspath(__file__), "--query", *arguments],
+        done = subprocess.run([SYSTEM_PYTHON, ATSPI, "query", *arguments],
                               env=self.desktop.env, capture_output=True, text=True, timeout=180)
         return done.stdout if done.returncode == 0 else None
 
@@ -310,76 +299,5 @@ class Dolphin(FileManagerMenu, unittest.TestCase):
     SILENT_AFTER = 8
 
 
-def assistive_tool(mode, kind, *arguments):
-    """--listen focus: prints each menu entry that takes the focus, with its
-    menu's entries. --listen shown: prints each label that the program shows.
-    --query selected APPLICATION NAME: succeeds when a selected cell of the
-    application is NAME. --query windows APPLICATION: prints each window's
-    name and its text fields' values."""
-    import pyatspi
-
-    def children(node):
-        return [c for c in (node.getChildAtIndex(i) for i in range(node.childCount)) if c]
-
-    def on_focus(event):
-        if event.detail1 != 1 or event.source.getRoleName() != "menu item":
-            return
-        parent = event.source.parent
-        entries = [c.name for c in children(parent) if c.getRoleName() == "menu item"] if (
-            parent) else []
-        print("\t".join(["focus", event.source.name] + entries), flush=True)
-
-    def on_shown(event):
-        if event.detail1 == 1 and event.sender.name == "Whirlpane" and (
-                event.source.getRoleName() == "label"):
-            print("shown\t" + event.source.name, flush=True)
-
-    def descendants(node, depth=0):
-        yield node
-        # Menus are not what is asked about, and are large.
-        if depth < 40 and node.getRoleName() not in ("menu bar", "menu", "popup menu"):
-            for child in children(node):
-                yield from descendants(child, depth + 1)
-
-    def applications(name):
-        return [a for a in children(pyatspi.Registry.getDesktop(0)) if a.name == name]
-
-    if mode == "--listen":
-        events = {"focus": ("object:state-changed:focused", on_focus),
-                  "shown": ("object:state-changed:showing", on_shown)}
-        event_type, handler = events[kind]
-
-        def guarded(event):
-            try:
-                handler(event)
-            except Exception as error:  # the object went away: nothing to report
-                print("skipped:", error, file=sys.stderr, flush=True)
-
-        pyatspi.Registry.registerEventListener(guarded, event_type)
-        print("listening", flush=True)
-        pyatspi.Registry.start()
-    found = applications(arguments[0])
-    if kind == "selected":
-        for node in (n for a in found for n in descendants(a)):
-            if node.getRoleName() == "table cell" and node.getState().contains(
-                    pyatspi.STATE_SELECTED) and arguments[1] in [
-                        node.name] + [c.name for c in children(node)]:
-                return
-        sys.exit(1)
-    for window in (w for a in found for w in children(a)):
-        fields = []
-        for node in descendants(window):
-            if node.getRoleName() == "text":
-                text = node.queryText()
-                fields.append("%s=%s" % (node.name, text.getText(0, text.characterCount)))
-        print("\t".join(["window", window.name] + fields))
-
-
 if __name__ == "__main__":
-    if sys.argv[1:2] in (["--listen"], ["--query"]):
-        try:
-            assistive_tool(*sys.argv[1:])
-        except Exception as error:  # a query that met a closing window: asked again
-            sys.exit("%s: %s" % (type(error).__name__, error))
-    else:
-        unittest.main()
+    unittest.main()

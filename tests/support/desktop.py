@@ -17,6 +17,10 @@ import threading
 import time
 
 WHIRLPANE = os.environ.get("WHIRLPANE_BINARY", "whirlpane")
+SYSTEM_PYTHON = "/usr/bin/python3"  # where python3-gi and pyatspi are
+SUPPORT = os.path.dirname(os.path.abspath(__file__))
+ATSPI = os.path.join(SUPPORT, "atspi.py")
+DRAG_SOURCE = os.path.join(SUPPORT, "..", "app", "desktop", "drag_source.py")
 SCREEN = (1280, 800)
 PANEL = 266
 
@@ -86,15 +90,15 @@ class Talker:
             pass
 
     def wait_for(self, prefix, timeout=20.0):
-        """The first report not yet taken that starts with `prefix`; None when
-        none comes within `timeout`."""
+        """The first report not yet taken that starts with `prefix` (or that
+        `prefix`, a function, accepts); None when none comes within `timeout`."""
         deadline = time.monotonic() + timeout
         while True:
             try:
                 line = self.pending.get(timeout=max(0.0, deadline - time.monotonic()))
             except queue.Empty:
                 return None
-            if line.startswith(prefix):
+            if line.startswith(prefix) if isinstance(prefix, str) else prefix(line):
                 return line
 
     def errors(self):
@@ -209,6 +213,26 @@ class Session:
     `env` is theirs, `folder` holds their home and logs/, and close() stops
     them all and removes the folder."""
 
+    def _begin(self, prefix):
+        """The folder, with logs/ and the programs' runtime/, and an
+        environment that knows no other session, in English (start() takes
+        another language), whatever the session running the tests speaks."""
+        self.folder = tempfile.mkdtemp(prefix=prefix)
+        self.processes, self.runtime = [], os.path.join(self.folder, "runtime")
+        os.mkdir(self.runtime, 0o700)
+        os.mkdir(os.path.join(self.folder, "logs"))
+        self.env = {name: value for name, value in os.environ.items() if name not in (
+            "DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
+            "XAUTHORITY", "SESSION_MANAGER", "SWAYSOCK", "LC_ALL", "LC_MESSAGES")}
+        self.env.update(HOME=self.folder, XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
+                        XDG_RUNTIME_DIR=self.runtime, **language_environment())
+
+    def _ready(self, name, check, process=None):
+        if not wait_for(check, timeout=30):
+            why = process and "(exit %s) %s" % (process.poll(), said(process)[-1000:])
+            self.close()
+            raise RuntimeError("%s did not start %s" % (name, why or ""))
+
     def start(self, command, talk=False, **extra_env):
         """Starts `command` on this desktop, its errors in logs/; with `talk`, a
         Talker on its standard input and output."""
@@ -225,6 +249,31 @@ class Session:
 
     def whirlpane(self, *arguments):
         return self.start([WHIRLPANE, *arguments])
+
+    def picture(self, name="photo.jpg", folder=None, size=(48, 32)):
+        """A picture of smooth ramps, `size` pixels, at `name` in `folder` (the
+        desktop's own unless given)."""
+        path = os.path.join(folder or self.folder, name)
+        subprocess.run(["vips", "xyz", path, *map(str, size)], check=True)
+        return path
+
+    def drag_source(self, x, y, *files):
+        """A GTK window at (x, y) whose press drags `files`, once it is up."""
+        source = self.start([SYSTEM_PYTHON, DRAG_SOURCE, str(x), str(y), *files], talk=True)
+        if source.wait_for("ready") != "ready":
+            raise AssertionError("no drag source: " + source.errors())
+        return source
+
+    def assistive_tool(self, *mode):
+        """The assistive tool of support/atspi.py, in `mode`, talking."""
+        return self.start([SYSTEM_PYTHON, ATSPI, *mode], talk=True)
+
+    def skip_introduction(self):
+        """Settings that say the program has been opened before."""
+        config = os.path.join(self.env["XDG_CONFIG_HOME"], "Whirlpane")
+        os.makedirs(config)
+        with open(os.path.join(config, "Whirlpane.conf"), "w") as settings:
+            settings.write("[General]\nhasOpenedWhirlpane=true\n")
 
     def close(self):
         for process in reversed(self.processes):
@@ -258,8 +307,8 @@ class Desktop(Session):
                     raise
 
     def _start(self, tray, compositor, dbus, screen):
-        self.folder = tempfile.mkdtemp(prefix="whirlpane-desktop-")
-        self.processes, self._xlib, self.wheel_window = [], None, None
+        self._begin("whirlpane-desktop-")
+        self._xlib, self.wheel_window = None, None
         read, write = os.pipe()
         self.processes.append(subprocess.Popen(
             ["Xvfb", ":%d" % free_display(), "-displayfd", str(write), "-screen", "0",
@@ -271,18 +320,7 @@ class Desktop(Session):
         if not number:
             self.close()
             raise RuntimeError("Xvfb did not start")
-        runtime = os.path.join(self.folder, "runtime")
-        os.mkdir(runtime, 0o700)
-        os.mkdir(os.path.join(self.folder, "logs"))
-        self.env = dict(os.environ, DISPLAY=":" + number, HOME=self.folder,
-                        XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                        XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
-        for name in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
-                     "XAUTHORITY", "SESSION_MANAGER", "LC_ALL", "LC_MESSAGES"):
-            self.env.pop(name, None)
-        # English, whatever the language of the session running the tests;
-        # start() takes another.
-        self.env.update(language_environment())
+        self.env.update(DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
         wm = self.start(["openbox", "--sm-disable"])
         self._ready("openbox", lambda: "window id" in subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
@@ -295,14 +333,8 @@ class Desktop(Session):
             self._ready("trayer", lambda: self.xdotool("search", "--class", "trayer"))
         if dbus:
             bus = self.start(["dbus-daemon", "--session", "--nofork", "--print-address=1",
-                              "--address=unix:path=" + runtime + "/bus"], talk=True)
+                              "--address=unix:path=" + self.runtime + "/bus"], talk=True)
             self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.wait_for("unix:")
-
-    def _ready(self, name, check, process=None):
-        if not wait_for(check, timeout=30):
-            why = process and "(exit %s) %s" % (process.poll(), said(process)[-1000:])
-            self.close()
-            raise RuntimeError("%s did not start %s" % (name, why or ""))
 
     @property
     def xlib(self):

@@ -14,8 +14,8 @@ namespace TestSupport {
 // The folder of small scripts that behave like encoders, well or badly.
 const fs::path& standIns();
 
-// Processes whose parent is this one, or whose command line holds `marker`.
-int processesMatching(const std::string& marker);
+// The running processes whose parent is this one.
+int childProcesses();
 
 // Each test gets a temporary area of its own (TMPDIR), and fails when a call
 // leaves anything running or behind.

@@ -117,13 +117,4 @@ std::string shell(const std::string& command, int* status = nullptr);
 // Quotes `text` for a POSIX shell.
 std::string quoted(std::string_view text);
 
-// The entries of a ZIP archive the engine wrote, in central directory order,
-// each checked field by field against what the writer promises.
-struct Member {
-  std::string name;
-  std::string content;
-};
-std::vector<Member> membersOf(const std::string& archive);
-std::vector<std::string> namesOf(const std::vector<Member>& members);
-
 }  // namespace TestSupport

@@ -10,9 +10,8 @@ close() stops."""
 import json
 import os
 import subprocess
-import tempfile
 
-from desktop import SCREEN, Session, language_environment, said, wait_for
+from desktop import SCREEN, Session, wait_for
 
 WALLPAPER = (0x30, 0x60, 0xA0)
 POINTER = os.environ.get("VIRTUAL_POINTER", "virtual-pointer")
@@ -21,15 +20,11 @@ NOBODY = 65534
 
 class WaylandDesktop(Session):
     def __init__(self, pointer=False):
-        self.folder = tempfile.mkdtemp(prefix="whirlpane-wayland-")
+        self._begin("whirlpane-wayland-")
         os.chmod(self.folder, 0o755)
-        self.processes = []
-        os.mkdir(os.path.join(self.folder, "logs"))
-        runtime = os.path.join(self.folder, "runtime")
         own = os.path.join(self.folder, "sway")
         compositor_runtime = os.path.join(own, "runtime")
         os.makedirs(compositor_runtime, 0o700)
-        os.mkdir(runtime, 0o700)
         config = os.path.join(own, "config")
         with open(config, "w") as out:
             out.write("output * bg #%02x%02x%02x solid_color\n" % WALLPAPER
@@ -43,14 +38,9 @@ class WaylandDesktop(Session):
             os.chmod(config, 0o644)
             command = ["setpriv", "--reuid=%d" % NOBODY, "--regid=%d" % NOBODY,
                        "--clear-groups", *command]
-        self.env = {name: value for name, value in os.environ.items() if name not in (
-            "DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
-            "XAUTHORITY", "SESSION_MANAGER", "SWAYSOCK", "LC_ALL", "LC_MESSAGES")}
-        self.env.update(HOME=self.folder, XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                        XDG_RUNTIME_DIR=compositor_runtime, WLR_BACKENDS="headless",
-                        WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman")
-        self.env.update(language_environment())
-        sway = self.start(command, HOME=own)
+        sway = self.start(command, HOME=own, XDG_RUNTIME_DIR=compositor_runtime,
+                          WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
+                          WLR_RENDERER="pixman")
         socket = wait_for(lambda: next((os.path.join(compositor_runtime, name) for name in
                                         sorted(os.listdir(compositor_runtime)) if
                                         name.startswith("wayland-") and "." not in name), None),
@@ -58,15 +48,10 @@ class WaylandDesktop(Session):
         ipc = wait_for(lambda: next((os.path.join(compositor_runtime, name) for name in
                                      os.listdir(compositor_runtime)
                                      if name.startswith("sway-ipc.")), None), timeout=30)
-        # The programs' own runtime folder, which Qt wants to be theirs.
-        self.env.update(XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=socket or "", SWAYSOCK=ipc or "",
+        # The programs keep their own runtime folder, which Qt wants to be theirs.
+        self.env.update(WAYLAND_DISPLAY=socket or "", SWAYSOCK=ipc or "",
                         QT_QPA_PLATFORM="wayland", GDK_BACKEND="wayland")
-        for name in ("WLR_BACKENDS", "WLR_LIBINPUT_NO_DEVICES", "WLR_RENDERER"):
-            del self.env[name]
-        if not socket or not ipc or not wait_for(lambda: self.outputs(), timeout=30):
-            why = "(exit %s) %s" % (sway.poll(), said(sway)[-1000:])
-            self.close()
-            raise RuntimeError("sway did not start " + why)
+        self._ready("sway", lambda: socket and ipc and self.outputs(), sway)
         self.pointer = None
         if pointer:
             self.pointer = self.start([POINTER, str(SCREEN[0]), str(SCREEN[1])], talk=True)
@@ -139,11 +124,10 @@ class WaylandDesktop(Session):
         width = int(width)
         return lambda x, y: tuple(pixels[(y * width + x) * 3:(y * width + x) * 3 + 3])
 
-    def type(self, text=None, key=None):
-        """Types `text` (or presses the key named `key`) in the focused window,
-        after the pause in which it takes wtype's new keyboard."""
-        typed = ["-k", key] if key else [text]
-        subprocess.run(["wtype", "-s", "1200", *typed], env=self.env, check=True, timeout=30)
+    def type(self, text):
+        """Types `text` in the focused window, after the pause in which it
+        takes wtype's new keyboard."""
+        subprocess.run(["wtype", "-s", "1200", text], env=self.env, check=True, timeout=30)
 
     def move(self, *points, down=None):
         """Moves the pointer through `points`, then presses (True) or releases

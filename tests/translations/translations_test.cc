@@ -1,17 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program in other languages.
-//   - The shipped catalogues: each translates every text of the code, holds
-//     no text the code no longer has, and keeps every placeholder of its
-//     sources. "Current with the code" is asked of lupdate itself: a copy of
-//     each catalogue brought up to date from the code must come out with
-//     nothing new (unfinished) and nothing gone (vanished).
-//   - Every window on Qt's offscreen platform (the tray menu, the
-//     introduction, the wheel, each editor, the toast, the alert and the file
-//     chooser), first in a pseudo-language made here from the catalogue's
-//     sources, each text "[" + its English + a third more "~" + "]": a text
-//     a person can read that is not marked never went through the
-//     translation system. In it and in each shipped language, no text is cut
-//     or clipped by its frame, however much longer than English it is.
+// The program in other languages: each shipped catalogue translates every
+// text of the code (as lupdate, bringing a copy up to date, finds: nothing
+// unfinished, nothing vanished) with every placeholder of its source; and
+// every window on Qt's offscreen platform, in a pseudo-language made from the
+// sources ("[" + the English + a third more "~" + "]", so that a readable text
+// outside the marks never went through the translation system) and in each
+// shipped language, shows no text cut or clipped by its frame.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -67,9 +61,7 @@ struct Message {
   QStringList translations;
 };
 
-struct Catalogue {
-  std::vector<Message> messages;
-};
+using Catalogue = std::vector<Message>;
 
 // The placeholders QString::arg() and tr()'s plural count fill in.
 QSet<QString> placeholders(const QString& text) {
@@ -96,7 +88,7 @@ Catalogue read(const QString& path) {
   while (!xml.atEnd()) {
     xml.readNext();
     if (xml.isEndElement() && xml.name() == QLatin1String("message")) {
-      catalogue.messages.push_back(message);
+      catalogue.push_back(message);
     }
     if (!xml.isStartElement()) continue;
     const QString name = xml.name().toString();
@@ -126,7 +118,7 @@ Catalogue read(const QString& path) {
 // one the source lacks.
 QStringList faults(const Catalogue& catalogue) {
   QStringList found;
-  for (const Message& message : catalogue.messages) {
+  for (const Message& message : catalogue) {
     const QString where = message.context + ": \u201C" + message.source + "\u201D";
     if (!message.state.isEmpty()) found << where + " is " + message.state;
     if (message.translations.isEmpty()) found << where + " has no translation";
@@ -200,9 +192,9 @@ TEST(Catalogues, EachShippedLanguageTranslatesEveryTextOfTheCodeAndNothingElse) 
   for (int i = 0; i < copies.size(); ++i) {
     SCOPED_TRACE(languages()[i].toStdString());
     const Catalogue current = read(copies[i]);
-    EXPECT_GT(current.messages.size(), 100u) << "the catalogue was read";
+    EXPECT_GT(current.size(), 100u) << "the catalogue was read";
     EXPECT_TRUE(faults(current).isEmpty()) << lines(faults(current));
-    EXPECT_EQ(current.messages.size(), read(shipped(languages()[i])).messages.size());
+    EXPECT_EQ(current.size(), read(shipped(languages()[i])).size());
   }
 }
 
@@ -277,9 +269,7 @@ QString pseudo(const QString& source) {
 // with each translation (each plural form) its source, marked. Its path, or
 // an empty string when lrelease failed.
 QString pseudoCatalogue(const QString& into) {
-  QFile german(cataloguesFolder() + "/whirlpane_de.ts");
-  if (!german.open(QIODevice::ReadOnly)) return {};
-  QString text = QString::fromUtf8(german.readAll());
+  QString text = QString::fromUtf8(contents(shipped("de")));
   static const QRegularExpression message("<source>(.*?)</source>.*?</message>",
                                           QRegularExpression::DotMatchesEverythingOption);
   static const QRegularExpression form("(<translation>|<numerusform>)[^<\\s][^<]*");
@@ -291,11 +281,9 @@ QString pseudoCatalogue(const QString& into) {
     text.replace(found.capturedStart(), found.capturedLength(), replaced);
     at = found.capturedStart() + replaced.size();
   }
-  QFile file(into + "/pseudo.ts");
-  if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) return {};
-  file.close();
+  if (!write(into + "/pseudo.ts", text.toUtf8())) return {};
   QProcess lrelease;
-  lrelease.start(WHIRLPANE_LRELEASE, {"-silent", file.fileName(), "-qm", into + "/pseudo.qm"});
+  lrelease.start(WHIRLPANE_LRELEASE, {"-silent", into + "/pseudo.ts", "-qm", into + "/pseudo.qm"});
   return lrelease.waitForFinished(60000) && lrelease.exitCode() == 0 ? into + "/pseudo.qm"
                                                                      : QString();
 }
@@ -321,7 +309,6 @@ bool marked(QString text) {
   return true;
 }
 
-// Whether `text` in `font` fits `width`.
 bool fitsLine(const QString& text, const QFont& font, int width) {
   return QFontMetricsF(font).horizontalAdvance(text) <= width;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The wheel view driven with Qt's own events, as the window system would
-// deliver them: what each input reports, and the drop target.
+// The wheel view: driven with Qt's own events, as the window system would
+// deliver them (what each input reports, and the drop target), and painted.
 #include "wheel/radial_menu.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +8,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 #include <cmath>
 #include <numbers>
+
+#include "wheel/wheel_painter.h"
 
 namespace Whirlpane {
 namespace {
@@ -169,6 +173,39 @@ TEST(RadialMenu, DropsOnAWedgeActOnTheDroppedFilesOnALaterTurn) {
   const DragResult center = dragOnto(wheel.menu, {photo}, at(0, 80), at(0, 10));
   EXPECT_FALSE(center.moveAccepted);
   EXPECT_FALSE(center.dropped);
+}
+
+QImage painted(const WheelState& state) {
+  QImage image(266, 266, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  WheelPainter::paint(painter, image.size(), state);
+  painter.end();
+  return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+bool isOrange(QRgb p) {
+  return qAlpha(p) > 240 && qRed(p) > 215 && qGreen(p) > 55 && qGreen(p) < 120 && qBlue(p) < 45;
+}
+
+TEST(WheelPainter, OnlyTheHoveredWedgeIsOrangeWithItsGradientRunningOutward) {
+  WheelState state;
+  state.actions = WheelAction::formats(std::nullopt);
+  state.hovered = 2;
+  const QImage image = painted(state);
+  for (int i = 0; i < 8; ++i) {
+    for (const double distance : {55.0, 104.0}) {
+      EXPECT_EQ(isOrange(image.pixel(at(i * 45, distance).toPoint())), i == 2)
+          << "wedge " << i << " at " << distance;
+    }
+  }
+  // Wedge 2 points right: lighter near the centre, darker outside, and the
+  // same colour straight above and below a point.
+  const QRgb inner = image.pixel(at(90, 55).toPoint());
+  const QRgb outer = image.pixel(at(90, 104).toPoint());
+  EXPECT_GT(qRed(inner), qRed(outer));
+  EXPECT_GT(qGreen(inner), qGreen(outer) + 10);
+  EXPECT_EQ(image.pixel(237, 118), image.pixel(237, 148));
 }
 
 }  // namespace

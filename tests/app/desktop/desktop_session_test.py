@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop program in its test mode on a real X server with a tray host,
 driven by xdotool: one desktop and program for the cases that run in order;
-desktops of their own for a hot key already taken and for the compositor and
-AT-SPI. Run with --atspi APPLICATION LABEL, it is the assistive tool."""
+desktops of their own for a hot key already taken, for the compositor and
+AT-SPI, and for a session in Japanese."""
 import os
 import re
 import shutil
@@ -34,8 +34,7 @@ class DesktopSession(unittest.TestCase):
     def setUpClass(cls):
         cls.desktop = Desktop(tray=True)
         cls.folder = cls.desktop.folder
-        cls.photo = os.path.join(cls.folder, "photo.jpg")
-        subprocess.run(["vips", "xyz", cls.photo, "48", "32"], check=True)
+        cls.photo = cls.desktop.picture()
         cls.program = cls.desktop.whirlpane("--test-mode", "--open", cls.photo)
 
     @classmethod
@@ -69,33 +68,33 @@ class DesktopSession(unittest.TestCase):
             self.desktop.xdotool("key ctrl+alt+space")
             self.assertTrue(wait_for(self.desktop.withdrawn))
 
-    def test_3_a_second_launch_hands_its_file_to_the_running_program(self):
-        other = os.path.join(self.folder, "other.jpg")
-        shutil.copy(self.photo, other)
+    def test_3_a_second_launch_shows_the_running_programs_wheel_and_a_refused_one_nothing(self):
+        other, report = (os.path.join(self.folder, name) for name in ("other.jpg", "report.pdf"))
+        for copy in (other, report):
+            shutil.copy(self.photo, copy)
         self.desktop.xdotool("mousemove --sync 500 400")
+        # Refused before anything is handed over (each refusal's words: launch_test).
+        refused = subprocess.run([WHIRLPANE, "--to", "heic", report], env=self.desktop.env,
+                                 timeout=60, capture_output=True, text=True)
+        self.assertEqual((refused.returncode, refused.stderr),
+                         (2, "\u201creport.pdf\u201d cannot be converted to HEIC.\n"))
+        self.assertFalse(wait_for(self.desktop.panel, timeout=2), "nothing was shown")
         second = subprocess.run([WHIRLPANE, "--test-mode", other], env=self.desktop.env,
                                 timeout=60, capture_output=True)
         self.assertEqual(second.returncode, 0, second.stderr)
-        self.shows(centred_at(500, 400))
-        self.desktop.xdotool("key 1")
-        self.assertTrue(self.converted("other.png"))
-        self.assertIsNone(self.program.poll(), "the running program stays")
-        # Shown for a menu, it goes when another window takes the focus.
-        subprocess.run([WHIRLPANE, "--test-mode", other], env=self.desktop.env, timeout=60)
+        # Shown for a menu at the pointer, it goes when another window takes the focus.
         self.shows(centred_at(500, 400))
         self.desktop.start(["xmessage", "-geometry", "+40+40", "elsewhere"])
         self.assertTrue(wait_for(lambda: self.desktop.windows(cls="Xmessage")))
         self.desktop.xdotool("mousemove", "--sync", 60, 50, "click", 1)
         self.assertTrue(wait_for(self.desktop.withdrawn))
+        self.assertIsNone(self.program.poll(), "the running program stays")
 
     def test_3_b_shown_for_a_menu_it_waits_for_a_drag_begun_in_another_window(self):
         waiting = os.path.join(self.folder, "waiting.jpg")
         shutil.copy(self.photo, waiting)
-        source = self.desktop.start(["/usr/bin/python3", os.path.join(
-            os.path.dirname(os.path.abspath(__file__)), "drag_source.py"), "100", "100", waiting],
-            talk=True)
+        source = self.desktop.drag_source(100, 100, waiting)
         self.addCleanup(source.process.terminate)
-        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
         subprocess.run([WHIRLPANE, "--test-mode", "--open", waiting], env=self.desktop.env,
                        timeout=60)
         self.shows(centred_at(SCREEN[0] // 2, SCREEN[1] // 2))
@@ -106,40 +105,10 @@ class DesktopSession(unittest.TestCase):
         self.assertEqual(source.wait_for("dropped"), "dropped copy")
         self.assertTrue(self.converted("waiting.png"))
 
-    def test_3a_a_file_managers_request_reaches_the_running_program_whole(self):
-        menu = os.path.join(self.folder, "menu.jpg")
-        shutil.copy(self.photo, menu)
-        handed = subprocess.run([WHIRLPANE, "--to", "webp", menu], env=self.desktop.env,
-                                timeout=60, capture_output=True, text=True)
-        self.assertEqual((handed.returncode, handed.stderr), (0, ""))
-        self.assertTrue(self.converted("menu.webp"))
-        # The editor asked for opens, not the formats wheel.
-        subprocess.run([WHIRLPANE, "--open", menu, "--editor", "compress"], env=self.desktop.env,
-                       timeout=60, check=True)
-        editor = wait_for(lambda: self.desktop.windows("Compress"))
-        self.assertTrue(editor, "no Compress editor")
-        self.assertIsNone(self.desktop.panel(), "and no wheel")
-        self.desktop.xdotool("windowclose", editor[0])
-        # Refused before anything is handed over.
-        report = os.path.join(self.folder, "report.pdf")
-        shutil.copy(self.photo, report)
-        for arguments, line in ((["--to", "heic", report], "\u201creport.pdf\u201d cannot be "
-                                 "converted to HEIC."),
-                                (["--editor", "crop"], "Name the file to edit: whirlpane "
-                                 "--editor EDITOR FILE"),
-                                (["--frobnicate", menu], "--frobnicate is not an option of "
-                                 "Whirlpane: see whirlpane --help.")):
-            refused = subprocess.run([WHIRLPANE, *arguments], env=self.desktop.env, timeout=60,
-                                     capture_output=True, text=True)
-            self.assertEqual((refused.returncode, refused.stderr), (2, line + "\n"))
-        self.assertFalse(wait_for(self.desktop.panel, timeout=2), "nothing was shown")
-        self.assertIsNone(self.program.poll())
-
     def test_3b_a_request_with_no_program_running_starts_it(self):
         desktop = Desktop(tray=True)
         self.addCleanup(desktop.close)
-        photo = os.path.join(desktop.folder, "photo.jpg")
-        shutil.copy(self.photo, photo)
+        photo = desktop.picture()
         refused = subprocess.run([WHIRLPANE, "--to", "txt", photo], env=desktop.env, timeout=60,
                                  capture_output=True, text=True)
         self.assertEqual(refused.returncode, 2, refused.stderr)
@@ -147,25 +116,6 @@ class DesktopSession(unittest.TestCase):
         self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png")),
                                  timeout=60))
         self.assertIsNone(program.poll(), "the program stays in the tray")
-
-    def test_4_the_icon_docks_in_the_tray_and_opens_its_menu(self):
-        icon = wait_for(lambda: docked_icon(self.desktop), timeout=30)
-        self.assertIsNotNone(icon, "no icon in the tray")
-        before = set(self.desktop.windows(cls="whirlpane"))
-        opened = set()
-        for _ in range(3):  # a click the moment the icon docks may find it not yet embedded
-            self.desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
-            opened = wait_for(lambda: set(self.desktop.windows(cls="whirlpane")) - before,
-                              timeout=8)
-            if opened:
-                break
-        self.assertEqual(len(opened), 1, "one menu window opens")
-        self.assertGreater(self.desktop.geometry(list(opened)[0])[3], 100, "seven items, two lines")
-        for _ in range(3):  # an Escape the moment the menu maps may come before its grab
-            self.desktop.xdotool("key Escape")
-            if wait_for(lambda: not opened & set(self.desktop.windows(cls="whirlpane")), 5):
-                break
-        self.assertFalse(opened & set(self.desktop.windows(cls="whirlpane")), "the menu closes")
 
     def test_5_a_polite_stop_during_a_batch_leaves_no_working_or_partial_file(self):
         noise = os.path.join(self.folder, "noise.png")
@@ -196,143 +146,47 @@ class DesktopSession(unittest.TestCase):
         # A tray host, so that the program's own window brings no buttons of its own.
         desktop = Desktop(tray=True, compositor=True, dbus=True)
         self.addCleanup(desktop.close)
-        photo = os.path.join(desktop.folder, "photo.jpg")
-        shutil.copy(self.photo, photo)
-        desktop.start([WHIRLPANE, "--test-mode", "--open", photo],
+        desktop.start([WHIRLPANE, "--test-mode", "--open", desktop.picture()],
                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         wait_for(desktop.panel)
         self.assertIn("Depth: 32", desktop.xwininfo(desktop.wheel_window))
-        client = desktop.start(["/usr/bin/python3", os.path.abspath(__file__), "--atspi",
-                                "Whirlpane", "PNG"], talk=True)
+        client = desktop.assistive_tool("press", "Whirlpane", "PNG")
         self.assertEqual(client.wait_for("buttons", 60), "\t".join(
             ["buttons", "PNG", "WEBP", "HEIC", "TIFF", "AVIF", "BMP", "PDF", "DOCX"]),
             client.errors())
         self.assertEqual(client.wait_for("pressed"), "pressed PNG")
         self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(desktop.folder, "photo.png"))))
 
-    def test_8_in_german_and_japanese_the_tray_menu_and_an_editor_read_in_that_language(self):
-        cases = (
-            ("de", "Bild zuschneiden",
-             ["„Bild zuschneiden“ schließen", "Zurücksetzen", "Anwenden", "Seitenverhältnis"],
-             ["Whirlpane", "Datei öffnen …", "Rad anzeigen", "Beim Ziehen von Dateien anzeigen",
-              "Kurzanleitung …", "Bei der Anmeldung starten", "Whirlpane beenden"]),
-            ("ja", "画像の切り抜き", ["「画像の切り抜き」を閉じる", "リセット", "適用", "縦横比"],
-             ["Whirlpane", "ファイルを開く…", "ホイールを表示", "ファイルのドラッグ中に表示",
-              "使い方…", "ログイン時に起動", "Whirlpane を終了"]),
-        )
-        for language, title, editor, menu in cases:
-            with self.subTest(language):
-                desktop = Desktop(tray=True, dbus=True)
-                self.addCleanup(desktop.close)
-                photo = os.path.join(desktop.folder, "photo.jpg")
-                shutil.copy(self.photo, photo)
-                desktop.start([WHIRLPANE, "--test-mode", "--open", photo, "--editor", "crop"],
-                              QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                              **language_environment(language))
-                client = desktop.start(["/usr/bin/python3", os.path.abspath(__file__),
-                                        "--atspi-texts", "Whirlpane"], talk=True)
-                shown = client.wait_for("editor", 60)
-                self.assertIsNotNone(shown, client.errors())
-                for text in [title] + editor:
-                    self.assertIn(text, shown.split("\t")[1:])
-                icon = wait_for(lambda: docked_icon(desktop), timeout=30)
-                self.assertIsNotNone(icon, "no icon in the tray")
-                items = None
-                for _ in range(3):  # a click the moment the icon docks may find it not embedded
-                    desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
-                    # The first item takes the focus, which the reader hears of.
-                    desktop.xdotool("sleep", "0.5", "key", "Down")
-                    items = client.wait_for("menu", 20)
-                    if items:
-                        break
-                self.assertEqual((items or "").split("\t")[1:], menu, client.errors())
-
-
-def texts_reader(application):
-    """Prints, once the application shows an editor, the names of its windows,
-    buttons and labels ("editor" and the names, tab-separated); then, once an
-    item of a menu takes the focus, the names of that menu's items in order
-    ("menu" and the names). Menus are popups, which assistive tools meet
-    through their events rather than in the application's tree."""
-    import pyatspi
-    from gi.repository import GLib
-
-    items = {pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_MENU_ITEM}
-
-    def children(node):
-        return filter(None, (node.getChildAtIndex(i) for i in range(node.childCount)))
-
-    def nodes(node):
-        for child in children(node):
-            yield child
-            yield from nodes(child)
-
-    def named(roles):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in children(desktop):
-            if app.name == application:
-                found = [n.name for n in nodes(app) if n.getRole() in roles and n.name]
-                if found:
-                    return found
-        return None
-
-    editor = wait_for(lambda: named({pyatspi.ROLE_PUSH_BUTTON}) and named(
-        {pyatspi.ROLE_FRAME, pyatspi.ROLE_WINDOW, pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_LABEL}),
-        40, 0.2)
-    if not editor:
-        sys.exit("no editor of %s appeared" % application)
-    print("\t".join(["editor"] + editor), flush=True)
-
-    menu = []
-
-    def focused(event):
-        if event.detail1 and event.source is not None and event.source.getRole() in items:
-            menu.extend(c.name for c in children(event.source.parent)
-                        if c.getRole() in items and c.name)
-            pyatspi.Registry.stop()
-
-    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
-    GLib.timeout_add_seconds(120, pyatspi.Registry.stop)
-    pyatspi.Registry.start()
-    if not menu:
-        sys.exit("no menu item of %s took the focus" % application)
-    print("\t".join(["menu"] + menu), flush=True)
-
-
-def assistive_tool(application, label):
-    """Prints the application's push buttons once it shows any, then presses
-    the one called `label`."""
-    import pyatspi
-
-    def buttons_of(node):
-        found = []
-        for child in filter(None, (node.getChildAtIndex(i) for i in range(node.childCount))):
-            if child.getRole() == pyatspi.ROLE_PUSH_BUTTON:
-                found.append(child)
-            found.extend(buttons_of(child))
-        return found
-
-    desktop = pyatspi.Registry.getDesktop(0)
-    buttons = wait_for(lambda: next((buttons_of(a) for a in (
-        desktop.getChildAtIndex(i) for i in range(desktop.childCount))
-        if a is not None and a.name == application and buttons_of(a)), None), 40, 0.1)
-    if not buttons:
-        sys.exit("no buttons of %s appeared" % application)
-    print("\t".join(["buttons"] + [b.name for b in buttons]), flush=True)
-    for button in buttons:
-        action = button.queryAction()
-        for i in range(action.nActions):
-            if button.name == label and action.getName(i) == "Press":
-                action.doAction(i)
-                print("pressed", label, flush=True)
-                return
-    sys.exit("no button %s to press" % label)
-
+    def test_8_in_japanese_the_docked_icons_menu_and_an_editor_read_in_it(self):
+        desktop = Desktop(tray=True, dbus=True)
+        self.addCleanup(desktop.close)
+        desktop.start([WHIRLPANE, "--test-mode", "--open", desktop.picture(), "--editor", "crop"],
+                      QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **language_environment("ja"))
+        client = desktop.assistive_tool("texts", "Whirlpane")
+        shown = client.wait_for("editor", 60)
+        self.assertIsNotNone(shown, client.errors())
+        for text in ("画像の切り抜き", "「画像の切り抜き」を閉じる", "リセット", "適用", "縦横比"):
+            self.assertIn(text, shown.split("\t")[1:])
+        icon = wait_for(lambda: docked_icon(desktop), timeout=30)
+        self.assertIsNotNone(icon, "no icon in the tray")
+        items, before = None, set(desktop.windows(cls="whirlpane"))
+        for _ in range(3):  # a click the moment the icon docks may find it not embedded
+            desktop.xdotool("mousemove", icon[0] + 8, icon[1] + 8, "click", "1")
+            # The first item takes the focus, which the reader hears of.
+            desktop.xdotool("sleep", "0.5", "key", "Down")
+            items = client.wait_for("menu", 20)
+            if items:
+                break
+        self.assertEqual((items or "").split("\t")[1:], [
+            "Whirlpane", "ファイルを開く…", "ホイールを表示", "ファイルのドラッグ中に表示", "使い方…",
+            "ログイン時に起動", "Whirlpane を終了"], client.errors())
+        menus = set(desktop.windows(cls="whirlpane")) - before
+        self.assertTrue(menus, "the menu is a window of its own")
+        for _ in range(3):  # an Escape the moment the menu maps may come before its grab
+            desktop.xdotool("key Escape")
+            if wait_for(lambda: not menus & set(desktop.windows(cls="whirlpane")), 5):
+                break
+        self.assertFalse(menus & set(desktop.windows(cls="whirlpane")), "the menu closes")
 
 if __name__ == "__main__":
-    if sys.argv[1:2] == ["--atspi"]:
-        assistive_tool(*sys.argv[2:4])
-    elif sys.argv[1:2] == ["--atspi-texts"]:
-        texts_reader(sys.argv[2])
-    else:
-        unittest.main()
+    unittest.main()

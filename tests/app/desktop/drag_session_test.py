@@ -5,7 +5,6 @@ mode, which stops the watch) and file drags from real drag sources: a GTK one
 driven by xdotool, and Qt's own (a Qt 6 window and Dolphin) moved as a mouse
 moves. Each case leaves every window of the program closed."""
 import os
-import subprocess
 import sys
 import time
 import unittest
@@ -13,7 +12,6 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
 from desktop import Desktop, centred_at, wait_for  # noqa: E402
 
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "drag_source.py")
 QT_SOURCE = os.environ.get("QT_DRAG_SOURCE", "qt-drag-source")
 
 
@@ -21,10 +19,7 @@ class DragSession(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.desktop = Desktop()
-        config = os.path.join(cls.desktop.env["XDG_CONFIG_HOME"], "Whirlpane")
-        os.makedirs(config)
-        with open(os.path.join(config, "Whirlpane.conf"), "w") as settings:
-            settings.write("[General]\nhasOpenedWhirlpane=true\n")  # no introduction
+        cls.desktop.skip_introduction()
         cls.program = cls.desktop.whirlpane()
         # The wheel's window is made (hidden) at launch.
         wait_for(lambda: cls.desktop.xdotool("search", "--class", "whirlpane"), timeout=30)
@@ -36,8 +31,7 @@ class DragSession(unittest.TestCase):
     def setUp(self):
         self.folder = os.path.join(self.desktop.folder, self.id().rsplit(".", 1)[-1])
         os.mkdir(self.folder)
-        self.photo = os.path.join(self.folder, "photo.jpg")
-        subprocess.run(["vips", "xyz", self.photo, "48", "32"], check=True)
+        self.photo = self.desktop.picture(folder=self.folder)
 
     def tearDown(self):
         self.assertIsNone(self.program.poll(), "the program runs on")
@@ -51,10 +45,8 @@ class DragSession(unittest.TestCase):
 
     def source(self, *files):
         """A drag source window at (100, 100) dragging `files`, once on screen."""
-        # On the system's Python, where python3-gi is installed.
-        source = self.desktop.start(["/usr/bin/python3", SOURCE, "100", "100", *files], talk=True)
+        source = self.desktop.drag_source(100, 100, *files)
         self.addCleanup(source.process.terminate)
-        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
         self.assertTrue(wait_for(lambda: self.desktop.windows("Drag source")), "mapped")
         return source
 
@@ -133,14 +125,10 @@ class QtDragSources(unittest.TestCase):
         # With a tray host: no window of the program's own lies across the drags.
         cls.desktop = Desktop(dbus=True, tray=True)
         cls.addClassCleanup(cls.desktop.close)
-        config = os.path.join(cls.desktop.env["XDG_CONFIG_HOME"], "Whirlpane")
-        os.makedirs(config)
-        with open(os.path.join(config, "Whirlpane.conf"), "w") as settings:
-            settings.write("[General]\nhasOpenedWhirlpane=true\n")
+        cls.desktop.skip_introduction()
         cls.folder = os.path.join(cls.desktop.folder, "Pictures")
         os.mkdir(cls.folder)
-        cls.photo = os.path.join(cls.folder, "photo.jpg")
-        subprocess.run(["vips", "xyz", cls.photo, "48", "32"], check=True)
+        cls.photo = cls.desktop.picture(folder=cls.folder)
         cls.program = cls.desktop.whirlpane()
         wait_for(lambda: cls.desktop.xdotool("search", "--class", "whirlpane"), timeout=30)
 

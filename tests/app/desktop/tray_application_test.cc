@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QWindow>
 #include <algorithm>
+#include <functional>
 
 #include "app/command_line.h"
 #include "app/desktop/introduction_window.h"
@@ -47,14 +48,21 @@ class Tray : public ::testing::Test {
   ScopedEnvironment noDisplay{"DISPLAY", std::nullopt};
   TrayApplication tray{WHIRLPANE_BINARY};
 
-  // Runs the event loop until `count` editors are open (30 s): an editor's
-  // file is read off the interface thread before its window is built.
-  void waitForEditors(size_t count) {
-    for (QDeadlineTimer deadline(30000);
-         tray.editors().openWindows().size() < count && !deadline.hasExpired();) {
+  // Runs the event loop until `done` (30 s at most).
+  static void waitUntil(const std::function<bool()>& done) {
+    for (QDeadlineTimer deadline(30000); !done() && !deadline.hasExpired();)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
   }
+  // Until `count` editors are open: an editor's file is read off the
+  // interface thread before its window is built.
+  void waitForEditors(size_t count) {
+    waitUntil([&] { return tray.editors().openWindows().size() >= count; });
+  }
+  void finish() {
+    waitUntil([&] { return !tray.working(); });
+  }
+  QMessageBox* alert() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
+  const WheelAction png{"PNG", std::nullopt, "png"};
 };
 
 TEST_F(Tray, TheMenuReadsItsCheckMarksFromTheSettingsEachTimeItOpens) {
@@ -102,37 +110,6 @@ TEST_F(Tray, LaunchOptionsDecideBetweenWheelAndIntroduction) {
   EXPECT_EQ(later.introduction(), nullptr) << "the introduction comes once";
 }
 
-TEST_F(Tray, ABatchCountsSavedFilesReportsFailuresTogetherAndRemembersTheLastOutput) {
-  TestSupport::ScratchFolder folder;
-  TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
-  TestSupport::writeFile(folder / "b.jpg", "damaged");
-  TestSupport::writeFile(folder / "c.jpg", "also damaged");
-  TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "d.jpg");
-  tray.launch(options({"--test-mode"}));
-  const WheelAction png{"PNG", std::nullopt, "png"};
-  tray.perform({folder / "a.jpg", folder / "b.jpg", folder / "c.jpg", folder / "d.jpg"}, png);
-  ASSERT_NE(tray.toast(), nullptr);
-  EXPECT_EQ(tray.toast()->title()->text(), "Converting to PNG");
-  tray.perform({folder / "a.jpg"}, png);  // a second batch while one runs is ignored
-  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  EXPECT_EQ(tray.toast()->detail()->text(), "2 of 4 saved");
-  EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "d.png"});
-  EXPECT_FALSE(fs::exists(folder / "a 2.png")) << "the second request converted";
-  QStringList alerts;
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-      EXPECT_EQ(box->text(), QString::fromUtf8("Couldn\u2019t complete 2 files"));
-      alerts << box->informativeText();
-      delete box;  // the tests after this one share the process
-    }
-  }
-  EXPECT_EQ(alerts,
-            QStringList{"b.jpg: Could not read b.jpg. The file may be damaged or unsupported.\n\n"
-                        "c.jpg: Could not read c.jpg. The file may be damaged or unsupported."});
-}
-
 TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   TestSupport::ScratchFolder folder;
   TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
@@ -143,10 +120,7 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   EXPECT_EQ(tray.toast()->title()->text(), "Converting to PNG");
   // Asked while the first runs: it waits, then runs as a batch of its own.
   tray.carryOut(options({"--to", "jpeg", (folder / "b.png").string()}));
-  for (QDeadlineTimer deadline(30000);
-       !(fs::exists(folder / "b.jpg") && !tray.working()) && !deadline.hasExpired();) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
+  waitUntil([&] { return fs::exists(folder / "b.jpg") && !tray.working(); });
   EXPECT_TRUE(fs::exists(folder / "a.png"));
   EXPECT_TRUE(fs::exists(folder / "b.jpg"));
   EXPECT_EQ(tray.toast()->title()->text(), "Converting to JPG");
@@ -157,28 +131,37 @@ TEST_F(Tray, MenuRequestsConvertInTurnAndOpenEditors) {
   EXPECT_EQ(tray.editors().openWindows()[0]->objectName(), "editor.crop.window");
 }
 
-TEST_F(Tray, OpenWithNamesTheFilesItLeavesOutInTheBatchsAlert) {
+// Open With keeps the files the program opens; the batch counts what it saved,
+// names every file it left out or could not convert in one alert, and
+// remembers its last output.
+TEST_F(Tray, ABatchCountsSavedFilesAndNamesEveryFileLeftOutOrFailedInOneAlert) {
   TestSupport::ScratchFolder folder;
   TestSupport::saveImage(TestSupport::testPicture(40, 30), folder / "a.jpg");
   TestSupport::writeFile(folder / "notes", "x");
   TestSupport::writeFile(folder / "readme.txt", "x");
   TestSupport::writeFile(folder / "broken.jpg", "damaged");
+  TestSupport::saveImage(TestSupport::testPicture(30, 40), folder / "d.jpg");
   tray.launch(options({"--test-mode"}));
   tray.carryOut(options({(folder / "a.jpg").string(), (folder / "notes").string(),
-                         (folder / "readme.txt").string(), (folder / "broken.jpg").string()}));
-  EXPECT_EQ(tray.currentFiles(), (std::vector<fs::path>{folder / "a.jpg", folder / "broken.jpg"}));
-  tray.perform(tray.currentFiles(), {"PNG", std::nullopt, "png"});
-  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(alert->text(), QString::fromUtf8("Couldn\u2019t complete 3 files"));
-  EXPECT_EQ(alert->informativeText(),
+                         (folder / "readme.txt").string(), (folder / "broken.jpg").string(),
+                         (folder / "d.jpg").string()}));
+  EXPECT_EQ(tray.currentFiles(),
+            (std::vector<fs::path>{folder / "a.jpg", folder / "broken.jpg", folder / "d.jpg"}));
+  tray.perform(tray.currentFiles(), png);
+  ASSERT_NE(tray.toast(), nullptr);
+  EXPECT_EQ(tray.toast()->title()->text(), "Converting to PNG");
+  tray.perform({folder / "a.jpg"}, png);  // a second batch while one runs is ignored
+  finish();
+  EXPECT_EQ(tray.toast()->detail()->text(), "2 of 3 saved");
+  EXPECT_EQ(tray.currentFiles(), std::vector<fs::path>{folder / "d.png"});
+  EXPECT_FALSE(fs::exists(folder / "a 2.png")) << "the second request converted";
+  ASSERT_NE(alert(), nullptr);
+  EXPECT_EQ(alert()->text(), QString::fromUtf8("Couldn\u2019t complete 3 files"));
+  EXPECT_EQ(alert()->informativeText(),
             "notes: left out, because it has no extension that tells its format.\n\n"
             "readme.txt: left out, because Whirlpane takes only images and PDFs.\n\n"
             "broken.jpg: Could not read broken.jpg. The file may be damaged or unsupported.");
-  delete alert;
+  delete alert();  // the tests after this one share the process
 }
 
 TEST_F(Tray, TheShortcutsCommandShowsTheWheelForTheCurrentFiles) {
@@ -211,17 +194,14 @@ TEST_F(Tray, AFailedConversionsAlertStaysAboveTheOpenEditorAndReleasesIt) {
   ASSERT_EQ(tray.editors().openWindows().size(), 1u);
   QWidget* editor = tray.editors().openWindows()[0];
   ASSERT_TRUE(editor->isVisible());
-  tray.perform({folder / "b.jpg"}, {"PNG", std::nullopt, "png"});
-  for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  }
-  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(alert->parentWidget(), editor);
-  EXPECT_EQ(alert->windowHandle()->transientParent(), editor->windowHandle());
-  EXPECT_TRUE(alert->windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_EQ(alert->windowModality(), Qt::WindowModal);
-  alert->button(QMessageBox::Ok)->click();
+  tray.perform({folder / "b.jpg"}, png);
+  finish();
+  ASSERT_NE(alert(), nullptr);
+  EXPECT_EQ(alert()->parentWidget(), editor);
+  EXPECT_EQ(alert()->windowHandle()->transientParent(), editor->windowHandle());
+  EXPECT_TRUE(alert()->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(alert()->windowModality(), Qt::WindowModal);
+  alert()->button(QMessageBox::Ok)->click();
   QCoreApplication::processEvents();
   EXPECT_EQ(QGuiApplication::modalWindow(), nullptr) << "the editor is blocked still";
   EXPECT_TRUE(editor->isVisible());
@@ -238,14 +218,11 @@ TEST_F(Tray, ALockedPDFAsksForItsPasswordUntilOneOpensIt) {
   tray.launch(options({"--test-mode"}));
   // Runs the batch to its end, then answers the password alert with `typed`.
   const auto answer = [&](const QString& typed) -> QString {
-    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
+    finish();
     QCoreApplication::processEvents();
-    auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!alert || alert->objectName() != "password-alert") return {};
-    const QString told = alert->informativeText();
-    auto* field = alert->findChild<QLineEdit*>("password-alert.field");
+    if (!alert() || alert()->objectName() != "password-alert") return {};
+    const QString told = alert()->informativeText();
+    auto* field = alert()->findChild<QLineEdit*>("password-alert.field");
     EXPECT_NE(field, nullptr);
     if (!field) return {};
     EXPECT_EQ(field->echoMode(), QLineEdit::Password);
@@ -255,7 +232,7 @@ TEST_F(Tray, ALockedPDFAsksForItsPasswordUntilOneOpensIt) {
     QCoreApplication::processEvents();
     return told;
   };
-  tray.perform({folder / "locked.pdf"}, {"PNG", std::nullopt, "png"});
+  tray.perform({folder / "locked.pdf"}, png);
   EXPECT_TRUE(answer("guess").startsWith("Type its password"));
   EXPECT_TRUE(answer("secret").startsWith("That password does not open it."));
   EXPECT_EQ(answer({}), QString()) << "asked again after the right password";
@@ -272,20 +249,13 @@ TEST_F(Tray, AFolderThatCannotBeWrittenIsReplacedByOneTheUserChooses) {
   if (!photos.makeReadOnly()) GTEST_SKIP() << "no folder here refuses this process";
   TestSupport::ScratchFolder other;
   tray.launch(options({"--test-mode"}));
-  const WheelAction png{"PNG", std::nullopt, "png"};
-  const auto finish = [&] {
-    for (QDeadlineTimer deadline(30000); tray.working() && !deadline.hasExpired();) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-  };
   tray.perform({photos / "a.jpg"}, png);
   finish();
-  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(alert->informativeText().toStdString(),
+  ASSERT_NE(alert(), nullptr);
+  EXPECT_EQ(alert()->informativeText().toStdString(),
             "a.jpg: “a.png” could not be saved: the folder “" + photos.path().filename().string() +
                 "” does not let you save files in it.");
-  auto* choose = alert->findChild<QPushButton*>("choose-other-folder");
+  auto* choose = alert()->findChild<QPushButton*>("choose-other-folder");
   ASSERT_NE(choose, nullptr);
   EXPECT_EQ(choose->text(), QString::fromUtf8("Choose Another Folder\u2026"));
   choose->click();
@@ -302,7 +272,7 @@ TEST_F(Tray, AFolderThatCannotBeWrittenIsReplacedByOneTheUserChooses) {
   tray.perform({photos / "b.jpg"}, png);
   finish();
   EXPECT_EQ(TestSupport::listFolder(other.path()), (std::vector<std::string>{"a.png", "b.png"}));
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert when the folder is known";
+  EXPECT_EQ(alert(), nullptr) << "no alert when the folder is known";
 }
 
 TEST_F(Tray, EveryToolOnTheWheelOpensItsEditorAndEveryEditorHasAWedge) {

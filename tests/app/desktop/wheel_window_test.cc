@@ -106,10 +106,6 @@ TEST_F(WindowTest, ADragOffersTheWedgesForItsFilesAndTheToolsWithAlt) {
     bool taken;
     std::vector<std::string> wedges;
   } cases[] = {
-      {{"/p/photo.heic"},
-       Qt::NoModifier,
-       true,
-       {"PNG", "WEBP", "JPG", "TIFF", "AVIF", "BMP", "PDF", "DOCX"}},
       {{"/p/report.PDF", "/p/photo.jpg"}, Qt::NoModifier, true, {"DOCX", "JPG", "PNG", "TXT"}},
       // The first file Whirlpane opens decides.
       {{"/p/notes.txt", "/p/photo.png"},

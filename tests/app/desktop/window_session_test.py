@@ -2,9 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program's own window on a real X server: it comes up where no tray host
 runs and not where one does; a real file drag from a GTK source dropped on its
-PNG wedge converts; the desktop's shortcut command shows the running program's
-wheel; closing the window ends the program. And a launch whose Wayland socket
-is dead is refused in one line."""
+PNG wedge converts; closing the window ends the program. And a launch whose
+Wayland socket is dead is refused in one line."""
 import os
 import shutil
 import socket
@@ -14,9 +13,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
-from desktop import WHIRLPANE, Desktop, centred_at, wait_for  # noqa: E402
+from desktop import WHIRLPANE, Desktop, wait_for  # noqa: E402
 
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "drag_source.py")
 SIDE = 300  # the window's inside; the disc's centre is its middle
 
 
@@ -26,8 +24,7 @@ class WithoutATray(unittest.TestCase):
         cls.desktop = Desktop()
         cls.addClassCleanup(cls.desktop.close)
         cls.folder = cls.desktop.folder
-        cls.photo = os.path.join(cls.folder, "photo.jpg")
-        subprocess.run(["vips", "xyz", cls.photo, "48", "32"], check=True)
+        cls.photo = cls.desktop.picture()
         cls.program = cls.desktop.whirlpane("--test-mode")
         cls.window = (wait_for(cls.desktop.main_windows, timeout=30) or [None])[0]
 
@@ -38,10 +35,8 @@ class WithoutATray(unittest.TestCase):
         self.assertIsNone(self.desktop.panel(), "and no wheel")
 
     def test_2_a_drag_dropped_on_its_png_wedge_writes_the_png_beside_the_source(self):
-        source = self.desktop.start(["/usr/bin/python3", SOURCE, "700", "100", self.photo],
-                                    talk=True)
+        source = self.desktop.drag_source(700, 100, self.photo)
         self.addCleanup(source.process.terminate)
-        self.assertEqual(source.wait_for("ready"), "ready", source.errors())
         self.assertTrue(wait_for(lambda: self.desktop.windows("Drag source")), "mapped")
         self.desktop.xdotool("windowmove", "--sync", self.window, 200, 200)
         x, y, _, _ = self.desktop.geometry(self.window)
@@ -53,16 +48,6 @@ class WithoutATray(unittest.TestCase):
         self.assertEqual(source.wait_for("dropped"), "dropped copy")
         self.assertTrue(wait_for(lambda: os.path.exists(os.path.join(self.folder, "photo.png"))
                                  and self.desktop.withdrawn(), timeout=60))
-
-    def test_3_the_shortcut_command_shows_the_running_programs_wheel(self):
-        # The last conversion's output is the current file.
-        self.desktop.xdotool("mousemove", "--sync", 900, 500)
-        shown = subprocess.run([WHIRLPANE, "--show-wheel"], env=self.desktop.env, timeout=60,
-                               capture_output=True, text=True)
-        self.assertEqual((shown.returncode, shown.stderr), (0, ""))
-        self.assertEqual(wait_for(self.desktop.panel), centred_at(900, 500))
-        self.desktop.xdotool("key", "Escape")
-        self.assertTrue(wait_for(self.desktop.withdrawn))
 
     def test_4_closing_the_window_ends_the_program(self):
         self.desktop.xdotool("windowactivate", "--sync", self.window, "key", "alt+F4")

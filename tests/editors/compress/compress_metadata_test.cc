@@ -85,9 +85,7 @@ TEST_F(Editors, CompressShowsTheSizeItSavesAtTheQualityChosen) {
     SCOPED_TRACE(quality);
     auto* editor = open<CompressionController>("compress", photo);
     EditorTests::slide(editor->quality(), quality);
-    QElapsedTimer clock;
-    clock.start();
-    while (!editor->estimate() && clock.elapsed() < 20000) QApplication::processEvents();
+    EditorTests::waitUntil([&] { return editor->estimate().has_value(); });
     ASSERT_TRUE(editor->estimate());
     EXPECT_EQ(
         editor->estimateLabel()->text(),

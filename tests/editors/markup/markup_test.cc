@@ -8,7 +8,6 @@
 #include "editors/controls/ratio_control.h"
 #include "editors/markup/markup_controller.h"
 #include "tests/editors/editor_support.h"
-#include "whirlpane/pipeline.h"
 
 namespace {
 
@@ -208,30 +207,6 @@ TEST_F(Markup, SavedRedactionsAreOpaqueBlackAndNothingElseOfTheSourceChanges) {
                                  TestSupport::quoted(result.string())),
               "");
   }
-}
-
-TEST_F(Markup, RedactedWordsAreNoLongerReadByTextRecognition) {
-  QImage page(900, 260, QImage::Format_RGB32);
-  page.fill(Qt::white);
-  QPainter painter(&page);
-  const QFont font = editorFont(56, QFont::DemiBold);
-  painter.setFont(font);
-  painter.drawText(40, 100, "Password swordfish");
-  painter.drawText(40, 210, "Meeting tuesday");
-  painter.end();
-  const QFontMetrics metrics(font);
-  const int left = 40 + metrics.horizontalAdvance("Password ");
-  const fs::path source = folder / "note.png";
-  ASSERT_TRUE(page.save(QString::fromStdString(source.string())));
-
-  const fs::path result = save("redact", source, [&](MarkupController* editor) {
-    drag(editor->canvas(), QPointF(left - 4, 100 - metrics.ascent() - 4),
-         QPointF(left + metrics.horizontalAdvance("swordfish") + 6, 100 + metrics.descent() + 4));
-  });
-  const auto written = MediaEngine::convert(result, "txt");
-  const QString after = QString::fromStdString(TestSupport::readFile(written.at(0))).toLower();
-  EXPECT_FALSE(after.contains("swordfish")) << after.toStdString();
-  EXPECT_TRUE(after.contains("tuesday")) << after.toStdString();
 }
 
 TEST_F(Markup, BothModesThroughTheWindow) {

@@ -1,16 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The codecs' runtime: the engine's start leaving the environment alone, and
+// the external encoders, found only beside the engine.
 #include "image/external_encoders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "base/locations.h"
+#include "image/codec_runtime.h"
 #include "image/image.h"
 #include "image/image_encoding.h"
 #include "tests/support/processes.h"
 #include "tests/support/test_support.h"
 #include "whirlpane/pipeline.h"
+#include "whirlpane/startup.h"
+
+extern char** environ;
 
 namespace MediaEngine {
 namespace {
@@ -76,6 +84,33 @@ TEST_F(ExternalEncoders, TheRealEncoderConvertsWhenTheLibraryCannot) {
   // alpha runs from transparent at the left to opaque at the right
   EXPECT_LE(decoded[3].extract_area(0, 0, 2, 200).max(), 8);
   EXPECT_GE(decoded[3].extract_area(318, 0, 2, 200).min(), 247);
+}
+
+// Another thread may read the environment at any moment (Qt does), so once
+// the engine is started no operation may write it: not the table, not one entry.
+TEST(EngineStart, OperationsAfterStartLeaveTheEnvironmentAlone) {
+  const auto environment = [] {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) entries.emplace_back(*entry);
+    return entries;
+  };
+  TestSupport::ScratchFolder folder;
+  // Made by another process, so that nothing in this one has started libvips.
+  TestSupport::shell("vips xyz " + TestSupport::quoted((folder / "photo.jpg").string()) + " 64 48");
+  const char* home = std::getenv("VIPSHOME");
+  const std::string homeBefore = home ? home : "(unset)";
+
+  start();
+  char** const table = environ;
+  const std::vector<std::string> before = environment();
+  EXPECT_EQ(convert(folder / "photo.jpg", "png").size(), 1u);
+  EXPECT_EQ(convert(folder / "photo.jpg", "heic").size(), 1u);
+  EXPECT_EQ(convert(folder / "photo.png", "pdf").size(), 1u);
+  detail::loadHeifDecoder();
+  EXPECT_EQ(environ, table);
+  EXPECT_EQ(environment(), before);
+  home = std::getenv("VIPSHOME");
+  EXPECT_EQ(home ? home : "(unset)", homeBefore) << "start() puts the variable back as it found it";
 }
 
 }  // namespace
