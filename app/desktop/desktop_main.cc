@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QSocketNotifier>
-#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -20,7 +19,6 @@
 #include "app/desktop/launch_options.h"
 #include "app/desktop/single_instance.h"
 #include "app/desktop/tray_application.h"
-#include "editors/common/editor_image.h"
 #include "platform/interface_language.h"
 #include "whirlpane/startup.h"
 
@@ -44,15 +42,6 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
     std::fprintf(stderr, "%s\n", failure.what());
     return 1;
   }
-  // An editor named at launch shows its picture reduced first: that decodes
-  // while Qt starts and the program makes its window.
-  const std::vector<std::string> arguments(argv, argv + argc);
-  if (const Whirlpane::LaunchOptions early = Whirlpane::parseLaunchOptions(arguments);
-      early.editor && *early.editor != "metadata") {
-    if (early.open) Whirlpane::prefetchEditorPreview(*early.open);
-    for (size_t i = 0; i < std::min<size_t>(early.files.size(), 4); ++i)
-      Whirlpane::prefetchEditorPreview(early.files[i]);
-  }
   QApplication application(argc, argv);
   QApplication::setApplicationName("Whirlpane");
   QApplication::setDesktopFileName("whirlpane");
@@ -63,6 +52,7 @@ extern "C" __attribute__((visibility("default"))) int whirlpaneDesktopMain(int a
 
   // A request that cannot be carried out is refused here, in the user's
   // language, before anything shows or is handed over.
+  const std::vector<std::string> arguments(argv, argv + argc);
   const Whirlpane::LaunchOptions options = Whirlpane::parseLaunchOptions(arguments);
   if (const std::optional<std::string> problem = Whirlpane::requestProblem(options)) {
     std::fprintf(stderr, "%s\n", problem->c_str());

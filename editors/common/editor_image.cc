@@ -3,10 +3,6 @@
 
 #include <QRgb>
 #include <cstdint>
-#include <future>
-#include <map>
-#include <mutex>
-#include <optional>
 
 namespace Whirlpane {
 
@@ -19,54 +15,16 @@ QImage premultiplied(const MediaEngine::Picture& picture) {
   return view.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-EditorPreview decodePreview(const std::filesystem::path& file) {
-  const MediaEngine::PicturePreview preview =
-      MediaEngine::loadPicturePreview(file, editorPreviewSide);
-  return {premultiplied(preview.picture), QSize(preview.fullWidth, preview.fullHeight)};
-}
-
-// A reduced picture decoding ahead of its editor, and the stamp of the file
-// it was started on.
-struct Prefetch {
-  std::optional<MediaEngine::FileStamp> stamp;
-  std::future<EditorPreview> preview;
-};
-
-std::mutex prefetchMutex;
-
-// Destroyed at exit, which waits for any decode still running.
-std::map<std::filesystem::path, Prefetch>& prefetches() {
-  static std::map<std::filesystem::path, Prefetch> started;
-  return started;
-}
-
 }  // namespace
 
 QImage loadEditorImage(const std::filesystem::path& file) {
   return premultiplied(MediaEngine::loadPicture(file));
 }
 
-void prefetchEditorPreview(const std::filesystem::path& file) {
-  Prefetch prefetch{MediaEngine::fileStamp(file),
-                    std::async(std::launch::async, decodePreview, file)};
-  const std::lock_guard lock(prefetchMutex);
-  prefetches().insert_or_assign(file, std::move(prefetch));
-}
-
 EditorPreview loadEditorPreview(const std::filesystem::path& file) {
-  std::optional<Prefetch> prefetch;
-  {
-    const std::lock_guard lock(prefetchMutex);
-    if (const auto found = prefetches().find(file); found != prefetches().end()) {
-      prefetch = std::move(found->second);
-      prefetches().erase(found);
-    }
-  }
-  // What was decoded ahead serves only while the file is still the one it
-  // was decoded from.
-  if (prefetch && prefetch->stamp && MediaEngine::fileStamp(file) == prefetch->stamp)
-    return prefetch->preview.get();
-  return decodePreview(file);
+  const MediaEngine::PicturePreview preview =
+      MediaEngine::loadPicturePreview(file, editorPreviewSide);
+  return {premultiplied(preview.picture), QSize(preview.fullWidth, preview.fullHeight)};
 }
 
 MediaEngine::Picture pictureOf(const QImage& image) {

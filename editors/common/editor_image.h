@@ -29,14 +29,7 @@ inline constexpr int editorPreviewSide = 1024;
 
 // `file` decoded the fast way at about editorPreviewSide, with the size of
 // the whole. Throws what the engine throws for a file that is no picture.
-// A prefetched preview (see below) of the file as it still is, when there is
-// one.
 EditorPreview loadEditorPreview(const std::filesystem::path& file);
-
-// Starts decoding `file` as loadEditorPreview() does, on a thread of its own,
-// for an editor about to open on it (a launch that names one): the next
-// loadEditorPreview(file) takes the result, unless the file has changed since.
-void prefetchEditorPreview(const std::filesystem::path& file);
 
 // The image's pixels as the engine takes them (a copy).
 MediaEngine::Picture pictureOf(const QImage& image);

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
-#include <optional>
-#include <thread>
 
 #include "editors/common/editor_image.h"
 #include "editors/controls/action_button.h"
 #include "editors/controls/preview_view.h"
 #include "editors/edit/adjustment_controller.h"
 #include "tests/editors/editor_support.h"
-#include "tests/support/test_support.h"
 
 namespace {
 
@@ -73,45 +68,6 @@ TEST(EditorImage, PicturesReachTheEngineAsStraightRGBA) {
       ASSERT_LE(std::abs(picture.rgba[i] - expected.constBits()[i]), tolerance) << i;
     }
   }
-}
-
-// A preview decoded ahead serves the file it was decoded from, not one put
-// in its place since, and fails as a decode then would.
-TEST(EditorImage, APrefetchedPreviewServesOnlyTheFileAsItWas) {
-  TestSupport::ScratchFolder folder;
-  const fs::path file = folder / "photo.png";
-  const struct {
-    const char* name;
-    std::function<void()> meanwhile;  // after the prefetch starts
-    std::optional<QSize> shown;       // nullopt: the decode fails
-  } cases[] = {
-      {"unchanged", [] {}, QSize(300, 200)},
-      {"replaced by another picture",
-       [&] {
-         TestSupport::saveImage(TestSupport::testPicture(90, 60), folder / "other.png");
-         fs::rename(folder / "other.png", file);
-       },
-       QSize(90, 60)},
-      {"replaced by no picture", [&] { TestSupport::writeFile(file, "not a picture"); },
-       std::nullopt},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TestSupport::saveImage(TestSupport::testPicture(300, 200), file);
-    prefetchEditorPreview(file);
-    // Time for the decode ahead to finish with the file as it was.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    c.meanwhile();
-    if (c.shown) {
-      EXPECT_EQ(loadEditorPreview(file).image.size(), *c.shown);
-    } else {
-      EXPECT_ANY_THROW(loadEditorPreview(file));
-    }
-  }
-  // A file that was never a picture fails the same way ahead of time.
-  TestSupport::writeFile(folder / "broken.png", "not a picture");
-  prefetchEditorPreview(folder / "broken.png");
-  EXPECT_ANY_THROW(loadEditorPreview(folder / "broken.png"));
 }
 
 TEST(Adjustment, TurnsAndTheMirrorMovePixelsWhereTheyBelong) {
