@@ -28,25 +28,20 @@ EditorPreview loadEditorPreview(const std::filesystem::path& file) {
 }
 
 MediaEngine::Picture pictureOf(const QImage& image) {
-  const QImage::Format format = image.format();
-  const bool premultiplied = format == QImage::Format_ARGB32_Premultiplied;
-  if (!premultiplied && format != QImage::Format_ARGB32 && format != QImage::Format_RGB32) {
+  if (image.format() != QImage::Format_ARGB32_Premultiplied) {
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
     const auto* bits = rgba.constBits();  // rows of four-byte pixels are never padded
     return {rgba.width(), rgba.height(), {bits, bits + rgba.sizeInBytes()}};
   }
   MediaEngine::Picture picture{image.width(), image.height(), {}};
   picture.rgba.resize(static_cast<size_t>(image.width()) * image.height() * 4);
-  // Qt's own conversion divides every premultiplied pixel by its alpha, opaque
-  // or not, and takes several times as long on the editors' mostly opaque
-  // pictures.
+  // Qt's own conversion divides every pixel by its alpha, opaque or not, and
+  // takes several times as long on the editors' mostly opaque pictures.
   uint8_t* out = picture.rgba.data();
   for (int y = 0; y < image.height(); ++y) {
     const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < image.width(); ++x, out += 4) {
-      const QRgb pixel = format == QImage::Format_RGB32           ? in[x] | 0xFF000000u
-                         : !premultiplied || qAlpha(in[x]) == 255 ? in[x]
-                                                                  : qUnpremultiply(in[x]);
+      const QRgb pixel = qAlpha(in[x]) == 255 ? in[x] : qUnpremultiply(in[x]);
       out[0] = static_cast<uint8_t>(qRed(pixel));
       out[1] = static_cast<uint8_t>(qGreen(pixel));
       out[2] = static_cast<uint8_t>(qBlue(pixel));
