@@ -60,7 +60,7 @@ class Output {
   }
   void append(const uint8_t* bytes, size_t count) {
     if (count == 0) return;
-    if (fd_ >= 0 && size_ + count > writtenBytes) {
+    if (writesFile() && size_ + count > writtenBytes) {
       flush();
       if (count >= writtenBytes) return writeOut(bytes, count);
     }
@@ -74,9 +74,10 @@ class Output {
     std::memcpy(data_ + size_, bytes, count);
     size_ += count;
   }
+  bool writesFile() const { return fd_ >= 0; }
   // Writes out what is held, for a file; throws FileError.
   void flush() {
-    if (fd_ < 0) return;
+    if (!writesFile()) return;
     writeOut(data_, size_);
     size_ = 0;
   }
@@ -474,7 +475,7 @@ void addReducedRows(RowDeflater& deflater, const uint8_t* data, const VImage& pi
 
 // The PNG of writable `pixels` into `out`; false when the pixels could not be
 // read. What writing to a file throws goes through.
-bool encodeInto(const VImage& pixels, const PngOptions& options, Output& out, bool toFile) {
+bool encodeInto(const VImage& pixels, const PngOptions& options, Output& out) {
   const int bands = pixels.bands();
   if (options.fewestChannels && bands >= 3) {
     VImage held;
@@ -513,7 +514,7 @@ bool encodeInto(const VImage& pixels, const PngOptions& options, Output& out, bo
   SinkState sink{deflater, nullptr};
   if (vips_sink_disc(pixels.get_image(), addRegionRows, &sink) != 0) {
     vips_error_clear();
-    if (toFile && sink.failure) std::rethrow_exception(sink.failure);
+    if (out.writesFile() && sink.failure) std::rethrow_exception(sink.failure);
     return false;
   }
   deflater.finish();
@@ -525,7 +526,7 @@ bool encodeInto(const VImage& pixels, const PngOptions& options, Output& out, bo
 std::optional<Bytes> encodePng(const VImage& pixels, const PngOptions& options) {
   if (!writable(pixels)) return std::nullopt;
   Output out;
-  if (!encodeInto(pixels, options, out, false)) return std::nullopt;
+  if (!encodeInto(pixels, options, out)) return std::nullopt;
   return out.release();
 }
 
@@ -533,7 +534,7 @@ bool writePng(const VImage& pixels, const PngOptions& options, int fd,
               const std::filesystem::path& path) {
   if (!writable(pixels)) return false;
   Output out(fd, path);
-  if (!encodeInto(pixels, options, out, true)) return false;
+  if (!encodeInto(pixels, options, out)) return false;
   out.flush();
   return true;
 }
